@@ -1,0 +1,44 @@
+#pragma once
+// The alert request: the program's own message box and question dialog.
+//
+// A caller writes the request into alertState(), shows the popup and, for a
+// question, keeps the event loop running until the popup has written the
+// answer. The three protocols below do exactly that; callers should use them.
+
+#include <QString>
+#include <QtGlobal>
+
+class QWidget;
+
+namespace notify {
+
+// Booleans shared between windows are -1 for true and 0 for false.
+struct AlertState {
+    QString AlertMessage;
+    QString AlertKind; // "picture", "print", "save"
+    qint16 PrintAnswer = 0;
+    qint16 AlertPending = 0;
+    QString YesNoAnswer;
+    qint16 AlertCount = 0;
+};
+
+AlertState& alertState();
+
+// The window disabled while the popup is loaded (may be null).
+void setMainWindow(QWidget* mainWindow);
+QWidget* mainWindow();
+
+// Shows the popup modelessly, loading it if it is not loaded. A request made
+// while it is loaded only brings it forward: the new message is not shown.
+void showPopup();
+bool isPopupLoaded();
+
+// "picture": show the message, do not wait.
+void tellUser(const QString& message);
+// "print": waits while AlertPending is -1 (until the popup has closed);
+// true when the answer was "Print".
+bool askPrint(const QString& message);
+// "save": waits until YesNoAnswer is "yes" or "no"; true for "yes".
+bool askYesNo(const QString& message);
+
+} // namespace notify

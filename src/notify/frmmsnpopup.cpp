@@ -1,0 +1,268 @@
+#include "notify/frmmsnpopup.h"
+
+#include "common/paths.h"
+#include "notify/alert_sound.h"
+#include "notify/alerts.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <cmath>
+
+namespace notify {
+
+namespace {
+
+// Form geometry in twips.
+constexpr int kPanelWidth = 2055;
+constexpr int kPanelHeight = 1455;
+constexpr int kStartHeight = 90;   // the sliver the popup rises from
+constexpr int kBelowBottom = 300;  // how far below the usable area it starts
+constexpr int kStep = 30;          // twips per 10 ms tick, both ways
+constexpr int kClosedHeight = 120; // at or below this it is gone
+
+QScreen* primaryScreen() {
+    return QGuiApplication::primaryScreen();
+}
+
+int px(double twips, double tpp) {
+    return int(std::lround(twips / tpp));
+}
+
+} // namespace
+
+double frmmsnpopup::twipsPerPixelX() {
+    QScreen* s = primaryScreen();
+    return s ? 1440.0 / s->logicalDotsPerInchX() : 15.0;
+}
+
+double frmmsnpopup::twipsPerPixelY() {
+    QScreen* s = primaryScreen();
+    return s ? 1440.0 / s->logicalDotsPerInchY() : 15.0;
+}
+
+frmmsnpopup& frmmsnpopup::instance() {
+    static frmmsnpopup* popup = new frmmsnpopup; // lives as long as the program
+    return *popup;
+}
+
+frmmsnpopup::frmmsnpopup()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_sound(std::make_unique<AlertSound>(paths::dataFile("sounds/alert.wav"))) {
+    setObjectName("frmmsnpopup");
+    setWindowTitle("Parvello");
+    const double tx = twipsPerPixelX();
+    const double ty = twipsPerPixelY();
+    auto place = [&](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(px(left, tx), px(top, ty), px(width, tx), px(height, ty));
+    };
+
+    picBackground = new QLabel(this);
+    picBackground->setObjectName("picBackground");
+    place(picBackground, 0, 0, kPanelWidth, kPanelHeight);
+
+    lblAlert = new QLabel("Alert Message", picBackground);
+    lblAlert->setObjectName("lblAlert");
+    lblAlert->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    lblAlert->setWordWrap(true);
+    lblAlert->setAttribute(Qt::WA_TranslucentBackground);
+    lblAlert->setAutoFillBackground(false);
+    place(lblAlert, 120, 240, 1815, 615);
+
+    auto button = [&](const char* name, const char* text, int left) {
+        auto* b = new QPushButton(text, picBackground);
+        b->setObjectName(name);
+        place(b, left, 1080, 855, 255);
+        return b;
+    };
+    Command1 = button("Command1", "Ok", 600);
+    Command2 = button("Command2", "Print", 120);
+    Command3 = button("Command3", "Cancel", 1080);
+    Command4 = button("Command4", "Yes", 120);
+    Command5 = button("Command5", "No", 1080);
+    connect(Command1, &QPushButton::clicked, this, &frmmsnpopup::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmmsnpopup::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmmsnpopup::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmmsnpopup::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &frmmsnpopup::Command5_Click);
+
+    tmrOpen.setInterval(10);
+    tmrClose.setInterval(10);
+    connect(&tmrOpen, &QTimer::timeout, this, &frmmsnpopup::tmrOpen_Timer);
+    connect(&tmrClose, &QTimer::timeout, this, &frmmsnpopup::tmrClose_Timer);
+}
+
+frmmsnpopup::~frmmsnpopup() = default;
+
+double frmmsnpopup::targetHeightTwips() const {
+    return kPanelHeight + m_borderHeight;
+}
+
+void frmmsnpopup::showRequest() {
+    if (m_loaded) {
+        raise();
+        return;
+    }
+    Form_Load();
+}
+
+void frmmsnpopup::Form_Load() {
+    m_loaded = true;
+    if (QWidget* main = mainWindow())
+        main->setEnabled(false);
+    const QString kind = alertState().AlertKind;
+    const bool picture = kind == "picture";
+    const bool print = kind == "print";
+    const bool save = kind == "save";
+    const bool other = !picture && !print && !save;
+    Command1->setVisible(picture || other);
+    Command2->setVisible(print || other);
+    Command3->setVisible(print || other);
+    Command4->setVisible(save || other);
+    Command5->setVisible(save || other);
+    DisplayAlert(alertState().AlertMessage, 3000);
+}
+
+void frmmsnpopup::DisplayAlert(const QString& MessageText, qint32 Duration) {
+    AlertState& st = alertState();
+    st.AlertCount = qint16(st.AlertCount + 1);
+    AlertSlot = st.AlertCount;
+    lblAlert->setText(MessageText);
+    tmrAlert.setInterval(Duration);
+
+    const double tx = twipsPerPixelX();
+    const double ty = twipsPerPixelY();
+    QScreen* s = primaryScreen();
+    const QRect full = s ? s->geometry() : QRect(0, 0, 1024, 768);
+    const QRect usable = s ? s->availableGeometry() : full;
+    // The client height of a full-screen window: the usable area less a caption.
+    const int caption = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int fullScreenClient = usable.y() + usable.height() - caption;
+
+    // No frame around this window: its client area is the whole window.
+    m_borderWidth = 0;
+    m_borderHeight = 0;
+    m_height = kStartHeight;
+    m_width = kPanelWidth + m_borderWidth;
+    m_left = (full.x() + full.width() / 2.0) * tx - m_width / 2;
+    m_top = fullScreenClient * ty - (st.AlertCount - 1) * (kPanelHeight + m_borderHeight) +
+            kBelowBottom;
+    applyGeometry();
+    show();
+    raise();
+
+    m_sound->play();
+
+    if (!m_gradient) {
+        m_gradient.emplace();
+        m_gradient->setAngle(-100);
+        m_gradient->setColor1(RGB(61, 149, 255));
+        m_gradient->setColor2(RGB(255, 255, 255));
+        m_background = QImage(picBackground->size(), QImage::Format_RGB32);
+        m_background.fill(Qt::white);
+        m_gradient->Draw(m_background);
+    }
+    picBackground->setPixmap(QPixmap::fromImage(m_background));
+    picBackground->update();
+
+    tmrOpen.start();
+}
+
+void frmmsnpopup::applyGeometry() {
+    const double tx = twipsPerPixelX();
+    const double ty = twipsPerPixelY();
+    const int top = px(m_top, ty);
+    setGeometry(px(m_left, tx), top, px(m_width, tx), std::max(1, px(m_top + m_height, ty) - top));
+}
+
+void frmmsnpopup::tmrOpen_Timer() {
+    const double h = std::round(m_height);
+    const double target = std::round(targetHeightTwips());
+    if (h >= target) {
+        tmrOpen.stop();
+        return;
+    }
+    const double step = std::min<double>(kStep, target - h);
+    m_height = h + step;
+    m_top -= step;
+    applyGeometry();
+}
+
+void frmmsnpopup::tmrClose_Timer() {
+    const double h = std::round(m_height);
+    if (h <= kClosedHeight) {
+        AlertState& st = alertState();
+        if (st.AlertCount == AlertSlot)
+            st.AlertCount = 0;
+        Form_Unload();
+        return;
+    }
+    m_height = h - kStep;
+    m_top += kStep;
+    applyGeometry();
+}
+
+// A click while the popup is still rising closes it all the same: the
+// rising stops, so the two animations never pull against each other.
+void frmmsnpopup::startClosing() {
+    tmrOpen.stop();
+    tmrClose.start();
+}
+
+void frmmsnpopup::Command1_Click() {
+    startClosing();
+}
+
+void frmmsnpopup::Command2_Click() {
+    alertState().PrintAnswer = -1;
+    emit stateChanged();
+    startClosing();
+}
+
+void frmmsnpopup::Command3_Click() {
+    alertState().PrintAnswer = 0;
+    emit stateChanged();
+    startClosing();
+}
+
+void frmmsnpopup::Command4_Click() {
+    alertState().YesNoAnswer = "yes";
+    emit stateChanged();
+    startClosing();
+}
+
+void frmmsnpopup::Command5_Click() {
+    alertState().YesNoAnswer = "no";
+    emit stateChanged();
+    startClosing();
+}
+
+void frmmsnpopup::Form_Unload() {
+    tmrOpen.stop();
+    tmrClose.stop();
+    const bool wasLoaded = m_loaded;
+    m_loaded = false;
+    hide();
+    if (!wasLoaded)
+        return;
+    if (QWidget* main = mainWindow())
+        main->setEnabled(true);
+    alertState().AlertPending = 0;
+    emit stateChanged();
+}
+
+// Closed from outside (the window manager, the program quitting): unload.
+void frmmsnpopup::closeEvent(QCloseEvent* event) {
+    if (m_loaded) {
+        AlertState& st = alertState();
+        if (st.AlertCount == AlertSlot)
+            st.AlertCount = 0;
+        Form_Unload();
+    }
+    event->accept();
+}
+
+} // namespace notify

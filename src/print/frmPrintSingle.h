@@ -1,0 +1,55 @@
+#pragma once
+// "Print Single Picture": one picture at one package size, upright or on its side.
+
+#include <QDialog>
+#include <QImage>
+#include <QPointer>
+#include <array>
+
+class QLabel;
+class QRadioButton;
+class QPushButton;
+class QGroupBox;
+
+namespace print {
+
+class SheetTarget;
+struct PrintSummary;
+
+// One picture at size 0..4 ("8x10" .. "2.5x3.25"), portrait or landscape.
+PrintSummary printSingle(SheetTarget& target, const QImage& picture, int sizeIndex,
+                         bool horizontal);
+
+class frmPrintSingle : public QDialog {
+    Q_OBJECT
+  public:
+    // `picture` is the selected preview's picture (may be empty). The main
+    // window is disabled while the dialog is open. Non-modal; deletes itself
+    // when closed.
+    frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidget* parent = nullptr);
+    ~frmPrintSingle() override;
+
+    int selectedSize() const; // 0..4
+    bool horizontal() const;
+
+    // Controls, named as in the form, for the tests.
+    QLabel* picOrig = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QRadioButton*, 5> Option1{};
+    std::array<QRadioButton*, 2> Option2{};
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+
+  public slots:
+    void Command1_Click();
+    void Command2_Click();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QImage m_picture;
+    QPointer<QWidget> m_mainWindow;
+};
+
+} // namespace print

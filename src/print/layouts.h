@@ -1,0 +1,79 @@
+#pragma once
+// The package sheets and the single-picture sizes, written once as data.
+// Printing and any preview of a sheet read these tables; nothing else
+// repeats the numbers.
+//
+// All geometry is in twips (1440 to the inch) from the top-left corner of the
+// printer's printable area, x to the right, y downwards. Neighbouring cells
+// are 5 twips apart: the cut line.
+
+#include <array>
+#include <span>
+#include <string_view>
+
+namespace print {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+struct Cell {
+    int imageNumber; // preview image 1..19 (Image1 .. Image19)
+    float x;
+    float y;
+    short width;
+    short height;
+};
+
+struct PackageLayout {
+    std::string_view caption;    // "8x10", "5x7", "4x6", "3.5x5", "2.5x3.25"
+    int checkIndex;              // 0..4: Check1 .. Check5
+    int tab;                     // 0..4: the preview tab
+    std::span<const Cell> cells; // in painting order
+};
+
+namespace detail {
+inline constexpr Cell kCells8x10[] = {{1, 0, 0, 11520, 14400}};
+inline constexpr Cell kCells5x7[] = {{2, 0, 0, 10080, 7200}, {3, 0, 7205, 10080, 7200}};
+// The lower right 4x6 cell sits 10 twips from its neighbour, not 5.
+inline constexpr Cell kCells4x6[] = {
+    {4, 0, 0, 8640, 5760}, {5, 0, 5765, 5760, 8640}, {6, 5770, 5765, 5760, 8640}};
+inline constexpr Cell kCells3x5[] = {{7, 0, 0, 5040, 7200},
+                                     {8, 5045, 0, 5040, 7200},
+                                     {9, 0, 7205, 5040, 7200},
+                                     {10, 5045, 7205, 5040, 7200}};
+inline constexpr Cell kCellsWallet[] = {
+    {11, 0, 0, 3600, 4680},    {12, 3605, 0, 3600, 4680},    {13, 7210, 0, 3600, 4680},
+    {14, 0, 4685, 3600, 4680}, {15, 3605, 4685, 3600, 4680}, {16, 7210, 4685, 3600, 4680},
+    {17, 0, 9370, 3600, 4680}, {18, 3605, 9370, 3600, 4680}, {19, 7210, 9370, 3600, 4680}};
+} // namespace detail
+
+// In the fixed printing order.
+inline constexpr std::array<PackageLayout, 5> kPackages = {{
+    {"8x10", 0, 0, detail::kCells8x10},
+    {"5x7", 1, 1, detail::kCells5x7},
+    {"4x6", 2, 2, detail::kCells4x6},
+    {"3.5x5", 3, 3, detail::kCells3x5},
+    {"2.5x3.25", 4, 4, detail::kCellsWallet},
+}};
+
+// The package with this caption, or nullptr.
+const PackageLayout* packageByCaption(std::string_view caption);
+
+// One picture alone. "Vertical" paints width x height on a portrait page;
+// "Horizontal" swaps them on a landscape page. Always painted at (0, 0).
+struct SingleSize {
+    std::string_view caption;
+    short width; // upright: the smaller dimension across
+    short height;
+};
+
+inline constexpr std::array<SingleSize, 5> kSingleSizes = {{
+    {"8x10", 11520, 14400},
+    {"5x7", 7200, 10080},
+    {"4x6", 5760, 8640},
+    {"3.5x5", 5040, 7200},
+    {"2.5x3.25", 3600, 4680},
+}};
+
+const SingleSize* singleSizeByCaption(std::string_view caption);
+
+} // namespace print
