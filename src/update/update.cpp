@@ -1,0 +1,192 @@
+#include "update/update.h"
+
+#include "update/version.h"
+
+#include <QDesktopServices>
+#include <QFont>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <cmath>
+
+namespace updatecheck {
+
+namespace {
+
+// Window geometry is laid out in twips, 1440 to the inch.
+int px(double twips) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    if (dpi <= 0)
+        dpi = 96.0;
+    return int(std::lround(twips * dpi / 1440.0));
+}
+
+QRect pxRect(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+// Small bold labels, close to the classic 8-point dialog face.
+QFont labelFont() {
+    QFont font;
+    font.setFamilies({"MS Sans Serif", "Nimbus Sans", "Liberation Sans", "Arial"});
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    return font;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect where,
+                  Qt::Alignment align) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(labelFont());
+    label->setAlignment(align | Qt::AlignVCenter);
+    label->setGeometry(where);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect where) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(where);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QString fetchFailureText(const FetchResult& r) {
+    switch (r.problem) {
+    case FetchProblem::Unreachable:
+        return QStringLiteral("Update server not reachable.");
+    case FetchProblem::TimedOut:
+        return QStringLiteral("Update server did not answer.");
+    case FetchProblem::HttpStatus:
+        if (r.httpStatus == 404)
+            return QStringLiteral("No version file on the server.");
+        return QStringLiteral("Update server error (HTTP %1).").arg(r.httpStatus);
+    case FetchProblem::TooLarge:
+        return QStringLiteral("Version file is not valid.");
+    case FetchProblem::Failed:
+    case FetchProblem::None:
+        break;
+    }
+    return QStringLiteral("Update check failed.");
+}
+
+} // namespace
+
+update::update(QWidget* parent, const QUrl& server, std::chrono::milliseconds timeout)
+    : QDialog(parent), m_server(server) {
+    setObjectName(QStringLiteral("update"));
+    setWindowTitle(QStringLiteral("Parvello Update"));
+    setFixedSize(px(3690), px(1995));
+
+    // Everything sits in one frame without a caption.
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setGeometry(pxRect(120, 0, 3495, 1935));
+
+    Label1 = makeLabel(frame, "Label1", QStringLiteral("Searching for newer versions of Parvello"),
+                       pxRect(120, 240, 3210, 195), Qt::AlignHCenter);
+    makeLabel(frame, "Label2", QStringLiteral("Current  Version :"), pxRect(600, 600, 1575, 255),
+              Qt::AlignLeft);
+    makeLabel(frame, "Label3", QStringLiteral("Newest  Version :"), pxRect(600, 960, 1575, 255),
+              Qt::AlignLeft);
+    currentversion =
+        makeLabel(frame, "currentversion", QString(), pxRect(2280, 600, 855, 255), Qt::AlignLeft);
+    newestversion =
+        makeLabel(frame, "newestversion", QString(), pxRect(2280, 960, 855, 255), Qt::AlignLeft);
+    Command1 = makeButton(frame, "Command1", QStringLiteral("&Yes"), pxRect(240, 1440, 1455, 375));
+    Command2 =
+        makeButton(frame, "Command2", QStringLiteral("&Cancel"), pxRect(1920, 1440, 1455, 375));
+    Command3 =
+        makeButton(frame, "Command3", QStringLiteral("Cl&ose"), pxRect(1080, 1440, 1455, 375));
+
+    connect(Command1, &QPushButton::clicked, this, &update::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &update::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &update::Command3_Click);
+
+    // While the server is asked, the only way out is "Cl&ose".
+    currentversion->setText(QString::fromLatin1(kRunningVersion));
+    Command1->hide();
+    Command2->hide();
+
+    connect(&m_fetch, &VersionFetch::finished, this, &update::showResult);
+    m_fetch.start(versionFileUrl(), timeout);
+}
+
+update::~update() {
+    m_fetch.abort();
+}
+
+QUrl update::versionFileUrl() const {
+    return m_server.resolved(QUrl(QString::fromLatin1(kVersionFilePath)));
+}
+
+QUrl update::installerUrl() const {
+    return m_server.resolved(QUrl(QString::fromLatin1(kInstallerPath)));
+}
+
+void update::showResult() {
+    const FetchResult& fetched = m_fetch.result();
+    if (fetched.problem != FetchProblem::None) {
+        showUpToDate(fetchFailureText(fetched));
+    } else {
+        // The body is the version, shown as sent apart from the line end
+        // most servers add.
+        const QString newest = QString::fromUtf8(fetched.body).trimmed();
+        const WholeVersion published = wholeVersion(newest);
+        const WholeVersion running = wholeVersion(QString::fromLatin1(kRunningVersion));
+        if (published.problem == VersionProblem::NotANumber) {
+            showUpToDate(QStringLiteral("Published version is not a number."));
+        } else if (published.problem == VersionProblem::OutOfRange) {
+            showUpToDate(QStringLiteral("Published version is out of range."));
+        } else {
+            newestversion->setText(newest);
+            if (isNewer(*running.value, *published.value)) {
+                Label1->setText(QStringLiteral("A new update is available!"));
+                Command1->show();
+                Command2->show();
+                Command3->hide();
+            } else {
+                showUpToDate(QStringLiteral("Your version is up to date!"));
+            }
+        }
+    }
+    m_checkDone = true;
+    emit checkFinished();
+}
+
+void update::showUpToDate(const QString& text) {
+    Label1->setText(text);
+    Command1->hide();
+    Command2->hide();
+    Command3->show();
+}
+
+bool update::OpenDocument(const QUrl& target) {
+    return QDesktopServices::openUrl(target);
+}
+
+void update::Command1_Click() {
+    // Whether a browser took the address is not checked: the download is
+    // the browser's business from here on.
+    OpenDocument(installerUrl());
+    accept();
+}
+
+void update::Command2_Click() {
+    reject();
+}
+
+void update::Command3_Click() {
+    reject();
+}
+
+void update::done(int result) {
+    m_fetch.abort();
+    QDialog::done(result);
+}
+
+} // namespace updatecheck

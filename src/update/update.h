@@ -1,0 +1,72 @@
+#pragma once
+// The "Parvello Update" window: asks the maker's server for the published
+// version, compares it with the running one and offers the installer when it
+// is newer. The window shows at once with "Searching for newer versions of
+// Parvello" and fills in when the answer arrives, so a slow or absent server
+// never freezes the program. Every failure ends in the up-to-date layout with
+// a short reason in Label1.
+
+#include "update/versionfetch.h"
+
+#include <QDialog>
+#include <QUrl>
+#include <chrono>
+
+class QLabel;
+class QPushButton;
+
+namespace updatecheck {
+
+// The maker's web server; the version file and the installer live below it.
+inline constexpr char kMakerServer[] = "https://www.quenwick.example";
+inline constexpr char kVersionFilePath[] = "/parvello/parvellover.txt";
+inline constexpr char kInstallerPath[] = "/parvello/Parvello-Setup.exe";
+// The whole fetch gives up after this long.
+inline constexpr std::chrono::milliseconds kFetchTimeout{10000};
+
+class update : public QDialog {
+    Q_OBJECT
+  public:
+    // The server and time-out are fixed for the program; tests point the
+    // window at a server of their own.
+    explicit update(QWidget* parent = nullptr,
+                    const QUrl& server = QUrl(QString::fromLatin1(kMakerServer)),
+                    std::chrono::milliseconds timeout = kFetchTimeout);
+    ~update() override;
+
+    // Closing the window in any way stops a fetch still running.
+    void done(int result) override;
+
+    // True once the answer (or the failure) is shown.
+    bool isCheckDone() const { return m_checkDone; }
+    QUrl versionFileUrl() const;
+    QUrl installerUrl() const;
+
+  signals:
+    // The result is on the window.
+    void checkFinished();
+
+  private slots:
+    void Command1_Click(); // "&Yes": open the installer's address and close
+    void Command2_Click(); // "&Cancel"
+    void Command3_Click(); // "Cl&ose"
+
+  private:
+    void showResult();
+    void showUpToDate(const QString& text);
+    // Hands the address to the desktop's URL handler; false when none took it.
+    static bool OpenDocument(const QUrl& target);
+
+    QUrl m_server;
+    VersionFetch m_fetch;
+    bool m_checkDone = false;
+
+    QLabel* Label1;
+    QLabel* currentversion;
+    QLabel* newestversion;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+};
+
+} // namespace updatecheck
