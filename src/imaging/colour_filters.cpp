@@ -1,0 +1,256 @@
+// Colour filters: each pixel from its own three channels alone. They read and write the same
+// pixel only, so they work straight in the caller's buffer.
+#include "imaging/filter_run.h"
+#include "imaging/random.h"
+
+#include <array>
+#include <vector>
+
+namespace imaging::detail {
+
+namespace {
+
+inline std::uint32_t load32(const std::uint8_t* p) {
+    std::uint32_t w;
+    std::memcpy(&w, p, 4);
+    return w;
+}
+inline void store32(std::uint8_t* p, std::uint32_t w) {
+    std::memcpy(p, &w, 4);
+}
+
+// Walks every row with `perRow(rowPointer, y)`, reporting progress after each.
+template <class PerRow> void eachRow(FilterRun& run, PerRow perRow) {
+    for (int y = 0; y < run.height; ++y) {
+        perRow(run.row(y), y);
+        if (!run.rowDone(y))
+            return;
+    }
+    run.finish();
+}
+
+// One lookup table for all three channels.
+void applyTable(FilterRun& run, const std::array<std::uint8_t, 256>& table) {
+    const int w = run.width;
+    eachRow(run, [&](std::uint8_t* p, int) {
+        for (int x = 0; x < w; ++x, p += 4) {
+            p[0] = table[p[0]];
+            p[1] = table[p[1]];
+            p[2] = table[p[2]];
+        }
+    });
+}
+
+// The grey of a pixel: (B + G + R) \ 3.
+constexpr std::array<std::uint8_t, 766> makeGreyTable() {
+    std::array<std::uint8_t, 766> t{};
+    for (int i = 0; i < 766; ++i)
+        t[i] = std::uint8_t(i / 3);
+    return t;
+}
+constexpr std::array<std::uint8_t, 766> kGrey = makeGreyTable();
+
+// Sum of the greys of all pixels over the pixel count; 64 bits hold any picture's sum.
+int meanGrey(const FilterRun& run) {
+    std::int64_t sum = 0;
+    for (int y = 0; y < run.height; ++y) {
+        const std::uint8_t* p = run.row(y);
+        std::uint64_t rowSum = 0;
+        for (int x = 0; x < run.width; ++x, p += 4)
+            rowSum += kGrey[p[0] + p[1] + p[2]];
+        sum += rowSum;
+    }
+    const std::int64_t count = std::int64_t(run.width) * run.height;
+    return count > 0 ? int(sum / count) : 0;
+}
+
+// A channel pushed out of range hands half of its excess to the other two.
+inline void balance(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
+    auto inRange = [](std::int64_t v) { return v >= 0 && v <= 255; };
+    auto correct = [](std::int64_t& v, std::int64_t& o1, std::int64_t& o2) {
+        if (v < 0) {
+            const std::int64_t half = v / 2;
+            o1 += half;
+            o2 += half;
+            v = 0;
+        } else if (v > 255) {
+            const std::int64_t half = (v - 255) / 2;
+            o1 += half;
+            o2 += half;
+            v = 255;
+        }
+    };
+    for (;;) {
+        if (inRange(b) && inRange(g) && inRange(r))
+            return;
+        if (b < 1 && g < 1 && r < 1) {
+            b = g = r = 0;
+        } else if (b >= 255 && g >= 255 && r >= 255) {
+            b = g = r = 255;
+        } else {
+            correct(b, g, r);
+            correct(g, b, r);
+            correct(r, b, g);
+        }
+    }
+}
+
+} // namespace
+
+void FilterNegative(FilterRun& run) {
+    const int w = run.width;
+    eachRow(run, [&](std::uint8_t* p, int) {
+        for (int x = 0; x < w; ++x)
+            store32(p + 4 * x, load32(p + 4 * x) ^ 0x00FFFFFFu);
+    });
+}
+
+void FilterGrayScale(FilterRun& run) {
+    const int w = run.width;
+    eachRow(run, [&](std::uint8_t* p, int) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t v = load32(p + 4 * x);
+            const std::uint32_t g = ((v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF)) / 3;
+            store32(p + 4 * x, (v & 0xFF000000u) | (g * 0x010101u));
+        }
+    });
+}
+
+void FilterBlackAndWhite(FilterRun& run, std::int32_t parameter) {
+    int red, green, blue;
+    SplitColor(parameter, red, green, blue);
+    const std::uint32_t rt = std::uint32_t(red), gt = std::uint32_t(green),
+                        bt = std::uint32_t(blue);
+    const int w = run.width;
+    eachRow(run, [&](std::uint8_t* p, int) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t v = load32(p + 4 * x);
+            const bool dark = (v & 0xFF) < bt && ((v >> 8) & 0xFF) < gt && ((v >> 16) & 0xFF) < rt;
+            store32(p + 4 * x, (v & 0xFF000000u) | (dark ? 0u : 0x00FFFFFFu));
+        }
+    });
+}
+
+void FilterContrast(FilterRun& run, std::int32_t parameter) {
+    const int mean = meanGrey(run);
+    const double f = single((std::int64_t(parameter) + 100) / 100.0);
+    // The curve may leave 0 .. 255; the balancing below brings each pixel back. Values are
+    // held within +-2^40 so that the balancing never overflows.
+    std::array<std::int64_t, 256> curve;
+    for (int k = 0; k < 256; ++k)
+        curve[k] =
+            nearestClamped(f * (k - mean) + mean, -(std::int64_t(1) << 40), std::int64_t(1) << 40);
+    std::array<std::uint8_t, 256> inRange;
+    bool allInRange = true;
+    for (int k = 0; k < 256; ++k) {
+        inRange[k] = std::uint8_t(clampByte64(curve[k]));
+        allInRange = allInRange && inRange[k] == curve[k];
+    }
+    if (!run.report(5))
+        return;
+    const int w = run.width, h = run.height;
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* p = run.row(y);
+        if (allInRange) {
+            for (int x = 0; x < w; ++x, p += 4) {
+                p[0] = inRange[p[0]];
+                p[1] = inRange[p[1]];
+                p[2] = inRange[p[2]];
+            }
+        } else {
+            for (int x = 0; x < w; ++x, p += 4) {
+                std::int64_t b = curve[p[0]], g = curve[p[1]], r = curve[p[2]];
+                balance(b, g, r);
+                p[0] = std::uint8_t(b);
+                p[1] = std::uint8_t(g);
+                p[2] = std::uint8_t(r);
+            }
+        }
+        if (!run.report(std::int32_t(5 + std::int64_t(y + 1) * 95 / h)))
+            return;
+    }
+    run.finish();
+}
+
+void FilterSaturation(FilterRun& run, std::int32_t parameter) {
+    const double s = single(parameter / 100.0);
+    // Every result depends only on the channel and the pixel's grey: one 64 KB table.
+    std::vector<std::uint8_t> table(256 * 256);
+    for (int m = 0; m < 256; ++m)
+        for (int c = 0; c < 256; ++c)
+            table[m * 256 + c] = std::uint8_t(nearestClamped(s * (c - m) + c, 0, 255));
+    const int w = run.width;
+    eachRow(run, [&](std::uint8_t* p, int) {
+        for (int x = 0; x < w; ++x, p += 4) {
+            const std::uint8_t* t = &table[kGrey[p[0] + p[1] + p[2]] * 256];
+            p[0] = t[p[0]];
+            p[1] = t[p[1]];
+            p[2] = t[p[2]];
+        }
+    });
+}
+
+void FilterGamma(FilterRun& run, std::int32_t parameter) {
+    const double gamma = single(parameter / 100.0);
+    std::array<std::uint8_t, 256> table;
+    for (int c = 0; c < 256; ++c)
+        table[c] = std::uint8_t(nearestClamped(std::pow(c / 255.0, 1.0 / gamma) * 255.0, 0, 255));
+    applyTable(run, table);
+}
+
+void FilterBrightness(FilterRun& run, std::int32_t parameter) {
+    const double f = single((std::int64_t(parameter) + 100) / 100.0);
+    std::array<std::uint8_t, 256> table;
+    for (int i = 0; i < 256; ++i)
+        table[i] = std::uint8_t(nearestClamped(f * i, 0, 255));
+    applyTable(run, table);
+}
+
+void FilterSwapChannels(FilterRun& run, std::int32_t parameter) {
+    const int w = run.width;
+    // Where channels 1, 2, 3 (blue, green, red) take their values from, as byte shifts.
+    int from[3];
+    switch (parameter) {
+    case 1:
+        from[0] = 8, from[1] = 16, from[2] = 0;
+        break; // G, R, B
+    case 2:
+        from[0] = 16, from[1] = 0, from[2] = 8;
+        break; // R, B, G
+    case 3:
+        from[0] = 8, from[1] = 0, from[2] = 16;
+        break; // G, B, R
+    case 4:
+        from[0] = 16, from[1] = 8, from[2] = 0;
+        break; // R, G, B
+    case 5:
+        from[0] = 0, from[1] = 16, from[2] = 8;
+        break; // B, R, G
+    default:
+        from[0] = 0, from[1] = 8, from[2] = 16;
+        break; // any other choice writes nothing
+    }
+    const int s0 = from[0], s1 = from[1], s2 = from[2];
+    eachRow(run, [&](std::uint8_t* p, int) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t v = load32(p + 4 * x);
+            store32(p + 4 * x, (v & 0xFF000000u) | ((v >> s0) & 0xFF) | (((v >> s1) & 0xFF) << 8) |
+                                   (((v >> s2) & 0xFF) << 16));
+        }
+    });
+}
+
+void FilterAddNoise(FilterRun& run, std::int32_t parameter) {
+    const double span = 2.0 * parameter + 1.0;
+    const double p = parameter;
+    const int w = run.width;
+    eachRow(run, [&](std::uint8_t* px, int) {
+        for (int x = 0; x < w; ++x, px += 4)
+            for (int c = 0; c < 3; ++c) {
+                const double u = NextUniform();
+                px[c] = std::uint8_t(nearestClamped(u * span - p + px[c], 0, 255));
+            }
+    });
+}
+
+} // namespace imaging::detail

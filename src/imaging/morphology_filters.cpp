@@ -1,0 +1,359 @@
+// Rank filters (dilate, erode, edge detect), random displacement (diffuse), and the filters
+// that no menu requests: mosaic, ordered dither, level stretch, error diffusion, sharpened
+// threshold and the Kuwahara quadrant mean.
+#include "imaging/random.h"
+#include "imaging/window_rows.h"
+
+#include <array>
+
+namespace imaging::detail {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 766> makeGreyTable() {
+    std::array<std::uint8_t, 766> t{};
+    for (int i = 0; i < 766; ++i)
+        t[i] = std::uint8_t(i / 3);
+    return t;
+}
+constexpr std::array<std::uint8_t, 766> kGrey = makeGreyTable();
+
+int meanGrey(const FilterRun& run) {
+    std::int64_t sum = 0;
+    for (int y = 0; y < run.height; ++y) {
+        const std::uint8_t* p = run.row(y);
+        std::uint64_t rowSum = 0;
+        for (int x = 0; x < run.width; ++x, p += 4)
+            rowSum += kGrey[p[0] + p[1] + p[2]];
+        sum += std::int64_t(rowSum);
+    }
+    const std::int64_t count = std::int64_t(run.width) * run.height;
+    return count > 0 ? int(sum / count) : 0;
+}
+
+template <class Value> void rank3x3(FilterRun& run, Value value) {
+    const std::vector<std::uint8_t> keep = fourthByteMask(run.width);
+    const int end = 4 * (run.width - 1);
+    windowRows<1>(run, [&](const std::uint8_t* const* rows, std::uint8_t* out) {
+        const std::uint8_t* __restrict up = rows[0];
+        const std::uint8_t* __restrict mid = rows[1];
+        const std::uint8_t* __restrict down = rows[2];
+        const std::uint8_t* __restrict k = keep.data();
+        std::uint8_t* __restrict o = out;
+        for (int i = 4; i < end; ++i) {
+            const std::uint8_t v = value(up, mid, down, i);
+            o[i] = std::uint8_t((v & ~k[i]) | (mid[i] & k[i]));
+        }
+    });
+}
+
+inline std::uint8_t max3(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
+    return std::max(a, std::max(b, c));
+}
+inline std::uint8_t min3(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
+    return std::min(a, std::min(b, c));
+}
+inline std::uint8_t windowMax(const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                              int i) {
+    return max3(max3(u[i - 4], u[i], u[i + 4]), max3(m[i - 4], m[i], m[i + 4]),
+                max3(d[i - 4], d[i], d[i + 4]));
+}
+inline std::uint8_t windowMin(const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                              int i) {
+    return min3(min3(u[i - 4], u[i], u[i + 4]), min3(m[i - 4], m[i], m[i + 4]),
+                min3(d[i - 4], d[i], d[i + 4]));
+}
+
+// An error-diffusion pattern: where the shares of an error go and their weights.
+struct Share {
+    int dy, dx, weight;
+};
+struct Pattern {
+    int divisor;
+    int rows; // error rows held: the current row and those below it
+    std::vector<Share> shares;
+};
+
+Pattern patternFor(int code) {
+    switch (code) {
+    case 21: // Floyd-Steinberg
+        return {16, 2, {{0, 1, 7}, {1, -1, 3}, {1, 0, 5}, {1, 1, 1}}};
+    case 22: // Burkes
+        return {
+            32, 2, {{0, 1, 8}, {0, 2, 4}, {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2}}};
+    default: // Stucki
+        return {42,
+                3,
+                {{0, 1, 8},
+                 {0, 2, 4},
+                 {1, -2, 2},
+                 {1, -1, 4},
+                 {1, 0, 8},
+                 {1, 1, 4},
+                 {1, 2, 2},
+                 {2, -2, 1},
+                 {2, -1, 2},
+                 {2, 0, 4},
+                 {2, 1, 2},
+                 {2, 2, 1}}};
+    }
+}
+
+} // namespace
+
+void FilterDilate(FilterRun& run) {
+    rank3x3(run, windowMax);
+}
+
+void FilterErode(FilterRun& run) {
+    rank3x3(run, windowMin);
+}
+
+void FilterEdgeDetect(FilterRun& run) {
+    // The centre is read before it is replaced, so it equals the unchanged value.
+    rank3x3(run, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d, int i) {
+        return std::uint8_t(m[i] - windowMin(u, m, d, i));
+    });
+}
+
+void FilterDiffuse(FilterRun& run, std::int32_t parameter) {
+    const double p = parameter;
+    const double half = std::nearbyint(p / 2.0);
+    const int w = run.width, h = run.height;
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* out = run.row(y);
+        for (int x = 0; x < w; ++x) {
+            const double u1 = NextUniform();
+            const double u2 = NextUniform();
+            const double dx = std::nearbyint(p * u1 - half);
+            const double dy = std::nearbyint(p * u2 - half);
+            // Each direction is tested on its own: near an edge a pixel may still move along it.
+            const int sx = (x + dx < 0 || x + dx > w - 1) ? x : x + int(dx);
+            const int sy = (y + dy < 0 || y + dy > h - 1) ? y : y + int(dy);
+            const std::uint8_t* from = run.row(sy) + 4 * std::size_t(sx);
+            out[4 * x] = from[0];
+            out[4 * x + 1] = from[1];
+            out[4 * x + 2] = from[2];
+        }
+        if (!run.rowDone(y))
+            return;
+    }
+    run.finish();
+}
+
+void FilterMosaic(FilterRun& run, std::int32_t parameter) {
+    const std::int64_t block = parameter; // at least 1: the engine turns smaller ones away
+    const int w = run.width, h = run.height;
+    const std::size_t blocks = w > 0 ? std::size_t((w + block - 1) / block) : 0;
+    // Per block of the band: the sum of each channel; blocks are clipped to the picture.
+    std::vector<std::uint64_t> sums(blocks * 3);
+    for (std::int64_t top = 0; top < h; top += block) {
+        const int bottom = int(std::min<std::int64_t>(h, top + block));
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int y = int(top); y < bottom; ++y) {
+            const std::uint8_t* p = run.row(y);
+            for (int x = 0; x < w; ++x, p += 4) {
+                std::uint64_t* s = &sums[std::size_t(x / block) * 3];
+                s[0] += p[0];
+                s[1] += p[1];
+                s[2] += p[2];
+            }
+        }
+        std::vector<std::array<std::uint8_t, 3>> means(blocks);
+        for (std::size_t b = 0; b < blocks; ++b) {
+            const std::int64_t left = std::int64_t(b) * block;
+            const std::int64_t count =
+                (std::min<std::int64_t>(w, left + block) - left) * (bottom - top);
+            for (int c = 0; c < 3; ++c)
+                means[b][c] = std::uint8_t(sums[b * 3 + c] / std::uint64_t(count));
+        }
+        for (int y = int(top); y < bottom; ++y) {
+            std::uint8_t* p = run.row(y);
+            for (int x = 0; x < w; ++x, p += 4) {
+                const std::array<std::uint8_t, 3>& m = means[std::size_t(x / block)];
+                p[0] = m[0];
+                p[1] = m[1];
+                p[2] = m[2];
+            }
+            if (!run.rowDone(y))
+                return;
+        }
+    }
+    run.finish();
+}
+
+void FilterOrderedDither(FilterRun& run) {
+    static constexpr std::uint8_t kThreshold[4][4] = {
+        {1, 13, 4, 16}, {9, 5, 12, 8}, {3, 15, 2, 14}, {11, 7, 10, 6}};
+    const int w = run.width;
+    for (int y = 0; y < run.height; ++y) {
+        std::uint8_t* p = run.row(y);
+        const std::uint8_t* t = kThreshold[y % 4];
+        for (int x = 0; x < w; ++x, p += 4) {
+            const int level = (p[0] + p[1] + p[2]) / 48 + 1;
+            const std::uint8_t v = level < t[x % 4] ? 0 : 255;
+            p[0] = p[1] = p[2] = v;
+        }
+        if (!run.rowDone(y))
+            return;
+    }
+    run.finish();
+}
+
+void FilterStretchLevels(FilterRun& run) {
+    const int w = run.width, h = run.height;
+    int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* p = run.row(y);
+        for (int x = 0; x < w; ++x, p += 4)
+            for (int c = 0; c < 3; ++c) {
+                lo[c] = std::min<int>(lo[c], p[c]);
+                hi[c] = std::max<int>(hi[c], p[c]);
+            }
+        if (!run.report(std::int32_t(std::int64_t(y + 1) * 10 / h)))
+            return;
+    }
+    // A flat channel has nothing to stretch and keeps its values.
+    std::array<std::array<std::uint8_t, 256>, 3> table;
+    for (int c = 0; c < 3; ++c)
+        for (int v = 0; v < 256; ++v)
+            table[c][v] = hi[c] > lo[c] ? std::uint8_t(nearestClamped(
+                                              double((v - lo[c]) * 255) / (hi[c] - lo[c]), 0, 255))
+                                        : std::uint8_t(v);
+    if (!run.report(10))
+        return;
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* p = run.row(y);
+        for (int x = 0; x < w; ++x, p += 4) {
+            p[0] = table[0][p[0]];
+            p[1] = table[1][p[1]];
+            p[2] = table[2][p[2]];
+        }
+        if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
+            return;
+    }
+    run.finish();
+}
+
+void FilterErrorDiffusion(FilterRun& run, int code, std::int32_t parameter) {
+    const Pattern pattern = patternFor(code);
+    const int w = run.width, h = run.height;
+    const std::size_t nShares = pattern.shares.size();
+    // shareOf[j][e + 255]: share j of error e, each truncated by itself.
+    std::vector<std::array<int, 511>> shareOf(nShares);
+    for (std::size_t j = 0; j < nShares; ++j)
+        for (int e = -255; e <= 255; ++e)
+            shareOf[j][e + 255] = e * pattern.shares[j].weight / pattern.divisor;
+    // Error rows padded by two entries each side, so shares beside the picture fall into the
+    // padding and are dropped.
+    const std::size_t stride = std::size_t(w) + 4;
+    std::vector<int> errors(stride * pattern.rows, 0);
+    if (!run.report(code == 21 ? 2 : 3))
+        return;
+    const int mean = meanGrey(run);
+    if (!run.report(10))
+        return;
+    const std::int64_t scale = parameter;
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* p = run.row(y);
+        const int rowsBelow = std::min(pattern.rows - 1, h - 1 - y);
+        for (int x = 0; x < w; ++x, p += 4) {
+            const int g = kGrey[p[0] + p[1] + p[2]];
+            const std::int64_t v = clampByte64(g + std::int64_t(errors[x + 2]) * 10 / scale);
+            const int level = v < mean ? 0 : 255;
+            p[0] = p[1] = p[2] = std::uint8_t(level);
+            const int e = int(v) - level;
+            for (std::size_t j = 0; j < nShares; ++j) {
+                const Share& s = pattern.shares[j];
+                if (s.dy > rowsBelow)
+                    continue;
+                errors[stride * s.dy + std::size_t(x + 2 + s.dx)] += shareOf[j][e + 255];
+            }
+        }
+        // The next row's errors become the current row's; the last row starts empty.
+        std::copy(errors.begin() + stride, errors.end(), errors.begin());
+        std::fill(errors.end() - stride, errors.end(), 0);
+        // Shares that went beside the picture are dropped.
+        for (int r = 0; r < pattern.rows; ++r) {
+            int* row = &errors[stride * r];
+            row[0] = row[1] = row[w + 2] = row[w + 3] = 0;
+        }
+        if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
+            return;
+    }
+    run.finish();
+}
+
+void FilterSharpThreshold(FilterRun& run) {
+    const int w = run.width, h = run.height;
+    const std::size_t bytes = run.rowBytes();
+    // The sharpening reads the unchanged picture: the row above and this row are saved before
+    // they are overwritten.
+    std::vector<std::uint8_t> saved(bytes * 2);
+    std::uint8_t* above = saved.data();
+    std::uint8_t* here = saved.data() + bytes;
+    const int mean = meanGrey(run);
+    if (!run.report(5))
+        return;
+    int carry = 0; // runs on across rows
+    for (int y = 0; y < h; ++y) {
+        if (bytes > 0)
+            std::memcpy(here, run.row(y), bytes);
+        const bool innerRow = y >= 1 && y <= h - 2;
+        const std::uint8_t* below = innerRow ? run.row(y + 1) : nullptr;
+        std::uint8_t* out = run.row(y);
+        for (int x = 0; x < w; ++x) {
+            const int i = 4 * x;
+            int sum = 0;
+            if (innerRow && x >= 1 && x <= w - 2) {
+                for (int c = i; c < i + 3; ++c) {
+                    const int n8 = above[c - 4] + above[c] + above[c + 4] + here[c - 4] +
+                                   here[c + 4] + below[c - 4] + below[c] + below[c + 4];
+                    sum += clampByte((10 * here[c] - n8) / 2);
+                }
+            } else {
+                sum = here[i] + here[i + 1] + here[i + 2];
+            }
+            const int v = clampByte(kGrey[sum] + carry);
+            const int level = v < mean ? 0 : 255;
+            out[i] = out[i + 1] = out[i + 2] = std::uint8_t(level);
+            carry = (v - level) / 4;
+        }
+        std::swap(above, here);
+        if (!run.report(std::int32_t(5 + std::int64_t(y + 1) * 95 / h)))
+            return;
+    }
+    run.finish();
+}
+
+void FilterKuwahara(FilterRun& run) {
+    const std::vector<std::uint8_t> keep = fourthByteMask(run.width);
+    const int end = 4 * (run.width - 2);
+    windowRows<2>(run, [&](const std::uint8_t* const* rows, std::uint8_t* out) {
+        const std::uint8_t* k = keep.data();
+        const std::uint8_t* centre = rows[2];
+        for (int i = 8; i < end; ++i) {
+            int bestSpread = 99999, bestMean = 0;
+            // Regions 1 to 4: upper left, upper right, lower left, lower right.
+            for (int region = 0; region < 4; ++region) {
+                const int top = region < 2 ? 0 : 2;
+                const int left = (region % 2 == 0) ? i - 8 : i;
+                int sum = 0;
+                for (int r = top; r < top + 3; ++r)
+                    sum += rows[r][left] + rows[r][left + 4] + rows[r][left + 8];
+                const int mean = sum / 9;
+                int spread = 0;
+                for (int r = top; r < top + 3; ++r)
+                    spread += std::abs(rows[r][left] - mean) + std::abs(rows[r][left + 4] - mean) +
+                              std::abs(rows[r][left + 8] - mean);
+                if (spread < bestSpread) {
+                    bestSpread = spread;
+                    bestMean = mean;
+                }
+            }
+            out[i] = k[i] ? centre[i] : std::uint8_t(bestMean);
+        }
+    });
+}
+
+} // namespace imaging::detail

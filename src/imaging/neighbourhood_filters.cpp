@@ -1,0 +1,172 @@
+// Neighbourhood filters: each channel from a small window around the pixel. Sharpen, edge
+// enhance, blur and smooth work in place (their window already holds the new values of the
+// row above and of the pixel to the left); the others read the unchanged picture.
+#include "imaging/window_rows.h"
+
+namespace imaging::detail {
+
+namespace {
+
+// Cascading 3x3 filters: `value(C, N8, N4)` per channel, straight into the picture, so the
+// row above and the pixel to the left are read as already filtered.
+template <class Value> void inPlace3x3(FilterRun& run, Value value) {
+    const int w = run.width, h = run.height;
+    {
+        for (int y = 1; y < h - 1; ++y) {
+            const std::uint8_t* up = run.row(y - 1);
+            std::uint8_t* mid = run.row(y);
+            const std::uint8_t* down = run.row(y + 1);
+            for (int i = 4; i < 4 * (w - 1); i += 4)
+                for (int c = i; c < i + 3; ++c) {
+                    const int n4 = up[c] + mid[c - 4] + mid[c + 4] + down[c];
+                    const int n8 = n4 + up[c - 4] + up[c + 4] + down[c - 4] + down[c + 4];
+                    mid[c] = std::uint8_t(value(int(mid[c]), n8, n4));
+                }
+            if (!run.rowDone(y))
+                return;
+        }
+    }
+    run.finish();
+}
+
+// clamp(((p + a) x C - m x N8) \ (p + d)): sharpen (24, 2, 8) and edge enhance (9, 1, 1).
+// Narrow parameters keep every product within 32 bits; any other takes 64.
+void weightedCentre(FilterRun& run, std::int32_t p, int a, int m, int d) {
+    if (p > -1000000 && p < 1000000) {
+        const int centre = p + a, divisor = p + d;
+        inPlace3x3(run,
+                   [=](int c, int n8, int) { return clampByte((centre * c - m * n8) / divisor); });
+    } else {
+        const std::int64_t centre = std::int64_t(p) + a, divisor = std::int64_t(p) + d;
+        inPlace3x3(run, [=](int c, int n8, int) {
+            return int(clampByte64((centre * c - std::int64_t(m) * n8) / divisor));
+        });
+    }
+}
+
+// The colour parameter, one offset per byte of a row (blue, green, red, 0).
+std::vector<std::int16_t> offsetRow(std::int32_t colour, int width) {
+    int red, green, blue;
+    SplitColor(colour, red, green, blue);
+    std::vector<std::int16_t> k(std::size_t(width) * 4);
+    for (int x = 0; x < width; ++x) {
+        k[4 * std::size_t(x)] = std::int16_t(blue);
+        k[4 * std::size_t(x) + 1] = std::int16_t(green);
+        k[4 * std::size_t(x) + 2] = std::int16_t(red);
+        k[4 * std::size_t(x) + 3] = 0;
+    }
+    return k;
+}
+
+// 3x3 filters over the unchanged picture: `value(up, mid, down, i)` for byte i of a row, the
+// fourth byte kept. Written byte-wise over the row so that the loop vectorises.
+template <class Value> void window3x3(FilterRun& run, Value value) {
+    const std::vector<std::uint8_t> keep = fourthByteMask(run.width);
+    const int end = 4 * (run.width - 1);
+    windowRows<1>(run, [&](const std::uint8_t* const* rows, std::uint8_t* out) {
+        const std::uint8_t* __restrict up = rows[0];
+        const std::uint8_t* __restrict mid = rows[1];
+        const std::uint8_t* __restrict down = rows[2];
+        const std::uint8_t* __restrict k = keep.data();
+        std::uint8_t* __restrict o = out;
+        for (int i = 4; i < end; ++i) {
+            const std::uint8_t v = std::uint8_t(value(up, mid, down, i));
+            o[i] = std::uint8_t((v & ~k[i]) | (mid[i] & k[i]));
+        }
+    });
+}
+
+// Emboss and engrave look only right and down, so they work in place: clamp(abs(d + k)) with
+// d = C - P(+1, +1) (sign +1) or P(+1, +1) - C (sign -1).
+void forwardDifference(FilterRun& run, std::int32_t colour, int sign) {
+    const int w = run.width, h = run.height;
+    {
+        const std::vector<std::int16_t> k = offsetRow(colour, w);
+        const std::vector<std::uint8_t> keep = fourthByteMask(w);
+        const int end = 4 * (w - 1);
+        for (int y = 0; y < h - 1; ++y) {
+            std::uint8_t* __restrict p = run.row(y);
+            const std::uint8_t* __restrict below = run.row(y + 1) + 4;
+            const std::int16_t* __restrict kk = k.data();
+            const std::uint8_t* __restrict kp = keep.data();
+            for (int i = 0; i < end; ++i) {
+                int v = sign * (int(p[i]) - int(below[i])) + kk[i];
+                v = v < 0 ? -v : v;
+                const std::uint8_t b = std::uint8_t(v > 255 ? 255 : v);
+                p[i] = std::uint8_t((b & ~kp[i]) | (p[i] & kp[i]));
+            }
+            if (!run.rowDone(y))
+                return;
+        }
+    }
+    run.finish();
+}
+
+} // namespace
+
+void FilterSharpen(FilterRun& run, std::int32_t parameter) {
+    weightedCentre(run, parameter, 24, 2, 8);
+}
+
+void FilterEdgeEnhance(FilterRun& run, std::int32_t parameter) {
+    weightedCentre(run, parameter, 9, 1, 1);
+}
+
+void FilterBlur(FilterRun& run) {
+    inPlace3x3(run, [](int, int n8, int) { return n8 / 8; });
+}
+
+void FilterSmooth(FilterRun& run) {
+    inPlace3x3(run, [](int c, int, int n4) { return (c + n4) / 5; });
+}
+
+void FilterContour(FilterRun& run, std::int32_t parameter) {
+    const std::vector<std::int16_t> k = offsetRow(parameter, run.width);
+    const std::int16_t* kk = k.data();
+    window3x3(run, [kk](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                        int i) {
+        const int n8 = up[i - 4] + up[i] + up[i + 4] + mid[i - 4] + mid[i + 4] + down[i - 4] +
+                       down[i] + down[i + 4];
+        return clampByte(8 * mid[i] - n8 + kk[i]);
+    });
+}
+
+void FilterRelief(FilterRun& run) {
+    window3x3(run, [](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                      int i) {
+        const int k = 2 * up[i - 4] + mid[i - 4] + up[i] - down[i] - mid[i + 4] - 2 * down[i + 4];
+        return clampByte((k + mid[i]) / 2 + 50);
+    });
+}
+
+void FilterEmboss(FilterRun& run, std::int32_t parameter) {
+    forwardDifference(run, parameter, 1);
+}
+
+void FilterEngrave(FilterRun& run, std::int32_t parameter) {
+    forwardDifference(run, parameter, -1);
+}
+
+void FilterEmbossGradient(FilterRun& run, std::int32_t parameter) {
+    const std::vector<std::int16_t> k = offsetRow(parameter, run.width);
+    const std::int16_t* kk = k.data();
+    window3x3(run, [kk](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                        int i) {
+        const int left = up[i - 4] + mid[i - 4] + down[i - 4];
+        const int right = up[i + 4] + mid[i + 4] + down[i + 4];
+        return clampByte(left - right + kk[i]);
+    });
+}
+
+void FilterEngraveGradient(FilterRun& run, std::int32_t parameter) {
+    const std::vector<std::int16_t> k = offsetRow(parameter, run.width);
+    const std::int16_t* kk = k.data();
+    window3x3(run, [kk](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                        int i) {
+        const int left = up[i - 4] + mid[i - 4] + down[i - 4];
+        const int right = up[i + 4] + mid[i + 4] + down[i + 4];
+        return clampByte(right - left + kk[i]);
+    });
+}
+
+} // namespace imaging::detail
