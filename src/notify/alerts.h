@@ -28,6 +28,11 @@ AlertState& alertState();
 void setMainWindow(QWidget* mainWindow);
 QWidget* mainWindow();
 
+// The main window is enabled only while nobody holds it: the popup holds it
+// from load to unload, a dialog of its own may hold it while open.
+void lockMainWindow();
+void unlockMainWindow();
+
 // Shows the popup modelessly, loading it if it is not loaded. A request made
 // while it is loaded only brings it forward: the new message is not shown.
 void showPopup();

@@ -111,8 +111,7 @@ void frmmsnpopup::showRequest() {
 
 void frmmsnpopup::Form_Load() {
     m_loaded = true;
-    if (QWidget* main = mainWindow())
-        main->setEnabled(false);
+    lockMainWindow();
     const QString kind = alertState().AlertKind;
     const bool picture = kind == "picture";
     const bool print = kind == "print";
@@ -248,8 +247,7 @@ void frmmsnpopup::Form_Unload() {
     hide();
     if (!wasLoaded)
         return;
-    if (QWidget* main = mainWindow())
-        main->setEnabled(true);
+    unlockMainWindow();
     alertState().AlertPending = 0;
     emit stateChanged();
 }

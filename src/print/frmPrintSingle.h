@@ -13,13 +13,6 @@ class QGroupBox;
 
 namespace print {
 
-class SheetTarget;
-struct PrintSummary;
-
-// One picture at size 0..4 ("8x10" .. "2.5x3.25"), portrait or landscape.
-PrintSummary printSingle(SheetTarget& target, const QImage& picture, int sizeIndex,
-                         bool horizontal);
-
 class frmPrintSingle : public QDialog {
     Q_OBJECT
   public:
@@ -48,8 +41,11 @@ class frmPrintSingle : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void release();
+
     QImage m_picture;
     QPointer<QWidget> m_mainWindow;
+    bool m_locked = false;
 };
 
 } // namespace print

@@ -14,6 +14,7 @@
 namespace print {
 
 inline constexpr int kTwipsPerInch = 1440;
+inline constexpr double kTwipsPerInchF = 1440.0;
 
 struct Cell {
     int imageNumber; // preview image 1..19 (Image1 .. Image19)

@@ -1,0 +1,153 @@
+#include "print/frmPrintSingle.h"
+
+#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
+#include "print/layouts.h"
+#include "print/print_routine.h"
+#include "print/printer.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+namespace print {
+
+namespace {
+
+struct OptionSpec {
+    int left;
+    int width;
+    const char* tip;
+};
+constexpr OptionSpec kSizeOptions[5] = {{120, 735, "Select 8x10 Picture"},
+                                        {960, 615, "Select 5x7 Picture"},
+                                        {1800, 615, "Select 4x6 Picture"},
+                                        {2520, 735, "Select 3.5x5 Picture"},
+                                        {3360, 975, "Select 2.5x3.25 Picture"}};
+
+} // namespace
+
+frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidget* parent)
+    : QDialog(parent), m_picture(picture), m_mainWindow(mainWindow) {
+    setObjectName("frmPrintSingle");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle("Print Single Picture");
+    const double tx = notify::frmmsnpopup::twipsPerPixelX();
+    const double ty = notify::frmmsnpopup::twipsPerPixelY();
+    auto place = [&](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
+                       int(std::lround(width / tx)), int(std::lround(height / ty)));
+    };
+    setFixedSize(int(std::lround(4680 / tx)), int(std::lround(5940 / ty)));
+
+    picOrig = new QLabel(this);
+    picOrig->setObjectName("picOrig");
+    picOrig->setScaledContents(true);
+    picOrig->setToolTip("Picture to print.");
+    if (!m_picture.isNull())
+        picOrig->setPixmap(QPixmap::fromImage(m_picture));
+    place(picOrig, 120, 120, 4455, 3975);
+
+    Frame1 = new QGroupBox("Picture Size", this);
+    Frame1->setObjectName("Frame1");
+    place(Frame1, 120, 4200, 4455, 855);
+    auto* sizes = new QButtonGroup(this);
+    for (int i = 0; i < 5; ++i) {
+        const auto caption = kSingleSizes[size_t(i)].caption;
+        Option1[size_t(i)] =
+            new QRadioButton(QString::fromUtf8(caption.data(), qsizetype(caption.size())), Frame1);
+        Option1[size_t(i)]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        Option1[size_t(i)]->setToolTip(kSizeOptions[i].tip);
+        place(Option1[size_t(i)], kSizeOptions[i].left, 360, kSizeOptions[i].width, 255);
+        sizes->addButton(Option1[size_t(i)], i);
+    }
+    Option1[0]->setChecked(true);
+
+    auto* turns = new QButtonGroup(this);
+    Option2[0] = new QRadioButton("Vertical", this);
+    Option2[0]->setObjectName("Option2_0");
+    Option2[0]->setToolTip("Print Vertical");
+    place(Option2[0], 1440, 5160, 855, 255);
+    Option2[1] = new QRadioButton("Horizontal", this);
+    Option2[1]->setObjectName("Option2_1");
+    Option2[1]->setToolTip("Print Horizontal");
+    place(Option2[1], 2400, 5160, 1095, 255);
+    turns->addButton(Option2[0], 0);
+    turns->addButton(Option2[1], 1);
+    Option2[0]->setChecked(true);
+
+    Command1 = new QPushButton("Print", this);
+    Command1->setObjectName("Command1");
+    Command1->setToolTip("Print Picture");
+    place(Command1, 480, 5520, 1575, 375);
+    Command2 = new QPushButton("Cancel", this);
+    Command2->setObjectName("Command2");
+    Command2->setToolTip("Cancel");
+    place(Command2, 2640, 5520, 1575, 375);
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(false);
+    connect(Command1, &QPushButton::clicked, this, &frmPrintSingle::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmPrintSingle::Command2_Click);
+
+    // The main window stays disabled while this dialog is open, also after
+    // the confirmation popup has come and gone.
+    if (m_mainWindow)
+        notify::setMainWindow(m_mainWindow);
+    notify::lockMainWindow();
+    m_locked = true;
+}
+
+frmPrintSingle::~frmPrintSingle() {
+    release();
+}
+
+void frmPrintSingle::release() {
+    if (m_locked) {
+        m_locked = false;
+        notify::unlockMainWindow();
+    }
+}
+
+int frmPrintSingle::selectedSize() const {
+    for (int i = 0; i < 5; ++i)
+        if (Option1[size_t(i)]->isChecked())
+            return i;
+    return 0;
+}
+
+bool frmPrintSingle::horizontal() const {
+    return !Option2[0]->isChecked();
+}
+
+void frmPrintSingle::Command1_Click() {
+    // A second "Print" while the question is up waits on the same popup and
+    // prints again when it closes.
+    if (!notify::askPrint(QString::fromUtf8(kPrinterReadyMessage)))
+        return;
+    const int size = selectedSize();
+    const bool turned = horizontal();
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    PrintSummary summary;
+    if (auto target = defaultTarget())
+        summary = printSingleSheet(*target, m_picture, size, turned);
+    QGuiApplication::restoreOverrideCursor();
+    reportToUser(summary);
+}
+
+void frmPrintSingle::Command2_Click() {
+    close();
+}
+
+void frmPrintSingle::closeEvent(QCloseEvent* event) {
+    release();
+    QDialog::closeEvent(event);
+}
+
+} // namespace print

@@ -1,0 +1,19 @@
+#include "print/layouts.h"
+
+namespace print {
+
+const PackageLayout* packageByCaption(std::string_view caption) {
+    for (const PackageLayout& p : kPackages)
+        if (p.caption == caption)
+            return &p;
+    return nullptr;
+}
+
+const SingleSize* singleSizeByCaption(std::string_view caption) {
+    for (const SingleSize& s : kSingleSizes)
+        if (s.caption == caption)
+            return &s;
+    return nullptr;
+}
+
+} // namespace print

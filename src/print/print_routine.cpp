@@ -1,0 +1,152 @@
+#include "print/print_routine.h"
+
+#include "notify/alerts.h"
+#include "print/layouts.h"
+#include "print/printer.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <future>
+#include <vector>
+
+namespace print {
+
+namespace {
+
+// Resamples the cells' pictures for one sheet, each distinct picture and
+// cell size once, two at a time (the pictures are independent).
+std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
+                                      const std::function<QImage(int)>& preview) {
+    std::vector<Placement> cells;
+    std::vector<QImage> sources;
+    for (const Cell& c : package.cells) {
+        cells.push_back({QRectF(c.x, c.y, c.width, c.height), {}});
+        sources.push_back(preview ? preview(c.imageNumber) : QImage());
+    }
+    // The same picture in cells of the same size is resampled once.
+    std::vector<int> firstUse(cells.size(), -1);
+    for (size_t i = 0; i < cells.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (firstUse[j] < 0 && !sources[i].isNull() &&
+                sources[j].cacheKey() == sources[i].cacheKey() &&
+                cells[j].twips.size() == cells[i].twips.size()) {
+                firstUse[i] = int(j);
+                break;
+            }
+    std::vector<size_t> work;
+    for (size_t i = 0; i < cells.size(); ++i)
+        if (firstUse[i] < 0 && !sources[i].isNull())
+            work.push_back(i);
+    const size_t half = (work.size() + 1) / 2;
+    auto run = [&](size_t from, size_t to) {
+        for (size_t k = from; k < to; ++k)
+            cells[work[k]].picture =
+                resampleToCell(sources[work[k]], cells[work[k]].twips.size(), dpi);
+    };
+    auto other = std::async(std::launch::async, run, half, work.size());
+    run(0, half);
+    other.get();
+    for (size_t i = 0; i < cells.size(); ++i)
+        if (firstUse[i] >= 0)
+            cells[i].picture = cells[size_t(firstUse[i])].picture;
+    return cells;
+}
+
+void count(PrintSummary& summary, const SheetResult& r) {
+    switch (r.outcome) {
+    case SheetResult::Printed:
+        ++summary.sheets;
+        break;
+    case SheetResult::SavedAsPdf:
+        ++summary.sheets;
+        ++summary.pdfFiles;
+        summary.pdfFolder = QFileInfo(r.pdfFile).absolutePath();
+        break;
+    case SheetResult::Failed:
+        ++summary.failed;
+        if (summary.error.isEmpty())
+            summary.error = r.error;
+        break;
+    }
+    summary.bytes.push_back(r.bytes);
+}
+
+// How the folder is named to the user: short, from the home folder.
+QString shortFolderName(const QString& folder) {
+    const QString home = QDir::homePath();
+    if (folder.startsWith(home + '/'))
+        return QDir(home).relativeFilePath(folder);
+    return folder;
+}
+
+} // namespace
+
+bool printButtonEnabled(const std::array<int, 5>& checkValues) {
+    for (int v : checkValues)
+        if (v != 0)
+            return true;
+    return false;
+}
+
+PrintSummary printPackages(SheetTarget& target, const std::array<int, 5>& checkValues,
+                           int copyCount, const std::function<QImage(int imageNumber)>& preview) {
+    PrintSummary summary;
+    const int copies = copyCount; // the bound is taken once, before the first sheet
+    for (const PackageLayout& package : kPackages) {
+        if (checkValues[size_t(package.checkIndex)] != 1)
+            continue;
+        if (copies < 1)
+            continue;
+        Sheet sheet;
+        sheet.orientation = QPageLayout::Portrait;
+        sheet.title =
+            QStringLiteral("Parvello %1")
+                .arg(QString::fromUtf8(package.caption.data(), qsizetype(package.caption.size())));
+        sheet.cells = resampledCells(package, target.resolution(), preview);
+        for (int copy = 1; copy <= copies; ++copy)
+            count(summary, target.printSheet(sheet));
+    }
+    return summary;
+}
+
+PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,
+                              bool horizontal) {
+    PrintSummary summary;
+    const SingleSize& size = kSingleSizes[size_t(std::clamp(sizeIndex, 0, 4))];
+    Sheet sheet;
+    sheet.orientation = horizontal ? QPageLayout::Landscape : QPageLayout::Portrait;
+    // On its side the long edge runs across the landscape page.
+    const QSizeF twips =
+        horizontal ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
+    sheet.title = QStringLiteral("Parvello %1")
+                      .arg(QString::fromUtf8(size.caption.data(), qsizetype(size.caption.size())));
+    sheet.cells.push_back(
+        {QRectF(QPointF(0, 0), twips), resampleToCell(picture, twips, target.resolution())});
+    count(summary, target.printSheet(sheet));
+    return summary;
+}
+
+void reportToUser(const PrintSummary& summary) {
+    if (summary.failed > 0)
+        notify::tellUser(QStringLiteral("Unable to print!"));
+    else if (summary.pdfFiles > 0)
+        notify::tellUser(QStringLiteral("No printer found. Saved as PDF in %1.")
+                             .arg(shortFolderName(summary.pdfFolder)));
+}
+
+void cmdPrintRoutine(const std::array<int, 5>& checkValues, int copyCount,
+                     const std::function<QImage(int imageNumber)>& preview) {
+    if (!notify::askPrint(QString::fromUtf8(kPrinterReadyMessage)))
+        return;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    PrintSummary summary;
+    if (auto target = defaultTarget())
+        summary = printPackages(*target, checkValues, copyCount, preview);
+    QGuiApplication::restoreOverrideCursor();
+    reportToUser(summary);
+}
+
+} // namespace print
