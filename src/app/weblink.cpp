@@ -1,0 +1,21 @@
+#include "app/weblink.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace weblink {
+
+bool OpenDocument(const QString& target) {
+    if (target.isEmpty())
+        return false;
+    // A path on disk is opened as a file; anything else is taken as an address.
+    const QUrl url = QFileInfo::exists(target)
+                         ? QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath())
+                         : QUrl(target, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty())
+        return false;
+    return QDesktopServices::openUrl(url);
+}
+
+} // namespace weblink
