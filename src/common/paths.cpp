@@ -21,7 +21,9 @@ QString dataDir() {
     return QStringLiteral(PARVELLO_INSTALL_DATA_DIR);
 }
 
-QString dataFile(const QString& relative) { return dataDir() + '/' + relative; }
+QString dataFile(const QString& relative) {
+    return dataDir() + '/' + relative;
+}
 
 static QString ensured(QStandardPaths::StandardLocation where, const QString& sub) {
     QString base = QStandardPaths::writableLocation(where);
@@ -32,9 +34,13 @@ static QString ensured(QStandardPaths::StandardLocation where, const QString& su
     return dir;
 }
 
-QString configDir() { return ensured(QStandardPaths::GenericConfigLocation, "parvello"); }
+QString configDir() {
+    return ensured(QStandardPaths::GenericConfigLocation, "parvello");
+}
 
-QString cacheDir() { return ensured(QStandardPaths::GenericCacheLocation, "parvello"); }
+QString cacheDir() {
+    return ensured(QStandardPaths::GenericCacheLocation, "parvello");
+}
 
 QString picturesDir() {
     const QString pics = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);

@@ -1,0 +1,108 @@
+#include "app/browser_lists.h"
+
+#include "app/picture_browser.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStyle>
+
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+    refresh();
+    connect(this, &QComboBox::activated, this, [this] { emit driveChanged(); });
+}
+
+void DriveList::refresh() {
+    const QString current = drive();
+    QSignalBlocker block(this);
+    clear();
+    for (const QString& root : browser::drives())
+        addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), root, root);
+    const int i = findData(current);
+    if (i >= 0)
+        setCurrentIndex(i);
+}
+
+bool DriveList::setDrive(const QString& drive) {
+    if (drive.isEmpty())
+        return false;
+    int i = findData(drive);
+    if (i < 0) {
+        refresh();
+        i = findData(drive);
+    }
+    if (i < 0)
+        return false;
+    QSignalBlocker block(this);
+    setCurrentIndex(i);
+    return true;
+}
+
+FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+    connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        if (setPath(item->data(Qt::UserRole).toString()))
+            emit pathChanged();
+    });
+}
+
+bool FolderList::setPath(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const auto children = browser::subFolders(clean);
+    if (!children)
+        return false;
+    m_path = clean;
+
+    clear();
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    QStringList parts = clean.split('/', Qt::SkipEmptyParts);
+    QString at = "/";
+    auto add = [&](const QIcon& icon, const QString& label, const QString& full, int depth) {
+        auto* item = new QListWidgetItem(icon, QString(depth * 2, ' ') + label, this);
+        item->setData(Qt::UserRole, full);
+        return item;
+    };
+    QListWidgetItem* current = add(open, "/", "/", 0);
+    for (int i = 0; i < parts.size(); ++i) {
+        at = browser::fullPath(at, parts[i]);
+        current = add(open, parts[i], at, i + 1);
+    }
+    for (const QString& child : *children)
+        add(closed, child, browser::fullPath(m_path, child), parts.size() + 1);
+    setCurrentItem(current);
+    return true;
+}
+
+void FolderList::refresh() {
+    if (!m_path.isEmpty())
+        setPath(m_path);
+}
+
+FileList::FileList(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+bool FileList::setPath(const QString& path) {
+    const auto files = browser::pictureFiles(path);
+    if (!files)
+        return false;
+    m_path = path;
+    clear();
+    addItems(*files);
+    return true;
+}
+
+void FileList::refresh() {
+    if (!m_path.isEmpty())
+        setPath(m_path);
+}
+
+bool FileList::selectFile(const QString& name) {
+    const auto found = findItems(name, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    setCurrentItem(found.first());
+    found.first()->setSelected(true);
+    return true;
+}

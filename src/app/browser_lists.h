@@ -1,0 +1,52 @@
+#pragma once
+// The three lists of the picture browser: drives, folders and picture files.
+// Each set…() returns false and keeps the list as it was when the place
+// cannot be read.
+
+#include <QComboBox>
+#include <QListWidget>
+
+class DriveList : public QComboBox {
+    Q_OBJECT
+  public:
+    explicit DriveList(QWidget* parent = nullptr);
+    QString drive() const { return currentData().toString(); }
+    // Selects the drive (a mount root) without telling anyone.
+    bool setDrive(const QString& drive);
+    void refresh();
+
+  signals:
+    // The user picked another drive.
+    void driveChanged();
+};
+
+// The folder list: the path from the drive root down to the current folder,
+// then the current folder's sub-folders. A double-click opens a folder.
+class FolderList : public QListWidget {
+    Q_OBJECT
+  public:
+    explicit FolderList(QWidget* parent = nullptr);
+    QString path() const { return m_path; }
+    bool setPath(const QString& path);
+    void refresh();
+
+  signals:
+    void pathChanged();
+
+  private:
+    QString m_path;
+};
+
+class FileList : public QListWidget {
+    Q_OBJECT
+  public:
+    explicit FileList(QWidget* parent = nullptr);
+    QString path() const { return m_path; }
+    bool setPath(const QString& path);
+    void refresh();
+    // Selects the named file, as a click would (for tests and keyboard use).
+    bool selectFile(const QString& name);
+
+  private:
+    QString m_path;
+};

@@ -1,0 +1,29 @@
+#include "app/copies_spinner.h"
+
+#include <QToolButton>
+#include <QVBoxLayout>
+
+CopiesSpinner::CopiesSpinner(QWidget* parent)
+    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
+    m_up->setArrowType(Qt::UpArrow);
+    m_down->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {m_up, m_down}) {
+        b->setAutoRepeat(true);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_up);
+    layout->addWidget(m_down);
+    connect(m_up, &QToolButton::clicked, this, [this] { setValue(m_value + 1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { setValue(m_value - 1); });
+}
+
+void CopiesSpinner::setValue(int value) {
+    value = std::clamp(value, Minimum, Maximum);
+    if (value == m_value)
+        return;
+    m_value = value;
+    emit valueChanged(value);
+}

@@ -1,0 +1,463 @@
+#include "app/frmcovercreator.h"
+
+#include "app/browser_lists.h"
+#include "app/commands.h"
+#include "app/copies_spinner.h"
+#include "app/picture_browser.h"
+#include "app/picture_loader.h"
+#include "app/preview_image.h"
+#include "app/preview_table.h"
+#include "app/tray.h"
+#include "app/twips.h"
+#include "common/paths.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+// The fixed size of the main window, in twips.
+constexpr int WindowWidth = 10590;
+constexpr int WindowHeight = 8295;
+
+// Package check boxes: caption and tool tip.
+constexpr std::array<std::pair<const char*, const char*>, 5> Packages = {{
+    {"8x10", "8x10 Package"},
+    {"5x7", "5x7 Package"},
+    {"4x6", "4x6 Package"},
+    {"3.5x5", "3.5x5 Package"},
+    {"2.5x3.25", "2.5x3.25 Package"},
+}};
+
+QGroupBox* group(const QString& name, const QString& title, QWidget* parent, QRect twipRect) {
+    auto* box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    box->setGeometry(
+        twips::toPixels(twipRect.x(), twipRect.y(), twipRect.width(), twipRect.height()));
+    return box;
+}
+
+void fill(QGroupBox* box, QWidget* content) {
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(content);
+}
+
+QIcon toolbarIcon(int button, const QStyle* style) {
+    const QString file =
+        paths::dataFile(QStringLiteral("pictures/toolbar/button%1.png").arg(button));
+    QIcon icon(file);
+    if (!icon.availableSizes().isEmpty())
+        return icon;
+    // Without our own pictures every button still shows something sensible.
+    static const QStyle::StandardPixmap fallback[] = {
+        QStyle::SP_FileIcon,         QStyle::SP_FileIcon,    QStyle::SP_FileIcon,
+        QStyle::SP_FileIcon,         QStyle::SP_FileIcon,    QStyle::SP_DriveCDIcon,
+        QStyle::SP_DialogSaveButton, QStyle::SP_DesktopIcon, QStyle::SP_DialogHelpButton,
+        QStyle::SP_DriveNetIcon};
+    return style->standardIcon(fallback[button - 1]);
+}
+
+} // namespace
+
+frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tray)
+    : m_settings(std::move(settingsFile)), m_tray(std::move(tray)) {
+    setObjectName("frmcovercreator");
+    setWindowTitle("Parvello");
+    const QIcon appIcon(paths::dataFile("pictures/parvello.png"));
+    setWindowIcon(appIcon);
+    if (!m_tray)
+        m_tray = makeSystemTray(appIcon);
+    connect(m_tray.get(), &Tray::doubleClicked, this, [this] { NoSysIcon(true); });
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    buildBrowser(central);
+    buildTabs(central);
+    buildPackageOptions(central);
+    buildCommands();
+    setFixedSize(twips::toPixels(WindowWidth), twips::toPixels(WindowHeight));
+    Form_Load();
+}
+
+frmcovercreator::~frmcovercreator() = default;
+
+void frmcovercreator::buildBrowser(QWidget* parent) {
+    m_drvSelect = new DriveList;
+    m_drvSelect->setObjectName("drvSelect");
+    m_drvSelect->setToolTip("Current drive.");
+    fill(group("Frame5", "Drives", parent, {120, 60, 2880, 720}), m_drvSelect);
+
+    m_dirSelect = new FolderList;
+    m_dirSelect->setObjectName("dirSelect");
+    m_dirSelect->setToolTip("Current directory.");
+    fill(group("Frame2", "Directories", parent, {120, 840, 2880, 3000}), m_dirSelect);
+
+    m_fileSelect = new FileList;
+    m_fileSelect->setObjectName("fileSelect");
+    m_fileSelect->setToolTip("Available Pictures.");
+    fill(group("Frame3", "Files", parent, {120, 3900, 2880, 3400}), m_fileSelect);
+
+    connect(m_drvSelect, &DriveList::driveChanged, this, &frmcovercreator::drvSelect_Change);
+    connect(m_dirSelect, &FolderList::pathChanged, this, &frmcovercreator::dirSelect_Change);
+    connect(m_fileSelect, &QListWidget::itemClicked, this, &frmcovercreator::fileSelect_Click);
+    connect(m_fileSelect, &QListWidget::itemActivated, this, &frmcovercreator::fileSelect_Click);
+}
+
+void frmcovercreator::buildTabs(QWidget* parent) {
+    m_tabs = new QTabWidget(parent);
+    m_tabs->setObjectName("SSTab1");
+    m_tabs->setGeometry(twips::toPixels(3120, 60, 5900, 6300));
+    for (const char* caption : TabCaptions) {
+        auto* page = new QWidget;
+        m_tabs->addTab(page, caption);
+    }
+    for (const PreviewBox& box : PreviewBoxes) {
+        auto* image = new PreviewImage(box.image, m_tabs->widget(box.tab));
+        // Tops count from the tab strip's own top edge, which the page
+        // starts below.
+        image->setGeometry(twips::toPixels(box.left, box.top - 360, box.width, box.height));
+        image->setToolTip(box.toolTip);
+        m_previews[box.image - 1] = image;
+        if (box.image <= PreviewCount)
+            connect(image, &PreviewImage::clicked, this, &frmcovercreator::Image_Click);
+    }
+    connect(m_tabs, &QTabWidget::currentChanged, this, &frmcovercreator::SSTab1_Click);
+
+    QWidget* scan = m_tabs->widget(ScanTab);
+    const std::array<std::pair<const char*, const char*>, 3> scanButtons = {
+        {{"Command1", "Source"}, {"Command2", "Aquire"}, {"Command3", "Save"}}};
+    for (int i = 0; i < 3; ++i) {
+        auto* b = new QPushButton(scanButtons[i].second, scan);
+        b->setObjectName(scanButtons[i].first);
+        b->setGeometry(twips::toPixels(120 + i * 1440, 4740, 1335, 375));
+    }
+}
+
+void frmcovercreator::buildPackageOptions(QWidget* parent) {
+    auto* options = group("Frame4", "Package Options", parent, {9120, 60, 1380, 2040});
+    auto* layout = new QVBoxLayout(options);
+    layout->setContentsMargins(6, 4, 4, 4);
+    layout->setSpacing(0);
+    for (int i = 0; i < 5; ++i) {
+        m_checks[i] = new QCheckBox(Packages[i].first);
+        m_checks[i]->setObjectName(QStringLiteral("Check%1").arg(i + 1));
+        m_checks[i]->setToolTip(Packages[i].second);
+        layout->addWidget(m_checks[i]);
+        connect(m_checks[i], &QCheckBox::toggled, this, &frmcovercreator::Check_Click);
+    }
+
+    auto* copies = group("Frame1", "Copies", parent, {9120, 2160, 1380, 1260});
+    m_spinner = new CopiesSpinner(copies);
+    m_spinner->setObjectName("VScroll1");
+    m_spinner->setGeometry(twips::toPixels(900, 300, 360, 840));
+    m_copies = new QLabel("1", copies);
+    m_copies->setObjectName("NumberOfCopies");
+    m_copies->setAlignment(Qt::AlignCenter);
+    m_copies->setToolTip("Number of copies to print.");
+    QFont big = m_copies->font();
+    big.setPointSizeF(big.pointSizeF() * 1.8);
+    big.setBold(true);
+    m_copies->setFont(big);
+    m_copies->setGeometry(twips::toPixels(60, 300, 840, 840));
+    connect(m_spinner, &CopiesSpinner::valueChanged, this, &frmcovercreator::VScroll1_Change);
+
+    m_cmdPrint = new QPushButton("Print", parent);
+    m_cmdPrint->setObjectName("cmdPrint");
+    m_cmdPrint->setToolTip("Print covers.");
+    m_cmdPrint->setGeometry(twips::toPixels(9120, 3540, 1380, 480));
+    m_cmdPrint->setEnabled(false);
+    connect(m_cmdPrint, &QPushButton::clicked, this, &frmcovercreator::cmdPrint_Click);
+}
+
+void frmcovercreator::buildCommands() {
+    for (const Menu& menu : Menus) {
+        QMenu* m = menuBar()->addMenu(menu.caption);
+        m->setObjectName(menu.control);
+        for (const MenuItem& item : MenuItems) {
+            if (QString(item.menu) != menu.control)
+                continue;
+            QAction* action =
+                QString(item.caption) == "-" ? m->addSeparator() : m->addAction(item.caption);
+            action->setObjectName(item.control);
+            const Command command = item.command;
+            if (command != Command::None)
+                connect(action, &QAction::triggered, this,
+                        [this, command] { runCommand(command); });
+            m_menuItems << action;
+        }
+    }
+
+    m_toolbar = addToolBar("Toolbar1");
+    m_toolbar->setObjectName("Toolbar1");
+    m_toolbar->setMovable(false);
+    m_toolbar->setIconSize(QSize(24, 24));
+    for (const ToolbarButton& button : ToolbarButtons) {
+        QAction* action = m_toolbar->addAction(toolbarIcon(button.number, style()), button.toolTip);
+        action->setObjectName(QStringLiteral("Button%1").arg(button.number));
+        action->setToolTip(button.toolTip);
+        const int number = button.number;
+        connect(action, &QAction::triggered, this,
+                [this, number] { Toolbar1_ButtonClick(number); });
+        m_buttons[button.number - 1] = action;
+    }
+    m_toolbar->setMouseTracking(true);
+    m_toolbar->installEventFilter(this);
+    for (QWidget* w : m_toolbar->findChildren<QWidget*>()) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+}
+
+QAction* frmcovercreator::menuItem(const QString& control) const {
+    for (QAction* a : m_menuItems)
+        if (a->objectName() == control)
+            return a;
+    return nullptr;
+}
+
+PreviewImage* frmcovercreator::previewImage(int number) const {
+    return number >= 1 && number <= 20 ? m_previews[number - 1] : nullptr;
+}
+
+settings::Defaults frmcovercreator::defaultPlace() {
+    const QString folder = paths::picturesDir();
+    return {browser::driveOf(folder), folder};
+}
+
+// ---- start-up and shutdown -------------------------------------------------
+
+void frmcovercreator::Form_Load() {
+    m_state.InTray = 0;
+    move(0, 0);
+    settings::readini(m_settings, *this, defaultPlace());
+    m_state.CopyCount = qint16(m_spinner->value());
+    m_state.SelectedImage.clear();
+}
+
+void frmcovercreator::Form_Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    if (!settings::writeini(m_settings, *this))
+        qWarning("Parvello: settings not saved to %s: %s", qPrintable(m_settings.fileName()),
+                 qPrintable(m_settings.errorString()));
+    m_tray->remove();
+    QCoreApplication::processEvents();
+}
+
+void frmcovercreator::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+    // Every other window (editor, popup, dialogs) goes with the main window.
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+// ---- window state: fixed size and the tray ---------------------------------
+
+void frmcovercreator::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (windowState() & Qt::WindowMinimized) {
+        // Only where the desktop has a tray does the window go into it;
+        // elsewhere it stays an ordinary minimised window.
+        if (m_state.InTray == 0 && m_tray->isAvailable())
+            NoSysIcon(false);
+        else if (m_state.InTray != 0) {
+            raise();
+            activateWindow();
+        }
+    } else if (windowState() & Qt::WindowMaximized) {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    }
+}
+
+void frmcovercreator::ShowProgramInTray() {
+    m_tray->show();
+}
+
+void frmcovercreator::NoSysIcon(bool maxIcon) {
+    if (maxIcon) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        showNormal();
+        raise();
+        activateWindow();
+        m_tray->remove();
+        m_state.InTray = 0;
+    } else {
+        hide();
+        ShowProgramInTray();
+        m_state.InTray = -1;
+    }
+}
+
+// ---- settings --------------------------------------------------------------
+
+void frmcovercreator::setCurrentTab(int tab) {
+    m_tabs->setCurrentIndex(tab);
+    SSTab1_Click(); // also when the tab does not change
+}
+void frmcovercreator::setPackageChecked(int package, bool checked) {
+    m_checks[package]->setChecked(checked);
+}
+void frmcovercreator::setCopies(int copies) {
+    m_copies->setText(QString::number(copies));
+    m_spinner->setValue(m_copies->text().toInt());
+    VScroll1_Change();
+}
+bool frmcovercreator::setDrive(const QString& drive) {
+    return m_drvSelect->setDrive(drive);
+}
+bool frmcovercreator::setFolder(const QString& folder) {
+    if (!m_dirSelect->setPath(folder))
+        return false;
+    m_drvSelect->setDrive(browser::driveOf(m_dirSelect->path()));
+    dirSelect_Change();
+    return true;
+}
+int frmcovercreator::currentTab() const {
+    return m_tabs->currentIndex();
+}
+bool frmcovercreator::packageChecked(int package) const {
+    return m_checks[package]->isChecked();
+}
+QString frmcovercreator::copiesCaption() const {
+    return m_copies->text();
+}
+QString frmcovercreator::drive() const {
+    return m_drvSelect->drive();
+}
+QString frmcovercreator::folder() const {
+    return m_dirSelect->path();
+}
+
+// ---- browser and previews --------------------------------------------------
+
+void frmcovercreator::drvSelect_Change() {
+    if (!m_dirSelect->setPath(m_drvSelect->drive()) ||
+        !m_fileSelect->setPath(m_dirSelect->path())) {
+        // Not readable: the lists keep what they showed.
+        m_dirSelect->refresh();
+        m_fileSelect->refresh();
+    }
+}
+
+void frmcovercreator::dirSelect_Change() {
+    m_fileSelect->setPath(m_dirSelect->path());
+    update();
+}
+
+void frmcovercreator::fileSelect_Click() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_toolbar->setEnabled(false);
+    for (int i = 0; i < m_fileSelect->count(); ++i)
+        if (m_fileSelect->item(i)->isSelected())
+            loadIntoPreviews(
+                browser::fullPath(m_fileSelect->path(), m_fileSelect->item(i)->text()));
+    QApplication::restoreOverrideCursor();
+    m_toolbar->setEnabled(true);
+}
+
+void frmcovercreator::loadIntoPreviews(const QString& fileName) {
+    const int selected = m_state.selectedImageNumber();
+    const int tab = m_tabs->currentIndex();
+    if (selected == 0 && tab == ScanTab)
+        return;
+    // The file is decoded once and shared by every preview it goes into.
+    const LoadedPicture loaded = pictureloader::load(fileName);
+    if (!loaded.ok()) {
+        qInfo("Parvello: %s", qPrintable(loaded.error));
+        return;
+    }
+    const QImage screen = makeScreenCopy(loaded.image);
+    for (const PreviewBox& box : PreviewBoxes)
+        if (selected ? box.image == selected : (box.tab == tab && box.image <= PreviewCount))
+            m_previews[box.image - 1]->setPicture(loaded.image, screen);
+}
+
+void frmcovercreator::Image_Click(int number) {
+    m_state.SelectedImage = imageName(number);
+    for (int i = 0; i < PreviewCount; ++i)
+        m_previews[i]->setSelected(i + 1 == number);
+}
+
+void frmcovercreator::SSTab1_Click() {
+    m_state.SelectedImage.clear();
+    for (PreviewImage* p : m_previews)
+        p->setSelected(false);
+}
+
+void frmcovercreator::VScroll1_Change() {
+    m_copies->setText(QString::number(m_spinner->value()));
+    m_state.CopyCount = qint16(m_spinner->value());
+}
+
+void frmcovercreator::Check_Click() {
+    bool any = false;
+    for (QCheckBox* c : m_checks)
+        any = any || c->isChecked();
+    m_cmdPrint->setEnabled(any);
+}
+
+// ---- commands --------------------------------------------------------------
+
+void frmcovercreator::cmdPrint_Click() {}
+
+void frmcovercreator::printpictures_Click() {}
+
+void frmcovercreator::Toolbar1_ButtonClick(int button) {
+    runCommand(ToolbarButtons[button - 1].command);
+}
+
+void frmcovercreator::Toolbar1_MouseMove() {
+    bool any = false;
+    for (QCheckBox* c : m_checks)
+        any = any || c->isChecked();
+    m_buttons[6]->setToolTip(any ? PrintPackagesTip : PrintSingleTip);
+}
+
+bool frmcovercreator::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::HoverMove ||
+        event->type() == QEvent::Enter || event->type() == QEvent::ToolTip)
+        Toolbar1_MouseMove();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmcovercreator::runCommand(Command command) {
+    switch (command) {
+    case Command::ShowTab0:
+    case Command::ShowTab1:
+    case Command::ShowTab2:
+    case Command::ShowTab3:
+    case Command::ShowTab4:
+    case Command::ShowTab5:
+        m_tabs->setCurrentIndex(int(command) - int(Command::ShowTab0));
+        SSTab1_Click();
+        break;
+    case Command::PrintPictures:
+        printpictures_Click();
+        break;
+    case Command::Exit:
+        close();
+        break;
+    case Command::Tonwerk:
+    case Command::HelpContents:
+    case Command::Website:
+    case Command::CheckForUpdates:
+    case Command::About:
+    case Command::None:
+        break;
+    }
+}

@@ -1,0 +1,115 @@
+#pragma once
+// The main window: picture browser, package previews on the tab strip,
+// package check boxes with "Print", copies, scanner page, toolbar and menu.
+
+#include "app/main_state.h"
+#include "app/settings.h"
+#include "app/tray.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class CopiesSpinner;
+class QTabWidget;
+class QToolBar;
+class QAction;
+class DriveList;
+class FolderList;
+class FileList;
+class PreviewImage;
+enum class Command;
+
+class frmcovercreator : public QMainWindow, private SettingsTarget {
+    Q_OBJECT
+  public:
+    // settingsFile: where readini/writeini keep the settings.
+    // tray: the tray icon; null means the desktop's own.
+    explicit frmcovercreator(QString settingsFile = settings::defaultFileName(),
+                             std::unique_ptr<Tray> tray = nullptr);
+    ~frmcovercreator() override;
+
+    MainState& state() { return m_state; }
+    PreviewImage* previewImage(int number) const; // 1 … 20
+
+    // Handlers, named after their controls.
+    void drvSelect_Change();
+    void dirSelect_Change();
+    void fileSelect_Click();
+    void Image_Click(int number);
+    void SSTab1_Click();
+    void VScroll1_Change();
+    void Check_Click();
+    void cmdPrint_Click();
+    void printpictures_Click();
+    void Toolbar1_ButtonClick(int button);
+    void Toolbar1_MouseMove();
+    void runCommand(Command command);
+
+    // Tray handling.
+    void ShowProgramInTray();
+    void NoSysIcon(bool maxIcon);
+
+    // The browser's controls, for tests and for the settings.
+    DriveList* drvSelect() const { return m_drvSelect; }
+    FolderList* dirSelect() const { return m_dirSelect; }
+    FileList* fileSelect() const { return m_fileSelect; }
+    QTabWidget* SSTab1() const { return m_tabs; }
+    QCheckBox* check(int package) const { return m_checks[package]; } // 0 … 4
+    QPushButton* cmdPrint() const { return m_cmdPrint; }
+    CopiesSpinner* VScroll1() const { return m_spinner; }
+    QLabel* NumberOfCopies() const { return m_copies; }
+    QToolBar* Toolbar1() const { return m_toolbar; }
+    QAction* toolbarButton(int button) const { return m_buttons[button - 1]; }
+    QAction* menuItem(const QString& control) const;
+
+    // The settings defaults: the Pictures folder and its drive.
+    static settings::Defaults defaultPlace();
+
+  protected:
+    void changeEvent(QEvent* event) override;     // Form_Resize
+    void closeEvent(QCloseEvent* event) override; // Form_Unload
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildBrowser(QWidget* parent);
+    void buildTabs(QWidget* parent);
+    void buildPackageOptions(QWidget* parent);
+    void buildCommands();
+    void Form_Load();
+    void Form_Unload();
+    void loadIntoPreviews(const QString& fileName);
+
+    // SettingsTarget
+    void setCurrentTab(int tab) override;
+    void setPackageChecked(int package, bool checked) override;
+    void setCopies(int copies) override;
+    bool setDrive(const QString& drive) override;
+    bool setFolder(const QString& folder) override;
+    int currentTab() const override;
+    bool packageChecked(int package) const override;
+    QString copiesCaption() const override;
+    QString drive() const override;
+    QString folder() const override;
+
+    MainState m_state;
+    IniFile m_settings;
+    std::unique_ptr<Tray> m_tray;
+    bool m_unloaded = false;
+
+    DriveList* m_drvSelect = nullptr;
+    FolderList* m_dirSelect = nullptr;
+    FileList* m_fileSelect = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    std::array<PreviewImage*, 20> m_previews{};
+    std::array<QCheckBox*, 5> m_checks{};
+    QPushButton* m_cmdPrint = nullptr;
+    CopiesSpinner* m_spinner = nullptr;
+    QLabel* m_copies = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    std::array<QAction*, 10> m_buttons{};
+    QList<QAction*> m_menuItems;
+};

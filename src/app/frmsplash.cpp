@@ -1,0 +1,65 @@
+#include "app/frmsplash.h"
+
+#include "common/paths.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+frmSplash::frmSplash(std::function<void()> showMain, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_showMain(std::move(showMain)),
+      m_version(new QLabel("Version 3.00", this)),
+      m_notice(new QLabel("Portrait package printing \u00b7 Quenwick", this)) {
+    setObjectName("frmSplash");
+    setAttribute(Qt::WA_DeleteOnClose);
+    QPixmap background(paths::dataFile("pictures/splash.png"));
+    if (background.isNull()) {
+        background = QPixmap(400, 270);
+        background.fill(QColor(0x1d, 0x3d, 0x6b));
+    }
+    setFixedSize(background.size());
+    auto* picture = new QLabel(this);
+    picture->setPixmap(background);
+    picture->setGeometry(rect());
+    picture->lower();
+
+    m_version->setObjectName("Label1");
+    m_notice->setObjectName("Label2");
+    for (QLabel* label : {m_version, m_notice}) {
+        label->setStyleSheet("color: white; background: transparent;");
+        label->setAlignment(Qt::AlignRight);
+    }
+    QFont bold = m_version->font();
+    bold.setBold(true);
+    m_version->setFont(bold);
+    m_version->setGeometry(width() - 220, height() - 52, 200, 20);
+    m_notice->setGeometry(width() - 320, height() - 30, 300, 20);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+
+    m_timer.setInterval(ShowMilliseconds);
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+    m_timer.start();
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void frmSplash::Timer1_Timer() {
+    unload();
+}
+
+void frmSplash::keyPressEvent(QKeyEvent*) {
+    unload();
+}
+
+void frmSplash::unload() {
+    if (m_done)
+        return;
+    m_done = true;
+    m_timer.stop();
+    close();
+    if (m_showMain)
+        m_showMain();
+}

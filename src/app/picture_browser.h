@@ -1,0 +1,33 @@
+#pragma once
+// The file-system side of the picture browser: which volumes are drives, which
+// files are pictures, and how a file's full path is built.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace browser {
+
+inline const QString PicturePattern = QStringLiteral("*.GIF;*.JPG;*.JPEG;*.BMP;*.ICO;*.WMF");
+
+// Root folders of the mounted volumes a person keeps files on; pseudo file
+// systems (proc, sysfs, tmpfs under /run, …) are left out. "/" comes first.
+QStringList drives();
+
+// The drive (mount root) that holds path.
+QString driveOf(const QString& path);
+
+// Whether a file name matches the picture pattern, whatever its letter case.
+bool isPictureName(const QString& fileName);
+
+// The picture files of a folder, sorted by name; nothing when the folder
+// cannot be read.
+std::optional<QStringList> pictureFiles(const QString& folder);
+
+// The sub-folders of a folder, sorted by name; nothing when it cannot be read.
+std::optional<QStringList> subFolders(const QString& folder);
+
+// Folder and file name joined with exactly one "/".
+QString fullPath(const QString& folder, const QString& fileName);
+
+} // namespace browser

@@ -1,0 +1,63 @@
+#include "app/settings.h"
+
+#include "common/paths.h"
+
+#include <array>
+
+namespace settings {
+
+namespace {
+
+// The package keys, in the order of the check boxes.
+const std::array<QString, 5> PackageKeys = {"8x10", "5x7", "4x6", "3.5x5", "2.5x3.25"};
+
+// Exact, case-sensitive acceptance: " 1" or "01" are not numbers here.
+int acceptedNumber(const QString& value, int low, int high, int otherwise) {
+    for (int n = low; n <= high; ++n)
+        if (value == QString::number(n))
+            return n;
+    return otherwise;
+}
+
+} // namespace
+
+QString defaultFileName() {
+    return paths::configDir() + "/parvello.ini";
+}
+
+void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaults) {
+    auto value = [&](const QString& key) { return file.read(Section, key, ReadBufferSize); };
+
+    target.setCurrentTab(acceptedNumber(value("Tab"), 0, 5, 0));
+    for (int i = 0; i < 5; ++i)
+        target.setPackageChecked(i, acceptedNumber(value(PackageKeys[i]), 0, 1, 0) == 1);
+    target.setCopies(acceptedNumber(value("Copies"), 1, 5, 1));
+
+    const QString drive = value("Drive");
+    const QString folder = value("Dir");
+    if (!drive.isEmpty() && target.setDrive(drive) && !folder.isEmpty() && target.setFolder(folder))
+        return;
+
+    // Something could not be applied: the whole set of defaults replaces what
+    // was applied so far.
+    target.setDrive(defaults.drive);
+    target.setFolder(defaults.folder);
+    target.setCurrentTab(0);
+    for (int i = 0; i < 5; ++i)
+        target.setPackageChecked(i, false);
+    target.setCopies(1);
+}
+
+bool writeini(IniFile& file, const SettingsTarget& source) {
+    QList<IniFile::Entry> entries = {
+        {"Drive", source.drive()},
+        {"Dir", source.folder()},
+        {"Tab", QString::number(source.currentTab())},
+    };
+    for (int i = 0; i < 5; ++i)
+        entries.append({PackageKeys[i], source.packageChecked(i) ? "1" : "0"});
+    entries.append({"Copies", source.copiesCaption()});
+    return file.write(Section, entries);
+}
+
+} // namespace settings

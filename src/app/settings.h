@@ -1,0 +1,49 @@
+#pragma once
+// The remembered state of the main window: drive and folder browsed, tab shown,
+// packages ticked and copies, kept in section "MAIN" of the settings file.
+
+#include "app/ini_file.h"
+
+#include <QString>
+
+// The controls the settings are read into and written from.
+class SettingsTarget {
+  public:
+    virtual ~SettingsTarget() = default;
+    virtual void setCurrentTab(int tab) = 0;
+    virtual void setPackageChecked(int package, bool checked) = 0; // 0 = "8x10" … 4 = "2.5x3.25"
+    virtual void setCopies(int copies) = 0;
+    // False when the drive or folder cannot be applied (gone, unreadable, empty).
+    virtual bool setDrive(const QString& drive) = 0;
+    virtual bool setFolder(const QString& folder) = 0;
+
+    virtual int currentTab() const = 0;
+    virtual bool packageChecked(int package) const = 0;
+    virtual QString copiesCaption() const = 0;
+    virtual QString drive() const = 0;
+    virtual QString folder() const = 0;
+};
+
+namespace settings {
+
+inline const QString Section = QStringLiteral("MAIN");
+// One fixed-size read buffer: a value can be at most 1999 characters long.
+constexpr int ReadBufferSize = 2000;
+
+// Where the settings file lives: parvello.ini in the user's config folder.
+QString defaultFileName();
+
+struct Defaults {
+    QString drive;
+    QString folder;
+};
+
+// Reads and applies every key; when drive or folder cannot be applied,
+// everything falls back to the defaults (tab 0, nothing ticked, 1 copy).
+void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaults);
+
+// Writes the nine keys in their fixed order. False when the file could not be
+// written; the previous file is then left as it was.
+bool writeini(IniFile& file, const SettingsTarget& source);
+
+} // namespace settings

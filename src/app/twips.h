@@ -1,0 +1,26 @@
+#pragma once
+// Window geometry is given in twips, 1440 to the inch; the screen has
+// 1440 / logical DPI twips per pixel.
+
+#include <QGuiApplication>
+#include <QRect>
+#include <QScreen>
+#include <cmath>
+
+namespace twips {
+
+inline double perPixel() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
+    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+}
+
+inline int toPixels(double twips) {
+    return int(std::lround(twips / perPixel()));
+}
+
+inline QRect toPixels(int left, int top, int width, int height) {
+    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+}
+
+} // namespace twips

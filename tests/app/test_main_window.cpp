@@ -1,0 +1,273 @@
+// The main window: loading files into previews, selection, copies, the print
+// button, commands and the tray.
+#include "app_fixture.h"
+
+#include "app/browser_lists.h"
+#include "app/copies_spinner.h"
+#include "app/preview_image.h"
+#include "app/twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+class MainWindowTest : public AppFixture {
+  protected:
+    std::unique_ptr<frmcovercreator> w;
+    void SetUp() override {
+        makePicture("red.jpg", Qt::red);
+        makePicture("GREEN.JPG", Qt::green);
+        makePicture("blue.bmp", Qt::blue, 64, 48, "BMP");
+        writeIniAtPictures("");
+        w = open();
+    }
+    void clickFile(const QString& name) {
+        w->fileSelect()->clearSelection();
+        ASSERT_TRUE(w->fileSelect()->selectFile(name)) << qPrintable(name);
+        w->fileSelect_Click();
+    }
+    // The colour of a preview's picture: 'r', 'g', 'b' or '-' for none.
+    char colourOf(int image) const {
+        const QImage& p = w->previewImage(image)->picture();
+        if (p.isNull())
+            return '-';
+        const QColor c = p.pixelColor(p.width() / 2, p.height() / 2);
+        return c.red() > 200 ? 'r' : c.green() > 200 ? 'g' : c.blue() > 200 ? 'b' : '?';
+    }
+    std::string colours(int from, int to) const {
+        std::string s;
+        for (int i = from; i <= to; ++i)
+            s += colourOf(i);
+        return s;
+    }
+    void clickPreview(int image) { QTest::mouseClick(w->previewImage(image), Qt::LeftButton); }
+};
+
+TEST_F(MainWindowTest, FixedSizeInTwips) {
+    EXPECT_EQ(w->windowTitle(), "Parvello");
+    EXPECT_EQ(w->size(), QSize(twips::toPixels(10590), twips::toPixels(8295)));
+    w->showMaximized();
+    EXPECT_EQ(w->size(), QSize(twips::toPixels(10590), twips::toPixels(8295)));
+}
+
+TEST_F(MainWindowTest, FileListShowsPicturesWhateverTheirCase) {
+    QStringList shown;
+    for (int i = 0; i < w->fileSelect()->count(); ++i)
+        shown << w->fileSelect()->item(i)->text();
+    EXPECT_EQ(shown, QStringList({"blue.bmp", "GREEN.JPG", "red.jpg"}));
+}
+
+TEST_F(MainWindowTest, FileWithoutSelectionFillsTheWholeTab) {
+    w->SSTab1()->setCurrentIndex(4);
+    clickFile("red.jpg");
+    EXPECT_EQ(colours(11, 19), "rrrrrrrrr");
+    EXPECT_EQ(colours(1, 10), "----------");
+    // The nine previews share one decoded picture.
+    EXPECT_EQ(w->previewImage(11)->picture().constBits(),
+              w->previewImage(19)->picture().constBits());
+}
+
+TEST_F(MainWindowTest, SelectedPreviewAloneGetsTheNextFile) {
+    w->SSTab1()->setCurrentIndex(4);
+    clickFile("red.jpg");
+    clickPreview(15);
+    EXPECT_EQ(w->state().SelectedImage, "Image15");
+    EXPECT_TRUE(w->previewImage(15)->isSelected());
+    clickFile("GREEN.JPG");
+    EXPECT_EQ(colours(11, 19), "rrrrgrrrr");
+    // A file click never changes the selection.
+    EXPECT_EQ(w->state().SelectedImage, "Image15");
+}
+
+TEST_F(MainWindowTest, TabChangeClearsTheSelection) {
+    w->SSTab1()->setCurrentIndex(1);
+    clickPreview(3);
+    EXPECT_EQ(w->state().SelectedImage, "Image3");
+    w->SSTab1()->setCurrentIndex(2);
+    w->SSTab1()->setCurrentIndex(1);
+    EXPECT_EQ(w->state().SelectedImage, "");
+    EXPECT_FALSE(w->previewImage(3)->isSelected());
+    clickFile("blue.bmp");
+    EXPECT_EQ(colours(2, 3), "bb");
+}
+
+TEST_F(MainWindowTest, DoubleClickSelectsToo) {
+    QTest::mouseDClick(w->previewImage(8), Qt::LeftButton);
+    EXPECT_EQ(w->state().SelectedImage, "Image8");
+}
+
+TEST_F(MainWindowTest, ScanTabWithoutSelectionLoadsNothing) {
+    w->SSTab1()->setCurrentIndex(5);
+    clickFile("red.jpg");
+    EXPECT_EQ(colours(1, 20), "--------------------");
+}
+
+TEST_F(MainWindowTest, UnreadableFileKeepsThePreviousPictures) {
+    w->SSTab1()->setCurrentIndex(1);
+    clickFile("red.jpg");
+    QFile bad(QDir(pictures()).filePath("broken.jpg"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("\xff\xd8\xff\xe0 not really a jpeg");
+    bad.close();
+    w->fileSelect()->setPath(pictures());
+    clickFile("broken.jpg");
+    EXPECT_EQ(colours(2, 3), "rr");
+    // A file deleted between the listing and the click changes nothing either.
+    QFile::remove(QDir(pictures()).filePath("GREEN.JPG"));
+    clickFile("GREEN.JPG");
+    EXPECT_EQ(colours(2, 3), "rr");
+    EXPECT_TRUE(w->Toolbar1()->isEnabled());
+}
+
+TEST_F(MainWindowTest, CopiesSpinnerKeepsLabelAndCountEqual) {
+    EXPECT_EQ(w->state().CopyCount, 1);
+    QTest::mouseClick(w->VScroll1()->upButton(), Qt::LeftButton);
+    QTest::mouseClick(w->VScroll1()->upButton(), Qt::LeftButton);
+    QTest::mouseClick(w->VScroll1()->upButton(), Qt::LeftButton);
+    EXPECT_EQ(w->NumberOfCopies()->text(), "4");
+    EXPECT_EQ(w->state().CopyCount, 4);
+    for (int i = 0; i < 5; ++i)
+        QTest::mouseClick(w->VScroll1()->upButton(), Qt::LeftButton);
+    EXPECT_EQ(w->state().CopyCount, 5);
+    for (int i = 0; i < 9; ++i)
+        QTest::mouseClick(w->VScroll1()->downButton(), Qt::LeftButton);
+    EXPECT_EQ(w->state().CopyCount, 1);
+    EXPECT_EQ(w->NumberOfCopies()->text(), "1");
+}
+
+TEST_F(MainWindowTest, PrintIsEnabledWhileAnyPackageIsTicked) {
+    EXPECT_FALSE(w->cmdPrint()->isEnabled());
+    w->check(1)->click();
+    EXPECT_TRUE(w->cmdPrint()->isEnabled());
+    w->check(4)->click();
+    w->check(1)->click();
+    EXPECT_TRUE(w->cmdPrint()->isEnabled());
+    w->check(4)->click();
+    EXPECT_FALSE(w->cmdPrint()->isEnabled());
+}
+
+TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
+    const char* checks[] = {"8x10", "5x7", "4x6", "3.5x5", "2.5x3.25"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(w->check(i)->text(), checks[i]);
+        EXPECT_EQ(w->check(i)->toolTip(), QString(checks[i]) + " Package");
+    }
+    EXPECT_EQ(w->cmdPrint()->text(), "Print");
+    EXPECT_EQ(w->cmdPrint()->toolTip(), "Print covers.");
+    EXPECT_EQ(w->NumberOfCopies()->toolTip(), "Number of copies to print.");
+    EXPECT_EQ(w->drvSelect()->toolTip(), "Current drive.");
+    EXPECT_EQ(w->dirSelect()->toolTip(), "Current directory.");
+    EXPECT_EQ(w->fileSelect()->toolTip(), "Available Pictures.");
+    const char* tabs[] = {"8x10", "5x7", "4x6", "3.5x5", "2.5x3.25", "Scan"};
+    ASSERT_EQ(w->SSTab1()->count(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(w->SSTab1()->tabText(i), tabs[i]);
+    EXPECT_EQ(w->previewImage(13)->toolTip(), "2.5x3.25 Picture #3");
+    EXPECT_EQ(w->previewImage(20)->toolTip(), "Scanned Picture");
+    EXPECT_EQ(w->previewImage(6)->size(), QSize(twips::toPixels(2665), twips::toPixels(2685)));
+    for (const char* name : {"Command1", "Command2", "Command3"})
+        EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name;
+    EXPECT_EQ(w->findChild<QPushButton*>("Command2")->text(), "Aquire");
+}
+
+TEST_F(MainWindowTest, MenuAndToolbarSwitchTabsAndClearTheSelection) {
+    w->SSTab1()->setCurrentIndex(0);
+    clickPreview(1);
+    w->menuItem("scan")->trigger();
+    EXPECT_EQ(w->SSTab1()->currentIndex(), 5);
+    EXPECT_EQ(w->state().SelectedImage, "");
+    w->toolbarButton(3)->trigger();
+    EXPECT_EQ(w->SSTab1()->currentIndex(), 2);
+    w->SSTab1()->setCurrentIndex(4);
+    clickPreview(12);
+    w->menuItem("twobythree")->trigger(); // same tab: still a tab change
+    EXPECT_EQ(w->state().SelectedImage, "");
+}
+
+TEST_F(MainWindowTest, MenuCaptionsInOrder) {
+    QStringList captions;
+    for (QAction* menu : w->menuBar()->actions()) {
+        captions << menu->text();
+        for (QAction* item : menu->menu()->actions())
+            captions << (item->isSeparator() ? "-" : item->text());
+    }
+    EXPECT_EQ(captions.join('|'),
+              "&File|E&xit|&Packages|&8x10|&5x7|&4x6|&3.5x5|&2.5x3.25|-|&Scan|"
+              "&Utilities|P&rint Pictures|-|T&onwerk|&Help|&Contents|-|&Quenwick Website|-|"
+              "&Check For Updates|-|&About");
+}
+
+TEST_F(MainWindowTest, ButtonSevenTipFollowsThePackages) {
+    w->show();
+    QWidget* bar = w->Toolbar1();
+    EXPECT_EQ(w->toolbarButton(7)->toolTip(), "Print Single Picture");
+    w->check(1)->click();
+    QTest::mouseMove(bar, QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), bar->mapToGlobal(QPointF(6, 6)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    EXPECT_EQ(w->toolbarButton(7)->toolTip(), "Print Selected Packages");
+    w->check(1)->click();
+    QApplication::sendEvent(bar, &move);
+    EXPECT_EQ(w->toolbarButton(7)->toolTip(), "Print Single Picture");
+    const char* tips[] = {"8x10 Package",  "5x7 Package",      "4x6 Package",
+                          "3.5x5 Package", "2.5x3.25 Package", "Scan Pictures"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(w->toolbarButton(i + 1)->toolTip(), tips[i]);
+    EXPECT_EQ(w->toolbarButton(8)->toolTip(), "Tonwerk");
+    EXPECT_EQ(w->toolbarButton(9)->toolTip(), "Help");
+    EXPECT_EQ(w->toolbarButton(10)->toolTip(), "Visit Website");
+    for (int i = 1; i <= 10; ++i)
+        EXPECT_FALSE(w->toolbarButton(i)->icon().isNull()) << i;
+}
+
+// A tray the test can see; the offscreen platform has none of its own.
+class TestTray : public Tray {
+  public:
+    bool available = true;
+    int shown = 0;
+    bool isAvailable() const override { return available; }
+    void show() override { ++shown; }
+    void remove() override { shown = 0; }
+    bool isShown() const override { return shown > 0; }
+    void doubleClick() { emit doubleClicked(); }
+};
+
+TEST_F(MainWindowTest, MinimisingGoesIntoTheTrayAndADoubleClickBringsItBack) {
+    auto tray = std::make_unique<TestTray>();
+    TestTray* t = tray.get();
+    frmcovercreator win(iniPath(), std::move(tray));
+    win.show();
+    win.setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(win.state().InTray, -1);
+    EXPECT_EQ(t->shown, 1);
+    EXPECT_FALSE(win.isVisible());
+    t->doubleClick();
+    EXPECT_EQ(win.state().InTray, 0);
+    EXPECT_FALSE(t->isShown());
+    EXPECT_TRUE(win.isVisible());
+    EXPECT_FALSE(win.windowState() & Qt::WindowMinimized);
+}
+
+TEST_F(MainWindowTest, WithoutATrayMinimisingKeepsAnOrdinaryWindow) {
+    auto tray = std::make_unique<TestTray>();
+    tray->available = false;
+    TestTray* t = tray.get();
+    frmcovercreator win(iniPath(), std::move(tray));
+    win.show();
+    win.setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(win.state().InTray, 0);
+    EXPECT_EQ(t->shown, 0);
+    EXPECT_TRUE(win.isVisible());
+}
+
+} // namespace

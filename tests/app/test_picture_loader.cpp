@@ -1,0 +1,174 @@
+// Loading pictures: formats, EXIF orientation, and files that are not what
+// they claim to be.
+#include "app/picture_loader.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace {
+
+class LoaderTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    static QByteArray encode(const QImage& image, const char* format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    }
+    static QImage twoColour(int w, int h) {
+        // Left half red, right half blue: tells orientation apart.
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QPainter(&image).fillRect(0, 0, w / 2, h, Qt::red);
+        return image;
+    }
+};
+
+TEST_F(LoaderTest, ReadsEveryBrowserFormat) {
+    const QImage source = twoColour(40, 30);
+    // Qt writes no GIF: this one is 40 x 30, red left half, blue right half.
+    const QByteArray gif(
+        "\x47\x49\x46\x38\x39\x61\x28\x00\x1e\x00\xf0\x00\x00\xff\x00\x00\x00\x00\xff\x21\xf9\x04"
+        "\x00\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x28\x00\x1e\x00\x00\x02\x4b\x84\x8f\x99\xc1\xed"
+        "\xff\x94\x94\xb0\xd6\x89\x8f\xdd\x2d\x67\xce\x79\x18\xb8\x89\x13\x69\x99\x14\x0a\xa9\x0a"
+        "\xdb\xba\x08\x1c\xc9\x1a\xdd\xd9\x06\x9e\xeb\x3c\xa3\xdb\xfd\x82\x80\x5f\x80\x68\x44\x0e"
+        "\x83\x49\xe6\xd2\xf7\xb4\x35\xa1\x3c\x65\xd5\x79\xa5\xe2\xac\x5b\x6c\x57\x4b\xe3\x86\xbd"
+        "\x63\x30\xac\x00\x00\x3b",
+        116);
+    for (const char* format : {"JPG", "GIF", "BMP", "ICO"}) {
+        const QByteArray bytes = QByteArray(format) == "GIF" ? gif : encode(source, format);
+        const QString path = write(QStringLiteral("picture.%1").arg(format), bytes);
+        const LoadedPicture loaded = pictureloader::load(path);
+        ASSERT_TRUE(loaded.ok()) << format << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.size(), QSize(40, 30)) << format;
+        const QColor left = loaded.image.pixelColor(5, 15), right = loaded.image.pixelColor(35, 15);
+        EXPECT_GT(left.red(), 200) << format;
+        EXPECT_GT(right.blue(), 200) << format;
+    }
+}
+
+// A JPEG whose EXIF says "rotate 90 degrees clockwise to view" (orientation 6).
+QByteArray withOrientation(const QByteArray& jpeg, quint16 orientation) {
+    QByteArray tiff("MM\0\x2a\0\0\0\x08", 8);
+    tiff += QByteArray("\0\x01", 2);                   // one entry
+    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8); // Orientation, SHORT, 1
+    tiff += char(orientation >> 8);
+    tiff += char(orientation & 0xff);
+    tiff += QByteArray("\0\0\0\0\0\0", 6); // padding, next IFD 0
+    QByteArray app1 = "Exif" + QByteArray(2, '\0') + tiff;
+    QByteArray segment("\xff\xe1", 2);
+    const quint16 length = quint16(app1.size() + 2);
+    segment += char(length >> 8);
+    segment += char(length & 0xff);
+    segment += app1;
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+TEST_F(LoaderTest, PhoneOrientationIsApplied) {
+    // Stored landscape 60 x 40 with the red half on the left; viewed after a
+    // clockwise quarter turn it is 40 x 60 with the red half on top.
+    const QByteArray jpeg = encode(twoColour(60, 40), "JPG");
+    const LoadedPicture loaded =
+        pictureloader::load(write("upright.jpg", withOrientation(jpeg, 6)));
+    ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
+    EXPECT_EQ(loaded.image.size(), QSize(40, 60));
+    EXPECT_GT(loaded.image.pixelColor(20, 5).red(), 200);
+    EXPECT_GT(loaded.image.pixelColor(20, 55).blue(), 200);
+}
+
+TEST_F(LoaderTest, BadFilesGiveAnErrorAndNoPicture) {
+    const QByteArray jpeg = encode(twoColour(200, 150), "JPG");
+    QByteArray corrupt = jpeg;
+    for (int i = 200; i < corrupt.size() - 2; i += 3)
+        corrupt[i] = char(0xff);
+    const QByteArray png = encode(twoColour(200, 150), "PNG");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty.jpg", QByteArray()},
+        {"corrupt.jpg", corrupt.left(300)},
+        {"truncated-png.JPG", png.left(png.size() / 3)},
+        {"text.gif", "this is not a picture"},
+        {"header-only.bmp", "BM"},
+        {"junk.wmf", QByteArray(4000, '\x5a')},
+    };
+    for (const auto& c : cases) {
+        const LoadedPicture loaded = pictureloader::load(write(c.name, c.bytes));
+        EXPECT_FALSE(loaded.ok() && loaded.image.size() == QSize(200, 150)) << c.name;
+        if (!loaded.ok()) {
+            EXPECT_FALSE(loaded.error.isEmpty()) << c.name;
+        }
+    }
+    EXPECT_FALSE(pictureloader::load(dir.filePath("missing.jpg")).ok());
+}
+
+// A BMP header that claims 100000 x 100000 pixels at 24 bits, with no pixels.
+QByteArray hugeBmpHeader() {
+    QByteArray h(54, '\0');
+    auto put32 = [&](int at, qint32 v) { qToLittleEndian(v, h.data() + at); };
+    h[0] = 'B';
+    h[1] = 'M';
+    put32(2, 54);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 100000);
+    put32(22, 100000);
+    qToLittleEndian<quint16>(1, h.data() + 26);
+    qToLittleEndian<quint16>(24, h.data() + 28);
+    return h;
+}
+
+quint32 crc32(const QByteArray& bytes) {
+    quint32 crc = 0xffffffffu;
+    for (char ch : bytes) {
+        crc ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data) {
+    QByteArray length(4, '\0'), crc(4, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), length.data());
+    qToBigEndian<quint32>(crc32(type + data), crc.data());
+    return length + type + data + crc;
+}
+
+// A PNG whose header claims 100000 x 100000 pixels, with hardly any data.
+QByteArray hugePngHeader() {
+    QByteArray fields(13, '\0');
+    qToBigEndian<quint32>(100000, fields.data());
+    qToBigEndian<quint32>(100000, fields.data() + 4);
+    fields[8] = 8; // bit depth
+    fields[9] = 2; // truecolour
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", fields) +
+           pngChunk("IDAT", QByteArray::fromHex("789c030000000001")) + pngChunk("IEND", {});
+}
+
+TEST_F(LoaderTest, HugePictureIsRefusedBeforeDecoding) {
+    const LoadedPicture png = pictureloader::load(write("huge.jpg", hugePngHeader()));
+    EXPECT_FALSE(png.ok());
+    EXPECT_TRUE(png.error.contains("too large")) << qPrintable(png.error);
+    const LoadedPicture bmp = pictureloader::load(write("huge.bmp", hugeBmpHeader()));
+    EXPECT_FALSE(bmp.ok());
+    EXPECT_FALSE(bmp.error.isEmpty());
+}
+
+} // namespace

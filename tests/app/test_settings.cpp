@@ -1,0 +1,133 @@
+// Remembered settings: what is accepted, what falls back, what is written.
+#include "app_fixture.h"
+
+#include "app/browser_lists.h"
+#include "app/copies_spinner.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+using SettingsTest = AppFixture;
+
+void expectDefaults(frmcovercreator& w) {
+    EXPECT_EQ(w.SSTab1()->currentIndex(), 0);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(w.check(i)->isChecked()) << i;
+    EXPECT_EQ(w.NumberOfCopies()->text(), "1");
+    EXPECT_EQ(w.VScroll1()->value(), 1);
+    EXPECT_EQ(w.state().CopyCount, 1);
+    EXPECT_FALSE(w.cmdPrint()->isEnabled());
+    EXPECT_EQ(w.dirSelect()->path(), frmcovercreator::defaultPlace().folder);
+}
+
+TEST_F(SettingsTest, NoFileGivesTheDefaults) {
+    auto w = open();
+    expectDefaults(*w);
+    EXPECT_EQ(w->state().SelectedImage, "");
+    EXPECT_EQ(w->state().InTray, 0);
+}
+
+TEST_F(SettingsTest, ValidValuesAreApplied) {
+    writeIniAtPictures("Tab=3\n8x10=1\n5x7=0\n4x6=1\n3.5x5=1\n2.5x3.25=1\nCopies=3\n");
+    auto w = open();
+    EXPECT_EQ(w->SSTab1()->currentIndex(), 3);
+    EXPECT_TRUE(w->check(0)->isChecked());
+    EXPECT_FALSE(w->check(1)->isChecked());
+    EXPECT_TRUE(w->check(4)->isChecked());
+    EXPECT_TRUE(w->cmdPrint()->isEnabled());
+    EXPECT_EQ(w->NumberOfCopies()->text(), "3");
+    EXPECT_EQ(w->state().CopyCount, 3);
+    EXPECT_EQ(w->dirSelect()->path(), pictures());
+    EXPECT_EQ(w->fileSelect()->path(), pictures());
+}
+
+TEST_F(SettingsTest, ValuesAreComparedExactly) {
+    writeIniAtPictures("Tab=6\n8x10=2\n5x7= 1\n4x6=01\nCopies=7\n");
+    auto w = open();
+    EXPECT_EQ(w->SSTab1()->currentIndex(), 0);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_FALSE(w->check(i)->isChecked()) << i;
+    EXPECT_FALSE(w->cmdPrint()->isEnabled());
+    EXPECT_EQ(w->NumberOfCopies()->text(), "1");
+    // The folder was valid, so it stays.
+    EXPECT_EQ(w->dirSelect()->path(), pictures());
+}
+
+TEST_F(SettingsTest, LetterTabAndZeroCopiesFallBackOneByOne) {
+    writeIniAtPictures("Tab=a\n2.5x3.25=1\nCopies=0\n");
+    auto w = open();
+    EXPECT_EQ(w->SSTab1()->currentIndex(), 0);
+    EXPECT_TRUE(w->check(4)->isChecked());
+    EXPECT_EQ(w->state().CopyCount, 1);
+}
+
+TEST_F(SettingsTest, DeletedFolderGivesTheFullDefaults) {
+    writeIni("[MAIN]\nDrive=/\nDir=" + dir.filePath("gone").toUtf8() +
+             "\nTab=2\n8x10=1\nCopies=4\n");
+    auto w = open();
+    expectDefaults(*w);
+}
+
+TEST_F(SettingsTest, EmptyDriveGivesTheFullDefaults) {
+    writeIni("[MAIN]\nDir=" + pictures().toUtf8() + "\nTab=2\n5x7=1\nCopies=4\n");
+    auto w = open();
+    expectDefaults(*w);
+}
+
+TEST_F(SettingsTest, OverlongFolderIsCutAndThenNotFound) {
+    writeIni("[MAIN]\nDrive=/\nDir=" + pictures().toUtf8() + QByteArray(3000, 'z') + "\nTab=1\n");
+    auto w = open();
+    expectDefaults(*w);
+}
+
+TEST_F(SettingsTest, JunkOrSectionlessFilesStartWithDefaults) {
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i)
+        junk.append(char((i * 131 + 7) & 0xff));
+    writeIni(junk);
+    expectDefaults(*open());
+    writeIni("Tab=3\nCopies=2\n");
+    expectDefaults(*open());
+    writeIni("[MAIN]\nTab=" + QByteArray(200000, '3') + "\n");
+    expectDefaults(*open());
+}
+
+TEST_F(SettingsTest, ClosingWritesTheNineKeysInOrder) {
+    writeIniAtPictures("");
+    {
+        auto w = open();
+        w->SSTab1()->setCurrentIndex(4);
+        w->check(1)->setChecked(true);
+        w->check(2)->setChecked(true);
+        w->VScroll1()->setValue(2);
+        w->close();
+    }
+    QFile f(iniPath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray expected = "[MAIN]\nDrive=/\nDir=" + pictures().toUtf8() +
+                                "\nTab=4\n8x10=0\n5x7=1\n4x6=1\n3.5x5=0\n2.5x3.25=0\nCopies=2\n";
+    EXPECT_EQ(QString::fromUtf8(f.readAll()).toStdString(),
+              QString::fromUtf8(expected).toStdString());
+}
+
+TEST_F(SettingsTest, WhatIsWrittenIsReadBack) {
+    writeIniAtPictures("");
+    {
+        auto w = open();
+        w->SSTab1()->setCurrentIndex(5);
+        w->check(0)->setChecked(true);
+        w->VScroll1()->setValue(5);
+        w->close();
+    }
+    auto w = open();
+    EXPECT_EQ(w->SSTab1()->currentIndex(), 5);
+    EXPECT_TRUE(w->check(0)->isChecked());
+    EXPECT_EQ(w->state().CopyCount, 5);
+    EXPECT_EQ(w->dirSelect()->path(), pictures());
+}
+
+} // namespace
