@@ -43,6 +43,24 @@ QWidget* mainWindow() {
     return mainWindowRef().data();
 }
 
+namespace {
+int lockCount = 0;
+}
+
+void lockMainWindow() {
+    ++lockCount;
+    if (QWidget* main = mainWindow())
+        main->setEnabled(false);
+}
+
+void unlockMainWindow() {
+    if (lockCount > 0)
+        --lockCount;
+    if (lockCount == 0)
+        if (QWidget* main = mainWindow())
+            main->setEnabled(true);
+}
+
 void showPopup() {
     frmmsnpopup::instance().showRequest();
 }
