@@ -1,0 +1,99 @@
+#include "acquire/scantab.h"
+
+#include "acquire/bmpfile.h"
+#include "acquire/gdiplus.h"
+#include "acquire/twain.h"
+#include "common/paths.h"
+#include "notify/alerts.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace acquire {
+
+namespace {
+
+const QString acquireFailed = QStringLiteral("Unable to aquire image!");
+const QString overwriteQuestion =
+    QStringLiteral(" This picture already exists. Overwrite old picture with new one?");
+const QString savedMessage = QStringLiteral("Sucessfully saved file.");
+const QString saveFailed = QStringLiteral("Unable to save file.");
+
+// Our staging files are our own bitmaps; anything else a scanner layer might
+// leave there goes through Qt's readers.
+QImage loadStaged(const QString& path) {
+    QImage image = readWindowsBitmap(path);
+    if (image.isNull()) {
+        QImageReader reader(path);
+        image = reader.read();
+    }
+    return image;
+}
+
+} // namespace
+
+QString stagingPath() {
+    return paths::cacheDir() + "/temp.bmp";
+}
+
+void Command1_Click(QWidget* owner) {
+    TWAIN_SelectImageSource(owner);
+}
+
+void Command2_Click(QWidget* owner, QImage& image20) {
+    const QString staging = stagingPath();
+    if (TWAIN_AcquireToFilename(owner, staging) != AcquireOk) {
+        notify::tellUser(acquireFailed);
+        return;
+    }
+    const QImage scanned = loadStaged(staging);
+    // An unreadable staging file is of no further use: the next scan rewrites it.
+    QFile::remove(staging);
+    if (scanned.isNull()) {
+        notify::tellUser(acquireFailed);
+        return;
+    }
+    image20 = scanned;
+}
+
+std::optional<QString> chooseSaveName(QWidget* owner) {
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDirectory(paths::picturesDir());
+    dialog.setNameFilters(
+        {"BMP (*.BMP)", "GIF (*.GIF)", "JPG (*.JPG)", "PNG (*.PNG)", "TIF (*.TIF)"});
+    // The overwrite question comes from the popup, as every question does.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void Command3_Click(QWidget* owner, const QImage& picture, cGdiPlus& saver,
+                    const SaveNameChooser& choose) {
+    const QImage picture3 = picture;
+    const std::optional<QString> chosen = choose ? choose(owner) : std::nullopt;
+    if (!chosen || chosen->isEmpty()) {
+        notify::tellUser(saveFailed);
+        return;
+    }
+    const QString name = *chosen;
+    if (FileExists(name) && !notify::askYesNo(overwriteQuestion))
+        return;
+    bool saved = false;
+    if (name.right(3) == QLatin1String("BMP"))
+        saved = writeWindowsBitmap(picture3, name).ok();
+    else
+        saved = saver.PictureBoxToFile(picture3, name, 85);
+    notify::tellUser(saved ? savedMessage : saveFailed);
+}
+
+bool FileExists(const QString& name) {
+    const QFileInfo info(name);
+    return info.exists() && !info.isDir();
+}
+
+} // namespace acquire

@@ -1,0 +1,41 @@
+#pragma once
+// The "Scan" tab's buttons as plain functions the main window calls, one
+// line each: "Source" (Command1), "Aquire" (Command2) and "Save" (Command3).
+
+#include <QImage>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace acquire {
+
+class cGdiPlus;
+
+// The file the scanner writes and the picture is loaded from: "temp.bmp" in
+// the user's cache folder (the program's own folder is not writable).
+QString stagingPath();
+
+// "Source": lets the user pick the scanner for this session.
+void Command1_Click(QWidget* owner);
+
+// "Aquire": scans into the staging file, loads it into image20 and deletes
+// it. On failure shows "Unable to aquire image!" and leaves image20 alone.
+void Command2_Click(QWidget* owner, QImage& image20);
+
+// Asks the user for the file to save to; nothing when cancelled.
+using SaveNameChooser = std::function<std::optional<QString>(QWidget* owner)>;
+// The save dialog with the program's filter list (BMP, GIF, JPG, PNG, TIF).
+std::optional<QString> chooseSaveName(QWidget* owner);
+
+// "Save": asks for a name, asks before overwriting, writes upper-case
+// ".BMP" names with our own bitmap writer and everything else through the
+// saver, and tells the user how it went.
+void Command3_Click(QWidget* owner, const QImage& picture, cGdiPlus& saver,
+                    const SaveNameChooser& choose = chooseSaveName);
+
+// True when a file (not a folder) exists under the name.
+bool FileExists(const QString& name);
+
+} // namespace acquire

@@ -1,0 +1,160 @@
+#include "acquire/twain.h"
+
+#include "acquire/bmpfile.h"
+#include "acquire/sanescanner.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace acquire {
+
+namespace {
+
+QString chosenDevice;
+QString lastError;
+
+// Device discovery can take seconds when network scanners are probed.
+class WaitCursor {
+  public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+class SourceDialog : public QDialog {
+  public:
+    SourceDialog(QWidget* owner, const QVector<sane::Device>& devices, const QString& current)
+        : QDialog(owner) {
+        setObjectName("sourceDialog");
+        setWindowTitle(tr("Select Source"));
+        setModal(true);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(tr("Sources:"), this));
+        list = new QListWidget(this);
+        list->setObjectName("sourceList");
+        layout->addWidget(list);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        buttons->button(QDialogButtonBox::Ok)->setText(tr("Select"));
+        layout->addWidget(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+        if (devices.isEmpty()) {
+            auto* none = new QListWidgetItem(tr("No scanner found"), list);
+            none->setFlags(Qt::NoItemFlags);
+            buttons->button(QDialogButtonBox::Ok)->setEnabled(false);
+            return;
+        }
+        for (const sane::Device& d : devices) {
+            auto* item = new QListWidgetItem(d.label(), list);
+            item->setData(Qt::UserRole, d.name);
+            if (d.name == current)
+                list->setCurrentItem(item);
+        }
+        if (!list->currentItem())
+            list->setCurrentRow(0);
+        connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    }
+
+    QString chosen() const {
+        const QListWidgetItem* item = list->currentItem();
+        return item ? item->data(Qt::UserRole).toString() : QString();
+    }
+
+  private:
+    QListWidget* list = nullptr;
+};
+
+qint16 fail(AcquireResult result, const QString& why) {
+    lastError = why;
+    return result;
+}
+
+} // namespace
+
+QString selectedSource() {
+    return chosenDevice;
+}
+void setSelectedSource(const QString& deviceName) {
+    chosenDevice = deviceName;
+}
+QString lastAcquireError() {
+    return lastError;
+}
+
+int TWAIN_SelectImageSource(QWidget* owner) {
+    sane::Session session;
+    QVector<sane::Device> devices;
+    {
+        WaitCursor wait;
+        devices = session.devices();
+    }
+    SourceDialog dialog(owner, devices, chosenDevice);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty())
+        return 0;
+    chosenDevice = dialog.chosen();
+    return 1;
+}
+
+qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName) {
+    sane::Session session;
+    if (!session.ok())
+        return fail(AcquireNoScanner, session.error());
+    QVector<sane::Device> devices;
+    {
+        WaitCursor wait;
+        devices = session.devices();
+    }
+    if (devices.isEmpty())
+        return fail(AcquireNoScanner, "no scanner found");
+    QString device = devices.front().name;
+    if (!chosenDevice.isEmpty()) {
+        // The scanner chosen earlier, not silently another one.
+        const bool present = std::any_of(devices.begin(), devices.end(), [](const sane::Device& d) {
+            return d.name == chosenDevice;
+        });
+        if (!present)
+            return fail(AcquireNoScanner, "the chosen scanner " + chosenDevice + " is not there");
+        device = chosenDevice;
+    }
+
+    QProgressDialog progressWindow(QObject::tr("Scanning..."), QObject::tr("Cancel"), 0, 100,
+                                   owner);
+    progressWindow.setObjectName("acquireProgress");
+    progressWindow.setWindowTitle(QObject::tr("Aquire"));
+    progressWindow.setWindowModality(Qt::WindowModal);
+    progressWindow.setMinimumDuration(0);
+    progressWindow.setAutoClose(false);
+    progressWindow.setAutoReset(false);
+    progressWindow.setValue(0);
+    progressWindow.show();
+
+    const sane::ScanResult scan =
+        sane::scanPage(session, device, sane::ScanOptions{}, [&](int percent) {
+            if (percent < 0)
+                progressWindow.setMaximum(0); // a busy bar when the length is unknown
+            else
+                progressWindow.setValue(percent);
+            QCoreApplication::processEvents();
+            return !progressWindow.wasCanceled();
+        });
+    progressWindow.hide();
+    if (scan.outcome == sane::ScanResult::Outcome::Cancelled)
+        return fail(AcquireCancelled, scan.error);
+    if (!scan.ok())
+        return fail(AcquireScanFailed, scan.error);
+
+    const WriteResult written = writeWindowsBitmap(scan.image, fileName);
+    if (!written.ok())
+        return fail(AcquireWriteFailed, written.detail);
+    lastError.clear();
+    return AcquireOk;
+}
+
+} // namespace acquire

@@ -1,0 +1,181 @@
+// The "Save" button: dialog answer, overwrite question through the popup,
+// our own writer for upper-case ".BMP" names, the saver for everything else,
+// and the messages the user sees.
+#include "acquire/gdiplus.h"
+#include "acquire/scantab.h"
+#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
+#include "test_pictures.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using namespace acquire;
+using namespace acquiretest;
+
+namespace {
+
+const QString saved = "Sucessfully saved file.";
+const QString failed = "Unable to save file.";
+const QString question = " This picture already exists. Overwrite old picture with new one?";
+
+SaveNameChooser choose(const QString& name) {
+    return [name](QWidget*) { return std::optional<QString>(name); };
+}
+
+// Clicks "Yes" or "No" once the question is up.
+void answerWith(bool yes) {
+    QTimer::singleShot(20, [yes] {
+        notify::frmmsnpopup& popup = notify::frmmsnpopup::instance();
+        QPushButton* button = yes ? popup.Command4 : popup.Command5;
+        if (popup.isLoaded() && button->isVisible())
+            QTest::mouseClick(button, Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+class SaveButton : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    cGdiPlus saver;
+    const QImage picture = richPicture(40, 30);
+
+    void SetUp() override {
+        // Each case starts with the popup gone and no message.
+        notify::frmmsnpopup& popup = notify::frmmsnpopup::instance();
+        if (popup.isLoaded())
+            popup.close();
+        notify::alertState().AlertMessage.clear();
+        notify::alertState().AlertKind.clear();
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QString message() const { return notify::alertState().AlertMessage; }
+};
+
+TEST_F(SaveButton, CancellingTheDialogSaysTheFileWasNotSaved) {
+    Command3_Click(nullptr, picture, saver, [](QWidget*) { return std::optional<QString>(); });
+    EXPECT_EQ(message(), failed);
+    EXPECT_EQ(notify::alertState().AlertKind, "picture");
+}
+
+TEST_F(SaveButton, UpperCaseBmpGoesThroughOurOwnBitmapWriter) {
+    Command3_Click(nullptr, picture, saver, choose(path("SCAN.BMP")));
+    EXPECT_EQ(message(), saved);
+    EXPECT_EQ(notify::alertState().AlertKind, "picture");
+    const QByteArray b = fileBytes(path("SCAN.BMP"));
+    ASSERT_GT(b.size(), 54);
+    EXPECT_EQ(b.left(2), QByteArray("BM"));
+    EXPECT_EQ(qFromLittleEndian<quint16>(b.constData() + 28), 24); // our writer's depth
+    EXPECT_EQ(b.size(), 54 + 120 * 30);                            // 40 x 3 bytes a row, no padding
+    QByteArray format;
+    EXPECT_EQ(maxChannelDifference(readWithQt(path("SCAN.BMP"), &format), picture), 0);
+    EXPECT_EQ(format, "bmp");
+}
+
+TEST_F(SaveButton, LowerCaseBmpGoesThroughTheEncoderAndIsABitmapToo) {
+    Command3_Click(nullptr, picture, saver, choose(path("scan.bmp")));
+    EXPECT_EQ(message(), saved);
+    QByteArray format;
+    const QImage back = readWithQt(path("scan.bmp"), &format);
+    EXPECT_EQ(format, "bmp");
+    EXPECT_EQ(maxChannelDifference(back, picture), 0);
+    EXPECT_TRUE(run("file", {"-b", path("scan.bmp")}).startsWith("PC bitmap"));
+}
+
+TEST_F(SaveButton, EveryOfferedFormatIsWritten) {
+    const struct {
+        const char* name;
+        const char* format;
+    } cases[] = {{"s.GIF", "gif"}, {"s.JPG", "jpeg"}, {"s.PNG", "png"}, {"s.TIF", "tiff"}};
+    for (const auto& c : cases) {
+        SetUp();
+        Command3_Click(nullptr, picture, saver, choose(path(c.name)));
+        EXPECT_EQ(message(), saved) << c.name;
+        QByteArray format;
+        const QImage back = readWithQt(path(c.name), &format);
+        EXPECT_EQ(format, c.format) << c.name;
+        EXPECT_EQ(back.size(), picture.size()) << c.name;
+    }
+    EXPECT_NEAR(jpegQuality(path("s.JPG")), 85, 1);
+}
+
+TEST_F(SaveButton, NamesWithoutAUsableExtensionAreNotSaved) {
+    QDir(dir.path()).mkdir("my.scans");
+    for (const QString& name : {path("scan"), path("scan.doc"), path("my.scans/scan")}) {
+        SetUp();
+        Command3_Click(nullptr, picture, saver, choose(name));
+        EXPECT_EQ(message(), failed) << name.toStdString();
+        EXPECT_FALSE(QFile::exists(name));
+    }
+}
+
+TEST_F(SaveButton, NoScannedPictureIsNotSaved) {
+    for (const char* name : {"none.BMP", "none.png"}) {
+        SetUp();
+        Command3_Click(nullptr, QImage(), saver, choose(path(name)));
+        EXPECT_EQ(message(), failed) << name;
+        EXPECT_FALSE(QFile::exists(path(name))) << name;
+    }
+}
+
+TEST_F(SaveButton, AnUnwritableFolderIsReported) {
+    for (const char* name : {"/x.png", "/x.BMP"}) {
+        SetUp();
+        Command3_Click(nullptr, picture, saver, choose(unwritableFolder() + name));
+        EXPECT_EQ(message(), failed) << name;
+    }
+}
+
+TEST_F(SaveButton, AnsweringYesReplacesTheExistingPicture) {
+    const QString target = path("old.png");
+    writeBytes(target, "old bytes");
+    answerWith(true);
+    Command3_Click(nullptr, picture, saver, choose(target));
+    EXPECT_EQ(message(), saved);
+    EXPECT_EQ(notify::alertState().YesNoAnswer, "yes");
+    EXPECT_EQ(maxChannelDifference(readWithQt(target), picture), 0);
+}
+
+TEST_F(SaveButton, AnsweringYesReplacesAnExistingBitmapWithOurWriter) {
+    const QString target = path("old.BMP");
+    writeBytes(target, "old bytes");
+    answerWith(true);
+    Command3_Click(nullptr, picture, saver, choose(target));
+    EXPECT_EQ(message(), saved);
+    EXPECT_EQ(fileBytes(target).size(), 54 + 120 * 30);
+}
+
+TEST_F(SaveButton, AnsweringNoLeavesTheOldFileAndSaysNothingMore) {
+    for (const char* name : {"keep.png", "keep.BMP"}) {
+        SetUp();
+        const QString target = path(name);
+        writeBytes(target, "old bytes, byte for byte");
+        answerWith(false);
+        Command3_Click(nullptr, picture, saver, choose(target));
+        EXPECT_EQ(notify::alertState().YesNoAnswer, "no");
+        EXPECT_EQ(message(), question) << name; // the question was the last thing shown
+        EXPECT_EQ(fileBytes(target), QByteArray("old bytes, byte for byte")) << name;
+    }
+}
+
+TEST_F(SaveButton, AFolderOfTheChosenNameIsNotOverwritten) {
+    QDir(dir.path()).mkdir("folder.png");
+    Command3_Click(nullptr, picture, saver, choose(path("folder.png")));
+    EXPECT_EQ(message(), failed);
+    EXPECT_TRUE(QFileInfo(path("folder.png")).isDir());
+}
+
+TEST(FileExistsCheck, FilesCountFoldersDoNot) {
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("a.png"), "x");
+    EXPECT_TRUE(FileExists(dir.filePath("a.png")));
+    EXPECT_FALSE(FileExists(dir.filePath("b.png")));
+    EXPECT_FALSE(FileExists(dir.path()));
+}

@@ -1,0 +1,105 @@
+#include "test_pictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+namespace acquiretest {
+
+QRgb richPixel(int x, int y) {
+    return qRgb((4 * x) % 256, (5 * y) % 256, (2 * (x + y)) % 256);
+}
+
+QImage richPicture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, richPixel(x, y));
+    return image;
+}
+
+QRgb fewColourPixel(int x, int y, int colours) {
+    const int k = (x + 7 * y) % colours;
+    return qRgb(k, 255 - k, (3 * k) % 256);
+}
+
+QImage fewColourPicture(int width, int height, int colours) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, fewColourPixel(x, y, colours));
+    return image;
+}
+
+QImage readWithQt(const QString& path, QByteArray* format) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (format)
+        *format = reader.format();
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+int jpegQuality(const QString& path) {
+    bool ok = false;
+    const int q = run("identify-im6.q16", {"-format", "%Q", path}).toInt(&ok);
+    return ok ? q : -1;
+}
+
+int maxChannelDifference(const QImage& a, const QImage& b) {
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    return worst;
+}
+
+double meanChannelDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+QString unwritableFolder() {
+    static QTemporaryDir dir;
+    const QString locked = dir.path() + "/locked";
+    QDir().mkpath(locked);
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile probe(locked + "/probe");
+    if (!probe.open(QIODevice::WriteOnly))
+        return locked;
+    // Root writes anywhere in its own folders; sysfs refuses new files to everyone.
+    probe.remove();
+    return "/sys";
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+} // namespace acquiretest

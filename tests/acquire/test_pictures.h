@@ -1,0 +1,40 @@
+#pragma once
+// Pictures and independent readers shared by the saving and scanning tests.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace acquiretest {
+
+// A picture with a different colour in almost every pixel:
+// red = 4x, green = 5y, blue = 2(x + y) (all modulo 256).
+QImage richPicture(int width, int height);
+QRgb richPixel(int x, int y);
+
+// A picture of exactly `colours` colours (<= 256): colour k = (k, 255 - k, 3k mod 256),
+// pixel (x, y) has colour (x + 7y) mod colours.
+QImage fewColourPicture(int width, int height, int colours);
+QRgb fewColourPixel(int x, int y, int colours);
+
+// Reads a file with Qt's readers; *format receives the format Qt detected.
+QImage readWithQt(const QString& path, QByteArray* format = nullptr);
+
+// Runs a command and returns its standard output (empty when it fails).
+QString run(const QString& program, const QStringList& arguments);
+
+// ImageMagick's estimate of a JPEG file's quality, or -1.
+int jpegQuality(const QString& path);
+
+// The largest difference of any channel between two equally sized pictures,
+// and the mean absolute difference over all channels.
+int maxChannelDifference(const QImage& a, const QImage& b);
+double meanChannelDifference(const QImage& a, const QImage& b);
+
+// A folder files cannot be created in, even by root.
+QString unwritableFolder();
+
+QByteArray fileBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+} // namespace acquiretest
