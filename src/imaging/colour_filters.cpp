@@ -244,12 +244,13 @@ void FilterAddNoise(FilterRun& run, std::int32_t parameter) {
     const double span = 2.0 * parameter + 1.0;
     const double p = parameter;
     const int w = run.width;
+    std::vector<float> draws(std::size_t(w) * 3); // one row's numbers: blue, green, red
     eachRow(run, [&](std::uint8_t* px, int) {
-        for (int x = 0; x < w; ++x, px += 4)
-            for (int c = 0; c < 3; ++c) {
-                const double u = NextUniform();
-                px[c] = std::uint8_t(nearestClamped(u * span - p + px[c], 0, 255));
-            }
+        FillUniform(draws.data(), draws.size());
+        const float* u = draws.data();
+        for (int x = 0; x < w; ++x, px += 4, u += 3)
+            for (int c = 0; c < 3; ++c)
+                px[c] = std::uint8_t(nearestClamped(u[c] * span - p + px[c], 0, 255));
     });
 }
 

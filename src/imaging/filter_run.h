@@ -45,14 +45,39 @@ inline std::int64_t clampByte64(std::int64_t v) {
 }
 
 // Nearest integer, a tie to the even one (the default rounding mode), brought into lo .. hi.
+// Values are held just outside lo .. hi before rounding, so the conversion never overflows.
 inline std::int64_t nearestClamped(double v, std::int64_t lo, std::int64_t hi) {
-    double r = std::nearbyint(v);
-    if (!(r >= double(lo)))
+    if (!(v >= double(lo) - 1.0))
         return lo;
-    if (r > double(hi))
+    if (v > double(hi) + 1.0)
         return hi;
-    return std::int64_t(r);
+    return std::clamp<std::int64_t>(std::llrint(v), lo, hi);
 }
+
+// Division truncating toward zero by a divisor fixed for the whole run, as one multiplication
+// and a shift (exact for every |n| < 2^31: the divisor's reciprocal is rounded up to 32 bits
+// past its leading bit).
+class Divider {
+  public:
+    explicit Divider(std::int32_t d) : negative_(d < 0) {
+        const std::uint64_t ad = d < 0 ? std::uint64_t(-std::int64_t(d)) : std::uint64_t(d);
+        int bits = 0; // bits = ceil(log2 |d|)
+        while ((std::uint64_t(1) << bits) < ad)
+            ++bits;
+        shift_ = 31 + bits;
+        multiplier_ = (std::uint64_t(1) << shift_) / ad + 1;
+    }
+    std::int32_t operator()(std::int32_t n) const {
+        const std::uint64_t an = n < 0 ? std::uint64_t(-std::int64_t(n)) : std::uint64_t(n);
+        const auto q = std::int32_t((an * multiplier_) >> shift_);
+        return (n < 0) != negative_ ? -q : q;
+    }
+
+  private:
+    std::uint64_t multiplier_;
+    int shift_;
+    bool negative_;
+};
 
 // An amount stored in single precision, as the filters' factors are.
 inline double single(double v) {

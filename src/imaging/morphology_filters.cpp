@@ -102,11 +102,15 @@ Pattern patternFor(int code) {
 } // namespace
 
 void FilterDilate(FilterRun& run) {
-    rank3x3(run, windowMax);
+    rank3x3(run, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d, int i) {
+        return windowMax(u, m, d, i);
+    });
 }
 
 void FilterErode(FilterRun& run) {
-    rank3x3(run, windowMin);
+    rank3x3(run, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d, int i) {
+        return windowMin(u, m, d, i);
+    });
 }
 
 void FilterEdgeDetect(FilterRun& run) {
@@ -120,13 +124,14 @@ void FilterDiffuse(FilterRun& run, std::int32_t parameter) {
     const double p = parameter;
     const double half = std::nearbyint(p / 2.0);
     const int w = run.width, h = run.height;
+    std::vector<float> draws(std::size_t(w) * 2); // one row's numbers, two per pixel
     for (int y = 0; y < h; ++y) {
         std::uint8_t* out = run.row(y);
+        FillUniform(draws.data(), draws.size());
         for (int x = 0; x < w; ++x) {
-            const double u1 = NextUniform();
-            const double u2 = NextUniform();
-            const double dx = std::nearbyint(p * u1 - half);
-            const double dy = std::nearbyint(p * u2 - half);
+            // |p x u - half| stays below 2^33: the 64-bit conversion is exact.
+            const std::int64_t dx = std::llrint(p * draws[2 * std::size_t(x)] - half);
+            const std::int64_t dy = std::llrint(p * draws[2 * std::size_t(x) + 1] - half);
             // Each direction is tested on its own: near an edge a pixel may still move along it.
             const int sx = (x + dx < 0 || x + dx > w - 1) ? x : x + int(dx);
             const int sy = (y + dy < 0 || y + dy > h - 1) ? y : y + int(dy);
@@ -152,11 +157,18 @@ void FilterMosaic(FilterRun& run, std::int32_t parameter) {
         std::fill(sums.begin(), sums.end(), 0);
         for (int y = int(top); y < bottom; ++y) {
             const std::uint8_t* p = run.row(y);
-            for (int x = 0; x < w; ++x, p += 4) {
-                std::uint64_t* s = &sums[std::size_t(x / block) * 3];
-                s[0] += p[0];
-                s[1] += p[1];
-                s[2] += p[2];
+            for (std::size_t b = 0; b < blocks; ++b) {
+                const int left = int(std::int64_t(b) * block);
+                const int right = int(std::min<std::int64_t>(w, left + block));
+                std::uint32_t s0 = 0, s1 = 0, s2 = 0; // one row of one block: < 2^32
+                for (int x = left; x < right; ++x) {
+                    s0 += p[4 * x];
+                    s1 += p[4 * x + 1];
+                    s2 += p[4 * x + 2];
+                }
+                sums[b * 3] += s0;
+                sums[b * 3 + 1] += s1;
+                sums[b * 3 + 2] += s2;
             }
         }
         std::vector<std::array<std::uint8_t, 3>> means(blocks);
@@ -169,11 +181,15 @@ void FilterMosaic(FilterRun& run, std::int32_t parameter) {
         }
         for (int y = int(top); y < bottom; ++y) {
             std::uint8_t* p = run.row(y);
-            for (int x = 0; x < w; ++x, p += 4) {
-                const std::array<std::uint8_t, 3>& m = means[std::size_t(x / block)];
-                p[0] = m[0];
-                p[1] = m[1];
-                p[2] = m[2];
+            for (std::size_t b = 0; b < blocks; ++b) {
+                const int left = int(std::int64_t(b) * block);
+                const int right = int(std::min<std::int64_t>(w, left + block));
+                const std::array<std::uint8_t, 3>& m = means[b];
+                for (int x = left; x < right; ++x) {
+                    p[4 * x] = m[0];
+                    p[4 * x + 1] = m[1];
+                    p[4 * x + 2] = m[2];
+                }
             }
             if (!run.rowDone(y))
                 return;
@@ -202,17 +218,32 @@ void FilterOrderedDither(FilterRun& run) {
 
 void FilterStretchLevels(FilterRun& run) {
     const int w = run.width, h = run.height;
-    int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
+    // Smallest and largest byte per position of a 64-byte run (16 pixels), folded per channel
+    // at the end: the loop vectorises.
+    std::uint8_t lo64[64], hi64[64];
+    std::fill(lo64, lo64 + 64, 255);
+    std::fill(hi64, hi64 + 64, 0);
+    const std::size_t bytes = run.rowBytes(), whole = bytes / 64 * 64;
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* p = run.row(y);
-        for (int x = 0; x < w; ++x, p += 4)
-            for (int c = 0; c < 3; ++c) {
-                lo[c] = std::min<int>(lo[c], p[c]);
-                hi[c] = std::max<int>(hi[c], p[c]);
+        for (std::size_t i = 0; i < whole; i += 64)
+            for (int k = 0; k < 64; ++k) {
+                lo64[k] = std::min(lo64[k], p[i + k]);
+                hi64[k] = std::max(hi64[k], p[i + k]);
             }
+        for (std::size_t i = whole; i < bytes; ++i) {
+            lo64[i % 64] = std::min(lo64[i % 64], p[i]);
+            hi64[i % 64] = std::max(hi64[i % 64], p[i]);
+        }
         if (!run.report(std::int32_t(std::int64_t(y + 1) * 10 / h)))
             return;
     }
+    int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
+    for (int k = 0; k < 64; ++k)
+        if (k % 4 != 3) {
+            lo[k % 4] = std::min<int>(lo[k % 4], lo64[k]);
+            hi[k % 4] = std::max<int>(hi[k % 4], hi64[k]);
+        }
     // A flat channel has nothing to stretch and keeps its values.
     std::array<std::array<std::uint8_t, 256>, 3> table;
     for (int c = 0; c < 3; ++c)
@@ -253,16 +284,17 @@ void FilterErrorDiffusion(FilterRun& run, int code, std::int32_t parameter) {
     const int mean = meanGrey(run);
     if (!run.report(10))
         return;
-    const std::int64_t scale = parameter;
+    // Accumulated errors stay within a few hundred, so error x 10 fits 32 bits.
+    const Divider byScale(parameter);
     for (int y = 0; y < h; ++y) {
         std::uint8_t* p = run.row(y);
         const int rowsBelow = std::min(pattern.rows - 1, h - 1 - y);
         for (int x = 0; x < w; ++x, p += 4) {
             const int g = kGrey[p[0] + p[1] + p[2]];
-            const std::int64_t v = clampByte64(g + std::int64_t(errors[x + 2]) * 10 / scale);
+            const int v = clampByte(g + byScale(errors[x + 2] * 10));
             const int level = v < mean ? 0 : 255;
             p[0] = p[1] = p[2] = std::uint8_t(level);
-            const int e = int(v) - level;
+            const int e = v - level;
             for (std::size_t j = 0; j < nShares; ++j) {
                 const Share& s = pattern.shares[j];
                 if (s.dy > rowsBelow)

@@ -9,23 +9,40 @@ namespace {
 
 // Cascading 3x3 filters: `value(C, N8, N4)` per channel, straight into the picture, so the
 // row above and the pixel to the left are read as already filtered.
+// The new value of the left neighbour is carried in a register, so the chain along the row is
+// only the filter's own arithmetic.
 template <class Value> void inPlace3x3(FilterRun& run, Value value) {
     const int w = run.width, h = run.height;
-    {
-        for (int y = 1; y < h - 1; ++y) {
-            const std::uint8_t* up = run.row(y - 1);
-            std::uint8_t* mid = run.row(y);
-            const std::uint8_t* down = run.row(y + 1);
-            for (int i = 4; i < 4 * (w - 1); i += 4)
-                for (int c = i; c < i + 3; ++c) {
-                    const int n4 = up[c] + mid[c - 4] + mid[c + 4] + down[c];
-                    const int n8 = n4 + up[c - 4] + up[c + 4] + down[c - 4] + down[c + 4];
-                    mid[c] = std::uint8_t(value(int(mid[c]), n8, n4));
-                }
+    for (int y = 1; y < h - 1 && w >= 3; ++y) {
+        const std::uint8_t* __restrict up = run.row(y - 1);
+        std::uint8_t* __restrict mid = run.row(y);
+        const std::uint8_t* __restrict down = run.row(y + 1);
+        int left0 = mid[0], left1 = mid[1], left2 = mid[2];
+        int c0 = mid[4], c1 = mid[5], c2 = mid[6];
+        for (int i = 4; i < 4 * (w - 1); i += 4) {
+            // Everything but the left neighbour: above (already new), right and below.
+            const int r0 = mid[i + 4], r1 = mid[i + 5], r2 = mid[i + 6];
+            const int o0 = up[i] + r0 + down[i];
+            const int o1 = up[i + 1] + r1 + down[i + 1];
+            const int o2 = up[i + 2] + r2 + down[i + 2];
+            const int d0 = up[i - 4] + up[i + 4] + down[i - 4] + down[i + 4];
+            const int d1 = up[i - 3] + up[i + 5] + down[i - 3] + down[i + 5];
+            const int d2 = up[i - 2] + up[i + 6] + down[i - 2] + down[i + 6];
+            left0 = value(c0, o0 + d0 + left0, o0 + left0);
+            left1 = value(c1, o1 + d1 + left1, o1 + left1);
+            left2 = value(c2, o2 + d2 + left2, o2 + left2);
+            mid[i] = std::uint8_t(left0);
+            mid[i + 1] = std::uint8_t(left1);
+            mid[i + 2] = std::uint8_t(left2);
+            c0 = r0, c1 = r1, c2 = r2;
+        }
+        if (!run.rowDone(y))
+            return;
+    }
+    if (w < 3)
+        for (int y = 1; y < h - 1; ++y)
             if (!run.rowDone(y))
                 return;
-        }
-    }
     run.finish();
 }
 
@@ -33,9 +50,10 @@ template <class Value> void inPlace3x3(FilterRun& run, Value value) {
 // Narrow parameters keep every product within 32 bits; any other takes 64.
 void weightedCentre(FilterRun& run, std::int32_t p, int a, int m, int d) {
     if (p > -1000000 && p < 1000000) {
-        const int centre = p + a, divisor = p + d;
-        inPlace3x3(run,
-                   [=](int c, int n8, int) { return clampByte((centre * c - m * n8) / divisor); });
+        // |centre x C - m x N8| < 2^31 here.
+        const int centre = p + a;
+        const Divider divide(p + d);
+        inPlace3x3(run, [=](int c, int n8, int) { return clampByte(divide(centre * c - m * n8)); });
     } else {
         const std::int64_t centre = std::int64_t(p) + a, divisor = std::int64_t(p) + d;
         inPlace3x3(run, [=](int c, int n8, int) {

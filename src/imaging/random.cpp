@@ -20,6 +20,13 @@ float NextUniform() {
     return static_cast<float>(generator()() >> 8) * (1.0f / 16777216.0f);
 }
 
+void FillUniform(float* out, std::size_t n) {
+    std::mt19937& g = generator();
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = static_cast<float>(g() >> 8) * (1.0f / 16777216.0f);
+    drawCount += n;
+}
+
 std::uint64_t UniformDrawCount() {
     return drawCount;
 }
