@@ -46,6 +46,13 @@ frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidg
                        int(std::lround(width / tx)), int(std::lround(height / ty)));
     };
     setFixedSize(int(std::lround(4680 / tx)), int(std::lround(5940 / ty)));
+    // The form is laid out for a small dialog font; captions must still fit.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+    auto fit = [](QWidget* w) {
+        w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+    };
 
     picOrig = new QLabel(this);
     picOrig->setObjectName("picOrig");
@@ -66,6 +73,7 @@ frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidg
         Option1[size_t(i)]->setObjectName(QStringLiteral("Option1_%1").arg(i));
         Option1[size_t(i)]->setToolTip(kSizeOptions[i].tip);
         place(Option1[size_t(i)], kSizeOptions[i].left, 360, kSizeOptions[i].width, 255);
+        fit(Option1[size_t(i)]);
         sizes->addButton(Option1[size_t(i)], i);
     }
     Option1[0]->setChecked(true);
@@ -79,6 +87,8 @@ frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidg
     Option2[1]->setObjectName("Option2_1");
     Option2[1]->setToolTip("Print Horizontal");
     place(Option2[1], 2400, 5160, 1095, 255);
+    fit(Option2[0]);
+    fit(Option2[1]);
     turns->addButton(Option2[0], 0);
     turns->addButton(Option2[1], 1);
     Option2[0]->setChecked(true);

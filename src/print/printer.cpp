@@ -52,11 +52,18 @@ void setUpPdf(QPrinter& pdf, const QString& file, const QPageSize& paper,
     pdf.setPageLayout(QPageLayout(paper, orientation, margins, QPageLayout::Point, margins));
 }
 
+constexpr int kMaxDpi = 600;
+
 class CupsPrinter final : public SheetTarget {
   public:
     explicit CupsPrinter(const QPrinterInfo& info) : m_name(info.printerName()) {
         QPrinter native(info, QPrinter::HighResolution);
-        m_dpi = native.resolution() > 0 ? native.resolution() : 600;
+        // The printer's own finest resolution, but no more than 600 dpi: a
+        // photograph gains nothing beyond that and the job would grow fourfold.
+        int finest = 0;
+        for (int dpi : info.supportedResolutions())
+            finest = std::max(finest, dpi);
+        m_dpi = finest > 0 ? std::min(finest, kMaxDpi) : kMaxDpi;
         m_paper = info.defaultPageSize();
         if (!m_paper.isValid())
             m_paper = QPageSize(QPageSize::Letter);

@@ -1,0 +1,259 @@
+// Package sheets printed for real through a private CUPS scheduler and read
+// back from the jobs it received.
+#include "cups_fixture.h"
+#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
+#include "print/layouts.h"
+#include "print/print_routine.h"
+#include "print/printer.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace testcups;
+
+namespace {
+
+[[maybe_unused]] auto* env = ::testing::AddGlobalTestEnvironment(new Environment);
+
+// Plain colours far apart from each other and from white.
+const QRgb kColours[9] = {qRgb(220, 0, 0),   qRgb(0, 160, 0),   qRgb(0, 0, 220),
+                          qRgb(220, 200, 0), qRgb(200, 0, 200), qRgb(0, 190, 200),
+                          qRgb(120, 60, 0),  qRgb(0, 0, 90),    qRgb(255, 120, 0)};
+
+QImage solid(QRgb colour, int w = 320, int h = 240) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(colour);
+    return img;
+}
+
+// Image n of a package holds colour n - first.
+std::function<QImage(int)> coloured(int first) {
+    return [first](int n) {
+        return n >= first && n < first + 9 ? solid(kColours[n - first]) : QImage();
+    };
+}
+
+void clickWhenLoaded(QPushButton* notify::frmmsnpopup::*button) {
+    QTimer::singleShot(30, [button] {
+        auto& popup = notify::frmmsnpopup::instance();
+        if (popup.isLoaded())
+            QTest::mouseClick(popup.*button, Qt::LeftButton);
+        else
+            clickWhenLoaded(button);
+    });
+}
+
+bool whitePage(const QImage& page) {
+    const QImage rgb = page.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); y += 2)
+        for (int x = 0; x < rgb.width(); x += 2)
+            if (qGray(rgb.pixel(x, y)) < 245)
+                return false;
+    return true;
+}
+
+} // namespace
+
+class PackagePrint : public CupsTest {};
+
+TEST_F(PackagePrint, WalletSheetPutsEachPictureInItsCell) {
+    auto target = print::defaultPrinter();
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->resolution(), kDpi);
+    const auto summary = print::printPackages(*target, {0, 0, 0, 0, 1}, 1, coloured(11));
+    EXPECT_EQ(summary.sheets, 1);
+    EXPECT_EQ(summary.failed, 0);
+    const QStringList files = jobs(1);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(testpdf::pageCount(files[0]), 1);
+    EXPECT_EQ(testpdf::pageSize(files[0]), QSizeF(612, 792)); // Letter, portrait
+    // Each cell carries its picture at the printer's resolution, no more.
+    const auto images = testpdf::embeddedImages(files[0]);
+    ASSERT_EQ(images.size(), 9u);
+    for (const QSize& s : images)
+        EXPECT_EQ(s, QSize(375, 488)); // 2.5 x 3.25 in at 150 dpi
+    // Rendered at twice the printer's resolution: within one printer pixel
+    // is within two of these.
+    const QImage page = testpdf::render(files[0], 2 * kDpi);
+    ASSERT_FALSE(page.isNull());
+    for (int i = 0; i < 9; ++i) {
+        const QRectF twips((i % 3) * 3605, (i / 3) * 4685, 3600, 4680);
+        EXPECT_TRUE(
+            landsAt(testpdf::findColour(page, kColours[i]), expectedPixels(twips, 2 * kDpi), 2.0))
+            << "Image" << 11 + i;
+    }
+    ASSERT_EQ(summary.bytes.size(), 1u);
+    EXPECT_EQ(summary.bytes[0], QFileInfo(files[0]).size());
+}
+
+TEST_F(PackagePrint, TickedPackagesInFixedOrderOneJobPerCopy) {
+    auto target = print::defaultPrinter();
+    ASSERT_TRUE(target);
+    // Image1 red (8x10); the wallets in their colours.
+    auto preview = [](int n) {
+        if (n == 1)
+            return solid(kColours[0]);
+        return n >= 11 ? solid(kColours[n - 11]) : QImage();
+    };
+    const auto summary = print::printPackages(*target, {1, 0, 0, 0, 1}, 2, preview);
+    EXPECT_EQ(summary.sheets, 4);
+    const QStringList files = jobs(4);
+    ASSERT_EQ(files.size(), 4);
+    for (int j = 0; j < 4; ++j) {
+        EXPECT_EQ(testpdf::pageCount(files[j]), 1);
+        const QImage page = testpdf::render(files[j], 50);
+        const bool eightByTen = j < 2;
+        EXPECT_EQ(testpdf::embeddedImages(files[j]).size(), eightByTen ? 1u : 9u) << j;
+        if (eightByTen)
+            EXPECT_TRUE(landsAt(testpdf::findColour(page, kColours[0]),
+                                expectedPixels(QRectF(0, 0, 11520, 14400), 50)));
+        else
+            EXPECT_TRUE(landsAt(testpdf::findColour(page, kColours[8]),
+                                expectedPixels(QRectF(7210, 9370, 3600, 4680), 50)));
+    }
+}
+
+TEST_F(PackagePrint, ThreeCopiesOfTheFiveBySeven) {
+    auto target = print::defaultPrinter();
+    ASSERT_TRUE(target);
+    // A portrait picture is squeezed into the landscape cell, not turned.
+    auto preview = [](int n) {
+        return n == 2 ? solid(kColours[1], 200, 400) : n == 3 ? solid(kColours[2]) : QImage();
+    };
+    print::printPackages(*target, {0, 1, 0, 0, 0}, 3, preview);
+    const QStringList files = jobs(3);
+    ASSERT_EQ(files.size(), 3);
+    for (const QString& f : files) {
+        const QImage page = testpdf::render(f, 60);
+        EXPECT_TRUE(landsAt(testpdf::findColour(page, kColours[1]),
+                            expectedPixels(QRectF(0, 0, 10080, 7200), 60)));
+        EXPECT_TRUE(landsAt(testpdf::findColour(page, kColours[2]),
+                            expectedPixels(QRectF(0, 7205, 10080, 7200), 60)));
+    }
+}
+
+TEST_F(PackagePrint, EmptyPreviewsLeaveTheirCellsBlank) {
+    auto target = print::defaultPrinter();
+    ASSERT_TRUE(target);
+    // Only the lower left 4x6 has a picture; the tab was never filled otherwise.
+    auto preview = [](int n) { return n == 5 ? solid(kColours[4]) : QImage(); };
+    print::printPackages(*target, {0, 0, 1, 0, 0}, 1, preview);
+    // And a sheet with nothing at all is still sent.
+    print::printPackages(*target, {0, 0, 1, 0, 0}, 1, [](int) { return QImage(); });
+    const QStringList files = jobs(2);
+    ASSERT_EQ(files.size(), 2);
+    const QImage page = testpdf::render(files[0], 60);
+    EXPECT_TRUE(landsAt(testpdf::findColour(page, kColours[4]),
+                        expectedPixels(QRectF(0, 5765, 5760, 8640), 60)));
+    // Nothing else on the page but white.
+    QImage rest = page.convertToFormat(QImage::Format_RGB32);
+    QPainter(&rest).fillRect(expectedPixels(QRectF(0, 5765, 5760, 8640), 60).adjusted(-2, -2, 2, 2),
+                             Qt::white);
+    EXPECT_TRUE(whitePage(rest));
+    EXPECT_EQ(testpdf::pageCount(files[1]), 1);
+    EXPECT_TRUE(whitePage(testpdf::render(files[1], 60)));
+}
+
+TEST_F(PackagePrint, OnlyATickOfExactlyOnePrints) {
+    auto target = print::defaultPrinter();
+    ASSERT_TRUE(target);
+    const auto summary = print::printPackages(*target, {2, 0, -1, 0, 0}, 1, coloured(1));
+    EXPECT_EQ(summary.sheets, 0);
+    EXPECT_TRUE(jobs(0).isEmpty());
+    EXPECT_TRUE(print::printButtonEnabled({0, 0, 0, 0, 1}));
+    EXPECT_TRUE(print::printButtonEnabled({2, 0, 0, 0, 0}));
+    EXPECT_FALSE(print::printButtonEnabled({0, 0, 0, 0, 0}));
+}
+
+TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
+    QWidget main;
+    notify::setMainWindow(&main);
+    clickWhenLoaded(&notify::frmmsnpopup::Command3);
+    print::cmdPrintRoutine({1, 1, 1, 1, 1}, 2, coloured(1));
+    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+              "Please make sure your printer is on and full of paper.");
+    EXPECT_EQ(notify::alertState().AlertKind, "print");
+    EXPECT_TRUE(jobs(0).isEmpty());
+    EXPECT_TRUE(main.isEnabled());
+    notify::setMainWindow(nullptr);
+}
+
+TEST_F(PackagePrint, RoutinePrintsAfterPrintAndSaysNothing) {
+    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    print::cmdPrintRoutine({0, 1, 0, 1, 0}, 1, [](int) { return solid(kColours[3]); });
+    const QStringList files = jobs(2);
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_EQ(testpdf::embeddedImages(files[0]).size(), 2u); // 5x7 first
+    EXPECT_EQ(testpdf::embeddedImages(files[1]).size(), 4u); // then 3.5x5
+    EXPECT_FALSE(notify::isPopupLoaded());
+}
+
+TEST_F(PackagePrint, RefusedJobSaysUnableToPrint) {
+    QString error;
+    ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
+    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    print::cmdPrintRoutine({1, 0, 0, 0, 0}, 1, coloured(1));
+    EXPECT_TRUE(notify::isPopupLoaded());
+    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(), "Unable to print!");
+    EXPECT_TRUE(notify::frmmsnpopup::instance().Command1->isVisible());
+    ASSERT_TRUE(server()->setAccepting(printer().name, true, &error)) << error.toStdString();
+    EXPECT_TRUE(jobs(0).isEmpty());
+    notify::frmmsnpopup::instance().close();
+}
+
+TEST_F(PackagePrint, NoPrinterMakesPdfFilesAndSaysWhere) {
+    QProcess::execute("lpadmin", {"-x", printer().name});
+    ASSERT_FALSE(print::defaultPrinter());
+    const QString folder = home.path() + "/Documents/Parvello Prints";
+    QDir().mkpath(folder);
+    // An existing file of the same kind is never overwritten.
+    QFile keep(folder + "/keep.pdf");
+    ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
+    keep.write("mine");
+    keep.close();
+    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    print::cmdPrintRoutine({0, 0, 0, 0, 1}, 2, coloured(11));
+    EXPECT_TRUE(notify::isPopupLoaded());
+    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+              "No printer found. Saved as PDF in Documents/Parvello Prints.");
+    notify::frmmsnpopup::instance().close();
+    QStringList pdfs = QDir(folder).entryList({"*.pdf"}, QDir::Files, QDir::Name);
+    pdfs.removeAll("keep.pdf");
+    ASSERT_EQ(pdfs.size(), 2); // one file per sheet, even within the same second
+    QFile mine(folder + "/keep.pdf");
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    EXPECT_EQ(mine.readAll(), "mine");
+    // Same geometry as on paper: the cells from the page's origin.
+    const QString first = folder + '/' + pdfs[0];
+    EXPECT_EQ(testpdf::pageCount(first), 1);
+    const QImage page = testpdf::render(first, 100);
+    for (int i : {0, 4, 8}) {
+        const QRectF twips((i % 3) * 3605, (i / 3) * 4685, 3600, 4680);
+        EXPECT_TRUE(
+            landsAt(testpdf::findColour(page, kColours[i]), expectedPixels(twips, 100, 0, 0)));
+    }
+    // Put the printer back for any test after this one in the same process.
+    QString error;
+    server()->addPrinter(printer(), true, &error);
+}
+
+TEST_F(PackagePrint, DefaultPaperOfThePrinterIsUsed) {
+    testsvc::FolderPrinter a4;
+    a4.name = "parvello-a4";
+    a4.paper = "A4";
+    QString error;
+    ASSERT_TRUE(server()->addPrinter(a4, true, &error)) << error.toStdString();
+    auto target = print::defaultPrinter();
+    ASSERT_TRUE(target);
+    print::printPackages(*target, {1, 0, 0, 0, 0}, 1, coloured(1));
+    ASSERT_TRUE(server()->waitForJobs(a4.name, 1));
+    const QString file = server()->jobFiles(a4.name).value(0);
+    const QSizeF size = testpdf::pageSize(file);
+    EXPECT_NEAR(size.width(), 595.3, 0.6);
+    EXPECT_NEAR(size.height(), 841.9, 0.6);
+    QProcess::execute("lpadmin", {"-x", a4.name});
+    server()->addPrinter(printer(), true, &error);
+}

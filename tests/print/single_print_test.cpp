@@ -1,0 +1,173 @@
+// "Print Single Picture" driven by clicks, printed through the private CUPS
+// scheduler and read back.
+#include "cups_fixture.h"
+#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
+#include "print/frmPrintSingle.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace testcups;
+
+namespace {
+
+[[maybe_unused]] auto* env = ::testing::AddGlobalTestEnvironment(new Environment);
+
+const QRgb kColour = qRgb(0, 150, 60);
+
+QImage picture() {
+    QImage img(300, 200, QImage::Format_RGB32);
+    img.fill(kColour);
+    return img;
+}
+
+void clickWhenLoaded(QPushButton* notify::frmmsnpopup::*button, int delay = 30) {
+    QTimer::singleShot(delay, [button] {
+        auto& popup = notify::frmmsnpopup::instance();
+        if (popup.isLoaded())
+            QTest::mouseClick(popup.*button, Qt::LeftButton);
+        else
+            clickWhenLoaded(button);
+    });
+}
+
+class SinglePrint : public CupsTest {
+  protected:
+    void SetUp() override {
+        CupsTest::SetUp();
+        main.show();
+        notify::setMainWindow(&main);
+        dialog = new print::frmPrintSingle(picture(), &main);
+        dialog->show();
+    }
+    void TearDown() override {
+        if (dialog)
+            dialog->close();
+        QTest::qWait(20);
+        notify::setMainWindow(nullptr);
+    }
+    QWidget main;
+    QPointer<print::frmPrintSingle> dialog;
+};
+
+} // namespace
+
+TEST_F(SinglePrint, OpensWithEightByTenVerticalAndDisablesTheMainWindow) {
+    EXPECT_EQ(dialog->windowTitle(), "Print Single Picture");
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_TRUE(dialog->Option1[0]->isChecked());
+    EXPECT_TRUE(dialog->Option2[0]->isChecked());
+    EXPECT_EQ(dialog->Option1[4]->text(), "2.5x3.25");
+    EXPECT_EQ(dialog->Option2[1]->toolTip(), "Print Horizontal");
+    EXPECT_EQ(dialog->picOrig->toolTip(), "Picture to print.");
+    EXPECT_FALSE(main.isEnabled());
+    // One size and one orientation at a time.
+    QTest::mouseClick(dialog->Option1[3], Qt::LeftButton);
+    EXPECT_FALSE(dialog->Option1[0]->isChecked());
+    EXPECT_EQ(dialog->selectedSize(), 3);
+    EXPECT_FALSE(dialog->horizontal());
+    QTest::mouseClick(dialog->Command2, Qt::LeftButton);
+    QTest::qWait(10);
+    EXPECT_TRUE(main.isEnabled());
+    EXPECT_TRUE(dialog.isNull()); // closed and gone
+}
+
+TEST_F(SinglePrint, PrintsOneUprightEightByTenAtTheOrigin) {
+    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    const QStringList files = jobs(1);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(testpdf::pageCount(files[0]), 1);
+    EXPECT_EQ(testpdf::pageSize(files[0]), QSizeF(612, 792));
+    const QImage page = testpdf::render(files[0], 60);
+    EXPECT_TRUE(landsAt(testpdf::findColour(page, kColour),
+                        expectedPixels(QRectF(0, 0, 11520, 14400), 60)));
+    // Printing keeps the dialog open and the main window disabled.
+    ASSERT_FALSE(dialog.isNull());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(main.isEnabled());
+}
+
+TEST_F(SinglePrint, HorizontalTurnsThePageAndSwapsTheSize) {
+    QTest::mouseClick(dialog->Option1[1], Qt::LeftButton); // 5x7
+    QTest::mouseClick(dialog->Option2[1], Qt::LeftButton); // Horizontal
+    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    const QStringList files = jobs(1);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(testpdf::pageSize(files[0]), QSizeF(792, 612)); // landscape
+    const QImage page = testpdf::render(files[0], 60);
+    const QRect found = testpdf::findColour(page, kColour);
+    // 7 inches across and 5 down, at the printable area's corner (whichever
+    // of the printer's margins lies there once the page is turned).
+    EXPECT_NEAR(found.width(), 7 * 60, 1);
+    EXPECT_NEAR(found.height(), 5 * 60, 1);
+    const double margins[] = {18, 24, 36};
+    auto isMargin = [&](double px) {
+        for (double m : margins)
+            if (std::abs(px - m * 60 / 72) <= 1)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(isMargin(found.left())) << found.left();
+    EXPECT_TRUE(isMargin(found.top())) << found.top();
+}
+
+TEST_F(SinglePrint, EverySizeUprightHasItsRectangle) {
+    const double inches[5][2] = {{8, 10}, {5, 7}, {4, 6}, {3.5, 5}, {2.5, 3.25}};
+    for (int i = 1; i < 5; ++i) {
+        QTest::mouseClick(dialog->Option1[size_t(i)], Qt::LeftButton);
+        clickWhenLoaded(&notify::frmmsnpopup::Command2);
+        QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+        QTest::qWait(50);
+    }
+    const QStringList files = jobs(4);
+    ASSERT_EQ(files.size(), 4);
+    for (int i = 1; i < 5; ++i) {
+        const QImage page = testpdf::render(files[i - 1], 60);
+        EXPECT_TRUE(
+            landsAt(testpdf::findColour(page, kColour),
+                    expectedPixels(QRectF(0, 0, inches[i][0] * 1440, inches[i][1] * 1440), 60)))
+            << i;
+    }
+}
+
+TEST_F(SinglePrint, CancelInThePopupPrintsNothingAndKeepsTheDialog) {
+    clickWhenLoaded(&notify::frmmsnpopup::Command3);
+    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    EXPECT_TRUE(jobs(0).isEmpty());
+    ASSERT_FALSE(dialog.isNull());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(main.isEnabled());
+}
+
+// A second "Print" while the question is still up waits on the same popup:
+// one answer, two pages.
+TEST_F(SinglePrint, SecondPrintDuringTheQuestionPrintsTwice) {
+    QTimer::singleShot(100, [this] {
+        EXPECT_TRUE(notify::isPopupLoaded());
+        EXPECT_TRUE(dialog->isEnabled());
+        QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    });
+    clickWhenLoaded(&notify::frmmsnpopup::Command2, 300);
+    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    const QStringList files = jobs(2);
+    EXPECT_EQ(files.size(), 2);
+    EXPECT_FALSE(main.isEnabled());
+}
+
+TEST_F(SinglePrint, NoPictureStillSendsTheBlankPage) {
+    dialog->close();
+    dialog = new print::frmPrintSingle(QImage(), &main);
+    dialog->show();
+    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    const QStringList files = jobs(1);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(testpdf::pageCount(files[0]), 1);
+    EXPECT_TRUE(testpdf::embeddedImages(files[0]).empty());
+}

@@ -1,0 +1,54 @@
+#pragma once
+// A private CUPS scheduler for tests: its own configuration and spool
+// folders, listening on a Unix socket of its own, with printers whose jobs
+// land as files in a folder the test reads. CUPS_SERVER is pointed at it for
+// this process (and the children it starts), so set it up before anything
+// asks CUPS for printers.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace testsvc {
+
+struct FolderPrinter {
+    QString name = QStringLiteral("parvello-test");
+    QString paper = QStringLiteral("Letter"); // default paper: "Letter" or "A4"
+    int dpi = 150;
+    // Printable area margins in points (left, bottom, right, top).
+    double left = 18, bottom = 36, right = 18, top = 24;
+};
+
+class CupsServer {
+  public:
+    CupsServer();
+    ~CupsServer();
+
+    // Starts cupsd and waits until it answers; false with a reason otherwise.
+    bool start(QString* error);
+    void stop();
+    bool running() const;
+
+    // Adds a queue that copies every job into outputDir(name).
+    bool addPrinter(const FolderPrinter& printer, bool makeDefault, QString* error);
+    bool setAccepting(const QString& name, bool accept, QString* error);
+
+    QString socketPath() const;
+    QString outputDir(const QString& name) const;
+    // Finished job files of a queue, oldest first.
+    QStringList jobFiles(const QString& name) const;
+    // Waits until at least `count` jobs have landed; false on time-out.
+    bool waitForJobs(const QString& name, int count, int timeoutMs = 20000) const;
+
+    // Points CUPS_SERVER at a socket nobody listens on: no printer at all.
+    static void pointAtNothing();
+
+  private:
+    bool run(const QString& program, const QStringList& args, QString* error) const;
+    QTemporaryDir m_dir;
+    std::unique_ptr<QProcess> m_cupsd;
+};
+
+} // namespace testsvc
