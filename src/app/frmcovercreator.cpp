@@ -3,13 +3,20 @@
 #include "app/browser_lists.h"
 #include "app/commands.h"
 #include "app/copies_spinner.h"
+#include "app/frmabout.h"
+#include "app/helpwindow.h"
 #include "app/picture_browser.h"
 #include "app/picture_loader.h"
 #include "app/preview_image.h"
 #include "app/preview_table.h"
 #include "app/tray.h"
 #include "app/twips.h"
+#include "app/weblink.h"
 #include "common/paths.h"
+#include "notify/alerts.h"
+#include "print/frmPrintSingle.h"
+#include "print/print_routine.h"
+#include "update/update.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -79,6 +86,8 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     if (!m_tray)
         m_tray = makeSystemTray(appIcon);
     connect(m_tray.get(), &Tray::doubleClicked, this, [this] { NoSysIcon(true); });
+
+    notify::setMainWindow(this);
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -254,6 +263,7 @@ void frmcovercreator::Form_Unload() {
                  qPrintable(m_settings.errorString()));
     m_tray->remove();
     QCoreApplication::processEvents();
+    closeAllHelpWindows();
 }
 
 void frmcovercreator::closeEvent(QCloseEvent* event) {
@@ -413,9 +423,35 @@ void frmcovercreator::Check_Click() {
 
 // ---- commands --------------------------------------------------------------
 
-void frmcovercreator::cmdPrint_Click() {}
+std::array<int, 5> frmcovercreator::checkValues() const {
+    std::array<int, 5> values{};
+    for (int i = 0; i < 5; ++i)
+        values[i] = m_checks[i]->isChecked() ? 1 : 0;
+    return values;
+}
 
-void frmcovercreator::printpictures_Click() {}
+void frmcovercreator::cmdPrint_Click() {
+    print::cmdPrintRoutine(checkValues(), m_state.CopyCount,
+                           [this](int image) { return m_previews[image - 1]->picture(); });
+}
+
+void frmcovercreator::printpictures_Click() {
+    if (print::printButtonEnabled(checkValues())) {
+        m_cmdPrint->click();
+    } else if (const int selected = m_state.selectedImageNumber()) {
+        auto* dialog = new print::frmPrintSingle(m_previews[selected - 1]->picture(), this, this);
+        dialog->show();
+    } else {
+        notify::tellUser(SelectPictureMessage);
+    }
+}
+
+void frmcovercreator::tonwerk_Click() {
+    if (m_state.selectedImageNumber() == 0) {
+        notify::tellUser(SelectPictureMessage);
+        return;
+    }
+}
 
 void frmcovercreator::Toolbar1_ButtonClick(int button) {
     runCommand(ToolbarButtons[button - 1].command);
@@ -449,14 +485,28 @@ void frmcovercreator::runCommand(Command command) {
     case Command::PrintPictures:
         printpictures_Click();
         break;
+    case Command::Tonwerk:
+        tonwerk_Click();
+        break;
+    case Command::HelpContents:
+        showHelpContents(this);
+        break;
+    case Command::Website:
+        weblink::OpenDocument(weblink::kMakerWebsite);
+        break;
+    case Command::CheckForUpdates: {
+        updatecheck::update window(this);
+        window.exec();
+        break;
+    }
+    case Command::About: {
+        frmAbout about(this);
+        about.exec();
+        break;
+    }
     case Command::Exit:
         close();
         break;
-    case Command::Tonwerk:
-    case Command::HelpContents:
-    case Command::Website:
-    case Command::CheckForUpdates:
-    case Command::About:
     case Command::None:
         break;
     }

@@ -45,6 +45,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void Check_Click();
     void cmdPrint_Click();
     void printpictures_Click();
+    void tonwerk_Click();
     void Toolbar1_ButtonClick(int button);
     void Toolbar1_MouseMove();
     void runCommand(Command command);
@@ -82,6 +83,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void Form_Load();
     void Form_Unload();
     void loadIntoPreviews(const QString& fileName);
+    std::array<int, 5> checkValues() const;
 
     // SettingsTarget
     void setCurrentTab(int tab) override;

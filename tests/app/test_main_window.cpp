@@ -6,6 +6,9 @@
 #include "app/copies_spinner.h"
 #include "app/preview_image.h"
 #include "app/twips.h"
+#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
+#include "print/frmPrintSingle.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -228,6 +231,50 @@ TEST_F(MainWindowTest, ButtonSevenTipFollowsThePackages) {
     EXPECT_EQ(w->toolbarButton(10)->toolTip(), "Visit Website");
     for (int i = 1; i <= 10; ++i)
         EXPECT_FALSE(w->toolbarButton(i)->icon().isNull()) << i;
+}
+
+// Closes the popup with its "Ok" button and waits until it has gone.
+void dismissPopup() {
+    if (!notify::isPopupLoaded())
+        return;
+    notify::frmmsnpopup::instance().Command1->click();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !notify::isPopupLoaded(); }, 5000));
+}
+
+TEST_F(MainWindowTest, PrintPicturesWithNothingChosenAsksForAPicture) {
+    w->show();
+    w->printpictures_Click();
+    EXPECT_TRUE(notify::isPopupLoaded());
+    EXPECT_EQ(notify::alertState().AlertMessage,
+              "Please select a picture by clicking on it and try again!");
+    EXPECT_EQ(notify::alertState().AlertKind, "picture");
+    EXPECT_FALSE(w->isEnabled());
+    dismissPopup();
+    EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(MainWindowTest, PrintPicturesWithASelectedPreviewOpensTheSingleDialog) {
+    w->show();
+    w->SSTab1()->setCurrentIndex(3);
+    clickFile("red.jpg");
+    clickPreview(9);
+    w->toolbarButton(7)->trigger();
+    auto* dialog = w->findChild<print::frmPrintSingle*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_FALSE(w->isEnabled());
+    dialog->Command2_Click();
+    EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(MainWindowTest, TonwerkWithoutSelectionOnlyTellsTheUser) {
+    w->show();
+    w->menuItem("tonwerk")->trigger();
+    EXPECT_TRUE(notify::isPopupLoaded());
+    EXPECT_EQ(notify::alertState().AlertMessage,
+              "Please select a picture by clicking on it and try again!");
+    dismissPopup();
 }
 
 // A tray the test can see; the offscreen platform has none of its own.
