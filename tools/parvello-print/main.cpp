@@ -1,0 +1,159 @@
+// parvello-print: package sheets and single pictures from the command line,
+// through the same layouts, resampling, printer and PDF folder as the window.
+//
+//   parvello-print [--copies N] [--pdf DIR] PACKAGE PICTURE...
+//   parvello-print [--pdf DIR] --single SIZE [--landscape] PICTURE
+
+#include "print/layouts.h"
+#include "print/print_routine.h"
+#include "print/printer.h"
+
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QStringList>
+#include <cstdio>
+#include <map>
+
+namespace {
+
+const char* kUsage =
+    "usage: parvello-print [--copies N] [--pdf DIR] PACKAGE PICTURE...\n"
+    "       parvello-print [--pdf DIR] --single SIZE [--landscape] PICTURE\n"
+    "PACKAGE and SIZE: 8x10, 5x7, 4x6, 3.5x5, 2.5x3.25. One picture fills every cell,\n"
+    "or give one picture per cell in layout order. --pdf DIR writes each sheet as a\n"
+    "PDF file in DIR instead of printing. Copies: 1 to 5.\n";
+
+int fail(const QString& message) {
+    std::fprintf(stderr, "parvello-print: %s\n", qPrintable(message));
+    return 2;
+}
+
+QString captions() {
+    return QStringLiteral("8x10, 5x7, 4x6, 3.5x5, 2.5x3.25");
+}
+
+bool readPicture(const QString& file, QImage* picture, QString* error) {
+    QImageReader reader(file);
+    reader.setAutoTransform(true);
+    // Room for a 100-megapixel scan, but not for a picture that would
+    // exhaust the memory of an ordinary machine.
+    QImageReader::setAllocationLimit(512);
+    if (!reader.read(picture)) {
+        *error = QStringLiteral("cannot read picture %1: %2").arg(file, reader.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Printing needs no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QStringList args = app.arguments().mid(1);
+    int copies = 1;
+    QString pdfDir;
+    QString single;
+    bool landscape = false;
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](QString* out) {
+            if (i + 1 >= args.size())
+                return false;
+            *out = args[++i];
+            return true;
+        };
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--copies") {
+            QString v;
+            bool ok = false;
+            if (value(&v))
+                copies = v.toInt(&ok);
+            if (!ok || copies < 1 || copies > 5)
+                return fail("--copies takes a number from 1 to 5");
+        } else if (a == "--pdf") {
+            if (!value(&pdfDir) || pdfDir.isEmpty())
+                return fail("--pdf needs a folder");
+        } else if (a == "--single") {
+            if (!value(&single))
+                return fail("--single needs a size: " + captions());
+        } else if (a == "--landscape") {
+            landscape = true;
+        } else if (a.startsWith("--")) {
+            std::fputs(kUsage, stderr);
+            return fail("unknown option " + a);
+        } else {
+            positional << a;
+        }
+    }
+
+    std::unique_ptr<print::SheetTarget> target =
+        pdfDir.isEmpty() ? print::defaultTarget() : print::pdfFolder(pdfDir);
+    print::PrintSummary summary;
+
+    if (!single.isEmpty()) {
+        const auto* size = print::singleSizeByCaption(single.toStdString());
+        if (!size)
+            return fail(
+                QStringLiteral("unknown size \"%1\"; use one of %2").arg(single, captions()));
+        if (positional.size() != 1)
+            return fail("--single prints exactly one picture");
+        QImage picture;
+        QString error;
+        if (!readPicture(positional[0], &picture, &error))
+            return fail(error);
+        summary = print::printSingleSheet(*target, picture, int(size - print::kSingleSizes.data()),
+                                          landscape);
+    } else {
+        if (landscape)
+            return fail("--landscape goes with --single");
+        if (positional.isEmpty()) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        const auto* package = print::packageByCaption(positional[0].toStdString());
+        if (!package)
+            return fail(QStringLiteral("unknown package \"%1\"; use one of %2")
+                            .arg(positional[0], captions()));
+        const QStringList files = positional.mid(1);
+        const int cells = int(package->cells.size());
+        if (files.size() != 1 && files.size() != cells)
+            return fail(QStringLiteral("the %1 package takes one picture or %2, not %3")
+                            .arg(positional[0])
+                            .arg(cells)
+                            .arg(files.size()));
+        // Read every picture before the first sheet goes out.
+        std::vector<QImage> pictures;
+        for (const QString& f : files) {
+            QImage picture;
+            QString error;
+            if (!readPicture(f, &picture, &error))
+                return fail(error);
+            pictures.push_back(picture);
+        }
+        const int first = package->cells[0].imageNumber;
+        std::array<int, 5> checks{};
+        checks[size_t(package->checkIndex)] = 1;
+        summary = print::printPackages(*target, checks, copies, [&](int imageNumber) {
+            return pictures.size() == 1 ? pictures[0] : pictures[size_t(imageNumber - first)];
+        });
+    }
+
+    for (size_t i = 0; i < summary.bytes.size(); ++i)
+        std::printf("sheet %zu: %lld bytes\n", i + 1, static_cast<long long>(summary.bytes[i]));
+    if (summary.pdfFiles > 0)
+        std::printf("%s%d PDF file(s) in %s\n", pdfDir.isEmpty() ? "no printer: " : "",
+                    summary.pdfFiles, qPrintable(summary.pdfFolder));
+    if (summary.failed > 0) {
+        std::fprintf(stderr, "parvello-print: Unable to print! %s\n", qPrintable(summary.error));
+        return 1;
+    }
+    return 0;
+}
