@@ -1,0 +1,378 @@
+#include "editor/frmManipulate.h"
+
+#include "editor/editor_menus.h"
+#include "editor/picture_display.h"
+#include "editor/transforms.h"
+#include "imaging/filter_table.h"
+#include "notify/alerts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace editor {
+
+namespace {
+
+const QString Caption = QStringLiteral("Tonwerk");
+
+// Tool tips of the toolbar buttons, by index 1 to 5.
+const char* const ToolbarTips[] = {"Rotate", "Mirror", "Flip", "Brightness", "Undo Last Change"};
+
+// The display boxes are 2400 twips square.
+constexpr int kDisplayTwips = 2400;
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// Small drawn icons, so the toolbar needs no files.
+QIcon toolbarIcon(int index) {
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 2));
+    switch (index) {
+    case 1: { // a turning arrow
+        p.drawArc(QRectF(4, 4, 16, 16), 90 * 16, -270 * 16);
+        QPainterPath head;
+        head.moveTo(12, 0);
+        head.lineTo(17, 4);
+        head.lineTo(12, 8);
+        head.closeSubpath();
+        p.fillPath(head, QColor(40, 40, 40));
+        break;
+    }
+    case 2: { // two triangles facing a vertical axis
+        p.drawLine(12, 2, 12, 22);
+        p.setBrush(QColor(40, 40, 40));
+        p.drawPolygon(QPolygonF({QPointF(3, 12), QPointF(9, 6), QPointF(9, 18)}));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(QPolygonF({QPointF(21, 12), QPointF(15, 6), QPointF(15, 18)}));
+        break;
+    }
+    case 3: { // the same about a horizontal axis
+        p.drawLine(2, 12, 22, 12);
+        p.setBrush(QColor(40, 40, 40));
+        p.drawPolygon(QPolygonF({QPointF(12, 3), QPointF(6, 9), QPointF(18, 9)}));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolygon(QPolygonF({QPointF(12, 21), QPointF(6, 15), QPointF(18, 15)}));
+        break;
+    }
+    case 4: { // a sun
+        p.setBrush(QColor(250, 200, 40));
+        p.drawEllipse(QPointF(12, 12), 5, 5);
+        for (int k = 0; k < 8; ++k) {
+            p.save();
+            p.translate(12, 12);
+            p.rotate(45.0 * k);
+            p.drawLine(0, 8, 0, 11);
+            p.restore();
+        }
+        break;
+    }
+    default: { // an arrow back
+        p.drawArc(QRectF(6, 6, 14, 14), 90 * 16, -180 * 16);
+        p.drawLine(13, 6, 7, 6);
+        QPainterPath head;
+        head.moveTo(3, 6);
+        head.lineTo(9, 2);
+        head.lineTo(9, 10);
+        head.closeSubpath();
+        p.fillPath(head, QColor(40, 40, 40));
+        break;
+    }
+    }
+    return QIcon(pixmap);
+}
+
+// The picture as a true-colour picture object, for the editor's bitmap object.
+imaging::StdPicture toStdPicture(const QImage& picture) {
+    imaging::StdPicture std;
+    std.bitsPerPixel = 24;
+    std.bitmap = imaging::Surface(picture.width(), picture.height());
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            std.bitmap.at(x, y) = row[x] & 0xFFFFFFu;
+    }
+    return std;
+}
+
+} // namespace
+
+QString BrightnessCaption(int level) {
+    return QStringLiteral("Tonwerk - Brightness Level ->  ") + QString::number(level) +
+           QStringLiteral("%  <-");
+}
+
+frmManipulate::frmManipulate(const QImage& picture, QWidget* parent)
+    : QDialog(parent), m_slots(picture) {
+    setObjectName(QStringLiteral("frmManipulate"));
+    setWindowTitle(Caption);
+    setModal(true);
+    buildControls();
+    Form_Load();
+}
+
+frmManipulate::~frmManipulate() {
+    unlockform();
+}
+
+void frmManipulate::buildControls() {
+    m_menuBar = new QMenuBar(this);
+    for (int m = 0; m < 3; ++m) {
+        m_menus[m] = m_menuBar->addMenu(fromView(kEditorMenus[m].caption));
+        m_menus[m]->setObjectName(fromView(kEditorMenus[m].control));
+    }
+    for (const EditorMenuEntry& entry : kEditorMenuEntries) {
+        QAction* action = nullptr;
+        if (IsSeparator(entry.control)) {
+            action = m_menus[entry.menu]->addSeparator();
+        } else {
+            const imaging::FilterMenuItem* item = imaging::FindFilterMenuItem(entry.control);
+            Q_ASSERT(item);
+            action = m_menus[entry.menu]->addAction(fromView(item->caption));
+            const std::string_view control = entry.control;
+            connect(action, &QAction::triggered, this,
+                    [this, control] { filterCommand_Click(control); });
+        }
+        action->setObjectName(fromView(entry.control));
+    }
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setIconSize(QSize(24, 24));
+    for (int i = 1; i <= 5; ++i) {
+        QAction* button =
+            Toolbar1->addAction(toolbarIcon(i), QString::fromLatin1(ToolbarTips[i - 1]));
+        button->setToolTip(QString::fromLatin1(ToolbarTips[i - 1]));
+        button->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
+        connect(button, &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i); });
+    }
+
+    const int displaySide = kDisplayTwips * logicalDpiX() / 1440;
+    Label1 = new QLabel(QStringLiteral("Original Picture"), this);
+    Label2 = new QLabel(QStringLiteral("Modified Picture"), this);
+    Original = new PictureDisplay(this);
+    Original->setObjectName(QStringLiteral("Original"));
+    NewImageDisplay = new PictureDisplay(this);
+    NewImageDisplay->setObjectName(QStringLiteral("NewImage"));
+    for (PictureDisplay* d : {Original, NewImageDisplay})
+        d->setFixedSize(displaySide, displaySide);
+
+    Frame1 = new QGroupBox(QStringLiteral("Brightness Level"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    HScroll1 = new QScrollBar(Qt::Horizontal, Frame1);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setRange(kMinBrightness, kMaxBrightness);
+    HScroll1->setValue(0);
+    HScroll1->setSingleStep(1);
+    HScroll1->setPageStep(10);
+    // Moves over the scroll bar stay with it: only the frame around it resets the caption.
+    HScroll1->setMouseTracking(true);
+    auto* frameLayout = new QVBoxLayout(Frame1);
+    frameLayout->addWidget(HScroll1);
+    connect(HScroll1, &QScrollBar::valueChanged, this, &frmManipulate::HScroll1_Change);
+    connect(HScroll1, &QScrollBar::sliderMoved, this, &frmManipulate::HScroll1_Change);
+
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+
+    Command5 = new QPushButton(QStringLiteral("Accept"), this);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setToolTip(QStringLiteral("Accept Changes"));
+    Command5->setAutoDefault(false);
+    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setToolTip(QStringLiteral("Cancel"));
+    Command2->setAutoDefault(false);
+    connect(Command5, &QPushButton::clicked, this, &frmManipulate::Command5_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmManipulate::Command2_Click);
+
+    // The caption goes back to "Tonwerk" when the mouse moves over the frame or the toolbar.
+    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Toolbar1)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+
+    auto* pictures = new QGridLayout;
+    pictures->addWidget(Label1, 0, 0);
+    pictures->addWidget(Label2, 0, 1);
+    pictures->addWidget(Original, 1, 0);
+    pictures->addWidget(NewImageDisplay, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command5);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(m_menuBar);
+    layout->addWidget(Toolbar1);
+    layout->addLayout(pictures);
+    layout->addWidget(Frame1);
+    layout->addWidget(m_progressBar);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void frmManipulate::Form_Load() {
+    // The slots start from the picture already; the bitmap object takes the original's
+    // copy. A picture it cannot hold leaves it empty, which nothing here depends on.
+    if (!m_slots.picOrig().isNull()) {
+        std::int16_t depth = 0;
+        m_bitmap.CopyStdPicture(toStdPicture(m_slots.picOrig()), depth);
+    }
+    refreshDisplays();
+}
+
+void frmManipulate::Form_Activate() {
+    m_slots.activate();
+    refreshDisplays();
+}
+
+void frmManipulate::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Only the first activation starts again from the original: coming back from a message
+    // or another application must not throw the edits away.
+    if (!m_activated) {
+        m_activated = true;
+        Form_Activate();
+    }
+}
+
+void frmManipulate::refreshDisplays() {
+    Original->setPicture(m_slots.Original());
+    NewImageDisplay->setPicture(m_slots.NewImage());
+}
+
+void frmManipulate::lockform() {
+    if (!m_locked) {
+        m_locked = true;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    Toolbar1->setEnabled(false);
+    for (QMenu* menu : m_menus)
+        menu->menuAction()->setEnabled(false);
+    HScroll1->setEnabled(false);
+    Command5->setEnabled(false);
+}
+
+void frmManipulate::unlockform() {
+    if (m_locked) {
+        m_locked = false;
+        QApplication::restoreOverrideCursor();
+    }
+    Toolbar1->setEnabled(true);
+    for (QMenu* menu : m_menus)
+        menu->menuAction()->setEnabled(true);
+    HScroll1->setEnabled(true);
+    Command5->setEnabled(true);
+}
+
+bool frmManipulate::letInterfaceRun() {
+    // Events run at most every 25 ms: often enough for "Cancel" and repainting, rarely
+    // enough not to slow the filter down.
+    if (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= 25) {
+        m_progressBar->setValue(m_progress);
+        QCoreApplication::processEvents();
+        m_sinceEvents.restart();
+    }
+    return !m_cancelRequested;
+}
+
+template <typename Command> void frmManipulate::runCommand(Command&& command) {
+    if (m_running)
+        return;
+    m_running = true;
+    m_cancelRequested = false;
+    m_progress = 0;
+    m_sinceEvents.invalidate();
+    lockform();
+    const CommandResult result = command();
+    m_running = false;
+    m_progressBar->setValue(0);
+    refreshDisplays();
+    unlockform();
+    if (result.status == CommandResult::Status::Failed)
+        notify::tellUser(result.message);
+}
+
+void frmManipulate::filterCommand_Click(std::string_view control) {
+    const imaging::FilterMenuItem* item = imaging::FindFilterMenuItem(control);
+    if (!item)
+        return;
+    runCommand([this, item] {
+        return m_slots.applyFilter(item->code, item->value, m_progress,
+                                   [this] { return letInterfaceRun(); });
+    });
+}
+
+void frmManipulate::Toolbar1_ButtonClick(int index) {
+    switch (index) {
+    case 1:
+        runCommand([this] { return m_slots.rotate(); });
+        break;
+    case 2:
+        runCommand([this] { return m_slots.mirror(); });
+        break;
+    case 3:
+        runCommand([this] { return m_slots.flip(); });
+        break;
+    case 4:
+        runCommand([this] { return m_slots.brightness(HScroll1->value()); });
+        break;
+    case 5:
+        runCommand([this] { return m_slots.undo(); });
+        break;
+    default:
+        break;
+    }
+}
+
+void frmManipulate::HScroll1_Change(int level) {
+    setWindowTitle(BrightnessCaption(level));
+}
+
+bool frmManipulate::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == Frame1 || watched == Toolbar1) && event->type() == QEvent::MouseMove)
+        setWindowTitle(Caption);
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmManipulate::Command5_Click() {
+    if (m_running)
+        return;
+    m_accepted = true;
+    QDialog::accept();
+}
+
+void frmManipulate::Command2_Click() {
+    // A running filter stops at its next row and puts everything back; nothing is handed on.
+    m_cancelRequested = true;
+    m_accepted = false;
+    unlockform();
+    QDialog::reject();
+}
+
+void frmManipulate::reject() {
+    Command2_Click();
+}
+
+} // namespace editor

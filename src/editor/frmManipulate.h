@@ -1,0 +1,107 @@
+// The picture editor "Tonwerk": shows the picture as it came and as edited so far, runs the
+// filters of its three menus, the brightness step, the quarter turn, mirror and flip, keeps one
+// level of undo, and on "Accept" hands the edited picture back to whoever opened it.
+//
+//     editor::frmManipulate editor(preview->picture(), mainWindow);
+//     editor.exec();
+//     if (editor.accepted())
+//         preview->setPicture(editor.NewImage());
+#pragma once
+
+#include "editor/picture_slots.h"
+#include "imaging/cimage.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QImage>
+#include <string_view>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QToolBar;
+
+namespace editor {
+
+class PictureDisplay;
+
+class frmManipulate : public QDialog {
+    Q_OBJECT
+  public:
+    // `picture`: the picture of the selected preview (null when none is selected: the editor
+    // then opens empty). The window is modal to `parent`'s window.
+    explicit frmManipulate(const QImage& picture, QWidget* parent = nullptr);
+    ~frmManipulate() override;
+
+    // True once "Accept" closed the window; "Cancel" and the close box leave it false.
+    bool accepted() const { return m_accepted; }
+    // The edited picture ("Modified Picture").
+    QImage NewImage() const { return m_slots.NewImage(); }
+
+    // While a command runs: hourglass, and everything but "Cancel" disabled.
+    void lockform();
+    void unlockform();
+    bool isLocked() const { return m_locked; }
+    // True while a command runs (a filter lets the interface run between its rows).
+    bool isRunning() const { return m_running; }
+
+    const PictureSlots& pictures() const { return m_slots; }
+    const imaging::cImage& bitmapObject() const { return m_bitmap; }
+
+    // The commands, as the controls run them.
+    void filterCommand_Click(std::string_view control); // a menu item, by its control name
+    void Toolbar1_ButtonClick(int index);               // 1 Rotate ... 5 Undo Last Change
+    void HScroll1_Change(int level);
+    void Command5_Click(); // "Accept"
+    void Command2_Click(); // "Cancel"
+
+  public slots:
+    void reject() override; // close box and Escape: as "Cancel"
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Form_Load();
+    void Form_Activate();
+    void buildControls();
+    void refreshDisplays();
+    // Runs one command between lockform and unlockform; a failure is told to the user.
+    template <typename Command> void runCommand(Command&& command);
+    bool letInterfaceRun();
+
+    PictureSlots m_slots;
+    imaging::cImage m_bitmap;
+    std::int32_t m_progress = 0;
+    QElapsedTimer m_sinceEvents;
+
+    QMenuBar* m_menuBar = nullptr;
+    QMenu* m_menus[3] = {};
+    QToolBar* Toolbar1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    PictureDisplay* Original = nullptr;
+    PictureDisplay* NewImageDisplay = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+
+    bool m_locked = false;
+    bool m_running = false;
+    bool m_cancelRequested = false;
+    bool m_accepted = false;
+    bool m_activated = false;
+};
+
+// The caption while the user picks a brightness level.
+QString BrightnessCaption(int level);
+
+} // namespace editor

@@ -1,0 +1,49 @@
+// The editor's own picture transforms: brightness step, mirror, flip and the quarter turn.
+// Pure functions over 32-bit pixel buffers (bytes blue, green, red, fourth byte; top-down rows),
+// so that the filter tool and the tests can run them without a window.
+#pragma once
+
+#include "imaging/filter_engine.h"
+
+#include <cstdint>
+
+namespace editor {
+
+using imaging::BitmapView;
+
+// The level range of the brightness scroll bar.
+inline constexpr int kMinBrightness = -99;
+inline constexpr int kMaxBrightness = 99;
+
+// The colour a cleared work surface shows (the button face colour): what the quarter turn
+// leaves where it draws nothing. A 32-bit pixel as stored (0xAARRGGBB read as one word).
+inline constexpr std::uint32_t kSurfaceBackground = 0xFFF0F0F0u;
+
+// Adds `level` to the blue, green and red byte of every pixel, each limited to 0 ... 255.
+// `source` and `destination` have the same size; they may be the same buffer. The fourth
+// byte is copied unchanged.
+void AdjustBrightness(const BitmapView& source, const BitmapView& destination, int level);
+
+// Left to right: new pixel (x, y) = old pixel (w - 1 - x, y). In place.
+void MirrorPicture(const BitmapView& picture);
+// Top to bottom: new pixel (x, y) = old pixel (x, h - 1 - y). In place.
+void FlipPicture(const BitmapView& picture);
+
+// The size of the quarter turn of a w x h picture: h x w.
+struct PictureSize {
+    int width, height;
+};
+constexpr PictureSize QuarterTurnSize(int width, int height) {
+    return {height, width};
+}
+
+// The editor's quarter turn clockwise. `destination` is QuarterTurnSize(source) and must not
+// overlap `source`. The turn is an inverse mapping in polar coordinates around the picture
+// centres; for even sizes it gives new pixel (x, y) = old pixel (y, h - 2 - x): one column left
+// of an exact turn, so the old bottom row falls outside and the rightmost column, like every
+// pixel the mapping does not reach, gets `background`. Odd sizes shift by their rounded centres.
+// Every pixel comes out exactly as the pixel-by-pixel polar loop would draw it.
+void RotateQuarter(const BitmapView& source, const BitmapView& destination,
+                   std::uint32_t background = kSurfaceBackground);
+
+} // namespace editor
