@@ -105,17 +105,17 @@ void frmcovercreator::buildBrowser(QWidget* parent) {
     m_drvSelect = new DriveList;
     m_drvSelect->setObjectName("drvSelect");
     m_drvSelect->setToolTip("Current drive.");
-    fill(group("Frame5", "Drives", parent, {120, 60, 2880, 720}), m_drvSelect);
+    fill(group("Frame5", "Drives", parent, {120, 60, 2700, 720}), m_drvSelect);
 
     m_dirSelect = new FolderList;
     m_dirSelect->setObjectName("dirSelect");
     m_dirSelect->setToolTip("Current directory.");
-    fill(group("Frame2", "Directories", parent, {120, 840, 2880, 3000}), m_dirSelect);
+    fill(group("Frame2", "Directories", parent, {120, 840, 2700, 3000}), m_dirSelect);
 
     m_fileSelect = new FileList;
     m_fileSelect->setObjectName("fileSelect");
     m_fileSelect->setToolTip("Available Pictures.");
-    fill(group("Frame3", "Files", parent, {120, 3900, 2880, 3400}), m_fileSelect);
+    fill(group("Frame3", "Files", parent, {120, 3900, 2700, 3400}), m_fileSelect);
 
     connect(m_drvSelect, &DriveList::driveChanged, this, &frmcovercreator::drvSelect_Change);
     connect(m_dirSelect, &FolderList::pathChanged, this, &frmcovercreator::dirSelect_Change);
@@ -126,7 +126,7 @@ void frmcovercreator::buildBrowser(QWidget* parent) {
 void frmcovercreator::buildTabs(QWidget* parent) {
     m_tabs = new QTabWidget(parent);
     m_tabs->setObjectName("SSTab1");
-    m_tabs->setGeometry(twips::toPixels(3120, 60, 5900, 6300));
+    m_tabs->setGeometry(twips::toPixels(2940, 60, 5880, 5900));
     for (const char* caption : TabCaptions) {
         auto* page = new QWidget;
         m_tabs->addTab(page, caption);
@@ -154,7 +154,7 @@ void frmcovercreator::buildTabs(QWidget* parent) {
 }
 
 void frmcovercreator::buildPackageOptions(QWidget* parent) {
-    auto* options = group("Frame4", "Package Options", parent, {9120, 60, 1380, 2040});
+    auto* options = group("Frame4", "Package Options", parent, {8940, 60, 1560, 2040});
     auto* layout = new QVBoxLayout(options);
     layout->setContentsMargins(6, 4, 4, 4);
     layout->setSpacing(0);
@@ -166,10 +166,10 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
         connect(m_checks[i], &QCheckBox::toggled, this, &frmcovercreator::Check_Click);
     }
 
-    auto* copies = group("Frame1", "Copies", parent, {9120, 2160, 1380, 1260});
+    auto* copies = group("Frame1", "Copies", parent, {8940, 2160, 1560, 1260});
     m_spinner = new CopiesSpinner(copies);
     m_spinner->setObjectName("VScroll1");
-    m_spinner->setGeometry(twips::toPixels(900, 300, 360, 840));
+    m_spinner->setGeometry(twips::toPixels(1020, 300, 420, 840));
     m_copies = new QLabel("1", copies);
     m_copies->setObjectName("NumberOfCopies");
     m_copies->setAlignment(Qt::AlignCenter);
@@ -178,13 +178,13 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
     m_copies->setFont(big);
-    m_copies->setGeometry(twips::toPixels(60, 300, 840, 840));
+    m_copies->setGeometry(twips::toPixels(60, 300, 900, 840));
     connect(m_spinner, &CopiesSpinner::valueChanged, this, &frmcovercreator::VScroll1_Change);
 
     m_cmdPrint = new QPushButton("Print", parent);
     m_cmdPrint->setObjectName("cmdPrint");
     m_cmdPrint->setToolTip("Print covers.");
-    m_cmdPrint->setGeometry(twips::toPixels(9120, 3540, 1380, 480));
+    m_cmdPrint->setGeometry(twips::toPixels(8940, 3540, 1560, 480));
     m_cmdPrint->setEnabled(false);
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmcovercreator::cmdPrint_Click);
 }
