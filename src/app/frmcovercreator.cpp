@@ -12,6 +12,7 @@
 #include "app/tray.h"
 #include "app/twips.h"
 #include "app/weblink.h"
+#include "app/window_placement.h"
 #include "common/paths.h"
 #include "notify/alerts.h"
 #include "print/frmPrintSingle.h"
@@ -286,8 +287,10 @@ void frmcovercreator::changeEvent(QEvent* event) {
         if (m_state.InTray == 0 && m_tray->isAvailable())
             NoSysIcon(false);
         else if (m_state.InTray != 0) {
-            raise();
-            activateWindow();
+            MakeTopMost(this);
+            QCoreApplication::processEvents();
+            MakeNormal(this);
+            ForceForegroundWindow(this);
         }
     } else if (windowState() & Qt::WindowMaximized) {
         setWindowState(windowState() & ~Qt::WindowMaximized);
