@@ -20,7 +20,7 @@ inline void store32(std::uint8_t* p, std::uint32_t w) {
 }
 
 // Walks every row with `perRow(rowPointer, y)`, reporting progress after each.
-template <class PerRow> void eachRow(FilterRun& run, PerRow perRow) {
+template <class PerRow> IMAGING_INLINE void eachRow(FilterRun& run, PerRow perRow) {
     for (int y = 0; y < run.height; ++y) {
         perRow(run.row(y), y);
         if (!run.rowDone(y))
@@ -30,7 +30,7 @@ template <class PerRow> void eachRow(FilterRun& run, PerRow perRow) {
 }
 
 // One lookup table for all three channels.
-void applyTable(FilterRun& run, const std::array<std::uint8_t, 256>& table) {
+IMAGING_INLINE void applyTable(FilterRun& run, const std::array<std::uint8_t, 256>& table) {
     const int w = run.width;
     eachRow(run, [&](std::uint8_t* p, int) {
         for (int x = 0; x < w; ++x, p += 4) {
@@ -51,7 +51,7 @@ constexpr std::array<std::uint8_t, 766> makeGreyTable() {
 constexpr std::array<std::uint8_t, 766> kGrey = makeGreyTable();
 
 // Sum of the greys of all pixels over the pixel count; 64 bits hold any picture's sum.
-int meanGrey(const FilterRun& run) {
+IMAGING_INLINE int meanGrey(const FilterRun& run) {
     std::int64_t sum = 0;
     for (int y = 0; y < run.height; ++y) {
         const std::uint8_t* p = run.row(y);
@@ -97,7 +97,7 @@ inline void balance(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
 
 } // namespace
 
-void FilterNegative(FilterRun& run) {
+IMAGING_VECTOR_CLONES void FilterNegative(FilterRun& run) {
     const int w = run.width;
     eachRow(run, [&](std::uint8_t* p, int) {
         for (int x = 0; x < w; ++x)
@@ -105,7 +105,7 @@ void FilterNegative(FilterRun& run) {
     });
 }
 
-void FilterGrayScale(FilterRun& run) {
+IMAGING_VECTOR_CLONES void FilterGrayScale(FilterRun& run) {
     const int w = run.width;
     eachRow(run, [&](std::uint8_t* p, int) {
         for (int x = 0; x < w; ++x) {
@@ -116,7 +116,7 @@ void FilterGrayScale(FilterRun& run) {
     });
 }
 
-void FilterBlackAndWhite(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterBlackAndWhite(FilterRun& run, std::int32_t parameter) {
     int red, green, blue;
     SplitColor(parameter, red, green, blue);
     const std::uint32_t rt = std::uint32_t(red), gt = std::uint32_t(green),
@@ -131,7 +131,7 @@ void FilterBlackAndWhite(FilterRun& run, std::int32_t parameter) {
     });
 }
 
-void FilterContrast(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter) {
     const int mean = meanGrey(run);
     const double f = single((std::int64_t(parameter) + 100) / 100.0);
     // The curve may leave 0 .. 255; the balancing below brings each pixel back. Values are
@@ -172,7 +172,7 @@ void FilterContrast(FilterRun& run, std::int32_t parameter) {
     run.finish();
 }
 
-void FilterSaturation(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterSaturation(FilterRun& run, std::int32_t parameter) {
     const double s = single(parameter / 100.0);
     // Every result depends only on the channel and the pixel's grey: one 64 KB table.
     std::vector<std::uint8_t> table(256 * 256);
@@ -190,7 +190,7 @@ void FilterSaturation(FilterRun& run, std::int32_t parameter) {
     });
 }
 
-void FilterGamma(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterGamma(FilterRun& run, std::int32_t parameter) {
     const double gamma = single(parameter / 100.0);
     std::array<std::uint8_t, 256> table;
     for (int c = 0; c < 256; ++c)
@@ -198,7 +198,7 @@ void FilterGamma(FilterRun& run, std::int32_t parameter) {
     applyTable(run, table);
 }
 
-void FilterBrightness(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterBrightness(FilterRun& run, std::int32_t parameter) {
     const double f = single((std::int64_t(parameter) + 100) / 100.0);
     std::array<std::uint8_t, 256> table;
     for (int i = 0; i < 256; ++i)
@@ -206,7 +206,7 @@ void FilterBrightness(FilterRun& run, std::int32_t parameter) {
     applyTable(run, table);
 }
 
-void FilterSwapChannels(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterSwapChannels(FilterRun& run, std::int32_t parameter) {
     const int w = run.width;
     // Where channels 1, 2, 3 (blue, green, red) take their values from, as byte shifts.
     int from[3];
@@ -240,17 +240,42 @@ void FilterSwapChannels(FilterRun& run, std::int32_t parameter) {
     });
 }
 
-void FilterAddNoise(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterAddNoise(FilterRun& run, std::int32_t parameter) {
     const double span = 2.0 * parameter + 1.0;
     const double p = parameter;
     const int w = run.width;
     std::vector<float> draws(std::size_t(w) * 3); // one row's numbers: blue, green, red
+    if (parameter >= -63 && parameter <= 63) {
+        // Every draw is k / 2^24 with k < 2^24, so u x span = k x span / 2^24 with k x span
+        // below 2^31: the rounding (ties to even) is done exactly in 32-bit integers.
+        const std::int32_t spanInt = 2 * parameter + 1;
+        std::vector<std::int32_t> noise(std::size_t(w) * 3);
+        eachRow(run, [&](std::uint8_t* px, int) {
+            FillUniform(draws.data(), draws.size());
+            const std::size_t n = draws.size();
+            const float* __restrict u = draws.data();
+            std::int32_t* __restrict out = noise.data();
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::int32_t scaled = std::int32_t(u[i] * 16777216.0f) * spanInt;
+                const std::int32_t whole = scaled >> 24; // floor
+                const std::int32_t rest = scaled & 0xFFFFFF;
+                out[i] = whole + ((rest > 0x800000) | ((rest == 0x800000) & whole & 1)) - parameter;
+            }
+            for (int x = 0; x < w; ++x, px += 4, out += 3)
+                for (int c = 0; c < 3; ++c)
+                    px[c] = std::uint8_t(clampByte(px[c] + out[c]));
+        });
+        return;
+    }
     eachRow(run, [&](std::uint8_t* px, int) {
         FillUniform(draws.data(), draws.size());
         const float* u = draws.data();
         for (int x = 0; x < w; ++x, px += 4, u += 3)
-            for (int c = 0; c < 3; ++c)
-                px[c] = std::uint8_t(nearestClamped(u[c] * span - p + px[c], 0, 255));
+            for (int c = 0; c < 3; ++c) {
+                // |u x span - p + c| < 2^33: exact enough for roundEven.
+                const double v = roundEven(double(u[c]) * span - p + px[c]);
+                px[c] = std::uint8_t(int(std::min(255.0, std::max(0.0, v))));
+            }
     });
 }
 

@@ -9,6 +9,17 @@
 #include <cstdint>
 #include <cstring>
 
+// Hot pixel loops are built twice, for AVX2 and for the base instruction set, and the loader
+// picks the one the processor runs. Only the vector width differs (no fused multiply-add is
+// enabled), so both give the same results bit for bit.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+#define IMAGING_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define IMAGING_VECTOR_CLONES
+#endif
+// Loop helpers are folded into each clone so that they are vectorised for it.
+#define IMAGING_INLINE [[gnu::always_inline]] inline
+
 namespace imaging::detail {
 
 struct FilterRun {
@@ -78,6 +89,14 @@ class Divider {
     int shift_;
     bool negative_;
 };
+
+// Nearest integer, a tie to the even one, for |v| < 2^51, as a double: adding and taking away
+// 1.5 x 2^52 leaves no fraction bits, so the default rounding mode does the rounding. Unlike
+// a call to nearbyint this vectorises.
+inline double roundEven(double v) {
+    constexpr double kShift = 6755399441055744.0;
+    return (v + kShift) - kShift;
+}
 
 // An amount stored in single precision, as the filters' factors are.
 inline double single(double v) {

@@ -18,7 +18,7 @@ constexpr std::array<std::uint8_t, 766> makeGreyTable() {
 }
 constexpr std::array<std::uint8_t, 766> kGrey = makeGreyTable();
 
-int meanGrey(const FilterRun& run) {
+IMAGING_INLINE int meanGrey(const FilterRun& run) {
     std::int64_t sum = 0;
     for (int y = 0; y < run.height; ++y) {
         const std::uint8_t* p = run.row(y);
@@ -29,22 +29,6 @@ int meanGrey(const FilterRun& run) {
     }
     const std::int64_t count = std::int64_t(run.width) * run.height;
     return count > 0 ? int(sum / count) : 0;
-}
-
-template <class Value> void rank3x3(FilterRun& run, Value value) {
-    const std::vector<std::uint8_t> keep = fourthByteMask(run.width);
-    const int end = 4 * (run.width - 1);
-    windowRows<1>(run, [&](const std::uint8_t* const* rows, std::uint8_t* out) {
-        const std::uint8_t* __restrict up = rows[0];
-        const std::uint8_t* __restrict mid = rows[1];
-        const std::uint8_t* __restrict down = rows[2];
-        const std::uint8_t* __restrict k = keep.data();
-        std::uint8_t* __restrict o = out;
-        for (int i = 4; i < end; ++i) {
-            const std::uint8_t v = value(up, mid, down, i);
-            o[i] = std::uint8_t((v & ~k[i]) | (mid[i] & k[i]));
-        }
-    });
 }
 
 inline std::uint8_t max3(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
@@ -99,28 +83,37 @@ Pattern patternFor(int code) {
     }
 }
 
+IMAGING_VECTOR_CLONES void dilateRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                    const std::int16_t*, int i) { return windowMax(u, m, d, i); });
+}
+
+IMAGING_VECTOR_CLONES void erodeRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                    const std::int16_t*, int i) { return windowMin(u, m, d, i); });
+}
+
+// The centre is read before it is replaced, so it equals the unchanged value.
+IMAGING_VECTOR_CLONES void edgeDetectRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                    const std::int16_t*, int i) { return m[i] - windowMin(u, m, d, i); });
+}
+
 } // namespace
 
-void FilterDilate(FilterRun& run) {
-    rank3x3(run, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d, int i) {
-        return windowMax(u, m, d, i);
-    });
+IMAGING_VECTOR_CLONES void FilterDilate(FilterRun& run) {
+    window3x3(run, dilateRow);
 }
 
-void FilterErode(FilterRun& run) {
-    rank3x3(run, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d, int i) {
-        return windowMin(u, m, d, i);
-    });
+IMAGING_VECTOR_CLONES void FilterErode(FilterRun& run) {
+    window3x3(run, erodeRow);
 }
 
-void FilterEdgeDetect(FilterRun& run) {
-    // The centre is read before it is replaced, so it equals the unchanged value.
-    rank3x3(run, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d, int i) {
-        return std::uint8_t(m[i] - windowMin(u, m, d, i));
-    });
+IMAGING_VECTOR_CLONES void FilterEdgeDetect(FilterRun& run) {
+    window3x3(run, edgeDetectRow);
 }
 
-void FilterDiffuse(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterDiffuse(FilterRun& run, std::int32_t parameter) {
     const double p = parameter;
     const double half = std::nearbyint(p / 2.0);
     const int w = run.width, h = run.height;
@@ -130,8 +123,8 @@ void FilterDiffuse(FilterRun& run, std::int32_t parameter) {
         FillUniform(draws.data(), draws.size());
         for (int x = 0; x < w; ++x) {
             // |p x u - half| stays below 2^33: the 64-bit conversion is exact.
-            const std::int64_t dx = std::llrint(p * draws[2 * std::size_t(x)] - half);
-            const std::int64_t dy = std::llrint(p * draws[2 * std::size_t(x) + 1] - half);
+            const auto dx = std::int64_t(roundEven(p * draws[2 * std::size_t(x)] - half));
+            const auto dy = std::int64_t(roundEven(p * draws[2 * std::size_t(x) + 1] - half));
             // Each direction is tested on its own: near an edge a pixel may still move along it.
             const int sx = (x + dx < 0 || x + dx > w - 1) ? x : x + int(dx);
             const int sy = (y + dy < 0 || y + dy > h - 1) ? y : y + int(dy);
@@ -146,7 +139,7 @@ void FilterDiffuse(FilterRun& run, std::int32_t parameter) {
     run.finish();
 }
 
-void FilterMosaic(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterMosaic(FilterRun& run, std::int32_t parameter) {
     const std::int64_t block = parameter; // at least 1: the engine turns smaller ones away
     const int w = run.width, h = run.height;
     const std::size_t blocks = w > 0 ? std::size_t((w + block - 1) / block) : 0;
@@ -198,7 +191,7 @@ void FilterMosaic(FilterRun& run, std::int32_t parameter) {
     run.finish();
 }
 
-void FilterOrderedDither(FilterRun& run) {
+IMAGING_VECTOR_CLONES void FilterOrderedDither(FilterRun& run) {
     static constexpr std::uint8_t kThreshold[4][4] = {
         {1, 13, 4, 16}, {9, 5, 12, 8}, {3, 15, 2, 14}, {11, 7, 10, 6}};
     const int w = run.width;
@@ -216,7 +209,7 @@ void FilterOrderedDither(FilterRun& run) {
     run.finish();
 }
 
-void FilterStretchLevels(FilterRun& run) {
+IMAGING_VECTOR_CLONES void FilterStretchLevels(FilterRun& run) {
     const int w = run.width, h = run.height;
     // Smallest and largest byte per position of a 64-byte run (16 pixels), folded per channel
     // at the end: the loop vectorises.
@@ -266,7 +259,7 @@ void FilterStretchLevels(FilterRun& run) {
     run.finish();
 }
 
-void FilterErrorDiffusion(FilterRun& run, int code, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterErrorDiffusion(FilterRun& run, int code, std::int32_t parameter) {
     const Pattern pattern = patternFor(code);
     const int w = run.width, h = run.height;
     const std::size_t nShares = pattern.shares.size();
@@ -316,7 +309,7 @@ void FilterErrorDiffusion(FilterRun& run, int code, std::int32_t parameter) {
     run.finish();
 }
 
-void FilterSharpThreshold(FilterRun& run) {
+IMAGING_VECTOR_CLONES void FilterSharpThreshold(FilterRun& run) {
     const int w = run.width, h = run.height;
     const std::size_t bytes = run.rowBytes();
     // The sharpening reads the unchanged picture: the row above and this row are saved before
@@ -358,7 +351,7 @@ void FilterSharpThreshold(FilterRun& run) {
     run.finish();
 }
 
-void FilterKuwahara(FilterRun& run) {
+IMAGING_VECTOR_CLONES void FilterKuwahara(FilterRun& run) {
     const std::vector<std::uint8_t> keep = fourthByteMask(run.width);
     const int end = 4 * (run.width - 2);
     windowRows<2>(run, [&](const std::uint8_t* const* rows, std::uint8_t* out) {

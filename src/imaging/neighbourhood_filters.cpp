@@ -11,7 +11,7 @@ namespace {
 // row above and the pixel to the left are read as already filtered.
 // The new value of the left neighbour is carried in a register, so the chain along the row is
 // only the filter's own arithmetic.
-template <class Value> void inPlace3x3(FilterRun& run, Value value) {
+template <class Value> IMAGING_INLINE void inPlace3x3(FilterRun& run, Value value) {
     const int w = run.width, h = run.height;
     for (int y = 1; y < h - 1 && w >= 3; ++y) {
         const std::uint8_t* __restrict up = run.row(y - 1);
@@ -48,7 +48,7 @@ template <class Value> void inPlace3x3(FilterRun& run, Value value) {
 
 // clamp(((p + a) x C - m x N8) \ (p + d)): sharpen (24, 2, 8) and edge enhance (9, 1, 1).
 // Narrow parameters keep every product within 32 bits; any other takes 64.
-void weightedCentre(FilterRun& run, std::int32_t p, int a, int m, int d) {
+IMAGING_INLINE void weightedCentre(FilterRun& run, std::int32_t p, int a, int m, int d) {
     if (p > -1000000 && p < 1000000) {
         // |centre x C - m x N8| < 2^31 here.
         const int centre = p + a;
@@ -76,27 +76,36 @@ std::vector<std::int16_t> offsetRow(std::int32_t colour, int width) {
     return k;
 }
 
-// 3x3 filters over the unchanged picture: `value(up, mid, down, i)` for byte i of a row, the
-// fourth byte kept. Written byte-wise over the row so that the loop vectorises.
-template <class Value> void window3x3(FilterRun& run, Value value) {
-    const std::vector<std::uint8_t> keep = fourthByteMask(run.width);
-    const int end = 4 * (run.width - 1);
-    windowRows<1>(run, [&](const std::uint8_t* const* rows, std::uint8_t* out) {
-        const std::uint8_t* __restrict up = rows[0];
-        const std::uint8_t* __restrict mid = rows[1];
-        const std::uint8_t* __restrict down = rows[2];
-        const std::uint8_t* __restrict k = keep.data();
-        std::uint8_t* __restrict o = out;
-        for (int i = 4; i < end; ++i) {
-            const std::uint8_t v = std::uint8_t(value(up, mid, down, i));
-            o[i] = std::uint8_t((v & ~k[i]) | (mid[i] & k[i]));
-        }
+IMAGING_VECTOR_CLONES void contourRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                    const std::int16_t* k, int i) {
+        const int n8 = up[i - 4] + up[i] + up[i + 4] + mid[i - 4] + mid[i + 4] + down[i - 4] +
+                       down[i] + down[i + 4];
+        return clampByte(8 * mid[i] - n8 + k[i]);
+    });
+}
+
+IMAGING_VECTOR_CLONES void reliefRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                    const std::int16_t*, int i) {
+        const int k = 2 * up[i - 4] + mid[i - 4] + up[i] - down[i] - mid[i + 4] - 2 * down[i + 4];
+        return clampByte((k + mid[i]) / 2 + 50);
+    });
+}
+
+// Left column minus right column (emboss gradient) or the other way round (engrave gradient).
+template <int Sign> IMAGING_VECTOR_CLONES void gradientRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                    const std::int16_t* k, int i) {
+        const int left = up[i - 4] + mid[i - 4] + down[i - 4];
+        const int right = up[i + 4] + mid[i + 4] + down[i + 4];
+        return clampByte(Sign * (left - right) + k[i]);
     });
 }
 
 // Emboss and engrave look only right and down, so they work in place: clamp(abs(d + k)) with
 // d = C - P(+1, +1) (sign +1) or P(+1, +1) - C (sign -1).
-void forwardDifference(FilterRun& run, std::int32_t colour, int sign) {
+IMAGING_INLINE void forwardDifference(FilterRun& run, std::int32_t colour, int sign) {
     const int w = run.width, h = run.height;
     {
         const std::vector<std::int16_t> k = offsetRow(colour, w);
@@ -122,69 +131,47 @@ void forwardDifference(FilterRun& run, std::int32_t colour, int sign) {
 
 } // namespace
 
-void FilterSharpen(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterSharpen(FilterRun& run, std::int32_t parameter) {
     weightedCentre(run, parameter, 24, 2, 8);
 }
 
-void FilterEdgeEnhance(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterEdgeEnhance(FilterRun& run, std::int32_t parameter) {
     weightedCentre(run, parameter, 9, 1, 1);
 }
 
-void FilterBlur(FilterRun& run) {
+IMAGING_VECTOR_CLONES void FilterBlur(FilterRun& run) {
     inPlace3x3(run, [](int, int n8, int) { return n8 / 8; });
 }
 
-void FilterSmooth(FilterRun& run) {
+IMAGING_VECTOR_CLONES void FilterSmooth(FilterRun& run) {
     inPlace3x3(run, [](int c, int, int n4) { return (c + n4) / 5; });
 }
 
-void FilterContour(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterContour(FilterRun& run, std::int32_t parameter) {
     const std::vector<std::int16_t> k = offsetRow(parameter, run.width);
-    const std::int16_t* kk = k.data();
-    window3x3(run, [kk](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
-                        int i) {
-        const int n8 = up[i - 4] + up[i] + up[i + 4] + mid[i - 4] + mid[i + 4] + down[i - 4] +
-                       down[i] + down[i + 4];
-        return clampByte(8 * mid[i] - n8 + kk[i]);
-    });
+    window3x3(run, contourRow, k.data());
 }
 
-void FilterRelief(FilterRun& run) {
-    window3x3(run, [](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
-                      int i) {
-        const int k = 2 * up[i - 4] + mid[i - 4] + up[i] - down[i] - mid[i + 4] - 2 * down[i + 4];
-        return clampByte((k + mid[i]) / 2 + 50);
-    });
+IMAGING_VECTOR_CLONES void FilterRelief(FilterRun& run) {
+    window3x3(run, reliefRow);
 }
 
-void FilterEmboss(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterEmboss(FilterRun& run, std::int32_t parameter) {
     forwardDifference(run, parameter, 1);
 }
 
-void FilterEngrave(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterEngrave(FilterRun& run, std::int32_t parameter) {
     forwardDifference(run, parameter, -1);
 }
 
-void FilterEmbossGradient(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterEmbossGradient(FilterRun& run, std::int32_t parameter) {
     const std::vector<std::int16_t> k = offsetRow(parameter, run.width);
-    const std::int16_t* kk = k.data();
-    window3x3(run, [kk](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
-                        int i) {
-        const int left = up[i - 4] + mid[i - 4] + down[i - 4];
-        const int right = up[i + 4] + mid[i + 4] + down[i + 4];
-        return clampByte(left - right + kk[i]);
-    });
+    window3x3(run, gradientRow<1>, k.data());
 }
 
-void FilterEngraveGradient(FilterRun& run, std::int32_t parameter) {
+IMAGING_VECTOR_CLONES void FilterEngraveGradient(FilterRun& run, std::int32_t parameter) {
     const std::vector<std::int16_t> k = offsetRow(parameter, run.width);
-    const std::int16_t* kk = k.data();
-    window3x3(run, [kk](const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
-                        int i) {
-        const int left = up[i - 4] + mid[i - 4] + down[i - 4];
-        const int right = up[i + 4] + mid[i + 4] + down[i + 4];
-        return clampByte(right - left + kk[i]);
-    });
+    window3x3(run, gradientRow<-1>, k.data());
 }
 
 } // namespace imaging::detail
