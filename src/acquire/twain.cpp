@@ -124,8 +124,13 @@ qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName) {
         device = chosenDevice;
     }
 
-    QProgressDialog progressWindow(QObject::tr("Scanning..."), QObject::tr("Cancel"), 0, 100,
-                                   owner);
+    QString label = device;
+    for (const sane::Device& d : devices)
+        if (d.name == device)
+            label = d.label();
+    QProgressDialog progressWindow(QObject::tr("Scanning from %1...").arg(label),
+                                   QObject::tr("Cancel"), 0, 100, owner);
+    progressWindow.setMinimumWidth(360);
     progressWindow.setObjectName("acquireProgress");
     progressWindow.setWindowTitle(QObject::tr("Aquire"));
     progressWindow.setWindowModality(Qt::WindowModal);
