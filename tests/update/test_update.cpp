@@ -49,6 +49,14 @@ QPushButton* button(const update& w, const char* name) {
     return w.findChild<QPushButton*>(QLatin1String(name));
 }
 
+// Label1's text is read whole: it fits its label on one line.
+void expectLabel1Fits(const update& w) {
+    const auto* label = w.findChild<QLabel*>(QStringLiteral("Label1"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+        << label->text().toStdString();
+}
+
 // Which of Yes, Cancel, Close are shown, as "YC-" / "--O".
 std::string buttons(const update& w) {
     std::string s;
@@ -81,6 +89,7 @@ void expectFailureLayout(const update& w) {
     EXPECT_NE(reason, kSearching);
     EXPECT_NE(reason, kNew);
     EXPECT_NE(reason, kUpToDate);
+    expectLabel1Fits(w);
 }
 
 } // namespace
@@ -92,6 +101,7 @@ TEST(UpdateWindow, LayoutAndTextsBeforeTheAnswer) {
     w.show();
     EXPECT_EQ(w.windowTitle(), "Parvello Update");
     EXPECT_EQ(text(w, "Label1"), kSearching);
+    expectLabel1Fits(w);
     EXPECT_EQ(text(w, "Label2"), "Current  Version :");
     EXPECT_EQ(text(w, "Label3"), "Newest  Version :");
     EXPECT_EQ(text(w, "newestversion"), "");
@@ -149,6 +159,7 @@ TEST(UpdateWindow, ComparisonIsOnWholeNumbers) {
         server.answer(200, c.published);
         auto w = check(server.baseUrl());
         EXPECT_EQ(text(*w, "Label1"), c.isNew ? kNew : kUpToDate) << c.published;
+        expectLabel1Fits(*w);
         EXPECT_EQ(buttons(*w), c.isNew ? "YC-" : "--O") << c.published;
         EXPECT_EQ(text(*w, "newestversion"), QString::fromLatin1(c.published).trimmed());
     }
