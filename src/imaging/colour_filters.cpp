@@ -1,5 +1,6 @@
 // Colour filters: each pixel from its own three channels alone. They read and write the same
 // pixel only, so they work straight in the caller's buffer.
+#include "imaging/byte_tables.h"
 #include "imaging/filter_run.h"
 #include "imaging/random.h"
 
@@ -31,14 +32,20 @@ template <class PerRow> IMAGING_INLINE void eachRow(FilterRun& run, PerRow perRo
 
 // One lookup table for all three channels.
 IMAGING_INLINE void applyTable(FilterRun& run, const std::array<std::uint8_t, 256>& table) {
-    const int w = run.width;
-    eachRow(run, [&](std::uint8_t* p, int) {
-        for (int x = 0; x < w; ++x, p += 4) {
-            p[0] = table[p[0]];
-            p[1] = table[p[1]];
-            p[2] = table[p[2]];
-        }
-    });
+    const ChannelTables tables{table.data(), table.data(), table.data()};
+    eachRow(run, [&](std::uint8_t* p, int) { lookupRow(p, run.width, tables); });
+}
+
+// Marks the pixels of a row with a channel outside first .. last (flag 1, else 0).
+IMAGING_VECTOR_CLONES void flagOutside(const std::uint8_t* p, int width, std::uint8_t* flags,
+                                       std::uint32_t first, std::uint32_t last) {
+    const std::uint32_t span = last - first;
+    for (int x = 0; x < width; ++x) {
+        const std::uint32_t v = load32(p + 4 * std::size_t(x));
+        const bool out = ((v & 0xFF) - first > span) | (((v >> 8) & 0xFF) - first > span) |
+                         (((v >> 16) & 0xFF) - first > span);
+        flags[x] = std::uint8_t(out);
+    }
 }
 
 // The grey of a pixel: (B + G + R) \ 3.
@@ -50,18 +57,13 @@ constexpr std::array<std::uint8_t, 766> makeGreyTable() {
 }
 constexpr std::array<std::uint8_t, 766> kGrey = makeGreyTable();
 
-// Sum of the greys of all pixels over the pixel count; 64 bits hold any picture's sum.
+// The mean grey of the picture; 64 bits hold any picture's sum.
 IMAGING_INLINE int meanGrey(const FilterRun& run) {
-    std::int64_t sum = 0;
-    for (int y = 0; y < run.height; ++y) {
-        const std::uint8_t* p = run.row(y);
-        std::uint64_t rowSum = 0;
-        for (int x = 0; x < run.width; ++x, p += 4)
-            rowSum += kGrey[p[0] + p[1] + p[2]];
-        sum += rowSum;
-    }
+    std::uint64_t sum = 0;
+    for (int y = 0; y < run.height; ++y)
+        sum += greySum(run.row(y), run.width);
     const std::int64_t count = std::int64_t(run.width) * run.height;
-    return count > 0 ? int(sum / count) : 0;
+    return count > 0 ? int(std::int64_t(sum) / count) : 0;
 }
 
 // A channel pushed out of range hands half of its excess to the other two.
@@ -93,6 +95,47 @@ inline void balance(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
             correct(r, b, g);
         }
     }
+}
+
+// The same balancing for eight pixels at once, lane by lane, in 32-bit lanes (values within
+// +-2^28): each pass does in every lane what the loop above does for one pixel.
+using Lanes = std::int32_t __attribute__((vector_size(32)));
+
+IMAGING_INLINE void correctLanes(Lanes& v, Lanes& o1, Lanes& o2, Lanes active) {
+    const Lanes low = (v < 0) & active, high = (v > 255) & active;
+    const Lanes excess = v - 255;
+    const Lanes halfLow = (v - (v < 0)) >> 1;            // v \ 2, truncated toward zero
+    const Lanes halfHigh = (excess - (excess < 0)) >> 1; // (v - 255) \ 2
+    const Lanes add = (halfLow & low) | (halfHigh & high);
+    o1 += add;
+    o2 += add;
+    v = (v & ~(low | high)) | (255 & high);
+}
+
+IMAGING_VECTOR_CLONES void balanceEight(std::int64_t* b64, std::int64_t* g64, std::int64_t* r64) {
+    Lanes b, g, r;
+    for (int k = 0; k < 8; ++k)
+        b[k] = std::int32_t(b64[k]), g[k] = std::int32_t(g64[k]), r[k] = std::int32_t(r64[k]);
+    for (;;) {
+        const Lanes inside = (b >= 0) & (b <= 255) & (g >= 0) & (g <= 255) & (r >= 0) & (r <= 255);
+        bool done = true;
+        for (int k = 0; k < 8; ++k)
+            done = done && inside[k];
+        if (done)
+            break;
+        const Lanes active = ~inside;
+        const Lanes allLow = active & (b < 1) & (g < 1) & (r < 1);
+        const Lanes allHigh = active & (b >= 255) & (g >= 255) & (r >= 255);
+        b = (b & ~(allLow | allHigh)) | (255 & allHigh);
+        g = (g & ~(allLow | allHigh)) | (255 & allHigh);
+        r = (r & ~(allLow | allHigh)) | (255 & allHigh);
+        const Lanes rest = active & ~allLow & ~allHigh;
+        correctLanes(b, g, r, rest);
+        correctLanes(g, b, r, rest);
+        correctLanes(r, b, g, rest);
+    }
+    for (int k = 0; k < 8; ++k)
+        b64[k] = b[k], g64[k] = g[k], r64[k] = r[k];
 }
 
 } // namespace
@@ -140,30 +183,74 @@ IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter
     for (int k = 0; k < 256; ++k)
         curve[k] =
             nearestClamped(f * (k - mean) + mean, -(std::int64_t(1) << 40), std::int64_t(1) << 40);
+    // The curve is a straight line, so the values it keeps within 0 .. 255 form one run
+    // first .. last; only pixels with a channel outside it need the balancing.
     std::array<std::uint8_t, 256> inRange;
-    bool allInRange = true;
+    int first = 256, last = -1;
     for (int k = 0; k < 256; ++k) {
         inRange[k] = std::uint8_t(clampByte64(curve[k]));
-        allInRange = allInRange && inRange[k] == curve[k];
+        if (inRange[k] == curve[k]) {
+            first = std::min(first, k);
+            last = std::max(last, k);
+        }
     }
+    for (int k = first; k <= last; ++k) // holds for any line; checked so the flags stay exact
+        if (inRange[k] != curve[k])
+            first = 256, last = -1;
+    const int w = run.width, h = run.height;
+    std::vector<std::uint8_t> flags(std::size_t(w) + 8, 0);
+    std::vector<std::uint8_t> original(run.rowBytes());
+    std::vector<int> flagged(static_cast<std::size_t>(w));
+    // Curve values within +-2^28 keep the eight-lane balancing within 32 bits.
+    bool narrow = true;
+    for (int k = 0; k < 256; ++k)
+        narrow = narrow && curve[k] > -(1 << 28) && curve[k] < (1 << 28);
     if (!run.report(5))
         return;
-    const int w = run.width, h = run.height;
+    const ChannelTables tables{inRange.data(), inRange.data(), inRange.data()};
     for (int y = 0; y < h; ++y) {
         std::uint8_t* p = run.row(y);
-        if (allInRange) {
-            for (int x = 0; x < w; ++x, p += 4) {
-                p[0] = inRange[p[0]];
-                p[1] = inRange[p[1]];
-                p[2] = inRange[p[2]];
+        const bool someOutside = first > 0 || last < 255;
+        if (someOutside) {
+            flagOutside(p, w, flags.data(), std::uint32_t(first), std::uint32_t(last));
+            std::memcpy(original.data(), p, run.rowBytes());
+        }
+        lookupRow(p, w, tables);
+        if (someOutside) {
+            // Collect the flagged pixels (eight flags at a time: most runs have none) and
+            // balance them eight at a time.
+            int count = 0;
+            for (int x0 = 0; x0 < w; x0 += 8) {
+                std::uint64_t eight;
+                std::memcpy(&eight, &flags[std::size_t(x0)], 8);
+                if (eight == 0)
+                    continue;
+                for (int x = x0; x < std::min(w, x0 + 8); ++x)
+                    if (flags[std::size_t(x)])
+                        flagged[std::size_t(count++)] = x;
             }
-        } else {
-            for (int x = 0; x < w; ++x, p += 4) {
-                std::int64_t b = curve[p[0]], g = curve[p[1]], r = curve[p[2]];
-                balance(b, g, r);
-                p[0] = std::uint8_t(b);
-                p[1] = std::uint8_t(g);
-                p[2] = std::uint8_t(r);
+            for (int j = 0; j < count; j += 8) {
+                const int n = std::min(8, count - j);
+                std::int64_t b[8], g[8], r[8];
+                for (int k = 0; k < 8; ++k) {
+                    // Spare lanes hold an in-range pixel, which the balancing leaves alone.
+                    const std::uint8_t* o =
+                        k < n ? &original[4 * std::size_t(flagged[std::size_t(j + k)])] : nullptr;
+                    b[k] = o ? curve[o[0]] : 0;
+                    g[k] = o ? curve[o[1]] : 0;
+                    r[k] = o ? curve[o[2]] : 0;
+                }
+                if (narrow)
+                    balanceEight(b, g, r);
+                else
+                    for (int k = 0; k < n; ++k)
+                        balance(b[k], g[k], r[k]);
+                for (int k = 0; k < n; ++k) {
+                    std::uint8_t* q = p + 4 * std::size_t(flagged[std::size_t(j + k)]);
+                    q[0] = std::uint8_t(b[k]);
+                    q[1] = std::uint8_t(g[k]);
+                    q[2] = std::uint8_t(r[k]);
+                }
             }
         }
         if (!run.report(std::int32_t(5 + std::int64_t(y + 1) * 95 / h)))

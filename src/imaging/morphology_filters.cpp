@@ -1,6 +1,7 @@
 // Rank filters (dilate, erode, edge detect), random displacement (diffuse), and the filters
 // that no menu requests: mosaic, ordered dither, level stretch, error diffusion, sharpened
 // threshold and the Kuwahara quadrant mean.
+#include "imaging/byte_tables.h"
 #include "imaging/random.h"
 #include "imaging/window_rows.h"
 
@@ -18,17 +19,13 @@ constexpr std::array<std::uint8_t, 766> makeGreyTable() {
 }
 constexpr std::array<std::uint8_t, 766> kGrey = makeGreyTable();
 
+// The mean grey of the picture; 64 bits hold any picture's sum.
 IMAGING_INLINE int meanGrey(const FilterRun& run) {
-    std::int64_t sum = 0;
-    for (int y = 0; y < run.height; ++y) {
-        const std::uint8_t* p = run.row(y);
-        std::uint64_t rowSum = 0;
-        for (int x = 0; x < run.width; ++x, p += 4)
-            rowSum += kGrey[p[0] + p[1] + p[2]];
-        sum += std::int64_t(rowSum);
-    }
+    std::uint64_t sum = 0;
+    for (int y = 0; y < run.height; ++y)
+        sum += greySum(run.row(y), run.width);
     const std::int64_t count = std::int64_t(run.width) * run.height;
-    return count > 0 ? int(sum / count) : 0;
+    return count > 0 ? int(std::int64_t(sum) / count) : 0;
 }
 
 inline std::uint8_t max3(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
@@ -97,6 +94,30 @@ IMAGING_VECTOR_CLONES void erodeRow(const Row3& r) {
 IMAGING_VECTOR_CLONES void edgeDetectRow(const Row3& r) {
     eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
                     const std::int16_t*, int i) { return m[i] - windowMin(u, m, d, i); });
+}
+
+// Smallest and largest byte at each of 64 positions over whole runs of 64 bytes.
+IMAGING_VECTOR_CLONES void foldMinMax(const std::uint8_t* __restrict p, std::size_t bytes,
+                                      std::uint8_t* __restrict lo, std::uint8_t* __restrict hi) {
+    using Bytes32 = std::uint8_t __attribute__((vector_size(32)));
+    Bytes32 l0, l1, h0, h1;
+    std::memcpy(&l0, lo, 32);
+    std::memcpy(&l1, lo + 32, 32);
+    std::memcpy(&h0, hi, 32);
+    std::memcpy(&h1, hi + 32, 32);
+    for (std::size_t i = 0; i < bytes; i += 64) {
+        Bytes32 a, b;
+        std::memcpy(&a, p + i, 32);
+        std::memcpy(&b, p + i + 32, 32);
+        l0 = a < l0 ? a : l0;
+        l1 = b < l1 ? b : l1;
+        h0 = a > h0 ? a : h0;
+        h1 = b > h1 ? b : h1;
+    }
+    std::memcpy(lo, &l0, 32);
+    std::memcpy(lo + 32, &l1, 32);
+    std::memcpy(hi, &h0, 32);
+    std::memcpy(hi + 32, &h1, 32);
 }
 
 } // namespace
@@ -219,11 +240,7 @@ IMAGING_VECTOR_CLONES void FilterStretchLevels(FilterRun& run) {
     const std::size_t bytes = run.rowBytes(), whole = bytes / 64 * 64;
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* p = run.row(y);
-        for (std::size_t i = 0; i < whole; i += 64)
-            for (int k = 0; k < 64; ++k) {
-                lo64[k] = std::min(lo64[k], p[i + k]);
-                hi64[k] = std::max(hi64[k], p[i + k]);
-            }
+        foldMinMax(p, whole, lo64, hi64);
         for (std::size_t i = whole; i < bytes; ++i) {
             lo64[i % 64] = std::min(lo64[i % 64], p[i]);
             hi64[i % 64] = std::max(hi64[i % 64], p[i]);
@@ -246,13 +263,9 @@ IMAGING_VECTOR_CLONES void FilterStretchLevels(FilterRun& run) {
                                         : std::uint8_t(v);
     if (!run.report(10))
         return;
+    const ChannelTables tables{table[0].data(), table[1].data(), table[2].data()};
     for (int y = 0; y < h; ++y) {
-        std::uint8_t* p = run.row(y);
-        for (int x = 0; x < w; ++x, p += 4) {
-            p[0] = table[0][p[0]];
-            p[1] = table[1][p[1]];
-            p[2] = table[2][p[2]];
-        }
+        lookupRow(run.row(y), w, tables);
         if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
             return;
     }
