@@ -10,6 +10,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -24,9 +25,20 @@ QString helpDir() {
 
 } // namespace
 
-HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
+// The help window is not a child of its owner: a child would be disabled
+// whenever the main window is (while a dialog or the alert popup is up), and
+// help is wanted most just then. It stays above its owner as a transient
+// window instead and goes when the owner goes.
+HelpWindow::HelpWindow(QWidget* owner) : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("HelpWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
+    if (owner) {
+        connect(owner, &QObject::destroyed, this, &QWidget::close);
+        if (QWindow* ownerWindow = owner->window()->windowHandle()) {
+            winId(); // creates our own platform window
+            windowHandle()->setTransientParent(ownerWindow);
+        }
+    }
     setWindowTitle(QStringLiteral("Parvello Help"));
     resize(720, 560);
 

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,6 +120,20 @@ TEST(HelpWindow, FollowingLinksAndGoingBack) {
     closeAllHelpWindows();
 }
 
+TEST(HelpWindow, StaysUsableWhileTheMainWindowIsDisabled) {
+    // A dialog or the alert popup disables the main window; help must still
+    // answer then.
+    QWidget mainWindow;
+    mainWindow.show();
+    HelpWindow* help = showHelpContents(&mainWindow);
+    mainWindow.setEnabled(false);
+    EXPECT_TRUE(help->isEnabled());
+    EXPECT_TRUE(help->browser()->isEnabled());
+    EXPECT_EQ(help->windowHandle()->transientParent(), mainWindow.windowHandle());
+    mainWindow.setEnabled(true);
+    closeAllHelpWindows();
+}
+
 TEST(HelpWindow, MissingPagesAreSaidInTheWindow) {
     QTemporaryDir empty;
     qputenv("PARVELLO_DATA_DIR", empty.path().toUtf8());
@@ -143,6 +158,7 @@ TEST(HelpWindow, AllHelpWindowsCloseAtShutdown) {
     EXPECT_TRUE(help && help->isVisible());
     // A help window also goes when its main window goes.
     mainWindow.reset();
+    settle();
     EXPECT_TRUE(help.isNull());
     closeAllHelpWindows();
 }
