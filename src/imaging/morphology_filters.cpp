@@ -6,6 +6,7 @@
 #include "imaging/window_rows.h"
 
 #include <array>
+#include <numeric>
 
 namespace imaging::detail {
 
@@ -45,55 +46,95 @@ inline std::uint8_t windowMin(const std::uint8_t* u, const std::uint8_t* m, cons
                 min3(d[i - 4], d[i], d[i + 4]));
 }
 
-// An error-diffusion pattern: where the shares of an error go and their weights.
-struct Share {
-    int dy, dx, weight;
-};
+// An error-diffusion pattern: the weights (over the divisor) of the shares of an error, for
+// x + 1 and x + 2 in the same row and x - 2 .. x + 2 in each row below that it reaches.
 struct Pattern {
     int divisor;
-    int rows; // error rows held: the current row and those below it
-    std::vector<Share> shares;
+    int rowsBelow;
+    int ahead[2];
+    int below[2][5];
+};
+constexpr Pattern kFloydSteinberg{16, 1, {7, 0}, {{0, 3, 5, 1, 0}, {0, 0, 0, 0, 0}}};
+constexpr Pattern kBurkes{32, 1, {8, 4}, {{2, 4, 8, 4, 2}, {0, 0, 0, 0, 0}}};
+constexpr Pattern kStucki{42, 2, {8, 4}, {{2, 4, 8, 4, 2}, {1, 2, 4, 2, 1}}};
+
+// One share of an error, truncated toward zero by itself (a constant divisor: no division).
+template <int Weight, int Divisor> IMAGING_INLINE int share(int e) {
+    return e * Weight / Divisor;
+}
+
+// The error scale: error x 10 \ scale, reduced by their common factor first (the same
+// quotient), so the usual scale of 10 needs no division at all.
+struct ErrorScale {
+    explicit ErrorScale(std::int32_t scale)
+        : factor(10 / int(std::gcd(std::int64_t(10), std::int64_t(scale)))),
+          divisor(std::int32_t(scale / std::gcd(std::int64_t(10), std::int64_t(scale)))),
+          divide(divisor) {}
+    int operator()(int error) const {
+        const int n = error * factor;
+        return divisor == 1 ? n : divide(n);
+    }
+    int factor;
+    std::int32_t divisor;
+    Divider divide;
 };
 
-Pattern patternFor(int code) {
-    switch (code) {
-    case 21: // Floyd-Steinberg
-        return {16, 2, {{0, 1, 7}, {1, -1, 3}, {1, 0, 5}, {1, 1, 1}}};
-    case 22: // Burkes
-        return {
-            32, 2, {{0, 1, 8}, {0, 2, 4}, {1, -2, 2}, {1, -1, 4}, {1, 0, 8}, {1, 1, 4}, {1, 2, 2}}};
-    default: // Stucki
-        return {42,
-                3,
-                {{0, 1, 8},
-                 {0, 2, 4},
-                 {1, -2, 2},
-                 {1, -1, 4},
-                 {1, 0, 8},
-                 {1, 1, 4},
-                 {1, 2, 2},
-                 {2, -2, 1},
-                 {2, -1, 2},
-                 {2, 0, 4},
-                 {2, 1, 2},
-                 {2, 2, 1}}};
+template <const Pattern& P>
+IMAGING_INLINE void diffuseErrors(FilterRun& run, int firstStep, std::int32_t parameter) {
+    const int w = run.width, h = run.height;
+    constexpr int D = P.divisor;
+    constexpr int kRows = P.rowsBelow + 1;
+    // Error rows padded by two entries each side: shares beside the picture land in the
+    // padding and are never read, so they are dropped. The current row is rows[0].
+    const std::size_t stride = std::size_t(w) + 4;
+    std::vector<int> storage(stride * kRows, 0);
+    int* rows[kRows];
+    for (int r = 0; r < kRows; ++r)
+        rows[r] = storage.data() + stride * r + 2;
+    if (!run.report(firstStep))
+        return;
+    const int mean = meanGrey(run);
+    if (!run.report(10))
+        return;
+    const ErrorScale scaled(parameter);
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* p = run.row(y);
+        const int* current = rows[0];
+        int* next = rows[1];
+        int* after = kRows > 2 ? rows[kRows - 1] : nullptr;
+        // The shares for x + 1 and x + 2 of this row ride along in registers.
+        int ahead1 = 0, ahead2 = 0;
+        for (int x = 0; x < w; ++x, p += 4) {
+            const int g = (p[0] + p[1] + p[2]) / 3;
+            const int v = clampByte(g + scaled(current[x] + ahead1));
+            const int level = v < mean ? 0 : 255;
+            p[0] = p[1] = p[2] = std::uint8_t(level);
+            const int e = v - level;
+            ahead1 = ahead2 + share<P.ahead[0], D>(e);
+            ahead2 = share<P.ahead[1], D>(e);
+            next[x - 2] += share<P.below[0][0], D>(e);
+            next[x - 1] += share<P.below[0][1], D>(e);
+            next[x] += share<P.below[0][2], D>(e);
+            next[x + 1] += share<P.below[0][3], D>(e);
+            next[x + 2] += share<P.below[0][4], D>(e);
+            if constexpr (kRows > 2) {
+                after[x - 2] += share<P.below[1][0], D>(e);
+                after[x - 1] += share<P.below[1][1], D>(e);
+                after[x] += share<P.below[1][2], D>(e);
+                after[x + 1] += share<P.below[1][3], D>(e);
+                after[x + 2] += share<P.below[1][4], D>(e);
+            }
+        }
+        // The next row's errors become the current row's; the last row starts empty.
+        int* done = rows[0];
+        for (int r = 0; r + 1 < kRows; ++r)
+            rows[r] = rows[r + 1];
+        rows[kRows - 1] = done;
+        std::fill(done - 2, done - 2 + stride, 0);
+        if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
+            return;
     }
-}
-
-IMAGING_VECTOR_CLONES void dilateRow(const Row3& r) {
-    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
-                    const std::int16_t*, int i) { return windowMax(u, m, d, i); });
-}
-
-IMAGING_VECTOR_CLONES void erodeRow(const Row3& r) {
-    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
-                    const std::int16_t*, int i) { return windowMin(u, m, d, i); });
-}
-
-// The centre is read before it is replaced, so it equals the unchanged value.
-IMAGING_VECTOR_CLONES void edgeDetectRow(const Row3& r) {
-    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
-                    const std::int16_t*, int i) { return m[i] - windowMin(u, m, d, i); });
+    run.finish();
 }
 
 // Smallest and largest byte at each of 64 positions over whole runs of 64 bytes.
@@ -118,6 +159,41 @@ IMAGING_VECTOR_CLONES void foldMinMax(const std::uint8_t* __restrict p, std::siz
     std::memcpy(lo + 32, &l1, 32);
     std::memcpy(hi, &h0, 32);
     std::memcpy(hi + 32, &h1, 32);
+}
+
+IMAGING_VECTOR_CLONES void dilateRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                    const std::int16_t*, int i) { return windowMax(u, m, d, i); });
+}
+
+IMAGING_VECTOR_CLONES void erodeRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                    const std::int16_t*, int i) { return windowMin(u, m, d, i); });
+}
+
+// The centre is read before it is replaced, so it equals the unchanged value.
+IMAGING_VECTOR_CLONES void edgeDetectRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                    const std::int16_t*, int i) { return m[i] - windowMin(u, m, d, i); });
+}
+
+// clamp((10 x C - N8) \ 2) per channel.
+IMAGING_VECTOR_CLONES void sharpenRow(const Row3& r) {
+    eachByte3(r, [](const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d,
+                    const std::int16_t*, int i) {
+        const int n8 =
+            u[i - 4] + u[i] + u[i + 4] + m[i - 4] + m[i + 4] + d[i - 4] + d[i] + d[i + 4];
+        return clampByte((10 * m[i] - n8) / 2);
+    });
+}
+
+// The grey of each pixel of a row, (B + G + R) \ 3.
+IMAGING_VECTOR_CLONES void greyRow(const std::uint8_t* p, int width, int* grey) {
+    for (int x = 0; x < width; ++x) {
+        std::uint32_t v;
+        std::memcpy(&v, p + 4 * std::size_t(x), 4);
+        grey[x] = int(((v & 0xFF) + ((v >> 8) & 0xFF) + ((v >> 16) & 0xFF)) / 3);
+    }
 }
 
 } // namespace
@@ -273,53 +349,12 @@ IMAGING_VECTOR_CLONES void FilterStretchLevels(FilterRun& run) {
 }
 
 IMAGING_VECTOR_CLONES void FilterErrorDiffusion(FilterRun& run, int code, std::int32_t parameter) {
-    const Pattern pattern = patternFor(code);
-    const int w = run.width, h = run.height;
-    const std::size_t nShares = pattern.shares.size();
-    // shareOf[j][e + 255]: share j of error e, each truncated by itself.
-    std::vector<std::array<int, 511>> shareOf(nShares);
-    for (std::size_t j = 0; j < nShares; ++j)
-        for (int e = -255; e <= 255; ++e)
-            shareOf[j][e + 255] = e * pattern.shares[j].weight / pattern.divisor;
-    // Error rows padded by two entries each side, so shares beside the picture fall into the
-    // padding and are dropped.
-    const std::size_t stride = std::size_t(w) + 4;
-    std::vector<int> errors(stride * pattern.rows, 0);
-    if (!run.report(code == 21 ? 2 : 3))
-        return;
-    const int mean = meanGrey(run);
-    if (!run.report(10))
-        return;
-    // Accumulated errors stay within a few hundred, so error x 10 fits 32 bits.
-    const Divider byScale(parameter);
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* p = run.row(y);
-        const int rowsBelow = std::min(pattern.rows - 1, h - 1 - y);
-        for (int x = 0; x < w; ++x, p += 4) {
-            const int g = kGrey[p[0] + p[1] + p[2]];
-            const int v = clampByte(g + byScale(errors[x + 2] * 10));
-            const int level = v < mean ? 0 : 255;
-            p[0] = p[1] = p[2] = std::uint8_t(level);
-            const int e = v - level;
-            for (std::size_t j = 0; j < nShares; ++j) {
-                const Share& s = pattern.shares[j];
-                if (s.dy > rowsBelow)
-                    continue;
-                errors[stride * s.dy + std::size_t(x + 2 + s.dx)] += shareOf[j][e + 255];
-            }
-        }
-        // The next row's errors become the current row's; the last row starts empty.
-        std::copy(errors.begin() + stride, errors.end(), errors.begin());
-        std::fill(errors.end() - stride, errors.end(), 0);
-        // Shares that went beside the picture are dropped.
-        for (int r = 0; r < pattern.rows; ++r) {
-            int* row = &errors[stride * r];
-            row[0] = row[1] = row[w + 2] = row[w + 3] = 0;
-        }
-        if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
-            return;
-    }
-    run.finish();
+    if (code == 21)
+        diffuseErrors<kFloydSteinberg>(run, 2, parameter);
+    else if (code == 22)
+        diffuseErrors<kBurkes>(run, 3, parameter);
+    else
+        diffuseErrors<kStucki>(run, 3, parameter);
 }
 
 IMAGING_VECTOR_CLONES void FilterSharpThreshold(FilterRun& run) {
@@ -327,7 +362,9 @@ IMAGING_VECTOR_CLONES void FilterSharpThreshold(FilterRun& run) {
     const std::size_t bytes = run.rowBytes();
     // The sharpening reads the unchanged picture: the row above and this row are saved before
     // they are overwritten.
-    std::vector<std::uint8_t> saved(bytes * 2);
+    std::vector<std::uint8_t> saved(bytes * 2), sharp(bytes);
+    std::vector<std::uint8_t> keep = fourthByteMask(w);
+    std::vector<int> grey(static_cast<std::size_t>(w));
     std::uint8_t* above = saved.data();
     std::uint8_t* here = saved.data() + bytes;
     const int mean = meanGrey(run);
@@ -337,24 +374,21 @@ IMAGING_VECTOR_CLONES void FilterSharpThreshold(FilterRun& run) {
     for (int y = 0; y < h; ++y) {
         if (bytes > 0)
             std::memcpy(here, run.row(y), bytes);
-        const bool innerRow = y >= 1 && y <= h - 2;
-        const std::uint8_t* below = innerRow ? run.row(y + 1) : nullptr;
+        // First the grey of every pixel, sharpened inside the border (vectorised) ...
+        if (y >= 1 && y <= h - 2 && w >= 3) {
+            std::memcpy(sharp.data(), here, bytes);
+            sharpenRow(Row3{above, here, run.row(y + 1), sharp.data(), nullptr, keep.data(), 4,
+                            4 * (w - 1)});
+            greyRow(sharp.data(), w, grey.data());
+        } else {
+            greyRow(here, w, grey.data());
+        }
+        // ... then the threshold, whose carry runs from pixel to pixel.
         std::uint8_t* out = run.row(y);
         for (int x = 0; x < w; ++x) {
-            const int i = 4 * x;
-            int sum = 0;
-            if (innerRow && x >= 1 && x <= w - 2) {
-                for (int c = i; c < i + 3; ++c) {
-                    const int n8 = above[c - 4] + above[c] + above[c + 4] + here[c - 4] +
-                                   here[c + 4] + below[c - 4] + below[c] + below[c + 4];
-                    sum += clampByte((10 * here[c] - n8) / 2);
-                }
-            } else {
-                sum = here[i] + here[i + 1] + here[i + 2];
-            }
-            const int v = clampByte(kGrey[sum] + carry);
+            const int v = clampByte(grey[std::size_t(x)] + carry);
             const int level = v < mean ? 0 : 255;
-            out[i] = out[i + 1] = out[i + 2] = std::uint8_t(level);
+            out[4 * x] = out[4 * x + 1] = out[4 * x + 2] = std::uint8_t(level);
             carry = (v - level) / 4;
         }
         std::swap(above, here);
