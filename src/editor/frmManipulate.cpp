@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace editor {
@@ -208,7 +209,11 @@ void frmManipulate::buildControls() {
     connect(Command2, &QPushButton::clicked, this, &frmManipulate::Command2_Click);
 
     // The caption goes back to "Tonwerk" when the mouse moves over the frame or the toolbar.
-    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Toolbar1)}) {
+    // The toolbar's buttons keep mouse moves to themselves, so they are watched too.
+    QList<QWidget*> watched = {Frame1, Toolbar1};
+    for (QToolButton* b : Toolbar1->findChildren<QToolButton*>())
+        watched.append(b);
+    for (QWidget* w : watched) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
@@ -351,7 +356,8 @@ void frmManipulate::HScroll1_Change(int level) {
 }
 
 bool frmManipulate::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == Frame1 || watched == Toolbar1) && event->type() == QEvent::MouseMove)
+    const bool overToolbar = watched == Toolbar1 || watched->parent() == Toolbar1;
+    if ((watched == Frame1 || overToolbar) && event->type() == QEvent::MouseMove)
         setWindowTitle(Caption);
     return QDialog::eventFilter(watched, event);
 }

@@ -1,0 +1,546 @@
+// The "Tonwerk" window driven through its controls, offscreen: the menus and what each item
+// runs, the lock while a filter runs, "Cancel" during a run, undo, accept and cancel, the
+// brightness step and its caption, and the toolbar's turn and reflections.
+#include "editor/frmManipulate.h"
+#include "editor/transforms.h"
+#include "imaging/filter_engine.h"
+#include "imaging/random.h"
+#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+using editor::frmManipulate;
+
+namespace {
+
+QImage randomPicture(int w, int h, unsigned seed) {
+    QImage p(w, h, QImage::Format_RGB32);
+    std::mt19937 rng(seed);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p.setPixel(x, y, 0xFF000000u | (rng() & 0xFFFFFFu));
+    return p;
+}
+
+QImage onePixel(int red, int green, int blue) {
+    QImage p(1, 1, QImage::Format_RGB32);
+    p.setPixel(0, 0, qRgb(red, green, blue));
+    return p;
+}
+
+// The engine's own result for one code and parameter on a copy of the picture.
+QImage engineResult(const QImage& picture, int code, std::int32_t parameter) {
+    QImage copy = picture.copy();
+    std::int32_t progress = 0;
+    const imaging::FilterOutcome outcome = imaging::ApplyFilter(
+        code, {copy.bits(), copy.width(), copy.height(), copy.bytesPerLine()}, parameter, progress);
+    EXPECT_EQ(outcome.status, imaging::FilterOutcome::Status::Done);
+    return copy;
+}
+
+QAction* toolbarButton(frmManipulate& f, int index) {
+    return f.findChild<QToolBar*>("Toolbar1")->actions().at(index - 1);
+}
+
+QScrollBar* scrollBar(frmManipulate& f) {
+    return f.findChild<QScrollBar*>("HScroll1");
+}
+
+QMenu* menu(frmManipulate& f, const char* control) {
+    return f.findChild<QMenu*>(control);
+}
+
+void runMenuItem(frmManipulate& f, const char* control) {
+    QAction* item = f.findChild<QAction*>(control);
+    ASSERT_NE(item, nullptr) << control;
+    item->trigger();
+}
+
+void closePopup() {
+    if (notify::isPopupLoaded())
+        notify::frmmsnpopup::instance().close();
+    QElapsedTimer t;
+    t.start();
+    while (notify::isPopupLoaded() && t.elapsed() < 5000)
+        QTest::qWait(10);
+}
+
+// ---- menus ------------------------------------------------------------------------------
+
+struct Item {
+    const char* control;
+    const char* caption; // nullptr: a separator
+    int code;
+    std::int32_t parameter;
+};
+
+constexpr std::int32_t colour(int red, int green, int blue) {
+    return red | green << 8 | blue << 16;
+}
+
+const Item NormalItems[] = {
+    {"blur", "&Blur", 3, 0},
+    {"diffuse", "&Diffuse", 4, 6},
+    {"sharpen", "S&harpen", 1, 2},
+    {"smooth", "&Smooth", 5, 0},
+};
+const Item SpecialItems[] = {
+    {"addnoise", "&Add Noise", 29, 50},
+    {"contour", "&Contour", 7, colour(255, 255, 255)},
+    {"dilate", "&Dilate", 25, 0},
+    {"emboss", "&Emboss", 8, colour(0, 120, 120)},
+    {"engrave", "E&ngrave", 10, colour(0, 120, 120)},
+    {"edgedetect", "Ed&ge Detect", 27, 0},
+    {"edgeenhance", "Edge Enhan&ce", 6, 1},
+    {"erode", "Er&ode", 26, 0},
+    {"relief", "&Relief", 13, 0},
+};
+const Item ColorsItems[] = {
+    {"blackandwhite", "&Black & White", 18, colour(180, 180, 180)},
+    {"grayscale", "Gray Scale", 12, 0},
+    {"negative", "&Negative", 2, 0},
+    {"blankie", nullptr, 0, 0},
+    {"increasecontrast", "Contrast +", 17, 10},
+    {"decreasecontrast", "Contrast -", 17, -10},
+    {"blankerer", nullptr, 0, 0},
+    {"increasesaturation", "Saturation +", 30, 15},
+    {"decreasesaturation", "Saturation -", 30, -15},
+};
+
+struct Menu {
+    const char* control;
+    const char* caption;
+    std::vector<Item> items;
+};
+
+const std::vector<Menu>& menus() {
+    static const std::vector<Menu> m = {
+        {"normal", "&Normal", {std::begin(NormalItems), std::end(NormalItems)}},
+        {"Special", "&Special", {std::begin(SpecialItems), std::end(SpecialItems)}},
+        {"colors", "&Colors", {std::begin(ColorsItems), std::end(ColorsItems)}},
+    };
+    return m;
+}
+
+TEST(EditorWindow, OpensAsTonwerkWithItsControls) {
+    frmManipulate f(randomPicture(8, 6, 1));
+    EXPECT_EQ(f.windowTitle(), "Tonwerk");
+    EXPECT_TRUE(f.isModal());
+    QToolBar* toolbar = f.findChild<QToolBar*>("Toolbar1");
+    ASSERT_EQ(toolbar->actions().size(), 5);
+    const char* tips[] = {"Rotate", "Mirror", "Flip", "Brightness", "Undo Last Change"};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(toolbar->actions()[i]->toolTip(), tips[i]);
+    EXPECT_EQ(scrollBar(f)->minimum(), -99);
+    EXPECT_EQ(scrollBar(f)->maximum(), 99);
+    EXPECT_EQ(scrollBar(f)->value(), 0);
+    EXPECT_EQ(f.findChild<QPushButton*>("Command5")->text(), "Accept");
+    EXPECT_EQ(f.findChild<QPushButton*>("Command5")->toolTip(), "Accept Changes");
+    EXPECT_EQ(f.findChild<QPushButton*>("Command2")->text(), "Cancel");
+    EXPECT_EQ(f.findChild<QPushButton*>("Command2")->toolTip(), "Cancel");
+}
+
+TEST(EditorWindow, MenusHoldEveryItemInOrder) {
+    frmManipulate f(randomPicture(8, 6, 1));
+    const QList<QAction*> bar = f.findChild<QMenuBar*>()->actions();
+    ASSERT_EQ(bar.size(), 3);
+    for (std::size_t m = 0; m < menus().size(); ++m) {
+        const Menu& expected = menus()[m];
+        EXPECT_EQ(bar[int(m)]->text(), expected.caption);
+        QMenu* shown = menu(f, expected.control);
+        ASSERT_NE(shown, nullptr) << expected.control;
+        EXPECT_EQ(shown->menuAction(), bar[int(m)]);
+        const QList<QAction*> items = shown->actions();
+        ASSERT_EQ(std::size_t(items.size()), expected.items.size()) << expected.control;
+        for (std::size_t i = 0; i < expected.items.size(); ++i) {
+            EXPECT_EQ(items[int(i)]->objectName(), expected.items[i].control);
+            if (expected.items[i].caption)
+                EXPECT_EQ(items[int(i)]->text(), expected.items[i].caption);
+            else
+                EXPECT_TRUE(items[int(i)]->isSeparator()) << expected.items[i].control;
+        }
+    }
+}
+
+// Every item runs its code with its parameter on the edited picture: the result is the
+// engine's own for that code and parameter, and undo goes back to the picture before.
+TEST(EditorWindow, EveryMenuItemRunsItsFilter) {
+    const QImage picture = randomPicture(23, 17, 2);
+    for (const Menu& m : menus())
+        for (const Item& item : m.items) {
+            if (!item.caption)
+                continue;
+            frmManipulate f(picture);
+            f.show();
+            const std::uint64_t drawsBefore = imaging::UniformDrawCount();
+            runMenuItem(f, item.control);
+            EXPECT_FALSE(f.isLocked());
+            if (item.code == 4 || item.code == 29) {
+                // Filters of chance continue one sequence: a second run cannot repeat them.
+                EXPECT_GT(imaging::UniformDrawCount(), drawsBefore) << item.control;
+                EXPECT_NE(f.NewImage(), picture) << item.control;
+            } else {
+                EXPECT_EQ(f.NewImage(), engineResult(picture, item.code, item.parameter))
+                    << item.control;
+            }
+            EXPECT_EQ(f.pictures().picDest(), f.NewImage());
+            EXPECT_EQ(f.pictures().picundo(), picture);
+            toolbarButton(f, 5)->trigger();
+            EXPECT_EQ(f.NewImage(), picture) << item.control;
+        }
+}
+
+TEST(EditorWindow, OppositeMenuItemsChangeInOppositeDirections) {
+    // A mid grey with a tint: contrast moves it away from or towards the middle, saturation
+    // moves the channels apart or together.
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(qRgb(150, 120, 100));
+    for (auto [up, down] : {std::pair{"increasecontrast", "decreasecontrast"},
+                            std::pair{"increasesaturation", "decreasesaturation"}}) {
+        frmManipulate a(picture), b(picture);
+        runMenuItem(a, up);
+        runMenuItem(b, down);
+        const QRgb more = a.NewImage().pixel(1, 1), less = b.NewImage().pixel(1, 1);
+        EXPECT_GT(qRed(more) - qBlue(more), 50) << up;
+        EXPECT_LT(qRed(less) - qBlue(less), 50) << down;
+    }
+}
+
+// ---- opening, lock, progress and cancel -------------------------------------------------
+
+TEST(EditorWindow, EverySlotStartsAsThePicture) {
+    const QImage picture = randomPicture(9, 5, 3);
+    frmManipulate f(picture);
+    f.show();
+    const editor::PictureSlots& s = f.pictures();
+    for (const QImage* slot :
+         {&s.Original(), &s.NewImage(), &s.picOrig(), &s.picDest(), &s.picundo(), &s.Picture1()})
+        EXPECT_EQ(*slot, picture);
+    // The editor's bitmap object holds the original at 24 bits.
+    const imaging::cImage& bitmap = f.bitmapObject();
+    ASSERT_EQ(bitmap.width(), 9);
+    ASSERT_EQ(bitmap.height(), 5);
+    EXPECT_EQ(bitmap.bitcount(), 24);
+    EXPECT_EQ(bitmap.colourAt(4, 2), picture.pixel(4, 2) & 0xFFFFFFu);
+}
+
+TEST(EditorWindow, WithoutAPictureItOpensEmptyAndCommandsDoNothingHarmful) {
+    frmManipulate f{QImage()};
+    f.show();
+    runMenuItem(f, "blur");
+    for (int i = 1; i <= 5; ++i)
+        toolbarButton(f, i)->trigger();
+    EXPECT_TRUE(f.NewImage().isNull());
+    EXPECT_FALSE(f.isLocked());
+}
+
+// What the window looks like while a filter runs: recorded from inside the run.
+struct LockState {
+    bool seen = false;
+    bool toolbar, normal, special, colors, scrollBar, accept, cancel, locked, busy;
+    bool hourglass;
+    int progressShown;
+};
+
+LockState recordDuringRun(frmManipulate& f, const char* control,
+                          const std::function<void()>& alsoDuring = {}) {
+    LockState s;
+    // Runs at the filter's first chance to let events through.
+    QTimer::singleShot(0, &f, [&] {
+        s.seen = true;
+        s.toolbar = f.findChild<QToolBar*>("Toolbar1")->isEnabled();
+        s.normal = menu(f, "normal")->menuAction()->isEnabled();
+        s.special = menu(f, "Special")->menuAction()->isEnabled();
+        s.colors = menu(f, "colors")->menuAction()->isEnabled();
+        s.scrollBar = scrollBar(f)->isEnabled();
+        s.accept = f.findChild<QPushButton*>("Command5")->isEnabled();
+        s.cancel = f.findChild<QPushButton*>("Command2")->isEnabled();
+        s.locked = f.isLocked();
+        s.busy = imaging::FilterBusy();
+        s.hourglass = QApplication::overrideCursor() &&
+                      QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        s.progressShown = f.findChild<QProgressBar*>("progressBar")->value();
+        if (alsoDuring)
+            alsoDuring();
+    });
+    runMenuItem(f, control);
+    return s;
+}
+
+TEST(EditorWindow, EverythingButCancelIsLockedWhileAFilterRuns) {
+    const QImage picture = randomPicture(60, 40, 4);
+    frmManipulate f(picture);
+    f.show();
+    const LockState s = recordDuringRun(f, "sharpen");
+    ASSERT_TRUE(s.seen);
+    EXPECT_FALSE(s.toolbar);
+    EXPECT_FALSE(s.normal);
+    EXPECT_FALSE(s.special);
+    EXPECT_FALSE(s.colors);
+    EXPECT_FALSE(s.scrollBar);
+    EXPECT_FALSE(s.accept);
+    EXPECT_TRUE(s.cancel);
+    EXPECT_TRUE(s.locked);
+    EXPECT_TRUE(s.busy);
+    EXPECT_TRUE(s.hourglass);
+    // The bar shows the engine's percentage once rows are done.
+    EXPECT_GT(s.progressShown, 0);
+    EXPECT_LE(s.progressShown, 100);
+    // Afterwards everything is back.
+    EXPECT_FALSE(f.isLocked());
+    EXPECT_TRUE(f.findChild<QToolBar*>("Toolbar1")->isEnabled());
+    EXPECT_TRUE(menu(f, "colors")->menuAction()->isEnabled());
+    EXPECT_TRUE(scrollBar(f)->isEnabled());
+    EXPECT_TRUE(f.findChild<QPushButton*>("Command5")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(f.NewImage(), engineResult(picture, 1, 2));
+}
+
+TEST(EditorWindow, CancelDuringAFilterStopsItAndWritesNothing) {
+    const QImage picture = randomPicture(300, 200, 5);
+    frmManipulate f(picture);
+    f.show();
+    notify::alertState().AlertMessage.clear();
+    const LockState s = recordDuringRun(f, "blur", [&] {
+        QTest::mouseClick(f.findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    });
+    ASSERT_TRUE(s.seen);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(f.accepted());
+    EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_FALSE(f.isLocked());
+    EXPECT_FALSE(imaging::FilterBusy());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // Nothing of the stopped run is left in the pictures, and nobody is told anything.
+    EXPECT_EQ(f.NewImage(), picture);
+    EXPECT_EQ(f.pictures().picDest(), picture);
+    EXPECT_EQ(f.pictures().picundo(), picture);
+    EXPECT_TRUE(notify::alertState().AlertMessage.isEmpty());
+    // The engine takes the next request.
+    std::int32_t progress = 0;
+    QImage other = picture.copy();
+    EXPECT_EQ(
+        imaging::ApplyFilter(2, {other.bits(), 300, 200, other.bytesPerLine()}, 0, progress).status,
+        imaging::FilterOutcome::Status::Done);
+}
+
+// A filter that reports an error (here: the engine is busy with another picture) leaves the
+// window unlocked and the pictures as they were, and the user is told.
+TEST(EditorWindow, AFailingFilterKeepsThePictureAndTellsTheUser) {
+    const QImage picture = randomPicture(20, 10, 6);
+    frmManipulate f(picture);
+    f.show();
+    toolbarButton(f, 2)->trigger(); // mirror: the undo copy is now the opening picture
+    const QImage mirrored = f.NewImage();
+    notify::alertState().AlertMessage.clear();
+
+    QImage other = randomPicture(10, 10, 7);
+    std::int32_t progress = 0;
+    bool asked = false;
+    imaging::ApplyFilter(3, {other.bits(), 10, 10, other.bytesPerLine()}, 0, progress, [&] {
+        if (!asked) {
+            asked = true;
+            runMenuItem(f, "negative");
+        }
+        return true;
+    });
+    ASSERT_TRUE(asked);
+    EXPECT_FALSE(f.isLocked());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(f.NewImage(), mirrored);
+    EXPECT_EQ(f.pictures().picDest(), mirrored);
+    EXPECT_EQ(f.pictures().picundo(), picture);
+    EXPECT_EQ(notify::alertState().AlertMessage, "A filter is already running.");
+    EXPECT_EQ(notify::alertState().AlertKind, "picture");
+    closePopup();
+    // Undo still goes back one change.
+    toolbarButton(f, 5)->trigger();
+    EXPECT_EQ(f.NewImage(), picture);
+}
+
+// ---- undo, accept and cancel ------------------------------------------------------------
+
+TEST(EditorWindow, OneLevelOfUndo) {
+    const QImage picture = randomPicture(12, 7, 8);
+    frmManipulate f(picture);
+    f.show();
+    toolbarButton(f, 5)->trigger(); // right after opening: the opening picture
+    EXPECT_EQ(f.NewImage(), picture);
+
+    runMenuItem(f, "negative");
+    const QImage negated = f.NewImage();
+    EXPECT_NE(negated, picture);
+    toolbarButton(f, 2)->trigger(); // mirror
+    EXPECT_NE(f.NewImage(), negated);
+    toolbarButton(f, 5)->trigger();
+    EXPECT_EQ(f.NewImage(), negated);
+    EXPECT_EQ(f.pictures().picDest(), negated);
+    toolbarButton(f, 5)->trigger(); // a second undo shows the same picture
+    EXPECT_EQ(f.NewImage(), negated);
+}
+
+TEST(EditorWindow, AcceptHandsTheEditedPictureBack) {
+    const QImage picture = randomPicture(16, 9, 9);
+    frmManipulate f(picture);
+    QTimer::singleShot(0, &f, [&] {
+        toolbarButton(f, 3)->trigger(); // flip
+        QTest::mouseClick(f.findChild<QPushButton*>("Command5"), Qt::LeftButton);
+    });
+    EXPECT_EQ(f.exec(), QDialog::Accepted);
+    EXPECT_TRUE(f.accepted());
+    ASSERT_EQ(f.NewImage().size(), picture.size());
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(f.NewImage().pixel(x, y), picture.pixel(x, 8 - y));
+}
+
+TEST(EditorWindow, AcceptWithoutChangesHandsTheSamePictureBack) {
+    const QImage picture = randomPicture(5, 5, 10);
+    frmManipulate f(picture);
+    QTimer::singleShot(0, &f, [&] { f.findChild<QPushButton*>("Command5")->click(); });
+    f.exec();
+    EXPECT_TRUE(f.accepted());
+    EXPECT_EQ(f.NewImage(), picture);
+}
+
+TEST(EditorWindow, CancelAndTheCloseBoxHandNothingBack) {
+    const QImage picture = randomPicture(5, 5, 11);
+    {
+        frmManipulate f(picture);
+        QTimer::singleShot(0, &f, [&] {
+            runMenuItem(f, "negative");
+            f.findChild<QPushButton*>("Command2")->click();
+        });
+        EXPECT_EQ(f.exec(), QDialog::Rejected);
+        EXPECT_FALSE(f.accepted());
+    }
+    {
+        frmManipulate f(picture);
+        QTimer::singleShot(0, &f, [&] {
+            runMenuItem(f, "negative");
+            f.close();
+        });
+        EXPECT_EQ(f.exec(), QDialog::Rejected);
+        EXPECT_FALSE(f.accepted());
+    }
+}
+
+// ---- brightness -------------------------------------------------------------------------
+
+QRgb brightened(const QImage& picture, int level) {
+    frmManipulate f(picture);
+    f.show();
+    scrollBar(f)->setValue(level);
+    toolbarButton(f, 4)->trigger();
+    return f.NewImage().pixel(0, 0);
+}
+
+TEST(EditorBrightness, LevelsAddToEveryChannelWithinLimits) {
+    EXPECT_EQ(brightened(onePixel(200, 10, 250), 99), qRgb(255, 109, 255));
+    EXPECT_EQ(brightened(onePixel(200, 10, 250), -99), qRgb(101, 0, 151));
+    EXPECT_EQ(brightened(onePixel(200, 10, 250), 0), qRgb(200, 10, 250));
+}
+
+TEST(EditorBrightness, TwiceAddsTwiceAndUndoGoesBackOne) {
+    frmManipulate f(onePixel(100, 0, 255));
+    f.show();
+    scrollBar(f)->setValue(30);
+    toolbarButton(f, 4)->trigger();
+    toolbarButton(f, 4)->trigger();
+    EXPECT_EQ(f.NewImage().pixel(0, 0), qRgb(160, 60, 255));
+    toolbarButton(f, 5)->trigger();
+    EXPECT_EQ(f.NewImage().pixel(0, 0), qRgb(130, 30, 255));
+}
+
+TEST(EditorBrightness, LevelZeroStillRecordsTheUndoCopy) {
+    const QImage picture = onePixel(10, 20, 30);
+    frmManipulate f(picture);
+    f.show();
+    runMenuItem(f, "negative");
+    toolbarButton(f, 4)->trigger(); // level 0
+    EXPECT_EQ(f.NewImage().pixel(0, 0), qRgb(245, 235, 225));
+    toolbarButton(f, 5)->trigger(); // back one: still the negative
+    EXPECT_EQ(f.NewImage().pixel(0, 0), qRgb(245, 235, 225));
+}
+
+TEST(EditorBrightness, TheCaptionShowsTheLevelUntilTheMouseMovesOverFrameOrToolbar) {
+    frmManipulate f(onePixel(1, 2, 3));
+    f.show();
+    scrollBar(f)->setValue(-5);
+    EXPECT_EQ(f.windowTitle(), QString("Tonwerk - Brightness Level ->  ") + "-5" + "%  <-");
+    scrollBar(f)->setValue(42);
+    EXPECT_EQ(f.windowTitle(), "Tonwerk - Brightness Level ->  42%  <-");
+
+    auto moveOver = [](QWidget* w) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+    };
+    // Over the scroll bar itself the level stays.
+    moveOver(scrollBar(f));
+    EXPECT_EQ(f.windowTitle(), "Tonwerk - Brightness Level ->  42%  <-");
+    moveOver(f.findChild<QWidget*>("Frame1"));
+    EXPECT_EQ(f.windowTitle(), "Tonwerk");
+
+    scrollBar(f)->setValue(0);
+    EXPECT_EQ(f.windowTitle(), "Tonwerk - Brightness Level ->  0%  <-");
+    // A move over a toolbar button reaches the toolbar.
+    moveOver(f.findChild<QToolBar*>("Toolbar1")->findChildren<QToolButton*>().constLast());
+    EXPECT_EQ(f.windowTitle(), "Tonwerk");
+}
+
+// ---- rotate, mirror, flip ---------------------------------------------------------------
+
+TEST(EditorTransforms, RotateTwoHundredByOneHundred) {
+    const QImage picture = randomPicture(200, 100, 12);
+    frmManipulate f(picture);
+    f.show();
+    toolbarButton(f, 1)->trigger();
+    const QImage turned = f.NewImage();
+    ASSERT_EQ(turned.width(), 100);
+    ASSERT_EQ(turned.height(), 200);
+    for (int y = 0; y < 200; ++y)
+        EXPECT_EQ(turned.pixel(99, y), editor::kSurfaceBackground) << y;
+    for (int x = 0; x < 99; ++x)
+        EXPECT_EQ(turned.pixel(x, 0), picture.pixel(0, 98 - x)) << x;
+    EXPECT_EQ(f.pictures().picDest(), turned);
+    toolbarButton(f, 5)->trigger();
+    EXPECT_EQ(f.NewImage(), picture);
+}
+
+TEST(EditorTransforms, MirrorAndFlipTwiceGiveThePictureBack) {
+    const QImage picture = randomPicture(7, 4, 13);
+    frmManipulate f(picture);
+    f.show();
+    toolbarButton(f, 2)->trigger();
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(f.NewImage().pixel(x, y), picture.pixel(6 - x, y));
+    toolbarButton(f, 2)->trigger();
+    EXPECT_EQ(f.NewImage(), picture);
+    toolbarButton(f, 3)->trigger();
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 7; ++x)
+            ASSERT_EQ(f.NewImage().pixel(x, y), picture.pixel(x, 3 - y));
+    toolbarButton(f, 3)->trigger();
+    EXPECT_EQ(f.NewImage(), picture);
+}
+
+} // namespace
