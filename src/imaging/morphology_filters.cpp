@@ -196,6 +196,47 @@ IMAGING_VECTOR_CLONES void greyRow(const std::uint8_t* p, int width, int* grey) 
     }
 }
 
+// The mean and spread (sum of absolute differences from the mean) of the 3 x 3 region whose
+// top-left byte is column `left` of rows a, b, c.
+IMAGING_INLINE void region(const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* c,
+                           int left, int& mean, int& spread) {
+    // Written out, not looped: the loop over the row's bytes is the one to vectorise.
+    const int a0 = a[left], a1 = a[left + 4], a2 = a[left + 8];
+    const int b0 = b[left], b1 = b[left + 4], b2 = b[left + 8];
+    const int c0 = c[left], c1 = c[left + 4], c2 = c[left + 8];
+    mean = (a0 + a1 + a2 + b0 + b1 + b2 + c0 + c1 + c2) / 9;
+    spread = std::abs(a0 - mean) + std::abs(a1 - mean) + std::abs(a2 - mean) + std::abs(b0 - mean) +
+             std::abs(b1 - mean) + std::abs(b2 - mean) + std::abs(c0 - mean) + std::abs(c1 - mean) +
+             std::abs(c2 - mean);
+}
+
+// Each byte takes the mean of the calmest of the four 3 x 3 regions that have it at a corner
+// (upper left, upper right, lower left, lower right; the first wins a tie).
+IMAGING_VECTOR_CLONES void kuwaharaRow(const std::uint8_t* const* rows, std::uint8_t* out,
+                                       const std::uint8_t* keep, int begin, int end) {
+    const std::uint8_t* __restrict r0 = rows[0];
+    const std::uint8_t* __restrict r1 = rows[1];
+    const std::uint8_t* __restrict r2 = rows[2];
+    const std::uint8_t* __restrict r3 = rows[3];
+    const std::uint8_t* __restrict r4 = rows[4];
+    const std::uint8_t* __restrict k = keep;
+    std::uint8_t* __restrict o = out;
+    for (int i = begin; i < end; ++i) {
+        int m1, s1, m2, s2, m3, s3, m4, s4;
+        region(r0, r1, r2, i - 8, m1, s1);
+        region(r0, r1, r2, i, m2, s2);
+        region(r2, r3, r4, i - 8, m3, s3);
+        region(r2, r3, r4, i, m4, s4);
+        int best = s1, mean = m1; // every spread is below the starting 99999
+        mean = s2 < best ? m2 : mean;
+        best = s2 < best ? s2 : best;
+        mean = s3 < best ? m3 : mean;
+        best = s3 < best ? s3 : best;
+        mean = s4 < best ? m4 : mean;
+        o[i] = std::uint8_t((std::uint8_t(mean) & ~k[i]) | (r2[i] & k[i]));
+    }
+}
+
 } // namespace
 
 IMAGING_VECTOR_CLONES void FilterDilate(FilterRun& run) {
@@ -402,29 +443,7 @@ IMAGING_VECTOR_CLONES void FilterKuwahara(FilterRun& run) {
     const std::vector<std::uint8_t> keep = fourthByteMask(run.width);
     const int end = 4 * (run.width - 2);
     windowRows<2>(run, [&](const std::uint8_t* const* rows, std::uint8_t* out) {
-        const std::uint8_t* k = keep.data();
-        const std::uint8_t* centre = rows[2];
-        for (int i = 8; i < end; ++i) {
-            int bestSpread = 99999, bestMean = 0;
-            // Regions 1 to 4: upper left, upper right, lower left, lower right.
-            for (int region = 0; region < 4; ++region) {
-                const int top = region < 2 ? 0 : 2;
-                const int left = (region % 2 == 0) ? i - 8 : i;
-                int sum = 0;
-                for (int r = top; r < top + 3; ++r)
-                    sum += rows[r][left] + rows[r][left + 4] + rows[r][left + 8];
-                const int mean = sum / 9;
-                int spread = 0;
-                for (int r = top; r < top + 3; ++r)
-                    spread += std::abs(rows[r][left] - mean) + std::abs(rows[r][left + 4] - mean) +
-                              std::abs(rows[r][left + 8] - mean);
-                if (spread < bestSpread) {
-                    bestSpread = spread;
-                    bestMean = mean;
-                }
-            }
-            out[i] = k[i] ? centre[i] : std::uint8_t(bestMean);
-        }
+        kuwaharaRow(rows, out, keep.data(), 8, end);
     });
 }
 
