@@ -43,19 +43,19 @@ void Command1_Click(QWidget* owner) {
 }
 
 void Command2_Click(QWidget* owner, QImage& image20) {
-    const QString staging = stagingPath();
-    if (TWAIN_AcquireToFilename(owner, staging) != AcquireOk) {
+    if (TWAIN_AcquireToFilename(owner, stagingPath()) != AcquireOk || !loadStagingFile(image20))
         notify::tellUser(acquireFailed);
-        return;
-    }
+}
+
+bool loadStagingFile(QImage& image20) {
+    const QString staging = stagingPath();
     const QImage scanned = loadStaged(staging);
     // An unreadable staging file is of no further use: the next scan rewrites it.
     QFile::remove(staging);
-    if (scanned.isNull()) {
-        notify::tellUser(acquireFailed);
-        return;
-    }
+    if (scanned.isNull())
+        return false;
     image20 = scanned;
+    return true;
 }
 
 std::optional<QString> chooseSaveName(QWidget* owner) {

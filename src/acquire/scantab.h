@@ -24,6 +24,10 @@ void Command1_Click(QWidget* owner);
 // it. On failure shows "Unable to aquire image!" and leaves image20 alone.
 void Command2_Click(QWidget* owner, QImage& image20);
 
+// Loads the staging file into image20 and deletes it. False, with image20
+// untouched, when the file cannot be read as a picture.
+bool loadStagingFile(QImage& image20);
+
 // Asks the user for the file to save to; nothing when cancelled.
 using SaveNameChooser = std::function<std::optional<QString>(QWidget* owner)>;
 // The save dialog with the program's filter list (BMP, GIF, JPG, PNG, TIF).

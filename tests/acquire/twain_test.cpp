@@ -222,3 +222,19 @@ TEST_F(ScanTab, AStagingFileThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(message(), acquireFailed);
     EXPECT_EQ(image20, previousScan());
 }
+
+TEST_F(ScanTab, AnUnreadableStagingFileLeavesThePictureAndIsRemoved) {
+    writeBytes(stagingPath(), "BM but not really a bitmap");
+    QImage image20 = previousScan();
+    EXPECT_FALSE(loadStagingFile(image20));
+    EXPECT_EQ(image20, previousScan());
+    EXPECT_FALSE(QFile::exists(stagingPath()));
+}
+
+TEST_F(ScanTab, StagingFilesInOtherFormatsAreLoadedToo) {
+    ASSERT_TRUE(richPicture(9, 4).save(stagingPath(), "PNG"));
+    QImage image20 = previousScan();
+    EXPECT_TRUE(loadStagingFile(image20));
+    EXPECT_EQ(maxChannelDifference(image20, richPicture(9, 4)), 0);
+    EXPECT_FALSE(QFile::exists(stagingPath()));
+}
