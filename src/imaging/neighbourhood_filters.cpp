@@ -9,40 +9,39 @@ namespace {
 
 // Cascading 3x3 filters: `value(C, N8, N4)` per channel, straight into the picture, so the
 // row above and the pixel to the left are read as already filtered.
-// The new value of the left neighbour is carried in a register, so the chain along the row is
-// only the filter's own arithmetic.
-template <class Value> IMAGING_INLINE void inPlace3x3(FilterRun& run, Value value) {
+// Cascading 3x3 filters, in place. A row is done in two passes once the row above is final:
+// first, vectorised, everything of each byte's value that does not involve its left
+// neighbour, `prepare(C, N8 without left, N4 without left)`; then, pixel by pixel, the part
+// that does, `finish(prepared, new left value)`, the three channels' chains side by side.
+template <class Prepare, class Finish>
+IMAGING_INLINE void inPlace3x3(FilterRun& run, Prepare prepare, Finish finish) {
     const int w = run.width, h = run.height;
-    for (int y = 1; y < h - 1 && w >= 3; ++y) {
-        const std::uint8_t* __restrict up = run.row(y - 1);
-        std::uint8_t* __restrict mid = run.row(y);
-        const std::uint8_t* __restrict down = run.row(y + 1);
-        int left0 = mid[0], left1 = mid[1], left2 = mid[2];
-        int c0 = mid[4], c1 = mid[5], c2 = mid[6];
-        for (int i = 4; i < 4 * (w - 1); i += 4) {
-            // Everything but the left neighbour: above (already new), right and below.
-            const int r0 = mid[i + 4], r1 = mid[i + 5], r2 = mid[i + 6];
-            const int o0 = up[i] + r0 + down[i];
-            const int o1 = up[i + 1] + r1 + down[i + 1];
-            const int o2 = up[i + 2] + r2 + down[i + 2];
-            const int d0 = up[i - 4] + up[i + 4] + down[i - 4] + down[i + 4];
-            const int d1 = up[i - 3] + up[i + 5] + down[i - 3] + down[i + 5];
-            const int d2 = up[i - 2] + up[i + 6] + down[i - 2] + down[i + 6];
-            left0 = value(c0, o0 + d0 + left0, o0 + left0);
-            left1 = value(c1, o1 + d1 + left1, o1 + left1);
-            left2 = value(c2, o2 + d2 + left2, o2 + left2);
-            mid[i] = std::uint8_t(left0);
-            mid[i + 1] = std::uint8_t(left1);
-            mid[i + 2] = std::uint8_t(left2);
-            c0 = r0, c1 = r1, c2 = r2;
+    std::vector<std::int32_t> prepared(w >= 3 ? run.rowBytes() : 0);
+    for (int y = 1; y < h - 1; ++y) {
+        if (w >= 3) {
+            const std::uint8_t* __restrict up = run.row(y - 1);
+            std::uint8_t* mid = run.row(y);
+            const std::uint8_t* __restrict down = run.row(y + 1);
+            std::int32_t* __restrict pre = prepared.data();
+            const int end = 4 * (w - 1);
+            for (int i = 4; i < end; ++i) {
+                const int cross = up[i] + mid[i + 4] + down[i];
+                const int n8 = cross + up[i - 4] + up[i + 4] + down[i - 4] + down[i + 4];
+                pre[i] = prepare(int(mid[i]), n8, cross);
+            }
+            int left0 = mid[0], left1 = mid[1], left2 = mid[2];
+            for (int i = 4; i < end; i += 4) {
+                left0 = finish(pre[i], left0);
+                left1 = finish(pre[i + 1], left1);
+                left2 = finish(pre[i + 2], left2);
+                mid[i] = std::uint8_t(left0);
+                mid[i + 1] = std::uint8_t(left1);
+                mid[i + 2] = std::uint8_t(left2);
+            }
         }
         if (!run.rowDone(y))
             return;
     }
-    if (w < 3)
-        for (int y = 1; y < h - 1; ++y)
-            if (!run.rowDone(y))
-                return;
     run.finish();
 }
 
@@ -53,12 +52,18 @@ IMAGING_INLINE void weightedCentre(FilterRun& run, std::int32_t p, int a, int m,
         // |centre x C - m x N8| < 2^31 here.
         const int centre = p + a;
         const Divider divide(p + d);
-        inPlace3x3(run, [=](int c, int n8, int) { return clampByte(divide(centre * c - m * n8)); });
+        inPlace3x3(
+            run, [=](int c, int n8, int) { return centre * c - m * n8; },
+            [=](std::int32_t pre, int left) { return clampByte(divide(pre - m * left)); });
     } else {
         const std::int64_t centre = std::int64_t(p) + a, divisor = std::int64_t(p) + d;
-        inPlace3x3(run, [=](int c, int n8, int) {
-            return int(clampByte64((centre * c - std::int64_t(m) * n8) / divisor));
-        });
+        // The prepared part is only the neighbours; the rest is done in 64 bits per pixel.
+        inPlace3x3(
+            run, [](int c, int n8, int) { return (n8 << 8) | c; },
+            [=](std::int32_t pre, int left) {
+                const std::int64_t n8 = (pre >> 8) + left, c = pre & 0xFF;
+                return int(clampByte64((centre * c - m * n8) / divisor));
+            });
     }
 }
 
@@ -140,11 +145,15 @@ IMAGING_VECTOR_CLONES void FilterEdgeEnhance(FilterRun& run, std::int32_t parame
 }
 
 IMAGING_VECTOR_CLONES void FilterBlur(FilterRun& run) {
-    inPlace3x3(run, [](int, int n8, int) { return n8 / 8; });
+    inPlace3x3(
+        run, [](int, int n8, int) { return n8; },
+        [](std::int32_t n8, int left) { return (n8 + left) >> 3; });
 }
 
 IMAGING_VECTOR_CLONES void FilterSmooth(FilterRun& run) {
-    inPlace3x3(run, [](int c, int, int n4) { return (c + n4) / 5; });
+    inPlace3x3(
+        run, [](int c, int, int cross) { return c + cross; },
+        [](std::int32_t sum, int left) { return (sum + left) / 5; });
 }
 
 IMAGING_VECTOR_CLONES void FilterContour(FilterRun& run, std::int32_t parameter) {
