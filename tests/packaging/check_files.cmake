@@ -1,0 +1,75 @@
+# What a Linux desktop expects to find after installation: the programs in
+# bin/, every shipped data file in share/parvello, the menu entry, the
+# software-centre entry and the icon in each size of the hicolor theme.
+#   cmake -DPREFIX=... -DDATA_SOURCE=<source>/data -DPROGRAMS=a;b
+#         -DICON_SIZES=16;22;... -DMETAINFO=<name> -P check_files.cmake
+cmake_minimum_required(VERSION 3.25)
+set(problems "")
+
+foreach(program IN LISTS PROGRAMS)
+  set(file "${PREFIX}/bin/${program}")
+  if(NOT EXISTS "${file}")
+    list(APPEND problems "program missing: bin/${program}")
+  else()
+    execute_process(COMMAND ldd "${file}" OUTPUT_VARIABLE libs)
+    string(REGEX MATCHALL "[^\t\n ]+ => not found" unresolved "${libs}")
+    if(unresolved)
+      list(APPEND problems "bin/${program} needs libraries not found: ${unresolved}")
+    endif()
+    execute_process(COMMAND test -x "${file}" RESULT_VARIABLE not_executable)
+    if(not_executable)
+      list(APPEND problems "bin/${program} is not executable")
+    endif()
+  endif()
+endforeach()
+
+# Every file of the data folder, no more and no fewer.
+file(GLOB_RECURSE shipped RELATIVE "${DATA_SOURCE}" "${DATA_SOURCE}/*")
+file(GLOB_RECURSE installed RELATIVE "${PREFIX}/share/parvello" "${PREFIX}/share/parvello/*")
+list(SORT shipped)
+list(SORT installed)
+if(NOT shipped STREQUAL installed)
+  set(absent ${shipped})
+  list(REMOVE_ITEM absent ${installed})
+  set(extra ${installed})
+  list(REMOVE_ITEM extra ${shipped})
+  list(APPEND problems "share/parvello differs from the data folder; absent: [${absent}] extra: [${extra}]")
+endif()
+foreach(needed help/index.html sounds/alert.wav pictures/parvello.png)
+  if(NOT EXISTS "${PREFIX}/share/parvello/${needed}")
+    list(APPEND problems "data file missing: share/parvello/${needed}")
+  endif()
+endforeach()
+
+foreach(needed applications/parvello.desktop metainfo/${METAINFO}
+               icons/hicolor/scalable/apps/parvello.svg)
+  if(NOT EXISTS "${PREFIX}/share/${needed}")
+    list(APPEND problems "missing: share/${needed}")
+  endif()
+endforeach()
+
+# Each icon must really have the size of the folder it sits in: a PNG holds
+# its width and height as big-endian numbers at bytes 16 and 20.
+foreach(size IN LISTS ICON_SIZES)
+  set(icon "${PREFIX}/share/icons/hicolor/${size}x${size}/apps/parvello.png")
+  if(NOT EXISTS "${icon}")
+    list(APPEND problems "icon missing: ${size}x${size}")
+    continue()
+  endif()
+  file(READ "${icon}" header LIMIT 24 HEX)
+  string(SUBSTRING "${header}" 0 16 signature)
+  string(SUBSTRING "${header}" 32 8 width_hex)
+  string(SUBSTRING "${header}" 40 8 height_hex)
+  math(EXPR width "0x${width_hex}")
+  math(EXPR height "0x${height_hex}")
+  if(NOT signature STREQUAL "89504e470d0a1a0a")
+    list(APPEND problems "icon ${size}x${size} is not a PNG")
+  elseif(NOT width EQUAL size OR NOT height EQUAL size)
+    list(APPEND problems "icon in ${size}x${size} is ${width}x${height}")
+  endif()
+endforeach()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "installation incomplete:\n  ${text}")
+endif()
