@@ -119,13 +119,15 @@ CommandResult PictureSlots::rotate() {
 
 CommandResult PictureSlots::mirror() {
     const QImage previousUndo = beginChange();
-    QImage reflected = ownCopy(picDest_);
-    if (reflected.isNull() && !picDest_.isNull()) {
-        picundo_ = previousUndo;
-        return failed(NoMemoryMessage);
+    QImage reflected;
+    if (!picDest_.isNull()) {
+        reflected = QImage(picDest_.size(), QImage::Format_RGB32);
+        if (reflected.isNull()) {
+            picundo_ = previousUndo;
+            return failed(NoMemoryMessage);
+        }
+        MirrorPicture(viewOf(picDest_), viewOf(reflected));
     }
-    if (!reflected.isNull())
-        MirrorPicture(viewOf(reflected));
     picDest_ = reflected;
     NewImage_ = picDest_;
     return {};
@@ -133,13 +135,15 @@ CommandResult PictureSlots::mirror() {
 
 CommandResult PictureSlots::flip() {
     const QImage previousUndo = beginChange();
-    QImage reflected = ownCopy(picDest_);
-    if (reflected.isNull() && !picDest_.isNull()) {
-        picundo_ = previousUndo;
-        return failed(NoMemoryMessage);
+    QImage reflected;
+    if (!picDest_.isNull()) {
+        reflected = QImage(picDest_.size(), QImage::Format_RGB32);
+        if (reflected.isNull()) {
+            picundo_ = previousUndo;
+            return failed(NoMemoryMessage);
+        }
+        FlipPicture(viewOf(picDest_), viewOf(reflected));
     }
-    if (!reflected.isNull())
-        FlipPicture(viewOf(reflected));
     picDest_ = reflected;
     NewImage_ = picDest_;
     return {};

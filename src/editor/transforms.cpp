@@ -155,19 +155,36 @@ void AdjustBrightness(const BitmapView& source, const BitmapView& destination, i
     }
 }
 
-void MirrorPicture(const BitmapView& picture) {
-    for (int y = 0; y < picture.height; ++y) {
-        std::uint32_t* row = rowOf(picture, y);
-        std::reverse(row, row + picture.width);
+void MirrorPicture(const BitmapView& source, const BitmapView& destination) {
+    for (int y = 0; y < source.height; ++y) {
+        std::uint32_t* in = rowOf(source, y);
+        std::uint32_t* out = rowOf(destination, y);
+        if (in == out)
+            std::reverse(out, out + source.width);
+        else
+            std::reverse_copy(in, in + source.width, out);
     }
 }
 
+void FlipPicture(const BitmapView& source, const BitmapView& destination) {
+    const std::size_t bytes = std::size_t(source.width) * 4;
+    if (source.pixels != destination.pixels) {
+        for (int y = 0; y < source.height; ++y)
+            std::memcpy(rowOf(destination, source.height - 1 - y), rowOf(source, y), bytes);
+        return;
+    }
+    for (int top = 0, bottom = source.height - 1; top < bottom; ++top, --bottom) {
+        auto* a = reinterpret_cast<std::uint8_t*>(rowOf(source, top));
+        std::swap_ranges(a, a + bytes, reinterpret_cast<std::uint8_t*>(rowOf(source, bottom)));
+    }
+}
+
+void MirrorPicture(const BitmapView& picture) {
+    MirrorPicture(picture, picture);
+}
+
 void FlipPicture(const BitmapView& picture) {
-    const std::size_t bytes = std::size_t(picture.width) * 4;
-    for (int top = 0, bottom = picture.height - 1; top < bottom; ++top, --bottom)
-        std::swap_ranges(picture.pixels + std::ptrdiff_t(top) * picture.stride,
-                         picture.pixels + std::ptrdiff_t(top) * picture.stride + bytes,
-                         picture.pixels + std::ptrdiff_t(bottom) * picture.stride);
+    FlipPicture(picture, picture);
 }
 
 void RotateQuarter(const BitmapView& source, const BitmapView& destination,
@@ -197,19 +214,23 @@ void RotateQuarter(const BitmapView& source, const BitmapView& destination,
         }
     }
     if (y0 <= y1 && x0 <= x1) {
-        // A band of destination rows is a band of source columns: read each source row's
-        // piece once (one cache line) and spread it over the band.
-        constexpr long kBand = 16;
-        for (long yb = y0; yb <= y1; yb += kBand) {
-            const long n = std::min(kBand, y1 - yb + 1);
-            std::uint32_t* rows[kBand];
-            for (long k = 0; k < n; ++k)
-                rows[k] = rowOf(destination, int(yb + k));
-            const long sx = g.cxS + yb - g.B;
-            for (long x = x0; x <= x1; ++x) {
-                const std::uint32_t* in = rowOf(source, int(g.cyS - x + g.A)) + sx;
-                for (long k = 0; k < n; ++k)
-                    rows[k][x] = in[k];
+        // Destination rows are source columns: walk square tiles so that the source lines a
+        // tile reads stay cached while its rows are written.
+        constexpr long kTile = 32;
+        const std::ptrdiff_t srcStride = source.stride / 4;
+        const std::uint32_t* srcBase = reinterpret_cast<const std::uint32_t*>(source.pixels);
+        for (long tx = x0; tx <= x1; tx += kTile) {
+            const long txEnd = std::min(x1, tx + kTile - 1);
+            for (long ty = y0; ty <= y1; ty += kTile) {
+                const long tyEnd = std::min(y1, ty + kTile - 1);
+                for (long y = ty; y <= tyEnd; ++y) {
+                    std::uint32_t* out = rowOf(destination, int(y));
+                    // Source column of this row, starting at the source row of column tx.
+                    const std::uint32_t* in =
+                        srcBase + (g.cyS - tx + g.A) * srcStride + (g.cxS + y - g.B);
+                    for (long x = tx; x <= txEnd; ++x, in -= srcStride)
+                        out[x] = *in;
+                }
             }
         }
     }
@@ -225,9 +246,12 @@ void RotateQuarter(const BitmapView& source, const BitmapView& destination,
     std::vector<double> frac(std::size_t(R) + 1);
     for (long i = 0; i <= R; ++i) {
         const double ii = double(i) * double(i);
-        for (long c = 0; c <= R; ++c) {
-            const double r = std::sqrt(double(c) * double(c) + ii);
-            frac[std::size_t(c)] = std::fabs(r - double(std::int64_t(r + 0.5)));
+        double* f = frac.data();
+        const int steps = int(R) + 1;
+        for (int c = 0; c < steps; ++c) {
+            const double cd = double(c);
+            const double r = std::sqrt(cd * cd + ii);
+            f[c] = std::fabs(r - double(int(r + 0.5)));
         }
         for (long c = 0; c <= R; ++c) {
             if (frac[std::size_t(c)] <= 0.5 - margin)

@@ -24,9 +24,13 @@ inline constexpr std::uint32_t kSurfaceBackground = 0xFFF0F0F0u;
 // byte is copied unchanged.
 void AdjustBrightness(const BitmapView& source, const BitmapView& destination, int level);
 
-// Left to right: new pixel (x, y) = old pixel (w - 1 - x, y). In place.
+// Left to right: new pixel (x, y) = old pixel (w - 1 - x, y). `source` and `destination`
+// have the same size and are either the same buffer or do not overlap.
+void MirrorPicture(const BitmapView& source, const BitmapView& destination);
+// Top to bottom: new pixel (x, y) = old pixel (x, h - 1 - y). As MirrorPicture.
+void FlipPicture(const BitmapView& source, const BitmapView& destination);
+// The same, in place.
 void MirrorPicture(const BitmapView& picture);
-// Top to bottom: new pixel (x, y) = old pixel (x, h - 1 - y). In place.
 void FlipPicture(const BitmapView& picture);
 
 // The size of the quarter turn of a w x h picture: h x w.

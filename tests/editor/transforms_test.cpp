@@ -115,6 +115,13 @@ TEST(Reflections, MirrorAndFlipAreTheirMappingsAndUndoThemselves) {
             }
         EXPECT_TRUE(m.paddingIntact());
         EXPECT_TRUE(f.paddingIntact());
+        // Into another buffer: the same pictures, and the source stays as it was.
+        Picture source = original, m2(w, h), f2(w, h);
+        editor::MirrorPicture(source.view(), m2.view());
+        editor::FlipPicture(source.view(), f2.view());
+        EXPECT_EQ(m2.words, m.words);
+        EXPECT_EQ(f2.words, f.words);
+        EXPECT_EQ(source.words, original.words);
         editor::MirrorPicture(m.view());
         editor::FlipPicture(f.view());
         EXPECT_EQ(m.words, original.words);
