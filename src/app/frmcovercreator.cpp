@@ -14,6 +14,7 @@
 #include "app/weblink.h"
 #include "app/window_placement.h"
 #include "common/paths.h"
+#include "editor/frmManipulate.h"
 #include "notify/alerts.h"
 #include "print/frmPrintSingle.h"
 #include "print/print_routine.h"
@@ -82,7 +83,10 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     : m_settings(std::move(settingsFile)), m_tray(std::move(tray)) {
     setObjectName("frmcovercreator");
     setWindowTitle("Parvello");
-    const QIcon appIcon(paths::dataFile("pictures/parvello.png"));
+    QIcon appIcon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        appIcon.addFile(
+            paths::dataFile(QStringLiteral("pictures/icons/parvello-%1.png").arg(size)));
     setWindowIcon(appIcon);
     if (!m_tray)
         m_tray = makeSystemTray(appIcon);
@@ -450,10 +454,15 @@ void frmcovercreator::printpictures_Click() {
 }
 
 void frmcovercreator::tonwerk_Click() {
-    if (m_state.selectedImageNumber() == 0) {
+    const int selected = m_state.selectedImageNumber();
+    if (selected == 0) {
         notify::tellUser(SelectPictureMessage);
         return;
     }
+    editor::frmManipulate editor(m_previews[selected - 1]->picture(), this);
+    editor.exec();
+    if (editor.accepted())
+        m_previews[selected - 1]->setPicture(editor.NewImage());
 }
 
 void frmcovercreator::Toolbar1_ButtonClick(int button) {

@@ -6,6 +6,7 @@
 #include "app/copies_spinner.h"
 #include "app/preview_image.h"
 #include "app/twips.h"
+#include "editor/frmManipulate.h"
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
 #include "print/frmPrintSingle.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -275,6 +277,45 @@ TEST_F(MainWindowTest, TonwerkWithoutSelectionOnlyTellsTheUser) {
     EXPECT_EQ(notify::alertState().AlertMessage,
               "Please select a picture by clicking on it and try again!");
     dismissPopup();
+}
+
+TEST_F(MainWindowTest, TonwerkEditsTheSelectedPreviewAndAcceptWritesItBack) {
+    w->show();
+    w->SSTab1()->setCurrentIndex(1);
+    clickFile("red.jpg");
+    clickPreview(3);
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        auto* editor = qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        wasModal = editor->isModal();
+        editor->filterCommand_Click("negative");
+        editor->Command5_Click();
+    });
+    w->toolbarButton(8)->trigger();
+    EXPECT_TRUE(wasModal);
+    // Negative of red is cyan; the other 5x7 preview keeps its red.
+    const QImage edited = w->previewImage(3)->picture();
+    const QColor c = edited.pixelColor(edited.width() / 2, edited.height() / 2);
+    EXPECT_LT(c.red(), 40);
+    EXPECT_GT(c.green(), 200);
+    EXPECT_GT(c.blue(), 200);
+    EXPECT_EQ(colourOf(2), 'r');
+}
+
+TEST_F(MainWindowTest, TonwerkCancelWritesNothing) {
+    w->show();
+    w->SSTab1()->setCurrentIndex(0);
+    clickFile("GREEN.JPG");
+    clickPreview(1);
+    QTimer::singleShot(0, [&] {
+        auto* editor = qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        editor->filterCommand_Click("negative");
+        editor->Command2_Click();
+    });
+    w->menuItem("tonwerk")->trigger();
+    EXPECT_EQ(colourOf(1), 'g');
 }
 
 // A tray the test can see; the offscreen platform has none of its own.
