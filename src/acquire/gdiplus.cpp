@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QImageWriter>
 #include <array>
+#include <new>
 
 namespace acquire {
 
@@ -163,6 +164,16 @@ void cGdiPlus::raise(qint32 status, const QString& detail) {
 }
 
 bool cGdiPlus::PictureBoxToFile(const QImage& pic, const QString& sFilename, qint32 lQuality) {
+    // A picture too large for memory ends as a failed save, not a crash.
+    try {
+        return save(pic, sFilename, lQuality);
+    } catch (const std::bad_alloc&) {
+        raise(OutOfMemory, "not enough memory to save the picture");
+        return false;
+    }
+}
+
+bool cGdiPlus::save(const QImage& pic, const QString& sFilename, qint32 lQuality) {
     const QString extension = FileExtension(sFilename);
     const int index = EncoderIndex("*." + extension);
     if (index < 0 || index >= m_encoderCount)

@@ -51,6 +51,7 @@ class cGdiPlus : public QObject {
     void Class_Initialize();
     void Class_Terminate();
     void raise(qint32 status, const QString& detail);
+    bool save(const QImage& pic, const QString& sFilename, qint32 lQuality);
 
     quint32 m_token = 0;
     QVector<QUuid> m_encoders;

@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <cstring>
+#include <new>
 #include <sane/sane.h>
 #include <sane/saneopts.h>
 #include <vector>
@@ -208,8 +209,8 @@ QVector<Device> Session::devices() {
     return found;
 }
 
-ScanResult scanPage(const Session& session, const QString& deviceName, const ScanOptions& options,
-                    const ScanProgress& progress) {
+static ScanResult scanPageUnguarded(const Session& session, const QString& deviceName,
+                                    const ScanOptions& options, const ScanProgress& progress) {
     if (!session.ok())
         return failed(session.error());
     OpenDevice device;
@@ -300,6 +301,15 @@ ScanResult scanPage(const Session& session, const QString& deviceName, const Sca
     result.outcome = ScanResult::Outcome::Scanned;
     result.image = image;
     return result;
+}
+
+ScanResult scanPage(const Session& session, const QString& deviceName, const ScanOptions& options,
+                    const ScanProgress& progress) {
+    try {
+        return scanPageUnguarded(session, deviceName, options, progress);
+    } catch (const std::bad_alloc&) {
+        return failed("not enough memory for the scanned picture");
+    }
 }
 
 } // namespace acquire::sane

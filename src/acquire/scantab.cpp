@@ -60,6 +60,7 @@ bool loadStagingFile(QImage& image20) {
 
 std::optional<QString> chooseSaveName(QWidget* owner) {
     QFileDialog dialog(owner);
+    dialog.setObjectName("saveDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(paths::picturesDir());

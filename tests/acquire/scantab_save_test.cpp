@@ -8,6 +8,7 @@
 #include "test_pictures.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -170,6 +171,24 @@ TEST_F(SaveButton, AFolderOfTheChosenNameIsNotOverwritten) {
     Command3_Click(nullptr, picture, saver, choose(path("folder.png")));
     EXPECT_EQ(message(), failed);
     EXPECT_TRUE(QFileInfo(path("folder.png")).isDir());
+}
+
+TEST_F(SaveButton, TheDialogOffersTheFiveFormatsAndLeavesTheOverwriteQuestionToThePopup) {
+    const QString existing = path("there.png");
+    writeBytes(existing, "x");
+    QStringList filters;
+    whenShown("saveDialog", [&](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        filters = dialog->nameFilters();
+        dialog->selectFile(existing);
+        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+    });
+    EXPECT_EQ(chooseSaveName(nullptr), std::optional<QString>(existing));
+    EXPECT_EQ(filters, QStringList({"BMP (*.BMP)", "GIF (*.GIF)", "JPG (*.JPG)", "PNG (*.PNG)",
+                                    "TIF (*.TIF)"}));
+
+    whenShown("saveDialog", [](QWidget* window) { qobject_cast<QFileDialog*>(window)->reject(); });
+    EXPECT_EQ(chooseSaveName(nullptr), std::nullopt);
 }
 
 TEST(FileExistsCheck, FilesCountFoldersDoNot) {

@@ -1,10 +1,13 @@
 #include "test_pictures.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
 #include <cstdlib>
 
 namespace acquiretest {
@@ -89,6 +92,22 @@ QString unwritableFolder() {
     // Root writes anywhere in its own folders; sysfs refuses new files to everyone.
     probe.remove();
     return "/sys";
+}
+
+void whenShown(const QString& objectName, std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, objectName, act] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == objectName && w->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                act(w);
+                return;
+            }
+        }
+    });
+    timer->start();
 }
 
 QByteArray fileBytes(const QString& path) {

@@ -4,6 +4,9 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QWidget;
 
 namespace acquiretest {
 
@@ -33,6 +36,10 @@ double meanChannelDifference(const QImage& a, const QImage& b);
 
 // A folder files cannot be created in, even by root.
 QString unwritableFolder();
+
+// Runs `act` on the top-level window of that object name as soon as it is
+// shown (for answering modal dialogs from a test).
+void whenShown(const QString& objectName, std::function<void(QWidget*)> act);
 
 QByteArray fileBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);

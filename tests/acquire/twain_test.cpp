@@ -30,23 +30,6 @@ namespace {
 
 const QString acquireFailed = "Unable to aquire image!";
 
-// Runs `act` on the top-level window of that name as soon as it is shown.
-void whenShown(const QString& objectName, std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, objectName, act] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == objectName && w->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                act(w);
-                return;
-            }
-        }
-    });
-    timer->start();
-}
-
 QPushButton* dialogButton(QWidget* dialog, QDialogButtonBox::StandardButton which) {
     return dialog->findChild<QDialogButtonBox*>()->button(which);
 }
