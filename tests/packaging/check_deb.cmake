@@ -50,7 +50,7 @@ set(expected_files /usr/share/parvello/help/index.html /usr/share/parvello/sound
     /usr/share/metainfo/${METAINFO} /usr/share/icons/hicolor/scalable/apps/parvello.svg
     /usr/share/icons/hicolor/48x48/apps/parvello.png)
 foreach(program IN LISTS PROGRAMS)
-  list(APPEND expected_files /usr/bin/${program})
+  list(APPEND expected_files /usr/bin/${program} /usr/share/man/man1/${program}.1)
 endforeach()
 foreach(file IN LISTS expected_files)
   list(FIND contents "${file}" at)

@@ -1,5 +1,5 @@
 # What a Linux desktop expects to find after installation: the programs in
-# bin/, every shipped data file in share/parvello, the menu entry, the
+# bin/ with their manual pages, every shipped data file in share/parvello, the menu entry, the
 # software-centre entry and the icon in each size of the hicolor theme.
 #   cmake -DPREFIX=... -DDATA_SOURCE=<source>/data -DPROGRAMS=a;b
 #         -DICON_SIZES=16;22;... -DMETAINFO=<name> -P check_files.cmake
@@ -19,6 +19,17 @@ foreach(program IN LISTS PROGRAMS)
     execute_process(COMMAND test -x "${file}" RESULT_VARIABLE not_executable)
     if(not_executable)
       list(APPEND problems "bin/${program} is not executable")
+    endif()
+  endif()
+  # Each program has its manual page, and groff formats it without a warning.
+  set(page "${PREFIX}/share/man/man1/${program}.1")
+  if(NOT EXISTS "${page}")
+    list(APPEND problems "manual page missing: share/man/man1/${program}.1")
+  else()
+    execute_process(COMMAND groff -t -man -ww -z -Tutf8 "${page}" RESULT_VARIABLE rc
+                    ERROR_VARIABLE warnings)
+    if(NOT rc EQUAL 0 OR warnings)
+      list(APPEND problems "share/man/man1/${program}.1: ${warnings}")
     endif()
   endif()
 endforeach()
