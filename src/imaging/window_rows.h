@@ -22,8 +22,9 @@ inline std::vector<std::uint8_t> fourthByteMask(int width) {
 // row in the picture, for columns margin .. width-1-margin.
 template <int Margin, class Kernel> IMAGING_INLINE void windowRows(FilterRun& run, Kernel kernel) {
     const int w = run.width, h = run.height;
-    if (w < 2 * Margin + 1) {
-        // No column has a whole window: the rows are walked (and reported) with nothing to do.
+    if (w < 2 * Margin + 1 || h < 2 * Margin + 1) {
+        // No pixel has a whole window: the rows are walked (and reported) with nothing to do,
+        // and no row is read (a picture lower than the window has fewer rows than it).
         for (int y = Margin; y < h - Margin; ++y)
             if (!run.rowDone(y))
                 return;
