@@ -68,9 +68,14 @@ class PictureSlots {
     QImage picimageeffect_;
 };
 
+// A new picture of Format_RGB32 with unset pixels; null when it cannot be had. At most 2^30
+// pixels.
+QImage NewPicture(int width, int height);
+
 // A picture's pixels as the engine and the transforms see them (the picture is Format_RGB32
 // and already detached by the caller where it is written).
 imaging::BitmapView viewOf(QImage& picture);
-imaging::BitmapView viewOf(const QImage& picture); // for reading only
+// For reading only: never copies a shared picture.
+imaging::BitmapView readView(const QImage& picture);
 
 } // namespace editor
