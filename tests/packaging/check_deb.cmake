@@ -48,9 +48,10 @@ endforeach()
 set(expected_files /usr/share/parvello/help/index.html /usr/share/parvello/sounds/alert.wav
     /usr/share/parvello/pictures/parvello.png /usr/share/applications/parvello.desktop
     /usr/share/metainfo/${METAINFO} /usr/share/icons/hicolor/scalable/apps/parvello.svg
-    /usr/share/icons/hicolor/48x48/apps/parvello.png)
+    /usr/share/icons/hicolor/48x48/apps/parvello.png /usr/share/doc/parvello/copyright
+    /usr/share/doc/parvello/changelog.gz)
 foreach(program IN LISTS PROGRAMS)
-  list(APPEND expected_files /usr/bin/${program} /usr/share/man/man1/${program}.1)
+  list(APPEND expected_files /usr/bin/${program} /usr/share/man/man1/${program}.1.gz)
 endforeach()
 foreach(file IN LISTS expected_files)
   list(FIND contents "${file}" at)

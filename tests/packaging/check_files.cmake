@@ -22,14 +22,14 @@ foreach(program IN LISTS PROGRAMS)
     endif()
   endif()
   # Each program has its manual page, and groff formats it without a warning.
-  set(page "${PREFIX}/share/man/man1/${program}.1")
+  set(page "${PREFIX}/share/man/man1/${program}.1.gz")
   if(NOT EXISTS "${page}")
-    list(APPEND problems "manual page missing: share/man/man1/${program}.1")
+    list(APPEND problems "manual page missing: share/man/man1/${program}.1.gz")
   else()
-    execute_process(COMMAND groff -t -man -ww -z -Tutf8 "${page}" RESULT_VARIABLE rc
-                    ERROR_VARIABLE warnings)
-    if(NOT rc EQUAL 0 OR warnings)
-      list(APPEND problems "share/man/man1/${program}.1: ${warnings}")
+    execute_process(COMMAND gzip -dc "${page}" COMMAND groff -t -man -ww -z -Tutf8
+                    RESULTS_VARIABLE results ERROR_VARIABLE warnings)
+    if(NOT results STREQUAL "0;0" OR warnings)
+      list(APPEND problems "share/man/man1/${program}.1.gz (${results}): ${warnings}")
     endif()
   endif()
 endforeach()
@@ -53,11 +53,20 @@ foreach(needed help/index.html sounds/alert.wav pictures/parvello.png)
 endforeach()
 
 foreach(needed applications/parvello.desktop metainfo/${METAINFO}
+               doc/parvello/copyright doc/parvello/changelog.gz
                icons/hicolor/scalable/apps/parvello.svg)
   if(NOT EXISTS "${PREFIX}/share/${needed}")
     list(APPEND problems "missing: share/${needed}")
   endif()
 endforeach()
+
+set(svg_icon "${PREFIX}/share/icons/hicolor/scalable/apps/parvello.svg")
+if(EXISTS "${svg_icon}")
+  file(READ "${svg_icon}" svg LIMIT 1000)
+  if(NOT svg MATCHES "<svg[ \n]")
+    list(APPEND problems "the scalable icon is not an SVG picture")
+  endif()
+endif()
 
 # Each icon must really have the size of the folder it sits in: a PNG holds
 # its width and height as big-endian numbers at bytes 16 and 20.
