@@ -112,16 +112,17 @@ IMAGING_INLINE void correctLanes(Lanes& v, Lanes& o1, Lanes& o2, Lanes active) {
     v = (v & ~(low | high)) | (255 & high);
 }
 
-IMAGING_VECTOR_CLONES void balanceEight(std::int64_t* b64, std::int64_t* g64, std::int64_t* r64) {
+IMAGING_VECTOR_CLONES void balanceEight(std::int32_t* b32, std::int32_t* g32, std::int32_t* r32) {
     Lanes b, g, r;
-    for (int k = 0; k < 8; ++k)
-        b[k] = std::int32_t(b64[k]), g[k] = std::int32_t(g64[k]), r[k] = std::int32_t(r64[k]);
+    std::memcpy(&b, b32, sizeof b);
+    std::memcpy(&g, g32, sizeof g);
+    std::memcpy(&r, r32, sizeof r);
     for (;;) {
         const Lanes inside = (b >= 0) & (b <= 255) & (g >= 0) & (g <= 255) & (r >= 0) & (r <= 255);
-        bool done = true;
-        for (int k = 0; k < 8; ++k)
-            done = done && inside[k];
-        if (done)
+        std::uint64_t outside[4];
+        const Lanes notInside = ~inside;
+        std::memcpy(outside, &notInside, sizeof outside);
+        if ((outside[0] | outside[1] | outside[2] | outside[3]) == 0)
             break;
         const Lanes active = ~inside;
         const Lanes allLow = active & (b < 1) & (g < 1) & (r < 1);
@@ -134,8 +135,9 @@ IMAGING_VECTOR_CLONES void balanceEight(std::int64_t* b64, std::int64_t* g64, st
         correctLanes(g, b, r, rest);
         correctLanes(r, b, g, rest);
     }
-    for (int k = 0; k < 8; ++k)
-        b64[k] = b[k], g64[k] = g[k], r64[k] = r[k];
+    std::memcpy(b32, &b, sizeof b);
+    std::memcpy(g32, &g, sizeof g);
+    std::memcpy(r32, &r, sizeof r);
 }
 
 } // namespace
@@ -200,11 +202,13 @@ IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter
     const int w = run.width, h = run.height;
     std::vector<std::uint8_t> flags(std::size_t(w) + 8, 0);
     std::vector<std::uint8_t> original(run.rowBytes());
-    std::vector<int> flagged(static_cast<std::size_t>(w));
     // Curve values within +-2^28 keep the eight-lane balancing within 32 bits.
     bool narrow = true;
-    for (int k = 0; k < 256; ++k)
+    std::array<std::int32_t, 256> curve32;
+    for (int k = 0; k < 256; ++k) {
         narrow = narrow && curve[k] > -(1 << 28) && curve[k] < (1 << 28);
+        curve32[k] = std::int32_t(std::clamp<std::int64_t>(curve[k], INT32_MIN, INT32_MAX));
+    }
     if (!run.report(5))
         return;
     const ChannelTables tables{inRange.data(), inRange.data(), inRange.data()};
@@ -217,39 +221,37 @@ IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter
         }
         lookupRow(p, w, tables);
         if (someOutside) {
-            // Collect the flagged pixels (eight flags at a time: most runs have none) and
-            // balance them eight at a time.
-            int count = 0;
+            // Eight pixels at a time: runs without a flag are done; the others go through
+            // the balancing together (an unflagged pixel is in range and comes out as it was).
             for (int x0 = 0; x0 < w; x0 += 8) {
                 std::uint64_t eight;
                 std::memcpy(&eight, &flags[std::size_t(x0)], 8);
                 if (eight == 0)
                     continue;
-                for (int x = x0; x < std::min(w, x0 + 8); ++x)
-                    if (flags[std::size_t(x)])
-                        flagged[std::size_t(count++)] = x;
-            }
-            for (int j = 0; j < count; j += 8) {
-                const int n = std::min(8, count - j);
-                std::int64_t b[8], g[8], r[8];
-                for (int k = 0; k < 8; ++k) {
-                    // Spare lanes hold an in-range pixel, which the balancing leaves alone.
-                    const std::uint8_t* o =
-                        k < n ? &original[4 * std::size_t(flagged[std::size_t(j + k)])] : nullptr;
-                    b[k] = o ? curve[o[0]] : 0;
-                    g[k] = o ? curve[o[1]] : 0;
-                    r[k] = o ? curve[o[2]] : 0;
-                }
-                if (narrow)
+                const int n = std::min(8, w - x0);
+                if (narrow) {
+                    std::int32_t b[8] = {}, g[8] = {}, r[8] = {};
+                    for (int k = 0; k < n; ++k) {
+                        const std::uint8_t* o = &original[4 * std::size_t(x0 + k)];
+                        b[k] = curve32[o[0]], g[k] = curve32[o[1]], r[k] = curve32[o[2]];
+                    }
                     balanceEight(b, g, r);
-                else
-                    for (int k = 0; k < n; ++k)
-                        balance(b[k], g[k], r[k]);
+                    for (int k = 0; k < n; ++k) {
+                        std::uint8_t* q = p + 4 * std::size_t(x0 + k);
+                        q[0] = std::uint8_t(b[k]);
+                        q[1] = std::uint8_t(g[k]);
+                        q[2] = std::uint8_t(r[k]);
+                    }
+                    continue;
+                }
                 for (int k = 0; k < n; ++k) {
-                    std::uint8_t* q = p + 4 * std::size_t(flagged[std::size_t(j + k)]);
-                    q[0] = std::uint8_t(b[k]);
-                    q[1] = std::uint8_t(g[k]);
-                    q[2] = std::uint8_t(r[k]);
+                    const std::uint8_t* o = &original[4 * std::size_t(x0 + k)];
+                    std::int64_t b = curve[o[0]], g = curve[o[1]], r = curve[o[2]];
+                    balance(b, g, r);
+                    std::uint8_t* q = p + 4 * std::size_t(x0 + k);
+                    q[0] = std::uint8_t(b);
+                    q[1] = std::uint8_t(g);
+                    q[2] = std::uint8_t(r);
                 }
             }
         }
