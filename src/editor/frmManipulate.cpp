@@ -25,6 +25,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <exception>
+
 namespace editor {
 
 namespace {
@@ -241,8 +243,12 @@ void frmManipulate::Form_Load() {
     // The slots start from the picture already; the bitmap object takes the original's
     // copy. A picture it cannot hold leaves it empty, which nothing here depends on.
     if (!m_slots.picOrig().isNull()) {
-        std::int16_t depth = 0;
-        m_bitmap.CopyStdPicture(toStdPicture(m_slots.picOrig()), depth);
+        try {
+            std::int16_t depth = 0;
+            m_bitmap.CopyStdPicture(toStdPicture(m_slots.picOrig()), depth);
+        } catch (const std::exception&) {
+            m_bitmap = imaging::cImage();
+        }
     }
     refreshDisplays();
 }
@@ -310,7 +316,16 @@ template <typename Command> void frmManipulate::runCommand(Command&& command) {
     m_progress = 0;
     m_sinceEvents.invalidate();
     lockform();
-    const CommandResult result = command();
+    // A command that throws (memory runs out half-way) is undone as a whole.
+    const PictureSlots before = m_slots;
+    CommandResult result;
+    try {
+        result = command();
+    } catch (const std::exception&) {
+        m_slots = before;
+        result = {CommandResult::Status::Failed,
+                  QStringLiteral("Not enough memory to change this picture.")};
+    }
     m_running = false;
     m_progressBar->setValue(0);
     refreshDisplays();
