@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
-#include <future>
 #include <vector>
 
 namespace print {
@@ -17,7 +16,7 @@ namespace print {
 namespace {
 
 // Resamples the cells' pictures for one sheet, each distinct picture and
-// cell size once, two at a time (the pictures are independent).
+// cell size once.
 std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
                                       const std::function<QImage(int)>& preview) {
     std::vector<Placement> cells;
@@ -36,19 +35,11 @@ std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
                 firstUse[i] = int(j);
                 break;
             }
-    std::vector<size_t> work;
+    // One after another: the smooth scaler already spreads each picture
+    // over the cores.
     for (size_t i = 0; i < cells.size(); ++i)
         if (firstUse[i] < 0 && !sources[i].isNull())
-            work.push_back(i);
-    const size_t half = (work.size() + 1) / 2;
-    auto run = [&](size_t from, size_t to) {
-        for (size_t k = from; k < to; ++k)
-            cells[work[k]].picture =
-                resampleToCell(sources[work[k]], cells[work[k]].twips.size(), dpi);
-    };
-    auto other = std::async(std::launch::async, run, half, work.size());
-    run(0, half);
-    other.get();
+            cells[i].picture = resampleToCell(sources[i], cells[i].twips.size(), dpi);
     for (size_t i = 0; i < cells.size(); ++i)
         if (firstUse[i] >= 0)
             cells[i].picture = cells[size_t(firstUse[i])].picture;

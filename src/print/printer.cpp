@@ -202,10 +202,14 @@ QImage resampleToCell(const QImage& picture, const QSizeF& twips, int dpi) {
     const int w = std::max(1, int(std::lround(twips.width() * dpi / kTwipsPerInchF)));
     const int h = std::max(1, int(std::lround(twips.height() * dpi / kTwipsPerInchF)));
     QImage src = picture;
-    if (src.format() != QImage::Format_RGB32 && src.format() != QImage::Format_ARGB32)
-        src = src.convertToFormat(src.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                        : QImage::Format_RGB32);
-    // Smooth scaling averages every source pixel a device pixel covers.
+    // Premultiplied, so that averaging never bleeds the colour of
+    // transparent pixels into their neighbours.
+    const QImage::Format format =
+        src.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (src.format() != format)
+        src = src.convertToFormat(format);
+    // Smooth scaling averages every source pixel a device pixel covers (and
+    // spreads large pictures over the cores by itself).
     return src.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
