@@ -2,17 +2,19 @@
 
 #include "imaging/filter_run.h"
 
+#include <atomic>
 #include <new>
 
 namespace imaging {
 
 namespace {
 
-bool busy = false;
+// Taken with an exchange, so that even a request from another thread is turned away.
+std::atomic<bool> busy{false};
 
 // Cleared however the run ends, so that the next request runs.
 struct BusyGuard {
-    BusyGuard() { busy = true; }
+    BusyGuard() = default;
     ~BusyGuard() { busy = false; }
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
@@ -178,6 +180,8 @@ FilterOutcome ApplyFilter(int code, BitmapView bitmap, std::int32_t parameter,
     if (std::string problem = parameterProblem(code, parameter); !problem.empty())
         return outcome(Status::BadParameter, std::move(problem));
 
+    if (busy.exchange(true))
+        return outcome(Status::Busy, "A filter is already running.");
     BusyGuard guard;
     detail::FilterRun run{bitmap.pixels, bitmap.width, bitmap.height,
                           bitmap.stride, progress,     letInterfaceRun};

@@ -283,6 +283,7 @@ IMAGING_VECTOR_CLONES void FilterMosaic(FilterRun& run, std::int32_t parameter) 
     const std::size_t blocks = w > 0 ? std::size_t((w + block - 1) / block) : 0;
     // Per block of the band: the sum of each channel; blocks are clipped to the picture.
     std::vector<std::uint64_t> sums(blocks * 3);
+    std::vector<std::array<std::uint8_t, 3>> means(blocks);
     for (std::int64_t top = 0; top < h; top += block) {
         const int bottom = int(std::min<std::int64_t>(h, top + block));
         std::fill(sums.begin(), sums.end(), 0);
@@ -291,7 +292,7 @@ IMAGING_VECTOR_CLONES void FilterMosaic(FilterRun& run, std::int32_t parameter) 
             for (std::size_t b = 0; b < blocks; ++b) {
                 const int left = int(std::int64_t(b) * block);
                 const int right = int(std::min<std::int64_t>(w, left + block));
-                std::uint32_t s0 = 0, s1 = 0, s2 = 0; // one row of one block: < 2^32
+                std::uint64_t s0 = 0, s1 = 0, s2 = 0;
                 for (int x = left; x < right; ++x) {
                     s0 += p[4 * x];
                     s1 += p[4 * x + 1];
@@ -302,7 +303,6 @@ IMAGING_VECTOR_CLONES void FilterMosaic(FilterRun& run, std::int32_t parameter) 
                 sums[b * 3 + 2] += s2;
             }
         }
-        std::vector<std::array<std::uint8_t, 3>> means(blocks);
         for (std::size_t b = 0; b < blocks; ++b) {
             const std::int64_t left = std::int64_t(b) * block;
             const std::int64_t count =
