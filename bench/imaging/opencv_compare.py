@@ -78,9 +78,12 @@ def ours(binary):
                          check=True, capture_output=True, text=True).stdout
     result = {}
     for b in json.loads(out)["benchmarks"]:
-        code = int(b["name"].split("/")[1])
+        parts = b["name"].split("/")
+        code = int(parts[1])
+        own = parts[0] == "BM_ApplyFilterWith"  # a parameter of its own, not the menu's
         unit = {"ms": 1.0, "us": 1e-3, "ns": 1e-6}[b["time_unit"]]
-        result[code] = (b["cpu_time"] * unit, b.get("label", ""))
+        label = b.get("label", "") + (" (%s)" % parts[2] if own else "")
+        result[(code, int(parts[2]) if own else 0)] = (b["cpu_time"] * unit, label)
     return result
 
 
@@ -97,8 +100,9 @@ def main():
     mine = ours(sys.argv[1])
     print("\ncode  filter                  ours ms  peer          peer ms  ratio  target")
     failed = 0
-    for code in sorted(mine):
-        ms, label = mine[code]
+    for key in sorted(mine):
+        code = key[0]
+        ms, label = mine[key]
         peer, target = PEERS[code]
         ratio = ms / peers[peer]
         verdict = "" if target is None else ("ok" if ratio <= target else "OVER")
