@@ -34,7 +34,9 @@ constexpr OptionSpec kSizeOptions[5] = {{120, 735, "Select 8x10 Picture"},
 } // namespace
 
 frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidget* parent)
-    : QDialog(parent), m_picture(picture), m_mainWindow(mainWindow) {
+    // No Qt parent: a child window would be disabled together with the main
+    // window. `parent` only decides where the dialog opens and how long it lives.
+    : QDialog(nullptr), m_picture(picture), m_mainWindow(mainWindow) {
     setObjectName("frmPrintSingle");
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -108,6 +110,11 @@ frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidg
 
     // The main window stays disabled while this dialog is open, also after
     // the confirmation popup has come and gone.
+    if (parent) {
+        connect(parent, &QObject::destroyed, this, &QObject::deleteLater);
+        const QRect owner = parent->window()->frameGeometry();
+        move(owner.center() - rect().center());
+    }
     if (m_mainWindow)
         notify::setMainWindow(m_mainWindow);
     notify::lockMainWindow();

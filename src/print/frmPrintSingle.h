@@ -18,7 +18,9 @@ class frmPrintSingle : public QDialog {
   public:
     // `picture` is the selected preview's picture (may be empty). The main
     // window is disabled while the dialog is open. Non-modal; deletes itself
-    // when closed.
+    // when closed. The dialog is a window of its own even when `parent` is
+    // given (it opens over the parent and is deleted with it), so disabling
+    // the main window never disables the dialog.
     frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidget* parent = nullptr);
     ~frmPrintSingle() override;
 

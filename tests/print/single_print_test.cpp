@@ -160,6 +160,24 @@ TEST_F(SinglePrint, SecondPrintDuringTheQuestionPrintsTwice) {
     EXPECT_FALSE(main.isEnabled());
 }
 
+// The main window may own the dialog; disabling the main window must not
+// disable the dialog with it.
+TEST_F(SinglePrint, DialogOwnedByTheMainWindowStaysUsable) {
+    dialog->close();
+    dialog = new print::frmPrintSingle(picture(), &main, &main);
+    dialog->show();
+    EXPECT_FALSE(main.isEnabled());
+    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_TRUE(dialog->isWindow());
+    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    EXPECT_EQ(jobs(1).size(), 1);
+    EXPECT_TRUE(dialog->isEnabled());
+    QTest::mouseClick(dialog->Command2, Qt::LeftButton);
+    QTest::qWait(10);
+    EXPECT_TRUE(main.isEnabled());
+}
+
 TEST_F(SinglePrint, NoPictureStillSendsTheBlankPage) {
     dialog->close();
     dialog = new print::frmPrintSingle(QImage(), &main);
