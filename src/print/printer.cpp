@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <cmath>
 
@@ -56,7 +57,7 @@ constexpr int kMaxDpi = 600;
 
 class CupsPrinter final : public SheetTarget {
   public:
-    explicit CupsPrinter(const QPrinterInfo& info) : m_name(info.printerName()) {
+    explicit CupsPrinter(const QPrinterInfo& info) : m_info(info), m_name(info.printerName()) {
         QPrinter native(info, QPrinter::HighResolution);
         // The printer's own finest resolution, but no more than 600 dpi: a
         // photograph gains nothing beyond that and the job would grow fourfold.
@@ -78,6 +79,8 @@ class CupsPrinter final : public SheetTarget {
     int resolution() const override { return m_dpi; }
 
     SheetResult printSheet(const Sheet& sheet) override {
+        if (QStandardPaths::findExecutable(QStringLiteral("lp")).isEmpty())
+            return printNatively(sheet);
         SheetResult result;
         QTemporaryFile file(QDir::tempPath() + "/parvello-sheet-XXXXXX.pdf");
         if (!file.open()) {
@@ -109,6 +112,25 @@ class CupsPrinter final : public SheetTarget {
     }
 
   private:
+    // Without lp, QPrinter's own CUPS path: the same page, but a queue that
+    // refuses the job goes unnoticed.
+    SheetResult printNatively(const Sheet& sheet) {
+        SheetResult result;
+        QPrinter printer(m_info, QPrinter::HighResolution);
+        printer.setResolution(m_dpi);
+        printer.setColorMode(QPrinter::Color);
+        printer.setDocName(sheet.title);
+        printer.setFullPage(false);
+        const QMarginsF& margins = m_margins[sheet.orientation];
+        printer.setPageLayout(
+            QPageLayout(m_paper, sheet.orientation, margins, QPageLayout::Point, margins));
+        if (!paintSheet(printer, sheet, &result.error))
+            return result;
+        result.outcome = SheetResult::Printed;
+        return result;
+    }
+
+    QPrinterInfo m_info;
     QString m_name;
     int m_dpi = 600;
     QPageSize m_paper;

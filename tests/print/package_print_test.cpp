@@ -116,6 +116,24 @@ TEST_F(PackagePrint, TickedPackagesInFixedOrderOneJobPerCopy) {
     }
 }
 
+// Without lp on the PATH the sheet goes through QPrinter's own CUPS path:
+// the same page, same place.
+TEST_F(PackagePrint, PrintsWithoutTheLpCommandToo) {
+    auto target = print::defaultPrinter();
+    ASSERT_TRUE(target);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", home.path().toUtf8());
+    const auto summary = print::printPackages(*target, {0, 0, 0, 1, 0}, 1, coloured(7));
+    qputenv("PATH", path);
+    EXPECT_EQ(summary.sheets, 1);
+    const QStringList files = jobs(1);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(testpdf::pageSize(files[0]), QSizeF(612, 792));
+    const QImage page = testpdf::render(files[0], 60);
+    EXPECT_TRUE(landsAt(testpdf::findColour(page, kColours[3]),
+                        expectedPixels(QRectF(5045, 7205, 5040, 7200), 60)));
+}
+
 TEST_F(PackagePrint, ThreeCopiesOfTheFiveBySeven) {
     auto target = print::defaultPrinter();
     ASSERT_TRUE(target);
