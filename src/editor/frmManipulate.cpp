@@ -135,6 +135,8 @@ frmManipulate::frmManipulate(const QImage& picture, QWidget* parent)
 
 frmManipulate::~frmManipulate() {
     unlockform();
+    if (m_bitmapLoad.valid())
+        m_bitmapLoad.wait();
 }
 
 void frmManipulate::buildControls() {
@@ -240,17 +242,29 @@ void frmManipulate::buildControls() {
 }
 
 void frmManipulate::Form_Load() {
-    // The slots start from the picture already; the bitmap object takes the original's
-    // copy. A picture it cannot hold leaves it empty, which nothing here depends on.
+    // The slots start from the picture already. The bitmap object takes the original's copy;
+    // nothing in the window waits for it, so it is made off the interface thread (a large
+    // picture takes a good half second). One it cannot hold leaves it empty.
     if (!m_slots.picOrig().isNull()) {
-        try {
-            std::int16_t depth = 0;
-            m_bitmap.CopyStdPicture(toStdPicture(m_slots.picOrig()), depth);
-        } catch (const std::exception&) {
-            m_bitmap = imaging::cImage();
-        }
+        m_bitmapLoad = std::async(std::launch::async, [picture = m_slots.picOrig()] {
+            imaging::cImage bitmap;
+            try {
+                std::int16_t depth = 0;
+                if (!bitmap.CopyStdPicture(toStdPicture(picture), depth))
+                    bitmap = imaging::cImage();
+            } catch (const std::exception&) {
+                bitmap = imaging::cImage();
+            }
+            return bitmap;
+        });
     }
     refreshDisplays();
+}
+
+const imaging::cImage& frmManipulate::bitmapObject() const {
+    if (m_bitmapLoad.valid())
+        m_bitmap = m_bitmapLoad.get();
+    return m_bitmap;
 }
 
 void frmManipulate::Form_Activate() {

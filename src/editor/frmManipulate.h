@@ -14,6 +14,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QImage>
+
+#include <future>
 #include <string_view>
 
 class QAction;
@@ -51,7 +53,8 @@ class frmManipulate : public QDialog {
     bool isRunning() const { return m_running; }
 
     const PictureSlots& pictures() const { return m_slots; }
-    const imaging::cImage& bitmapObject() const { return m_bitmap; }
+    // The editor's bitmap object, loaded from the original when the window opened.
+    const imaging::cImage& bitmapObject() const;
 
     // The commands, as the controls run them.
     void filterCommand_Click(std::string_view control); // a menu item, by its control name
@@ -77,7 +80,8 @@ class frmManipulate : public QDialog {
     bool letInterfaceRun();
 
     PictureSlots m_slots;
-    imaging::cImage m_bitmap;
+    mutable imaging::cImage m_bitmap;
+    mutable std::future<imaging::cImage> m_bitmapLoad;
     std::int32_t m_progress = 0;
     QElapsedTimer m_sinceEvents;
 

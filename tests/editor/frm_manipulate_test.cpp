@@ -241,6 +241,23 @@ TEST(EditorWindow, EverySlotStartsAsThePicture) {
     EXPECT_EQ(bitmap.colourAt(4, 2), picture.pixel(4, 2) & 0xFFFFFFu);
 }
 
+// Only the first activation starts again from the original: a message box or another
+// application in between must not throw the edits away.
+TEST(EditorWindow, ComingBackToTheWindowKeepsTheEdits) {
+    const QImage picture = randomPicture(6, 3, 14);
+    frmManipulate f(picture);
+    f.show();
+    toolbarButton(f, 2)->trigger();
+    const QImage mirrored = f.NewImage();
+    EXPECT_NE(mirrored, picture);
+    f.hide();
+    f.show();
+    f.activateWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(f.NewImage(), mirrored);
+    EXPECT_EQ(f.pictures().picDest(), mirrored);
+}
+
 TEST(EditorWindow, WithoutAPictureItOpensEmptyAndCommandsDoNothingHarmful) {
     frmManipulate f{QImage()};
     f.show();
