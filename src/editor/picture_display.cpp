@@ -10,6 +10,9 @@ PictureDisplay::PictureDisplay(QWidget* parent) : QFrame(parent) {
 }
 
 void PictureDisplay::setPicture(const QImage& picture) {
+    // Commands refresh both displays; the original's never changes.
+    if (picture.cacheKey() == m_picture.cacheKey() && !m_shown.isNull())
+        return;
     m_picture = picture;
     rescale();
     update();
