@@ -84,7 +84,7 @@ struct Reference {
     }
     void contrast(int p) {
         int mean = meanGrey();
-        double f = single((p + 100) / 100.0);
+        double f = single((p + 100LL) / 100.0);
         long long curve[256];
         for (int k = 0; k < 256; ++k)
             curve[k] = nearest(f * (k - mean) + mean);
@@ -144,7 +144,7 @@ struct Reference {
         });
     }
     void brightness(int p) {
-        double f = single((p + 100) / 100.0);
+        double f = single((p + 100LL) / 100.0);
         perPixel([&](int x, int y) {
             for (int c = 1; c <= 3; ++c)
                 Wk(c, x, y) = clamp(nearest(f * S(c, x, y)));
@@ -301,8 +301,8 @@ struct Reference {
                 int bx = (x - 1) / p * p + 1, by = (y - 1) / p * p + 1;
                 for (int c = 1; c <= 3; ++c) {
                     long long sum = 0, n = 0;
-                    for (int yy = by; yy < by + p && yy <= H; ++yy)
-                        for (int xx = bx; xx < bx + p && xx <= W; ++xx)
+                    for (int yy = by; yy < by + (long long)p && yy <= H; ++yy)
+                        for (int xx = bx; xx < bx + (long long)p && xx <= W; ++xx)
                             sum += S(c, xx, yy), ++n;
                     Wk(c, x, y) = std::uint8_t(sum / n);
                 }
