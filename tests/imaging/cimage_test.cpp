@@ -302,3 +302,42 @@ TEST(cImage, ResampleAveragesAreas) {
     EXPECT_EQ(at(*ends.Resample(1, 1), 0, 0), MakeColour(128, 128, 128)); // 127.5: even
     EXPECT_FALSE(img.Resample(0, 3));
 }
+
+TEST(cImage, OddInputsFailCleanly) {
+    // A picture whose pixel count does not match its size is refused, not read past.
+    StdPicture broken{24, Surface(4, 4)};
+    broken.bitmap.pixels.resize(3);
+    cImage img;
+    std::int16_t depth = 0;
+    EXPECT_FALSE(img.CopyStdPicture(broken, depth));
+    // A source rectangle partly outside the surface copies what is there, the rest stays 0.
+    Surface s(2, 2, MakeColour(9, 9, 9));
+    ASSERT_TRUE(img.CopyHDC(s, 3, 3, 24, 1, 1));
+    EXPECT_EQ(at(img, 0, 0), MakeColour(9, 9, 9));
+    EXPECT_EQ(at(img, 1, 1), 0u);
+    EXPECT_TRUE(img.CopyHDC(s, 2, 2, 24, -100000, 2000000000));
+    EXPECT_EQ(at(img, 0, 0), 0u);
+    // Derived pictures of an empty object are none; a 1 x 1 picture turns into itself.
+    const cImage empty;
+    EXPECT_FALSE(empty.Mirror(false));
+    EXPECT_FALSE(empty.rotate(90));
+    EXPECT_FALSE(empty.Resample(2, 2));
+    const cImage dot = numbered(1, 1);
+    for (int angle : {90, 91, 180, 270})
+        EXPECT_EQ(at(*dot.rotate(angle), 0, 0), at(dot, 0, 0)) << angle;
+}
+
+TEST(cImage, PalettisedResampleMatchesTheTable) {
+    cImage pal;
+    ASSERT_TRUE(pal.Create(4, 1, 1)); // black and white
+    pal.setValueAt(0, 0, 1);
+    pal.setValueAt(1, 0, 1); // white, white, black, black
+    auto half = pal.Resample(2, 1);
+    ASSERT_TRUE(half);
+    EXPECT_EQ(half->bitcount(), 1);
+    EXPECT_EQ(half->valueAt(0, 0), 1u);
+    EXPECT_EQ(half->valueAt(1, 0), 0u);
+    auto grey = pal.GreyScale();
+    EXPECT_EQ(grey->valueAt(0, 0), 255u);
+    EXPECT_EQ(grey->valueAt(3, 0), 0u);
+}
