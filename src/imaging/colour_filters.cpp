@@ -112,11 +112,7 @@ IMAGING_INLINE void correctLanes(Lanes& v, Lanes& o1, Lanes& o2, Lanes active) {
     v = (v & ~(low | high)) | (255 & high);
 }
 
-IMAGING_VECTOR_CLONES void balanceEight(std::int32_t* b32, std::int32_t* g32, std::int32_t* r32) {
-    Lanes b, g, r;
-    std::memcpy(&b, b32, sizeof b);
-    std::memcpy(&g, g32, sizeof g);
-    std::memcpy(&r, r32, sizeof r);
+IMAGING_INLINE void balanceLanes(Lanes& b, Lanes& g, Lanes& r) {
     for (;;) {
         const Lanes inside = (b >= 0) & (b <= 255) & (g >= 0) & (g <= 255) & (r >= 0) & (r <= 255);
         std::uint64_t outside[4];
@@ -135,9 +131,43 @@ IMAGING_VECTOR_CLONES void balanceEight(std::int32_t* b32, std::int32_t* g32, st
         correctLanes(g, b, r, rest);
         correctLanes(r, b, g, rest);
     }
-    std::memcpy(b32, &b, sizeof b);
-    std::memcpy(g32, &g, sizeof g);
-    std::memcpy(r32, &r, sizeof r);
+}
+
+// The flagged pixels of a row, in runs of eight, from their values before the table lookup
+// (`original`) into the row. Whole runs go through the lanes; a short run at the row's end
+// goes pixel by pixel.
+IMAGING_VECTOR_CLONES void balanceFlagged(const std::uint8_t* original, std::uint8_t* row,
+                                          const std::uint8_t* flags, int width,
+                                          const std::int32_t* curve) {
+    for (int x0 = 0; x0 + 8 <= width; x0 += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, flags + x0, 8);
+        if (eight == 0)
+            continue;
+        const std::uint8_t* o = original + 4 * std::size_t(x0);
+        Lanes b = {curve[o[0]],  curve[o[4]],  curve[o[8]],  curve[o[12]],
+                   curve[o[16]], curve[o[20]], curve[o[24]], curve[o[28]]};
+        Lanes g = {curve[o[1]],  curve[o[5]],  curve[o[9]],  curve[o[13]],
+                   curve[o[17]], curve[o[21]], curve[o[25]], curve[o[29]]};
+        Lanes r = {curve[o[2]],  curve[o[6]],  curve[o[10]], curve[o[14]],
+                   curve[o[18]], curve[o[22]], curve[o[26]], curve[o[30]]};
+        balanceLanes(b, g, r);
+        Lanes words;
+        std::memcpy(&words, o, sizeof words);
+        const Lanes packed = (words & ~0xFFFFFF) | b | (g << 8) | (r << 16);
+        std::memcpy(row + 4 * std::size_t(x0), &packed, sizeof packed);
+    }
+    for (int x = width / 8 * 8; x < width; ++x) {
+        if (!flags[x])
+            continue;
+        const std::uint8_t* o = original + 4 * std::size_t(x);
+        std::int64_t b = curve[o[0]], g = curve[o[1]], r = curve[o[2]];
+        balance(b, g, r);
+        std::uint8_t* q = row + 4 * std::size_t(x);
+        q[0] = std::uint8_t(b);
+        q[1] = std::uint8_t(g);
+        q[2] = std::uint8_t(r);
+    }
 }
 
 } // namespace
@@ -221,34 +251,16 @@ IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter
         }
         lookupRow(p, w, tables);
         if (someOutside) {
-            // Eight pixels at a time: runs without a flag are done; the others go through
-            // the balancing together (an unflagged pixel is in range and comes out as it was).
-            for (int x0 = 0; x0 < w; x0 += 8) {
-                std::uint64_t eight;
-                std::memcpy(&eight, &flags[std::size_t(x0)], 8);
-                if (eight == 0)
-                    continue;
-                const int n = std::min(8, w - x0);
-                if (narrow) {
-                    std::int32_t b[8] = {}, g[8] = {}, r[8] = {};
-                    for (int k = 0; k < n; ++k) {
-                        const std::uint8_t* o = &original[4 * std::size_t(x0 + k)];
-                        b[k] = curve32[o[0]], g[k] = curve32[o[1]], r[k] = curve32[o[2]];
-                    }
-                    balanceEight(b, g, r);
-                    for (int k = 0; k < n; ++k) {
-                        std::uint8_t* q = p + 4 * std::size_t(x0 + k);
-                        q[0] = std::uint8_t(b[k]);
-                        q[1] = std::uint8_t(g[k]);
-                        q[2] = std::uint8_t(r[k]);
-                    }
-                    continue;
-                }
-                for (int k = 0; k < n; ++k) {
-                    const std::uint8_t* o = &original[4 * std::size_t(x0 + k)];
+            if (narrow) {
+                balanceFlagged(original.data(), p, flags.data(), w, curve32.data());
+            } else {
+                for (int x = 0; x < w; ++x) {
+                    if (!flags[std::size_t(x)])
+                        continue;
+                    const std::uint8_t* o = &original[4 * std::size_t(x)];
                     std::int64_t b = curve[o[0]], g = curve[o[1]], r = curve[o[2]];
                     balance(b, g, r);
-                    std::uint8_t* q = p + 4 * std::size_t(x0 + k);
+                    std::uint8_t* q = p + 4 * std::size_t(x);
                     q[0] = std::uint8_t(b);
                     q[1] = std::uint8_t(g);
                     q[2] = std::uint8_t(r);

@@ -121,3 +121,13 @@ TEST(FiltersMatchReference, EveryCodeOfTheTableIsCovered) {
         EXPECT_NE(imaging::FindFilter(code), nullptr) << code;
     }
 }
+
+TEST(FiltersMatchReference, WideRows) {
+    // Rows long enough for the vector loops' full runs and their tails.
+    unsigned seed = 5000;
+    for (const Case& c : cases())
+        for (std::int32_t p : c.parameters) {
+            expectMatchesReference(c.code, p, randomPicture(67, 4, seed++));
+            expectMatchesReference(c.code, p, randomPicture(130, 3, seed++, 0, 30));
+        }
+}
