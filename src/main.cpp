@@ -10,11 +10,18 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("parvello");
     QApplication::setApplicationDisplayName("Parvello");
     QApplication::setOrganizationName("Quenwick");
+    QGuiApplication::setDesktopFileName("parvello");
+
+    // "Open with Parvello" hands over one picture.
+    const QStringList args = QApplication::arguments();
+    const QString picture = args.size() > 1 ? args.at(1) : QString();
 
     std::unique_ptr<frmcovercreator> main;
-    auto* splash = new frmSplash([&main] {
+    auto* splash = new frmSplash([&main, picture] {
         main = std::make_unique<frmcovercreator>();
         main->show();
+        if (!picture.isEmpty())
+            main->openFile(picture);
     });
     splash->show();
     return app.exec();

@@ -1,5 +1,7 @@
 #include "app/frmcovercreator.h"
 
+#include "acquire/gdiplus.h"
+#include "acquire/scantab.h"
 #include "app/browser_lists.h"
 #include "app/commands.h"
 #include "app/copies_spinner.h"
@@ -23,6 +25,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -149,12 +152,21 @@ void frmcovercreator::buildTabs(QWidget* parent) {
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmcovercreator::SSTab1_Click);
 
     QWidget* scan = m_tabs->widget(ScanTab);
-    const std::array<std::pair<const char*, const char*>, 3> scanButtons = {
-        {{"Command1", "Source"}, {"Command2", "Aquire"}, {"Command3", "Save"}}};
-    for (int i = 0; i < 3; ++i) {
-        auto* b = new QPushButton(scanButtons[i].second, scan);
-        b->setObjectName(scanButtons[i].first);
-        b->setGeometry(twips::toPixels(120 + i * 1440, 4740, 1335, 375));
+    struct ScanButton {
+        const char* name;
+        const char* caption;
+        void (frmcovercreator::*handler)();
+    };
+    const ScanButton scanButtons[] = {{"Command1", "Source", &frmcovercreator::Command1_Click},
+                                      {"Command2", "Aquire", &frmcovercreator::Command2_Click},
+                                      {"Command3", "Save", &frmcovercreator::Command3_Click}};
+    int left = 120;
+    for (const ScanButton& button : scanButtons) {
+        auto* b = new QPushButton(button.caption, scan);
+        b->setObjectName(button.name);
+        b->setGeometry(twips::toPixels(left, 4740, 1335, 375));
+        connect(b, &QPushButton::clicked, this, button.handler);
+        left += 1440;
     }
 }
 
@@ -253,6 +265,7 @@ settings::Defaults frmcovercreator::defaultPlace() {
 
 void frmcovercreator::Form_Load() {
     m_state.InTray = 0;
+    m_saver = std::make_unique<acquire::cGdiPlus>();
     move(0, 0);
     settings::readini(m_settings, *this, defaultPlace());
     m_state.CopyCount = qint16(m_spinner->value());
@@ -263,6 +276,7 @@ void frmcovercreator::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_saver.reset();
     if (!settings::writeini(m_settings, *this))
         qWarning("Parvello: settings not saved to %s: %s", qPrintable(m_settings.fileName()),
                  qPrintable(m_settings.errorString()));
@@ -387,6 +401,15 @@ void frmcovercreator::fileSelect_Click() {
     m_toolbar->setEnabled(true);
 }
 
+void frmcovercreator::openFile(const QString& fileName) {
+    const QFileInfo info(fileName);
+    if (!setFolder(info.absolutePath()))
+        return;
+    m_fileSelect->clearSelection();
+    if (m_fileSelect->selectFile(info.fileName()))
+        fileSelect_Click();
+}
+
 void frmcovercreator::loadIntoPreviews(const QString& fileName) {
     const int selected = m_state.selectedImageNumber();
     const int tab = m_tabs->currentIndex();
@@ -440,6 +463,22 @@ std::array<int, 5> frmcovercreator::checkValues() const {
 void frmcovercreator::cmdPrint_Click() {
     print::cmdPrintRoutine(checkValues(), m_state.CopyCount,
                            [this](int image) { return m_previews[image - 1]->picture(); });
+}
+
+void frmcovercreator::Command1_Click() {
+    acquire::Command1_Click(this);
+}
+
+void frmcovercreator::Command2_Click() {
+    QImage scanned = m_previews[19]->picture();
+    const qint64 before = scanned.cacheKey();
+    acquire::Command2_Click(this, scanned);
+    if (scanned.cacheKey() != before)
+        m_previews[19]->setPicture(scanned);
+}
+
+void frmcovercreator::Command3_Click() {
+    acquire::Command3_Click(this, m_previews[19]->picture(), *m_saver);
 }
 
 void frmcovercreator::printpictures_Click() {

@@ -20,6 +20,9 @@ class QAction;
 class DriveList;
 class FolderList;
 class FileList;
+namespace acquire {
+class cGdiPlus;
+}
 class PreviewImage;
 enum class Command;
 
@@ -44,11 +47,18 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void VScroll1_Change();
     void Check_Click();
     void cmdPrint_Click();
+    void Command1_Click(); // "Source"
+    void Command2_Click(); // "Aquire"
+    void Command3_Click(); // "Save"
     void printpictures_Click();
     void tonwerk_Click();
     void Toolbar1_ButtonClick(int button);
     void Toolbar1_MouseMove();
     void runCommand(Command command);
+
+    // Opens a picture given on the command line ("Open with Parvello"): its
+    // folder in the browser, the picture in the current tab's previews.
+    void openFile(const QString& fileName);
 
     // Tray handling.
     void ShowProgramInTray();
@@ -99,6 +109,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
 
     MainState m_state;
     IniFile m_settings;
+    std::unique_ptr<acquire::cGdiPlus> m_saver; // the picture saver, alive while the window is
     std::unique_ptr<Tray> m_tray;
     bool m_unloaded = false;
 

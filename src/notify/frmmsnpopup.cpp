@@ -125,11 +125,24 @@ void frmmsnpopup::Form_Load() {
     DisplayAlert(alertState().AlertMessage, 3000);
 }
 
+void frmmsnpopup::fitMessage() {
+    // The label has a fixed size: a long message gets smaller type rather
+    // than losing its last line.
+    QFont font = picBackground->font();
+    lblAlert->setFont(font);
+    while (lblAlert->heightForWidth(lblAlert->width()) > lblAlert->height() &&
+           font.pointSizeF() > 5.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        lblAlert->setFont(font);
+    }
+}
+
 void frmmsnpopup::DisplayAlert(const QString& MessageText, qint32 Duration) {
     AlertState& st = alertState();
     st.AlertCount = qint16(st.AlertCount + 1);
     AlertSlot = st.AlertCount;
     lblAlert->setText(MessageText);
+    fitMessage();
     tmrAlert.setInterval(Duration);
 
     const double tx = twipsPerPixelX();

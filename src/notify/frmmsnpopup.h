@@ -76,6 +76,7 @@ class frmmsnpopup : public QWidget {
 
   private:
     frmmsnpopup();
+    void fitMessage();
     void Form_Load();
     void Form_Unload();
     void startClosing();

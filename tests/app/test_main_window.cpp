@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -79,6 +80,17 @@ TEST_F(MainWindowTest, FileWithoutSelectionFillsTheWholeTab) {
     // The nine previews share one decoded picture.
     EXPECT_EQ(w->previewImage(11)->picture().constBits(),
               w->previewImage(19)->picture().constBits());
+}
+
+TEST_F(MainWindowTest, APictureGivenOnTheCommandLineOpensInTheCurrentTab) {
+    QTemporaryDir other;
+    QImage image(30, 20, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(other.filePath("Holiday.JPG")));
+    w->SSTab1()->setCurrentIndex(1);
+    w->openFile(other.filePath("Holiday.JPG"));
+    EXPECT_EQ(w->dirSelect()->path(), other.path());
+    EXPECT_EQ(colours(1, 3), "-bb");
 }
 
 TEST_F(MainWindowTest, SelectedPreviewAloneGetsTheNextFile) {
@@ -261,7 +273,10 @@ TEST_F(MainWindowTest, PrintPicturesWithASelectedPreviewOpensTheSingleDialog) {
     clickFile("red.jpg");
     clickPreview(9);
     w->toolbarButton(7)->trigger();
-    auto* dialog = w->findChild<print::frmPrintSingle*>();
+    print::frmPrintSingle* dialog = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<print::frmPrintSingle*>(top); d && d->isVisible())
+            dialog = d;
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->isModal());

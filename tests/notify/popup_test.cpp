@@ -276,6 +276,22 @@ TEST_F(Popup, LongMessagesWrapInsideTheLabel) {
     const double tpp = frmmsnpopup::twipsPerPixelX();
     EXPECT_NEAR(popup().lblAlert->width() * tpp, 1815, tpp);
     EXPECT_NEAR(popup().lblAlert->height() * tpp, 615, tpp);
+    // Every line of it is inside the label.
+    EXPECT_LE(popup().lblAlert->heightForWidth(popup().lblAlert->width()),
+              popup().lblAlert->height());
+    QTest::mouseClick(popup().Command1, Qt::LeftButton);
+    ASSERT_TRUE(waitUnloaded());
+}
+
+TEST_F(Popup, AShortMessageAfterALongOneGetsTheUsualType) {
+    const QFont usual = popup().picBackground->font();
+    notify::tellUser("No printer found. Saved as PDF in Documents/Parvello Prints, one file for "
+                     "every sheet, named after the package and the time.");
+    EXPECT_LT(popup().lblAlert->font().pointSizeF(), usual.pointSizeF());
+    QTest::mouseClick(popup().Command1, Qt::LeftButton);
+    ASSERT_TRUE(waitUnloaded());
+    notify::tellUser("Sucessfully saved file.");
+    EXPECT_EQ(popup().lblAlert->font().pointSizeF(), usual.pointSizeF());
     QTest::mouseClick(popup().Command1, Qt::LeftButton);
     ASSERT_TRUE(waitUnloaded());
 }
