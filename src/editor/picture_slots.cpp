@@ -60,12 +60,15 @@ QImage NewPicture(int width, int height) {
         std::size_t(width) > (std::size_t(1) << 30) / std::size_t(height))
         return {};
     const std::size_t bytes = std::size_t(width) * std::size_t(height) * 4;
-    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    void* pixels = std::aligned_alloc(kHugePage, rounded);
+    // Small pictures are not worth a whole huge page.
+    const bool huge = bytes >= kHugePage;
+    const std::size_t rounded = huge ? (bytes + kHugePage - 1) / kHugePage * kHugePage : bytes;
+    void* pixels = huge ? std::aligned_alloc(kHugePage, rounded) : std::malloc(bytes);
     if (!pixels)
         return {};
 #if defined(MADV_HUGEPAGE)
-    madvise(pixels, rounded, MADV_HUGEPAGE);
+    if (huge)
+        madvise(pixels, rounded, MADV_HUGEPAGE);
 #endif
     return QImage(static_cast<uchar*>(pixels), width, height, qsizetype(width) * 4,
                   QImage::Format_RGB32, releasePicture, pixels);
