@@ -6,6 +6,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "app/browser_lists.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 void touch(const QString& path) {
@@ -35,6 +41,44 @@ TEST(PictureFiles, ListsOnlyPicturesSortedAndNotFolders) {
 TEST(PictureFiles, AMissingFolderGivesNothing) {
     EXPECT_FALSE(browser::pictureFiles("/no/such/folder/anywhere").has_value());
     EXPECT_FALSE(browser::subFolders("/no/such/folder/anywhere").has_value());
+}
+
+// Runs check as an ordinary user: root reads every folder, whatever its
+// permissions. Returns the check's result.
+bool asOrdinaryUser(const std::function<bool()>& check) {
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool ok = setgid(65534) == 0 && setuid(65534) == 0 && check();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(PictureFiles, AFolderWithoutReadPermissionKeepsTheListsAsTheyWere) {
+    QTemporaryDir dir;
+    // Reachable by everyone, but the locked folder inside it is readable by nobody.
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    const QString open = dir.filePath("open"), locked = dir.filePath("locked");
+    QDir().mkpath(open);
+    QDir().mkpath(locked);
+    touch(open + "/a.jpg");
+    touch(locked + "/b.jpg");
+    ::chmod(QFile::encodeName(open).constData(), 0755);
+    ::chmod(QFile::encodeName(open + "/a.jpg").constData(), 0644);
+    ::chmod(QFile::encodeName(locked).constData(), 0);
+    EXPECT_TRUE(asOrdinaryUser([&] {
+        if (browser::pictureFiles(locked).has_value() || browser::subFolders(locked).has_value())
+            return false;
+        FileList files;
+        if (!files.setPath(open) || files.setPath(locked))
+            return false;
+        return files.path() == open && files.count() == 1 && files.item(0)->text() == "a.jpg";
+    }));
+    ::chmod(QFile::encodeName(locked).constData(), 0700);
 }
 
 TEST(FullPath, NeverDoublesTheSeparator) {
