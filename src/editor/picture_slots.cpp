@@ -161,22 +161,14 @@ CommandResult PictureSlots::rotate() {
 }
 
 CommandResult PictureSlots::mirror() {
-    const QImage previousUndo = beginChange();
-    QImage reflected;
-    if (!picDest_.isNull()) {
-        reflected = NewPicture(picDest_.width(), picDest_.height());
-        if (reflected.isNull()) {
-            picundo_ = previousUndo;
-            return failed(NoMemoryMessage);
-        }
-        MirrorPicture(readView(picDest_), viewOf(reflected));
-    }
-    picDest_ = reflected;
-    NewImage_ = picDest_;
-    return {};
+    return reflect(MirrorPicture);
 }
 
 CommandResult PictureSlots::flip() {
+    return reflect(FlipPicture);
+}
+
+CommandResult PictureSlots::reflect(void (*transform)(const BitmapView&, const BitmapView&)) {
     const QImage previousUndo = beginChange();
     QImage reflected;
     if (!picDest_.isNull()) {
@@ -185,7 +177,7 @@ CommandResult PictureSlots::flip() {
             picundo_ = previousUndo;
             return failed(NoMemoryMessage);
         }
-        FlipPicture(readView(picDest_), viewOf(reflected));
+        transform(readView(picDest_), viewOf(reflected));
     }
     picDest_ = reflected;
     NewImage_ = picDest_;

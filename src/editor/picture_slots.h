@@ -57,6 +57,9 @@ class PictureSlots {
     static QImage ownCopy(const QImage& picture);
     // Records the undo copy; returns what it held, for putting back when the command fails.
     QImage beginChange();
+    // Mirror or flip into a new picture.
+    CommandResult reflect(void (*transform)(const imaging::BitmapView&,
+                                            const imaging::BitmapView&));
 
     QImage Original_;
     QImage NewImage_;
