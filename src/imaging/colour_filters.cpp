@@ -101,7 +101,7 @@ inline void balance(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
 // +-2^28): each pass does in every lane what the loop above does for one pixel.
 using Lanes = std::int32_t __attribute__((vector_size(32)));
 
-IMAGING_INLINE void correctLanes(Lanes& v, Lanes& o1, Lanes& o2, Lanes active) {
+IMAGING_INLINE void correctLanes(Lanes& v, Lanes& o1, Lanes& o2, const Lanes& active) {
     const Lanes low = (v < 0) & active, high = (v > 255) & active;
     const Lanes excess = v - 255;
     const Lanes halfLow = (v - (v < 0)) >> 1;            // v \ 2, truncated toward zero

@@ -11,8 +11,8 @@
 
 // Hot pixel loops are built twice, for AVX2 and for the base instruction set, and the loader
 // picks the one the processor runs. Only the vector width differs (no fused multiply-add is
-// enabled), so both give the same results bit for bit.
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__)
+// enabled), so both give the same results bit for bit. Clang cannot clone templates: one build.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && defined(__linux__)
 #define IMAGING_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define IMAGING_VECTOR_CLONES

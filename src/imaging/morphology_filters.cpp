@@ -12,14 +12,6 @@ namespace imaging::detail {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 766> makeGreyTable() {
-    std::array<std::uint8_t, 766> t{};
-    for (int i = 0; i < 766; ++i)
-        t[i] = std::uint8_t(i / 3);
-    return t;
-}
-constexpr std::array<std::uint8_t, 766> kGrey = makeGreyTable();
-
 // The mean grey of the picture; 64 bits hold any picture's sum.
 IMAGING_INLINE int meanGrey(const FilterRun& run) {
     std::uint64_t sum = 0;
