@@ -11,7 +11,7 @@ namespace {
 // row above and the pixel to the left are read as already filtered.
 // Cascading 3x3 filters, in place. A row is done in two passes once the row above is final:
 // first, vectorised, everything of each byte's value that does not involve its left
-// neighbour, `prepare(C, N8 without left, N4 without left)`; then, pixel by pixel, what is left
+// neighbour, `prepare(C, N8 without left, N4 without left)`; then, pixel by pixel, the remainder
 // that does, `finish(prepared, new left value)`, the three channels' chains side by side.
 template <class Prepare, class Finish>
 IMAGING_INLINE void inPlace3x3(FilterRun& run, Prepare prepare, Finish finish) {
