@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of tests/fuzz with clang (ASan + UBSan) into
+# build-fuzz/ and runs each for SECONDS seconds (default 30), starting from its
+# seed corpus in tests/fuzz/corpus/. Any crash, sanitizer report, leak in our
+# own code, time-out or broken property fails the run; the input that did it is
+# kept in build-fuzz/artifacts/.
+#   scripts/fuzz.sh            every target, 30 s each
+#   scripts/fuzz.sh 3600       every target, an hour each
+#   scripts/fuzz.sh 60 fuzz_version fuzz_ini_file
+# Inputs found along the way go to build-fuzz/corpus/ (not the repository), so a
+# later run continues from them.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-30}
+shift || true
+build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
+
+CC=clang CXX=clang++ cmake -S "$root/tests/fuzz" -B "$build" -G Ninja >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for f in "$root"/tests/fuzz/fuzz_*.cpp; do
+        targets+=("$(basename "$f" .cpp)")
+    done
+fi
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:allocator_may_return_null=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$root/tests/fuzz/lsan.supp:print_suppressions=0
+mkdir -p "$build/artifacts"
+status=0
+summary=()
+for t in "${targets[@]}"; do
+    corpus=$build/corpus/$t
+    mkdir -p "$corpus"
+    log=$build/$t.log
+    echo "== $t: ${seconds} s"
+    # Pictures up to the loader's size guard take ~800 MB; the rest stay small.
+    if "$build/$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 \
+        -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
+        "$corpus" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1; then
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+        summary+=("$t: ${runs:-?} executions, no failure")
+    else
+        status=1
+        summary+=("$t: FAILED (see $log)")
+        grep -E -A30 '^==[0-9]+==|property broken|ERROR:|runtime error' "$log" | head -60 || true
+    fi
+done
+echo
+printf '%s\n' "${summary[@]}"
+exit $status

@@ -1,0 +1,39 @@
+// The settings reader on whole files of any content, and a write followed by a
+// read of the same key: whatever else the file holds, the value comes back.
+#include "app/ini_file.h"
+#include "fuzz_support.h"
+
+#include <QFile>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::startQt();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QString path = fuzz::scratchPath("parvello.ini");
+    fuzz::writeFile(path, data, size);
+
+    IniFile ini(path);
+    const char* keys[] = {"Drive", "Folder", "Tab", "Copies", "Check8x10", ""};
+    for (const char* key : keys)
+        for (int buffer : {0, 1, 2, 2000}) {
+            const QString value = ini.read("MAIN", key, buffer);
+            fuzz::check(value.size() <= qMax(0, buffer - 1), "a value longer than its buffer");
+            fuzz::check(!value.contains(QChar(0)), "a value holding a NUL");
+        }
+
+    // The value to store: the input's first line, without the characters a
+    // one-line value cannot hold.
+    QString value = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    value = value.left(value.indexOf('\n') < 0 ? 40 : qMin(value.indexOf('\n'), 40));
+    value.remove('\r');
+    value.remove('\n');
+    value.remove(QChar(0));
+    const QString before = ini.read("OTHER", "Key", 2000);
+    if (!ini.write("MAIN", "Folder", value))
+        fuzz::check(false, "writing to the scratch folder failed");
+    fuzz::check(ini.read("MAIN", "Folder", 2000) == value, "a written value does not read back");
+    fuzz::check(ini.read("OTHER", "Key", 2000) == before, "a write changed another section");
+    return 0;
+}

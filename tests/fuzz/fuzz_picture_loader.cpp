@@ -1,0 +1,32 @@
+// The preview loader on files of every kind it accepts. The first byte picks the
+// file's extension (the loader trusts content for Qt's formats, the name for
+// WMF); the rest is the file. Whatever comes, the result is a picture within
+// the size guard or an error, never a crash or an oversized allocation.
+#include "app/picture_loader.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::startQt();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1)
+        return 0;
+    static const char* const names[] = {"in.jpg", "in.gif", "in.bmp", "in.ico",
+                                        "in.wmf", "in.WMF", "in.JPG", "in.png"};
+    const QString path = fuzz::scratchPath(names[data[0] % (sizeof names / sizeof *names)]);
+    fuzz::writeFile(path, data + 1, size - 1);
+    const LoadedPicture p = pictureloader::load(path);
+    fuzz::check(p.ok() == p.error.isEmpty(), "a picture and an error at once, or neither");
+    if (p.ok()) {
+        fuzz::check(qint64(p.image.width()) * p.image.height() <= pictureloader::MaxPixels,
+                    "a picture above the size guard");
+        const QImage::Format f = p.image.format();
+        fuzz::check(f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+                        f == QImage::Format_ARGB32_Premultiplied,
+                    "a picture in a format the previews do not draw");
+    }
+    QFile::remove(path);
+    return 0;
+}

@@ -1,0 +1,109 @@
+#!/usr/bin/env python3
+"""Writes the small seed corpora under tests/fuzz/corpus/. Run again only to
+change the seeds; the files it writes are kept in the repository."""
+import os
+import struct
+import subprocess
+import tempfile
+import zlib
+
+here = os.path.dirname(os.path.abspath(__file__))
+
+
+def put(target, name, data):
+    folder = os.path.join(here, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+def wmf(records, box=(0, 0, 400, 300)):
+    body = b"".join(struct.pack("<IH", 3 + len(p) // 2, fn) + p for fn, p in records)
+    body += struct.pack("<IH", 3, 0)  # end of file
+    words = (18 + len(body)) // 2
+    standard = struct.pack("<HHHIHIH", 1, 9, 0x300, words, 2, 8, 0)
+    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, *box, 1440, 0)
+    check = 0
+    for (w,) in struct.iter_unpack("<H", placeable):
+        check ^= w
+    return placeable + struct.pack("<H", check) + standard + body
+
+
+def shorts(*v):
+    return struct.pack("<%dh" % len(v), *v)
+
+
+def png_header(width, height):
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    chunk = b"IHDR" + ihdr
+    return (b"\x89PNG\r\n\x1a\n" + struct.pack(">I", len(ihdr)) + chunk +
+            struct.pack(">I", zlib.crc32(chunk)))
+
+
+def bmp_header(width, height, bits=24, size=0):
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, 0, 2835, 2835, 0, 0)
+    return b"BM" + struct.pack("<IHHI", 54 + size, 0, 0, 54) + info
+
+
+def small_bmp():
+    row = bytes([0, 0, 255, 0, 255, 0]) + b"\0\0"
+    return bmp_header(2, 2, size=16) + row * 2
+
+
+def converted(fmt):
+    with tempfile.TemporaryDirectory() as d:
+        out = os.path.join(d, "seed." + fmt)
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", out], check=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+# The INI reader: whole files.
+put("fuzz_ini_file", "settings.ini",
+    b"[MAIN]\nDrive=/\nFolder=/home/ann/Pictures\nTab=2\nCheck8x10=1\nCopies=3\n")
+put("fuzz_ini_file", "crlf_sections.ini",
+    b"; kept\r\n[other]\r\nKey=v\r\n\r\n[ main ]\r\n folder = x=y \r\n[MAIN]\r\nTab=9\r\n")
+put("fuzz_ini_file", "nul_and_junk.ini", b"[MAIN]\nFolder=ab\0cd\n\xff\xfe[\n=\n[]\n")
+
+# The picture loader: first byte picks the extension (0 jpg, 1 gif, 2 bmp, 3 ico, 4 wmf, 7 png).
+put("fuzz_picture_loader", "photo.jpg", b"\0" + converted("jpg"))
+put("fuzz_picture_loader", "anim.gif", b"\1" + converted("gif"))
+put("fuzz_picture_loader", "small.bmp", b"\2" + small_bmp())
+put("fuzz_picture_loader", "icon.ico", b"\3" + converted("ico"))
+put("fuzz_picture_loader", "shapes.wmf", b"\4" + wmf([
+    (0x020B, shorts(0, 0)), (0x020C, shorts(300, 400)),
+    (0x02FC, struct.pack("<HIH", 0, 0x0000FF, 0)), (0x012D, shorts(0)),
+    (0x041B, shorts(250, 350, 50, 50)), (0x0418, shorts(200, 300, 100, 100)),
+]))
+put("fuzz_picture_loader", "lines.wmf", b"\4" + wmf([
+    (0x020C, shorts(100, 100)), (0x0214, shorts(0, 0)), (0x0213, shorts(100, 100)),
+], box=(0, 0, 100, 100)))
+# The size guard: headers that claim far more pixels than the file holds.
+put("fuzz_picture_loader", "huge.png", b"\7" + png_header(30000, 30000) + b"\0" * 16)
+put("fuzz_picture_loader", "huge.bmp", b"\2" + bmp_header(20000, -20000) + b"\0" * 64)
+put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
+
+# ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.
+for code, param in [(1, 2), (4, 6), (7, 0xFFFFFF), (15, 5), (16, 3), (17, -10), (18, 0xB4B4B4),
+                    (21, 100), (24, 0), (29, 40), (30, 50), (31, 150)]:
+    put("fuzz_apply_filter", "code%02d" % code,
+        bytes([code, 11, 7, 1]) + struct.pack("<i", param) + bytes(range(0, 256, 3)))
+
+# The version reader.
+for name, text in [("plain", b"3.00"), ("half_even", b"2.50"), ("long", b" 2.50000000000000000001\r\n"),
+                   ("negative", b"-4.5"), ("range", b"32767.5"), ("junk", b"3.0.1"),
+                   ("exponent", b"1e3")]:
+    put("fuzz_version", name, text)
+
+# BMP: even first byte reads a file, odd first byte writes and reads back.
+put("fuzz_bmp_round_trip", "read_small", b"\0" + small_bmp())
+put("fuzz_bmp_round_trip", "read_32bit_top_down",
+    b"\0" + bmp_header(2, -1, bits=32, size=8) + bytes(range(8)))
+put("fuzz_bmp_round_trip", "read_cut_short", b"\0" + bmp_header(100, 100))
+for i, fmt in enumerate(range(5)):
+    put("fuzz_bmp_round_trip", "round_%d" % i, bytes([1, 9, 5, fmt, 28]) + bytes(range(60)))
+
+# Encoder extensions: list NUL separator NUL file name NUL status.
+put("fuzz_encoder_extensions", "builtin", b"*.BMP;*.DIB;*.RLE\0;\0/tmp/pic.jpg\0\x05")
+put("fuzz_encoder_extensions", "spaces", b"*.webp ; *.Jxl  \0;\0shot.PNG\0\x00")
+put("fuzz_encoder_extensions", "no_ext", b"*.GIF\0\0folder.d/file\0\x0b")
