@@ -7,8 +7,11 @@
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 
+#include <libwmf/gd/gd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace pictureloader {
 
@@ -25,6 +28,67 @@ struct ApiGuard {
     }
 };
 
+// The gd renderer hands its picture over to us and wmf_api_destroy does not
+// free it: without this every drawing opened would leak a whole frame. The gd
+// inside libwmf keeps its free routine to itself, so this one mirrors it over
+// the structure its headers publish; gd allocates with malloc.
+struct GdImageGuard {
+    gdImage* image = nullptr;
+    ~GdImageGuard() {
+        if (!image)
+            return;
+        if (image->pixels) {
+            for (int y = 0; y < image->sy; ++y)
+                std::free(image->pixels[y]);
+            std::free(image->pixels);
+        }
+        if (image->tpixels) {
+            if (image->_tpixels)
+                std::free(image->_tpixels);
+            else
+                for (int y = 0; y < image->sy; ++y)
+                    std::free(image->tpixels[y]);
+            std::free(image->tpixels);
+        }
+        std::free(image->polyInts);
+        std::free(image->style);
+        if (image->clip) {
+            std::free(image->clip->list);
+            std::free(image->clip);
+        }
+        std::free(image);
+    }
+};
+
+quint32 get32(const QByteArray& b, qsizetype at) {
+    const auto* p = reinterpret_cast<const unsigned char*>(b.constData() + at);
+    return p[0] | p[1] << 8 | p[2] << 16 | quint32(p[3]) << 24;
+}
+
+// libwmf believes the sizes written in the file and allocates what they claim
+// (gigabytes for a hundred bytes of junk): the records must fit in the file,
+// and so must the largest record the header announces.
+bool recordsFit(const QByteArray& b) {
+    qsizetype at = 0;
+    if (b.size() >= 22 && get32(b, 0) == 0x9AC6CDD7u)
+        at = 22; // the placeable header
+    if (b.size() - at < 18)
+        return false;
+    const qint64 words = (b.size() - at) / 2;
+    if (get32(b, at + 12) > words) // the largest record, in 16-bit words
+        return false;
+    at += 18;
+    while (b.size() - at >= 6) {
+        const quint32 size = get32(b, at);
+        if (size < 3 || size > (b.size() - at) / 2)
+            return false;
+        if (b[at + 4] == 0 && b[at + 5] == 0) // the end record
+            return true;
+        at += qsizetype(size) * 2;
+    }
+    return true;
+}
+
 } // namespace
 
 LoadedPicture loadWmf(const QString& fileName) {
@@ -34,6 +98,9 @@ LoadedPicture loadWmf(const QString& fileName) {
     QByteArray bytes = file.readAll();
     if (bytes.isEmpty())
         return {{}, fileName + ": empty file"};
+
+    if (!recordsFit(bytes))
+        return {{}, fileName + ": not a WMF drawing"};
 
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
@@ -61,7 +128,10 @@ LoadedPicture loadWmf(const QString& fileName) {
     gd->bbox = bbox;
     gd->width = width;
     gd->height = height;
-    if (wmf_play(guard.api, 0, &bbox) != wmf_E_None || !gd->gd_image)
+    GdImageGuard picture;
+    const wmf_error_t played = wmf_play(guard.api, 0, &bbox);
+    picture.image = static_cast<gdImage*>(gd->gd_image);
+    if (played != wmf_E_None || !gd->gd_image)
         return {{}, fileName + ": the drawing could not be rendered"};
 
     const int* pixels = wmf_gd_image_pixels(gd->gd_image);

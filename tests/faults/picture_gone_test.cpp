@@ -1,0 +1,84 @@
+// A picture deleted (or replaced by junk) after the file list showed it and
+// before the click loads it: the previews keep what they had, and the log
+// says which file could not be read.
+#include "app_fixture.h"
+#include "message_log.h"
+
+#include "app/browser_lists.h"
+#include "app/picture_loader.h"
+#include "app/preview_image.h"
+
+namespace {
+
+class PictureGone : public AppFixture {
+  protected:
+    std::unique_ptr<frmcovercreator> w;
+    void SetUp() override {
+        makePicture("red.jpg", Qt::red);
+        makePicture("green.jpg", Qt::green);
+        writeIniAtPictures("Tab=0\n");
+        w = open();
+    }
+    void clickFile(const QString& name) {
+        w->fileSelect()->clearSelection();
+        ASSERT_TRUE(w->fileSelect()->selectFile(name)) << qPrintable(name);
+        w->fileSelect_Click();
+    }
+    QColor centreOf(int image) const {
+        const QImage& p = w->previewImage(image)->picture();
+        return p.isNull() ? QColor() : p.pixelColor(p.width() / 2, p.height() / 2);
+    }
+};
+
+} // namespace
+
+TEST_F(PictureGone, DeletedBeforeTheClickKeepsThePreviewsAndIsLogged) {
+    clickFile("red.jpg");
+    ASSERT_GT(centreOf(1).red(), 200);
+    const QString green = QDir(pictures()).filePath("green.jpg");
+    ASSERT_TRUE(QFile::remove(green));
+
+    MessageLog log;
+    clickFile("green.jpg"); // still listed: the list has not been refreshed
+    EXPECT_GT(centreOf(1).red(), 200);
+    EXPECT_LT(centreOf(1).green(), 100);
+    EXPECT_TRUE(log.contains(green)) << log.all().join('\n').toStdString();
+
+    // The loader itself says why, naming the file.
+    const LoadedPicture gone = pictureloader::load(green);
+    EXPECT_FALSE(gone.ok());
+    EXPECT_TRUE(gone.error.startsWith(green));
+}
+
+TEST_F(PictureGone, ReplacedByAnEmptyFileOrJunkKeepsThePreviews) {
+    clickFile("red.jpg");
+    const QString green = QDir(pictures()).filePath("green.jpg");
+    for (const QByteArray& content : {QByteArray(), QByteArray("\xff\xd8\xff\xe0 cut short", 14)}) {
+        QFile f(green);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+        f.close();
+        MessageLog log;
+        clickFile("green.jpg");
+        EXPECT_GT(centreOf(1).red(), 200);
+        EXPECT_TRUE(log.contains(green));
+    }
+}
+
+TEST_F(PictureGone, WmfDeletedOrCutShortIsRefused) {
+    const QString drawing = QDir(pictures()).filePath("gone.wmf");
+    EXPECT_FALSE(pictureloader::load(drawing).ok());
+    // A drawing whose records claim more than the file holds.
+    QByteArray bytes(18, '\0');
+    bytes[0] = 1;
+    bytes[2] = 9;
+    bytes[5] = 3;
+    bytes += QByteArray::fromHex("ffffff0f0b02000000000300000000");
+    QFile f(drawing);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    const LoadedPicture cut = pictureloader::load(drawing);
+    EXPECT_FALSE(cut.ok());
+    EXPECT_TRUE(cut.error.startsWith(drawing));
+}
