@@ -32,6 +32,14 @@ WriteResult writeAtomically(const QString& path,
         file.cancelWriting();
         return result;
     }
+    // QSaveFile's commit does not notice a buffered write that the disk then
+    // refuses (full, over quota): flush first, or a cut-off file replaces the
+    // old one and the save reports success.
+    if (!file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return WriteResult::failure(Win32Error, reason);
+    }
     if (!file.commit())
         return WriteResult::failure(Win32Error, file.errorString());
     return result;

@@ -119,7 +119,15 @@ bool IniFile::write(const QString& section, const QList<Entry>& entries) {
         m_error = out.errorString();
         return false;
     }
-    out.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    // A write the disk refused (full, over quota) must not be committed: the
+    // old file would be replaced by a cut-off one. QSaveFile's commit misses
+    // a buffered write that fails, so flush first.
+    const QByteArray text = (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    if (out.write(text) != text.size() || !out.flush()) {
+        m_error = out.errorString();
+        out.cancelWriting();
+        return false;
+    }
     if (!out.commit()) {
         m_error = out.errorString();
         return false;
