@@ -212,9 +212,43 @@ QString fallbackFolder() {
     return paths::documentsDir() + QStringLiteral("/Parvello Prints");
 }
 
+namespace {
+
+// The printer, until it goes away in the middle of a run (the scheduler
+// stopped, the queue deleted): that sheet and every later one go to the PDF
+// folder instead of being lost. A printer that is still there but refuses
+// the job stays a failure the user is told about.
+class PrinterThenPdf final : public SheetTarget {
+  public:
+    PrinterThenPdf(std::unique_ptr<SheetTarget> printer, QString folder)
+        : m_printer(std::move(printer)), m_folder(std::move(folder)) {}
+
+    int resolution() const override { return m_printer->resolution(); }
+
+    SheetResult printSheet(const Sheet& sheet) override {
+        if (!m_pdf) {
+            SheetResult result = m_printer->printSheet(sheet);
+            if (result.outcome != SheetResult::Failed ||
+                !QPrinterInfo::defaultPrinter().isNull())
+                return result;
+            qWarning("Parvello: the printer went away (%s); the remaining sheets go to %s",
+                     qPrintable(result.error), qPrintable(m_folder));
+            m_pdf = pdfFolder(m_folder, m_printer->resolution());
+        }
+        return m_pdf->printSheet(sheet);
+    }
+
+  private:
+    std::unique_ptr<SheetTarget> m_printer;
+    QString m_folder;
+    std::unique_ptr<SheetTarget> m_pdf;
+};
+
+} // namespace
+
 std::unique_ptr<SheetTarget> defaultTarget(const QString& folder) {
     if (auto printer = defaultPrinter())
-        return printer;
+        return std::make_unique<PrinterThenPdf>(std::move(printer), folder);
     return pdfFolder(folder);
 }
 

@@ -49,7 +49,8 @@ std::unique_ptr<SheetTarget> pdfFolder(const QString& folder, int dpi = 600);
 // "<documents>/Parvello Prints".
 QString fallbackFolder();
 
-// The default printer, else the PDF folder.
+// The default printer, else the PDF folder; a printer that goes away during a
+// run hands the rest of the run to the PDF folder.
 std::unique_ptr<SheetTarget> defaultTarget(const QString& folder = fallbackFolder());
 
 // The picture resampled (area-averaged, never nearest-neighbour) to the

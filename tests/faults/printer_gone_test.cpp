@@ -1,0 +1,125 @@
+// The print scheduler stops in the middle of a print run: the run ends in
+// bounded time, the sheets printed before stay printed, every later sheet is
+// saved as a PDF in the fallback folder, and the user is told where.
+#include "cups_fixture.h"
+#include "message_log.h"
+
+#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
+#include "print/print_routine.h"
+#include "print/printer.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace testcups;
+
+namespace {
+
+[[maybe_unused]] auto* env = ::testing::AddGlobalTestEnvironment(new Environment);
+
+QImage solid(QColor colour) {
+    QImage image(90, 120, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+void clickWhenLoaded(QPushButton* notify::frmmsnpopup::*button) {
+    QTimer::singleShot(30, [button] {
+        auto& popup = notify::frmmsnpopup::instance();
+        if (popup.isLoaded())
+            QTest::mouseClick(popup.*button, Qt::LeftButton);
+        else
+            clickWhenLoaded(button);
+    });
+}
+
+class PrinterGone : public CupsTest {
+  protected:
+    void TearDown() override {
+        // libcups keeps the socket it first used, so the same scheduler comes
+        // back for later tests in this process.
+        if (server() && !server()->running()) {
+            QString error;
+            EXPECT_TRUE(server()->start(&error)) << error.toStdString();
+        }
+    }
+    QStringList pdfs() const {
+        return QDir(home.path() + "/Documents/Parvello Prints")
+            .entryList({"*.pdf"}, QDir::Files, QDir::Name);
+    }
+};
+
+} // namespace
+
+TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
+    // 8x10 and 5x7, two copies each: four sheets. The scheduler stops once
+    // the two 8x10 sheets are out, while the 5x7 sheet is being made up.
+    bool stopped = false;
+    auto preview = [&](int n) {
+        if (n == 2 && !stopped) {
+            stopped = true;
+            EXPECT_TRUE(server()->waitForJobs(printer().name, 2));
+            server()->stop();
+        }
+        return solid(n == 1 ? Qt::red : Qt::blue);
+    };
+    const QStringList printedBefore = server()->jobFiles(printer().name);
+    ASSERT_TRUE(printedBefore.isEmpty());
+
+    auto target = print::defaultTarget();
+    ASSERT_TRUE(target);
+    MessageLog log;
+    QElapsedTimer clock;
+    clock.start();
+    const print::PrintSummary summary = print::printPackages(*target, {1, 1, 0, 0, 0}, 2, preview);
+    EXPECT_LT(clock.elapsed(), 60000);
+    ASSERT_TRUE(stopped);
+
+    EXPECT_EQ(summary.sheets, 4);
+    EXPECT_EQ(summary.failed, 0);
+    EXPECT_EQ(summary.pdfFiles, 2);
+    EXPECT_EQ(server()->jobFiles(printer().name).size(), 2);
+    const QStringList saved = pdfs();
+    ASSERT_EQ(saved.size(), 2);
+    for (const QString& name : saved) {
+        EXPECT_TRUE(name.startsWith("Parvello 5x7")) << name.toStdString();
+        EXPECT_EQ(testpdf::pageCount(home.path() + "/Documents/Parvello Prints/" + name), 1);
+    }
+    EXPECT_TRUE(log.contains("the printer went away")) << log.all().join('\n').toStdString();
+
+    // The user is told where the sheets went.
+    print::reportToUser(summary);
+    EXPECT_TRUE(notify::isPopupLoaded());
+    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+              "No printer found. Saved as PDF in Documents/Parvello Prints.");
+    notify::frmmsnpopup::instance().close();
+}
+
+TEST_F(PrinterGone, SchedulerGoneBeforeTheButtonSavesEverySheet) {
+    server()->stop();
+    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    QElapsedTimer clock;
+    clock.start();
+    print::cmdPrintRoutine({0, 0, 1, 0, 0}, 3, [](int) { return solid(Qt::green); });
+    EXPECT_LT(clock.elapsed(), 60000);
+    EXPECT_EQ(pdfs().size(), 3);
+    EXPECT_TRUE(notify::isPopupLoaded());
+    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+              "No printer found. Saved as PDF in Documents/Parvello Prints.");
+    notify::frmmsnpopup::instance().close();
+}
+
+TEST_F(PrinterGone, AQueueThatRefusesIsStillAFailureNotAPdf) {
+    QString error;
+    ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
+    auto target = print::defaultTarget();
+    ASSERT_TRUE(target);
+    const auto summary =
+        print::printPackages(*target, {1, 0, 0, 0, 0}, 1, [](int) { return solid(Qt::red); });
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_EQ(summary.pdfFiles, 0);
+    EXPECT_TRUE(pdfs().isEmpty());
+}

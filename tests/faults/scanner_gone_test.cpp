@@ -1,0 +1,112 @@
+// The scanner chosen with "Source" disappears before "Aquire": the
+// acquisition fails with the usual message, in bounded time, and the picture
+// the scan tab showed is kept.
+#include "acquire/scantab.h"
+#include "acquire/twain.h"
+#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
+#include "services/sane_test_backend.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using testsupport::SaneTestBackend;
+using testsupport::SaneTestConfig;
+
+namespace {
+
+// Picks row `row` of the source list as soon as it shows and presses OK.
+void chooseWhenShown(int row) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, row] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "sourceDialog" && w->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                w->findChild<QListWidget*>("sourceList")->setCurrentRow(row);
+                QTest::mouseClick(w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                                  Qt::LeftButton);
+                return;
+            }
+    });
+    timer->start();
+}
+
+QImage shownBefore() {
+    QImage image(7, 5, QImage::Format_RGB32);
+    image.fill(QColor(12, 34, 56));
+    return image;
+}
+
+class ScannerGone : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto& popup = notify::frmmsnpopup::instance();
+        if (popup.isLoaded())
+            popup.close();
+        notify::alertState().AlertMessage.clear();
+        acquire::setSelectedSource(QString());
+        QFile::remove(acquire::stagingPath());
+    }
+    QString message() const { return notify::alertState().AlertMessage; }
+};
+
+} // namespace
+
+TEST_F(ScannerGone, ChosenScannerUnpluggedBeforeAquire) {
+    SaneTestConfig two;
+    two.devices = 2;
+    auto backend = std::make_unique<SaneTestBackend>(two);
+    chooseWhenShown(1);
+    acquire::Command1_Click(nullptr);
+    ASSERT_EQ(acquire::selectedSource(), "test:1");
+
+    // Only one scanner left: the chosen one went away.
+    backend.reset();
+    SaneTestConfig one;
+    one.devices = 1;
+    backend = std::make_unique<SaneTestBackend>(one);
+
+    QImage image20 = shownBefore();
+    QElapsedTimer clock;
+    clock.start();
+    acquire::Command2_Click(nullptr, image20);
+    EXPECT_LT(clock.elapsed(), 30000);
+    EXPECT_EQ(message(), "Unable to aquire image!");
+    EXPECT_EQ(image20, shownBefore());
+    EXPECT_FALSE(QFile::exists(acquire::stagingPath()));
+}
+
+TEST_F(ScannerGone, EveryScannerGoneBeforeAquire) {
+    auto backend = std::make_unique<SaneTestBackend>();
+    chooseWhenShown(0);
+    acquire::Command1_Click(nullptr);
+    ASSERT_EQ(acquire::selectedSource(), "test:0");
+
+    backend.reset();
+    SaneTestConfig none;
+    none.enabled = false;
+    backend = std::make_unique<SaneTestBackend>(none);
+
+    QImage image20 = shownBefore();
+    acquire::Command2_Click(nullptr, image20);
+    EXPECT_EQ(message(), "Unable to aquire image!");
+    EXPECT_EQ(image20, shownBefore());
+    EXPECT_NE(acquire::TWAIN_AcquireToFilename(nullptr, acquire::stagingPath()),
+              acquire::AcquireOk);
+    EXPECT_FALSE(QFile::exists(acquire::stagingPath()));
+
+    // Plugged in again, the same choice scans.
+    backend.reset();
+    backend = std::make_unique<SaneTestBackend>();
+    acquire::Command2_Click(nullptr, image20);
+    EXPECT_EQ(image20.size(), backend->scanimage("test:0").size());
+}
