@@ -1,21 +1,62 @@
 #!/usr/bin/env bash
 # Installs what Parvello needs, builds it and runs every test.
-#   scripts/test.sh             the normal build (build/)
+#   scripts/test.sh             everything below, in this order; fails if any part fails
+#   scripts/test.sh --normal    the normal build (build/) and its suite
 #   scripts/test.sh --sanitize  the same suite under ASan + UBSan (build-asan/)
+#   scripts/test.sh --fuzz      every fuzzer for FUZZ_SECONDS seconds each (default 30),
+#                               built with clang into build-fuzz/ (scripts/fuzz.sh)
 # Each test that needs a service (CUPS, the SANE test backend, an HTTP server)
 # starts a private one of its own and stops it afterwards.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
-if [ "${1:-}" = "--sanitize" ]; then
-    export BUILD_DIR=${BUILD_DIR:-$root/build-asan}
-    export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
-    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    "$root/scripts/build.sh" -DPARVELLO_SANITIZE=ON -DPARVELLO_BENCH=OFF
-else
-    export BUILD_DIR=${BUILD_DIR:-$root/build}
-    "$root/scripts/build.sh"
-fi
-cd "$BUILD_DIR"
-ctest --output-on-failure -j"$(nproc)" --timeout 600
+
+# Each part chains its steps with &&: under "part || ..." the shell's -e does
+# not stop a failed build from going on to test a stale one.
+normal() {
+    (
+        export BUILD_DIR=${BUILD_DIR:-$root/build}
+        "$root/scripts/build.sh" &&
+            cd "$BUILD_DIR" &&
+            ctest --output-on-failure -j"$(nproc)" --timeout 600
+    )
+}
+
+sanitized() {
+    (
+        # Qt and libsane keep memory until exit: leaks are looked for by the
+        # fuzzers, in our own code, not here.
+        export BUILD_DIR=${ASAN_BUILD_DIR:-$root/build-asan}
+        export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+        export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+        "$root/scripts/build.sh" -DPARVELLO_SANITIZE=ON -DPARVELLO_BENCH=OFF &&
+            cd "$BUILD_DIR" &&
+            ctest --output-on-failure -j"$(nproc)" --timeout 900
+    )
+}
+
+fuzz() {
+    "$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
+}
+
+case "${1:-}" in
+--normal) normal ;;
+--sanitize) sanitized ;;
+--fuzz) fuzz ;;
+"")
+    failed=()
+    normal || failed+=("the test suite")
+    sanitized || failed+=("the test suite under ASan + UBSan")
+    fuzz || failed+=("the fuzzers")
+    if [ ${#failed[@]} -gt 0 ]; then
+        printf 'FAILED: %s\n' "${failed[@]}" >&2
+        exit 1
+    fi
+    echo "All tests passed: normal, ASan + UBSan, fuzzers."
+    ;;
+*)
+    echo "usage: $0 [--normal | --sanitize | --fuzz]" >&2
+    exit 2
+    ;;
+esac
