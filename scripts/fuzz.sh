@@ -8,7 +8,8 @@
 #   scripts/fuzz.sh 3600       every target, an hour each
 #   scripts/fuzz.sh 60 fuzz_version fuzz_ini_file
 # Inputs found along the way go to build-fuzz/corpus/ (not the repository), so a
-# later run continues from them.
+# later run continues from them. FUZZ_SEED fixes libFuzzer's random seed (CI
+# sets it, so that a run repeats on the same machine).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
@@ -38,7 +39,7 @@ for t in "${targets[@]}"; do
     log=$build/$t.log
     echo "== $t: ${seconds} s"
     # Pictures up to the loader's size guard take ~800 MB; the rest stay small.
-    if "$build/$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 \
+    if "$build/$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 ${FUZZ_SEED:+-seed=$FUZZ_SEED} \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
         "$corpus" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -37,7 +37,7 @@ sanitized() {
 }
 
 fuzz() {
-    "$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
+    FUZZ_SEED=${FUZZ_SEED:-1} "$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
 }
 
 case "${1:-}" in

@@ -27,10 +27,15 @@ LoadedPicture load(const QString& fileName) {
     QImage image;
     if (!reader.read(&image))
         return {{}, fileName + ": " + reader.errorString()};
+    // Some readers (MNG) report success with no picture at all.
+    if (image.isNull())
+        return {{}, fileName + ": the file holds no picture"};
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
         image.format() != QImage::Format_ARGB32_Premultiplied)
         image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                 : QImage::Format_RGB32);
+    if (image.isNull())
+        return {{}, fileName + ": not enough memory for the picture"};
     return {image, {}};
 }
 

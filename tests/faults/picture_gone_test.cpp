@@ -82,3 +82,20 @@ TEST_F(PictureGone, WmfDeletedOrCutShortIsRefused) {
     EXPECT_FALSE(cut.ok());
     EXPECT_TRUE(cut.error.startsWith(drawing));
 }
+
+TEST_F(PictureGone, AReaderThatSucceedsWithoutAPictureIsAnError) {
+    // An MNG stream under a .jpg name: the reader reports success and gives
+    // no picture. The click must say so, not pass on an empty picture.
+    const QByteArray mng = QByteArray::fromBase64(
+        "ik1ORw0KGgoAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+        "AAAAAAAAAAAE183GmgAAAAAAAAAAAAAAAAAAAACxUgEACQAAAxsAAAACAAgAAAAAAAUAAAAAAgAIAAAFAAAAFAIA"
+        "AAAABQAAABMCZABkAAMAAAAAAA==");
+    const QString path = QDir(pictures()).filePath("movie.jpg");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(mng);
+    f.close();
+    const LoadedPicture loaded = pictureloader::load(path);
+    EXPECT_FALSE(loaded.ok());
+    EXPECT_TRUE(loaded.error.startsWith(path)) << loaded.error.toStdString();
+}

@@ -34,7 +34,10 @@ inline QString scratchPath(const QString& fileName) {
         QString d =
             base + QStringLiteral("/parvello-fuzz-%1").arg(QCoreApplication::applicationPid());
         QDir().mkpath(d);
-        std::atexit([] { QDir(scratchPath({})).removeRecursively(); });
+        // The folder goes at exit; its name is kept apart from this static,
+        // which is destroyed before the exit handlers run.
+        static const QString* const remove = new QString(d);
+        std::atexit([] { QDir(*remove).removeRecursively(); });
         return d;
     }();
     return fileName.isEmpty() ? dir : dir + '/' + fileName;
