@@ -228,8 +228,7 @@ class PrinterThenPdf final : public SheetTarget {
     SheetResult printSheet(const Sheet& sheet) override {
         if (!m_pdf) {
             SheetResult result = m_printer->printSheet(sheet);
-            if (result.outcome != SheetResult::Failed ||
-                !QPrinterInfo::defaultPrinter().isNull())
+            if (result.outcome != SheetResult::Failed || !QPrinterInfo::defaultPrinter().isNull())
                 return result;
             qWarning("Parvello: the printer went away (%s); the remaining sheets go to %s",
                      qPrintable(result.error), qPrintable(m_folder));
