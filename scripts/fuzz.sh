@@ -27,7 +27,7 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:allocator_may_return_null=1
+export ASAN_OPTIONS=${FUZZ_ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1:allocator_may_return_null=1}
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/fuzz/lsan.supp:print_suppressions=0
 mkdir -p "$build/artifacts"
