@@ -2,6 +2,7 @@
 // does it: the edited picture goes back into the preview only on "Accept".
 #include "app/preview_image.h"
 #include "editor/frmManipulate.h"
+#include "random_picture.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -12,15 +13,6 @@
 #include <random>
 
 namespace {
-
-QImage randomPicture(int w, int h, unsigned seed) {
-    QImage p(w, h, QImage::Format_RGB32);
-    std::mt19937 rng(seed);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            p.setPixel(x, y, 0xFF000000u | (rng() & 0xFFFFFFu));
-    return p;
-}
 
 // Opens the editor on the preview, mirrors, then presses `button`; writes back on "Accept".
 void editPreview(PreviewImage& preview, const char* button) {

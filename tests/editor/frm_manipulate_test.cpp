@@ -7,6 +7,7 @@
 #include "imaging/random.h"
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
+#include "random_picture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,15 +30,6 @@
 using editor::frmManipulate;
 
 namespace {
-
-QImage randomPicture(int w, int h, unsigned seed) {
-    QImage p(w, h, QImage::Format_RGB32);
-    std::mt19937 rng(seed);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            p.setPixel(x, y, 0xFF000000u | (rng() & 0xFFFFFFu));
-    return p;
-}
 
 QImage onePixel(int red, int green, int blue) {
     QImage p(1, 1, QImage::Format_RGB32);

@@ -6,6 +6,7 @@
 
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
+#include "popup_clicks.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 
@@ -24,16 +25,6 @@ QImage solid(QColor colour) {
     QImage image(90, 120, QImage::Format_RGB32);
     image.fill(colour);
     return image;
-}
-
-void clickWhenLoaded(QPushButton* notify::frmmsnpopup::*button) {
-    QTimer::singleShot(30, [button] {
-        auto& popup = notify::frmmsnpopup::instance();
-        if (popup.isLoaded())
-            QTest::mouseClick(popup.*button, Qt::LeftButton);
-        else
-            clickWhenLoaded(button);
-    });
 }
 
 class PrinterGone : public CupsTest {

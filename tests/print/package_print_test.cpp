@@ -3,6 +3,7 @@
 #include "cups_fixture.h"
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
+#include "popup_clicks.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
@@ -34,16 +35,6 @@ std::function<QImage(int)> coloured(int first) {
     return [first](int n) {
         return n >= first && n < first + 9 ? solid(kColours[n - first]) : QImage();
     };
-}
-
-void clickWhenLoaded(QPushButton* notify::frmmsnpopup::*button) {
-    QTimer::singleShot(30, [button] {
-        auto& popup = notify::frmmsnpopup::instance();
-        if (popup.isLoaded())
-            QTest::mouseClick(popup.*button, Qt::LeftButton);
-        else
-            clickWhenLoaded(button);
-    });
 }
 
 bool whitePage(const QImage& page) {

@@ -3,6 +3,7 @@
 #include "cups_fixture.h"
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
+#include "popup_clicks.h"
 #include "print/frmPrintSingle.h"
 
 #include <QLabel>
@@ -23,16 +24,6 @@ QImage picture() {
     QImage img(300, 200, QImage::Format_RGB32);
     img.fill(kColour);
     return img;
-}
-
-void clickWhenLoaded(QPushButton* notify::frmmsnpopup::*button, int delay = 30) {
-    QTimer::singleShot(delay, [button] {
-        auto& popup = notify::frmmsnpopup::instance();
-        if (popup.isLoaded())
-            QTest::mouseClick(popup.*button, Qt::LeftButton);
-        else
-            clickWhenLoaded(button);
-    });
 }
 
 class SinglePrint : public CupsTest {
