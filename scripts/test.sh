@@ -5,8 +5,9 @@
 #   scripts/test.sh --sanitize  the same suite under ASan + UBSan (build-asan/)
 #   scripts/test.sh --fuzz      every fuzzer for FUZZ_SECONDS seconds each (default 30),
 #                               built with clang into build-fuzz/ (scripts/fuzz.sh)
-# Each test that needs a service (CUPS, the SANE test backend, an HTTP server)
-# starts a private one of its own and stops it afterwards.
+# Each test that needs a service (CUPS, the SANE test backend, an HTTP server,
+# an X server with a window manager) starts a private one of its own and stops
+# it afterwards.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"

@@ -1,0 +1,202 @@
+#include "desktop/desktop.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+#include <memory>
+#include <signal.h>
+#include <thread>
+
+namespace desktop {
+
+namespace {
+
+std::unique_ptr<QProcess> xserver;
+std::unique_ptr<QProcess> windowManager;
+
+// Runs a command line tool to its end; its output, or nothing when it failed.
+std::optional<QString> run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(15000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+void stop(std::unique_ptr<QProcess>& p) {
+    if (!p)
+        return;
+    p->terminate();
+    if (!p->waitForFinished(3000))
+        p->kill();
+    p->waitForFinished(3000);
+    p.reset();
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+QString hex(unsigned long id) {
+    return QStringLiteral("0x%1").arg(id, 8, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+bool startDesktop(QString* error) {
+    // -displayfd picks a free display number and writes it once the server
+    // accepts connections, so test processes running side by side never meet.
+    xserver = std::make_unique<QProcess>();
+    xserver->setStandardErrorFile(QProcess::nullDevice());
+    xserver->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1600x1000x24", "-nolisten", "tcp"});
+    QByteArray number;
+    while (!number.contains('\n') && xserver->waitForReadyRead(15000))
+        number += xserver->readAllStandardOutput();
+    if (!number.contains('\n')) {
+        *error = "Xvfb did not start";
+        stop(xserver);
+        return false;
+    }
+    qputenv("DISPLAY", ":" + number.trimmed());
+
+    windowManager = std::make_unique<QProcess>();
+    windowManager->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    windowManager->start("openbox", {"--sm-disable"});
+    // wmctrl -m answers once the window manager has announced itself.
+    if (!waitFor([] { return run("wmctrl", {"-m"}).has_value(); }, 10000)) {
+        *error = "openbox did not start";
+        stopDesktop();
+        return false;
+    }
+    return true;
+}
+
+void stopDesktop() {
+    stop(windowManager);
+    stop(xserver);
+}
+
+TrayHost::TrayHost() {
+    QProcess::startDetached("trayer",
+                            {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
+                             "200", "--height", "32"},
+                            QString(), &m_pid);
+}
+
+TrayHost::~TrayHost() {
+    if (m_pid > 0)
+        ::kill(pid_t(m_pid), SIGTERM);
+}
+
+void asUser(const std::function<void(User&)>& acts) {
+    std::atomic<bool> done = false;
+    std::thread person([&] {
+        User user;
+        acts(user);
+        done = true;
+    });
+    while (!done)
+        QTest::qWait(10);
+    person.join();
+}
+
+void User::runOnGui(const std::function<void()>& work) {
+    QMetaObject::invokeMethod(qApp, work, Qt::BlockingQueuedConnection);
+}
+
+bool User::waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    return waitFor([&] { return onGui(done); }, timeoutMs);
+}
+
+std::vector<Window> User::windows() {
+    std::vector<Window> found;
+    // "0x00a00003  0 10   42   800  600  host Title with spaces"
+    static const QRegularExpression line(
+        R"(^(0x[0-9a-f]+)\s+-?\d+\s+(-?\d+)\s+(-?\d+)\s+(\d+)\s+(\d+)\s+\S+\s?(.*)$)");
+    const QString listing = run("wmctrl", {"-lG"}).value_or(QString());
+    for (const QString& row : listing.split('\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch m = line.match(row);
+        if (!m.hasMatch())
+            continue;
+        found.push_back({m.captured(1).toULong(nullptr, 16),
+                         QRect(m.captured(2).toInt(), m.captured(3).toInt(), m.captured(4).toInt(),
+                               m.captured(5).toInt()),
+                         m.captured(6)});
+    }
+    return found;
+}
+
+std::optional<Window> User::findWindow(const QString& title, int timeoutMs) {
+    std::optional<Window> match;
+    waitFor(
+        [&] {
+            for (const Window& w : windows())
+                if (w.title == title)
+                    match = w;
+            return match.has_value();
+        },
+        timeoutMs);
+    return match;
+}
+
+bool User::isShownOnScreen(QWidget* window) {
+    const auto info = run("xwininfo", {"-id", hex(windowId(window))});
+    return info && info->contains("Map State: IsViewable");
+}
+
+unsigned long User::windowId(QWidget* widget) {
+    return onGui([widget] { return static_cast<unsigned long>(widget->window()->winId()); });
+}
+
+void User::click(QWidget* widget) {
+    clickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
+}
+
+void User::clickAt(QPoint global, int button) {
+    run("xdotool", {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
+                    "click", QString::number(button)});
+}
+
+void User::doubleClick(QWidget* widget) {
+    const QPoint at = onGui([widget] { return widget->mapToGlobal(widget->rect().center()); });
+    run("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()),
+                    "click", "--repeat", "2", "--delay", "80", "1"});
+}
+
+void User::pressKeys(const QString& keys) {
+    run("xdotool", {"key", keys});
+}
+
+void User::closeByWindowManager(QWidget* window) {
+    closeByWindowManager(windowId(window));
+}
+
+void User::closeByWindowManager(unsigned long id) {
+    run("wmctrl", {"-ic", hex(id)});
+}
+
+void User::activate(QWidget* window) {
+    run("wmctrl", {"-ia", hex(windowId(window))});
+}
+
+void User::minimise(QWidget* window) {
+    run("xdotool", {"windowminimize", QString::number(windowId(window))});
+}
+
+bool User::screenshot(const QString& pngPath) {
+    return QProcess::execute(
+               "sh", {"-c", "xwd -root -silent | convert-im6.q16 xwd:- \"$0\"", pngPath}) == 0;
+}
+
+} // namespace desktop
