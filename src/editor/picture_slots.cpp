@@ -139,8 +139,8 @@ CommandResult PictureSlots::rotate() {
     const QImage previousUndo = beginChange();
     const QImage previousPaint = picpaint_, previousEffect = picimageeffect_;
     picpaint_ = picDest_;
-    // The source surface takes the picture; the destination keeps the size, cleared, and
-    // swaps its sides for the quarter turn.
+    // The source surface takes the picture; the destination takes its size with the sides
+    // swapped.
     picimageeffect_ = picpaint_;
     QImage turned;
     if (!picimageeffect_.isNull()) {
@@ -152,7 +152,7 @@ CommandResult PictureSlots::rotate() {
             picimageeffect_ = previousEffect;
             return failed(NoMemoryMessage);
         }
-        RotateQuarter(readView(picimageeffect_), viewOf(turned), kSurfaceBackground);
+        RotateQuarter(readView(picimageeffect_), viewOf(turned));
     }
     picpaint_ = turned;
     picDest_ = picpaint_;

@@ -15,10 +15,6 @@ using imaging::BitmapView;
 inline constexpr int kMinBrightness = -99;
 inline constexpr int kMaxBrightness = 99;
 
-// The colour a cleared work surface shows (the button face colour): what the quarter turn
-// leaves where it draws nothing. A 32-bit pixel as stored (0xAARRGGBB read as one word).
-inline constexpr std::uint32_t kSurfaceBackground = 0xFFF0F0F0u;
-
 // Adds `level` to the blue, green and red byte of every pixel, each limited to 0 ... 255.
 // `source` and `destination` have the same size; they may be the same buffer. The fourth
 // byte is copied unchanged.
@@ -41,13 +37,9 @@ constexpr PictureSize QuarterTurnSize(int width, int height) {
     return {height, width};
 }
 
-// The editor's quarter turn clockwise. `destination` is QuarterTurnSize(source) and must not
-// overlap `source`. The turn is an inverse mapping in polar coordinates around the picture
-// centres; for even sizes it gives new pixel (x, y) = old pixel (y, h - 2 - x): one column left
-// of an exact turn, so the old bottom row falls outside and the rightmost column, like every
-// pixel the mapping does not reach, gets `background`. Odd sizes shift by their rounded centres.
-// Every pixel comes out exactly as the pixel-by-pixel polar loop would draw it.
-void RotateQuarter(const BitmapView& source, const BitmapView& destination,
-                   std::uint32_t background = kSurfaceBackground);
+// The quarter turn clockwise: new pixel (x, y) = old pixel (y, h - 1 - x). `destination` is
+// QuarterTurnSize(source) and must not overlap `source`. Every pixel is an old one, so four
+// turns give the picture back.
+void RotateQuarter(const BitmapView& source, const BitmapView& destination);
 
 } // namespace editor

@@ -517,20 +517,21 @@ TEST(EditorBrightness, TheCaptionShowsTheLevelUntilTheMouseMovesOverFrameOrToolb
 
 // ---- rotate, mirror, flip ---------------------------------------------------------------
 
-TEST(EditorTransforms, RotateTwoHundredByOneHundred) {
-    const QImage picture = randomPicture(200, 100, 12);
+TEST(EditorTransforms, RotateIsAnExactQuarterTurnAndUndoes) {
+    const QImage picture = randomPicture(200, 101, 12);
     frmManipulate f(picture);
     f.show();
     toolbarButton(f, 1)->trigger();
     const QImage turned = f.NewImage();
-    ASSERT_EQ(turned.width(), 100);
-    ASSERT_EQ(turned.height(), 200);
+    ASSERT_EQ(turned.size(), QSize(101, 200));
     for (int y = 0; y < 200; ++y)
-        EXPECT_EQ(turned.pixel(99, y), editor::kSurfaceBackground) << y;
-    for (int x = 0; x < 99; ++x)
-        EXPECT_EQ(turned.pixel(x, 0), picture.pixel(0, 98 - x)) << x;
+        for (int x = 0; x < 101; ++x)
+            ASSERT_EQ(turned.pixel(x, y), picture.pixel(y, 100 - x)) << x << "," << y;
     EXPECT_EQ(f.pictures().picDest(), turned);
     toolbarButton(f, 5)->trigger();
+    EXPECT_EQ(f.NewImage(), picture);
+    for (int turn = 0; turn < 4; ++turn)
+        toolbarButton(f, 1)->trigger();
     EXPECT_EQ(f.NewImage(), picture);
 }
 
