@@ -135,8 +135,6 @@ frmManipulate::frmManipulate(const QImage& picture, QWidget* parent)
 
 frmManipulate::~frmManipulate() {
     unlockform();
-    if (m_bitmapLoad.valid())
-        m_bitmapLoad.wait();
 }
 
 void frmManipulate::buildControls() {
@@ -242,28 +240,24 @@ void frmManipulate::buildControls() {
 }
 
 void frmManipulate::Form_Load() {
-    // The slots start from the picture already. The bitmap object takes the original's copy;
-    // nothing in the window waits for it, so it is made off the interface thread (a large
-    // picture takes a good half second). One it cannot hold leaves it empty.
-    if (!m_slots.picOrig().isNull()) {
-        m_bitmapLoad = std::async(std::launch::async, [picture = m_slots.picOrig()] {
-            imaging::cImage bitmap;
-            try {
-                std::int16_t depth = 0;
-                if (!bitmap.CopyStdPicture(toStdPicture(picture), depth))
-                    bitmap = imaging::cImage();
-            } catch (const std::exception&) {
-                bitmap = imaging::cImage();
-            }
-            return bitmap;
-        });
-    }
+    // The slots start from the picture already. The bitmap object is made from the original
+    // only when something asks for it: nothing in the window uses it, and on a large picture it
+    // costs a good half second and several copies of the picture in memory.
     refreshDisplays();
 }
 
 const imaging::cImage& frmManipulate::bitmapObject() const {
-    if (m_bitmapLoad.valid())
-        m_bitmap = m_bitmapLoad.get();
+    if (!m_bitmapLoaded && !m_slots.picOrig().isNull()) {
+        m_bitmapLoaded = true;
+        try {
+            std::int16_t depth = 0;
+            if (!m_bitmap.CopyStdPicture(toStdPicture(m_slots.picOrig()), depth))
+                m_bitmap = imaging::cImage();
+        } catch (const std::exception&) {
+            // One it cannot hold stays empty.
+            m_bitmap = imaging::cImage();
+        }
+    }
     return m_bitmap;
 }
 

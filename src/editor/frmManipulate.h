@@ -15,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QImage>
 
-#include <future>
 #include <string_view>
 
 class QAction;
@@ -53,7 +52,7 @@ class frmManipulate : public QDialog {
     bool isRunning() const { return m_running; }
 
     const PictureSlots& pictures() const { return m_slots; }
-    // The editor's bitmap object, loaded from the original when the window opened.
+    // The editor's bitmap object, loaded from the original on the first call.
     const imaging::cImage& bitmapObject() const;
 
     // The commands, as the controls run them.
@@ -81,7 +80,7 @@ class frmManipulate : public QDialog {
 
     PictureSlots m_slots;
     mutable imaging::cImage m_bitmap;
-    mutable std::future<imaging::cImage> m_bitmapLoad;
+    mutable bool m_bitmapLoaded = false;
     std::int32_t m_progress = 0;
     QElapsedTimer m_sinceEvents;
 
