@@ -3,12 +3,49 @@
 #include "app/picture_browser.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStyle>
 
+#include <algorithm>
+
+namespace {
+
+// The kernel's mount table as text: reading it asks no file system anything,
+// so a hung network mount cannot stall the window.
+QByteArray mountTable() {
+    QFile table(QStringLiteral("/proc/self/mountinfo"));
+    return table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
+}
+
+} // namespace
+
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+    m_mounts = mountTable();
     refresh();
     connect(this, &QComboBox::activated, this, [this] { emit driveChanged(); });
+    // Twice a second: a card shows up well within two seconds of being mounted.
+    m_mountWatch.setInterval(500);
+    connect(&m_mountWatch, &QTimer::timeout, this, &DriveList::checkMounts);
+    m_mountWatch.start();
+}
+
+void DriveList::checkMounts() {
+    QByteArray mounts = mountTable();
+    if (mounts == m_mounts)
+        return;
+    m_mounts = std::move(mounts);
+    const QString current = drive();
+    const int at = currentIndex();
+    refresh();
+    if (current.isEmpty() || findData(current) >= 0 || count() == 0)
+        return;
+    // The current drive went away: the one after it (or the last) takes over.
+    {
+        QSignalBlocker block(this);
+        setCurrentIndex(std::min(at, count() - 1));
+    }
+    emit driveChanged();
 }
 
 void DriveList::refresh() {

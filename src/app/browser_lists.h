@@ -3,9 +3,13 @@
 // Each set…() returns false and keeps the list as it was when the place
 // cannot be read.
 
+#include <QByteArray>
 #include <QComboBox>
 #include <QListWidget>
+#include <QTimer>
 
+// The drive list follows the mount table: a memory card or USB stick appears
+// when it is mounted and goes when it is unmounted.
 class DriveList : public QComboBox {
     Q_OBJECT
   public:
@@ -16,8 +20,15 @@ class DriveList : public QComboBox {
     void refresh();
 
   signals:
-    // The user picked another drive.
+    // The user picked another drive, or the current one went away and the
+    // next one took its place.
     void driveChanged();
+
+  private:
+    void checkMounts();
+
+    QTimer m_mountWatch;
+    QByteArray m_mounts;
 };
 
 // The folder list: the path from the drive root down to the current folder,

@@ -6,9 +6,7 @@
 
 namespace browser {
 
-namespace {
-
-bool isPseudoFileSystem(const QStorageInfo& volume) {
+bool isDriveVolume(const QStorageInfo& volume) {
     static const QStringList pseudo = {
         "proc",      "sysfs",           "devtmpfs",   "devpts",  "tmpfs",    "cgroup",
         "cgroup2",   "pstore",          "securityfs", "debugfs", "tracefs",  "mqueue",
@@ -17,23 +15,23 @@ bool isPseudoFileSystem(const QStorageInfo& volume) {
         "selinuxfs", "fuse.gvfsd-fuse", "fuse.portal"};
     const QString type = QString::fromLatin1(volume.fileSystemType());
     const QString root = volume.rootPath();
-    if (root == "/")
+    if (!volume.isValid())
         return false;
-    if (pseudo.contains(type))
+    if (root == "/")
         return true;
+    if (pseudo.contains(type))
+        return false;
     // System mounts that are not places for pictures.
     for (const char* prefix : {"/proc", "/sys", "/dev", "/run", "/snap", "/boot"})
         if (root == prefix || root.startsWith(QString(prefix) + '/'))
-            return true;
-    return false;
+            return false;
+    return true;
 }
-
-} // namespace
 
 QStringList drives() {
     QStringList roots;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
-        if (volume.isValid() && !isPseudoFileSystem(volume) && !roots.contains(volume.rootPath()))
+        if (isDriveVolume(volume) && !roots.contains(volume.rootPath()))
             roots << volume.rootPath();
     roots.sort();
     roots.removeAll("/");

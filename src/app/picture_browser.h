@@ -2,6 +2,7 @@
 // The file-system side of the picture browser: which volumes are drives, which
 // files are pictures, and how a file's full path is built.
 
+#include <QStorageInfo>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -10,8 +11,11 @@ namespace browser {
 
 inline const QString PicturePattern = QStringLiteral("*.GIF;*.JPG;*.JPEG;*.BMP;*.ICO;*.WMF");
 
-// Root folders of the mounted volumes a person keeps files on; pseudo file
-// systems (proc, sysfs, tmpfs under /run, …) are left out. "/" comes first.
+// Whether a mounted volume is one a person keeps files on: not a pseudo file
+// system (proc, sysfs, tmpfs, …) nor a system mount under /proc, /run, ….
+bool isDriveVolume(const QStorageInfo& volume);
+
+// Root folders of the drive volumes. "/" comes first.
 QStringList drives();
 
 // The drive (mount root) that holds path.

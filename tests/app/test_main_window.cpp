@@ -4,6 +4,7 @@
 
 #include "app/browser_lists.h"
 #include "app/copies_spinner.h"
+#include "app/picture_browser.h"
 #include "app/preview_image.h"
 #include "app/twips.h"
 #include "editor/frmManipulate.h"
@@ -13,16 +14,24 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
+#include <sys/mount.h>
 
 namespace {
 
@@ -70,6 +79,59 @@ TEST_F(MainWindowTest, FileListShowsPicturesWhateverTheirCase) {
     for (int i = 0; i < w->fileSelect()->count(); ++i)
         shown << w->fileSelect()->item(i)->text();
     EXPECT_EQ(shown, QStringList({"blue.bmp", "GREEN.JPG", "red.jpg"}));
+}
+
+// A card mounted while the program runs shows up in the drive list within two seconds; when
+// it is unmounted it goes, and the lists move to the next drive if it was the current one.
+TEST_F(MainWindowTest, DrivesMountedOrUnmountedWhileRunningComeAndGo) {
+    const QString card = dir.filePath("card"), mountPoint = dir.filePath("CARD");
+    QDir().mkpath(card);
+    QDir().mkpath(mountPoint);
+    QImage photo(8, 8, QImage::Format_RGB32);
+    photo.fill(Qt::red);
+    ASSERT_TRUE(photo.save(card + "/photo.jpg"));
+    if (::mount(QFile::encodeName(card).constData(), QFile::encodeName(mountPoint).constData(),
+                nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "cannot mount here: " << std::strerror(errno);
+    const auto unmount = [&] { return ::umount2(QFile::encodeName(mountPoint).constData(), 0); };
+    struct Guard {
+        std::function<int()> undo;
+        ~Guard() { undo(); }
+    } guard{unmount};
+    if (!browser::isDriveVolume(QStorageInfo(mountPoint)))
+        GTEST_SKIP() << "a bind mount here is " << QStorageInfo(mountPoint).fileSystemType().data()
+                     << ", which is no drive";
+
+    const auto drives = [&] {
+        QStringList roots;
+        for (int i = 0; i < w->drvSelect()->count(); ++i)
+            roots << w->drvSelect()->itemData(i).toString();
+        return roots;
+    };
+    const auto withinTwoSeconds = [](const std::function<bool()>& condition) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition() && clock.elapsed() < 2000)
+            QTest::qWait(20);
+        return condition();
+    };
+    ASSERT_TRUE(withinTwoSeconds([&] { return drives().contains(mountPoint); }));
+
+    // The user opens the card.
+    ASSERT_TRUE(w->drvSelect()->setDrive(mountPoint));
+    w->drvSelect_Change();
+    ASSERT_EQ(w->fileSelect()->path(), mountPoint);
+    ASSERT_EQ(w->fileSelect()->count(), 1);
+    const QStringList before = drives();
+    const int at = int(before.indexOf(mountPoint));
+    const QString next = at + 1 < before.size() ? before[at + 1] : before[at - 1];
+
+    ASSERT_EQ(unmount(), 0);
+    guard.undo = [] { return 0; };
+    ASSERT_TRUE(withinTwoSeconds([&] { return !drives().contains(mountPoint); }));
+    EXPECT_EQ(w->drvSelect()->drive(), next);
+    EXPECT_EQ(w->dirSelect()->path(), next);
+    EXPECT_EQ(w->fileSelect()->path(), next);
 }
 
 TEST_F(MainWindowTest, FileWithoutSelectionFillsTheWholeTab) {
