@@ -76,8 +76,13 @@ QString fetchFailureText(const FetchResult& r) {
 
 } // namespace
 
-update::update(QWidget* parent, const QUrl& server, std::chrono::milliseconds timeout)
-    : QDialog(parent), m_server(server) {
+UpdateAddresses builtInAddresses() {
+    return {QUrl(QStringLiteral(PARVELLO_VERSION_URL)),
+            QUrl(QStringLiteral(PARVELLO_DOWNLOAD_URL))};
+}
+
+update::update(QWidget* parent, const UpdateAddresses& addresses, std::chrono::milliseconds timeout)
+    : QDialog(parent), m_addresses(addresses) {
     setObjectName(QStringLiteral("update"));
     setWindowTitle(QStringLiteral("Parvello Update"));
     setFixedSize(px(3690), px(1995));
@@ -118,14 +123,6 @@ update::update(QWidget* parent, const QUrl& server, std::chrono::milliseconds ti
 
 update::~update() {
     m_fetch.abort();
-}
-
-QUrl update::versionFileUrl() const {
-    return m_server.resolved(QUrl(QString::fromLatin1(kVersionFilePath)));
-}
-
-QUrl update::installerUrl() const {
-    return m_server.resolved(QUrl(QString::fromLatin1(kInstallerPath)));
 }
 
 void update::showResult() {
@@ -172,7 +169,7 @@ bool update::OpenDocument(const QUrl& target) {
 void update::Command1_Click() {
     // Whether a browser took the address is not checked: the download is
     // the browser's business from here on.
-    OpenDocument(installerUrl());
+    OpenDocument(downloadPageUrl());
     accept();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // The "Parvello Update" window: asks the maker's server for the published
-// version, compares it with the running one and offers the installer when it
-// is newer. The window shows at once with "Searching for newer versions of
-// Parvello" and fills in when the answer arrives, so a slow or absent server
-// never freezes the program. Every failure ends in the up-to-date layout with
-// a short reason in Label1.
+// version, compares it with the running one and, when it is newer, offers
+// the download page. The window shows at once with "Searching for newer
+// versions of Parvello" and fills in when the answer arrives, so a slow or
+// absent server never freezes the program. Every failure ends in the
+// up-to-date layout with a short reason in Label1.
 
 #include "update/versionfetch.h"
 
@@ -17,20 +17,25 @@ class QPushButton;
 
 namespace updatecheck {
 
-// The maker's web server; the version file and the installer live below it.
-inline constexpr char kMakerServer[] = "https://www.quenwick.example";
-inline constexpr char kVersionFilePath[] = "/parvello/parvellover.txt";
-inline constexpr char kInstallerPath[] = "/parvello/Parvello-Setup.exe";
+// Where the published version is read and where a newer one is fetched from.
+struct UpdateAddresses {
+    QUrl versionFile;
+    QUrl downloadPage;
+};
+// The addresses this build was configured with (PARVELLO_VERSION_URL and
+// PARVELLO_DOWNLOAD_URL; by default the maker's web server).
+UpdateAddresses builtInAddresses();
+
 // The whole fetch gives up after this long.
 inline constexpr std::chrono::milliseconds kFetchTimeout{10000};
 
 class update : public QDialog {
     Q_OBJECT
   public:
-    // The server and time-out are fixed for the program; tests point the
+    // The addresses and time-out are fixed for the program; tests point the
     // window at a server of their own.
     explicit update(QWidget* parent = nullptr,
-                    const QUrl& server = QUrl(QString::fromLatin1(kMakerServer)),
+                    const UpdateAddresses& addresses = builtInAddresses(),
                     std::chrono::milliseconds timeout = kFetchTimeout);
     ~update() override;
 
@@ -39,15 +44,15 @@ class update : public QDialog {
 
     // True once the answer (or the failure) is shown.
     bool isCheckDone() const { return m_checkDone; }
-    QUrl versionFileUrl() const;
-    QUrl installerUrl() const;
+    QUrl versionFileUrl() const { return m_addresses.versionFile; }
+    QUrl downloadPageUrl() const { return m_addresses.downloadPage; }
 
   signals:
     // The result is on the window.
     void checkFinished();
 
   private slots:
-    void Command1_Click(); // "&Yes": open the installer's address and close
+    void Command1_Click(); // "&Yes": open the download page and close
     void Command2_Click(); // "&Cancel"
     void Command3_Click(); // "Cl&ose"
 
@@ -57,7 +62,7 @@ class update : public QDialog {
     // Hands the address to the desktop's URL handler; false when none took it.
     static bool OpenDocument(const QUrl& target);
 
-    QUrl m_server;
+    UpdateAddresses m_addresses;
     VersionFetch m_fetch;
     bool m_checkDone = false;
 

@@ -66,9 +66,15 @@ std::string buttons(const update& w) {
     return s;
 }
 
+// The version file and download page as a server publishes them.
+updatecheck::UpdateAddresses on(const QUrl& server) {
+    return {QUrl(server.toString() + "/parvello/parvellover.txt"),
+            QUrl(server.toString() + "/parvello/")};
+}
+
 // Opens the window against the server and waits for its answer.
 std::unique_ptr<update> check(const QUrl& server, std::chrono::milliseconds timeout = 10s) {
-    auto w = std::make_unique<update>(nullptr, server, timeout);
+    auto w = std::make_unique<update>(nullptr, on(server), timeout);
     w->show();
     if (!w->isCheckDone()) {
         QSignalSpy spy(w.get(), &update::checkFinished);
@@ -97,7 +103,7 @@ void expectFailureLayout(const update& w) {
 TEST(UpdateWindow, LayoutAndTextsBeforeTheAnswer) {
     VersionServer server;
     server.setMode(VersionServer::Mode::Silent);
-    update w(nullptr, server.baseUrl());
+    update w(nullptr, on(server.baseUrl()));
     w.show();
     EXPECT_EQ(w.windowTitle(), "Parvello Update");
     EXPECT_EQ(text(w, "Label1"), kSearching);
@@ -165,7 +171,17 @@ TEST(UpdateWindow, ComparisonIsOnWholeNumbers) {
     }
 }
 
-TEST(UpdateWindow, YesOpensTheInstallerAndCloses) {
+// The build's settings are what the program uses; the download page is a page, not a
+// Windows installer.
+TEST(UpdateWindow, AddressesComeFromTheBuild) {
+    const updatecheck::UpdateAddresses built = updatecheck::builtInAddresses();
+    EXPECT_EQ(built.versionFile, QUrl(QStringLiteral(CONFIGURED_VERSION_URL)));
+    EXPECT_EQ(built.downloadPage, QUrl(QStringLiteral(CONFIGURED_DOWNLOAD_URL)));
+    EXPECT_TRUE(built.versionFile.isValid());
+    EXPECT_FALSE(built.downloadPage.path().endsWith(".exe", Qt::CaseInsensitive));
+}
+
+TEST(UpdateWindow, YesOpensTheDownloadPageAndCloses) {
     UrlCatcher browser;
     VersionServer server;
     server.answer(200, "4.00");
@@ -173,8 +189,7 @@ TEST(UpdateWindow, YesOpensTheInstallerAndCloses) {
     ASSERT_EQ(buttons(*w), "YC-");
     button(*w, "Command1")->click();
     ASSERT_EQ(browser.opened.size(), 1);
-    EXPECT_EQ(browser.opened.first(),
-              QUrl(server.baseUrl().toString() + "/parvello/Parvello-Setup.exe"));
+    EXPECT_EQ(browser.opened.first(), on(server.baseUrl()).downloadPage);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->result(), QDialog::Accepted);
 }
