@@ -46,6 +46,13 @@ with tempfile.TemporaryDirectory() as d:
         expected += [0 if dark else 255] * 3
     check("black and white result", read_ppm(out)[2] == expected)
 
+    # Rotate: the 3 x 2 picture turned a quarter clockwise is 2 x 3, new (x, y) = old (y, 1 - x).
+    r = subprocess.run([tool, "rotate", src, out], capture_output=True, text=True)
+    check("rotate runs: " + r.stderr, r.returncode == 0)
+    old = [pixels[i:i + 3] for i in range(0, len(pixels), 3)]  # row-major, 3 wide
+    expected = [c for y in range(3) for x in range(2) for c in old[(1 - x) * 3 + y]]
+    check("rotate result", read_ppm(out) == (2, 3, expected))
+
     # A refused parameter, an unknown code, a missing file: clear errors, no output.
     os.remove(out)
     r = subprocess.run([tool, "15", "0", src, out], capture_output=True, text=True)
