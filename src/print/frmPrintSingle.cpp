@@ -2,6 +2,7 @@
 
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
+#include "print/fit_check.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
@@ -146,14 +147,19 @@ bool frmPrintSingle::horizontal() const {
 void frmPrintSingle::Command1_Click() {
     // A second "Print" while the question is up waits on the same popup and
     // prints again when it closes.
-    if (!notify::askPrint(QString::fromUtf8(kPrinterReadyMessage)))
+    const std::unique_ptr<SheetTarget> target = defaultTarget();
+    QStringList question;
+    if (const QString cut = singleFitWarning(target->paper(), selectedSize(), horizontal());
+        !cut.isEmpty())
+        question << cut;
+    question << QString::fromUtf8(kPrinterReadyMessage);
+    if (!notify::askPrint(question.join(' ')))
         return;
     const int size = selectedSize();
     const bool turned = horizontal();
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    PrintSummary summary;
-    if (auto target = defaultTarget())
-        summary = printSingleSheet(*target, m_picture, size, turned);
+    PrintSummary summary = printSingleSheet(*target, m_picture, size, turned);
+    followJobs(summary);
     QGuiApplication::restoreOverrideCursor();
     reportToUser(summary);
 }

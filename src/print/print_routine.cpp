@@ -1,10 +1,14 @@
 #include "print/print_routine.h"
 
 #include "notify/alerts.h"
+#include "print/fit_check.h"
+#include "print/job_follow.h"
 #include "print/layouts.h"
 #include "print/printer.h"
+#include "print/printer_choice.h"
 
 #include <QCursor>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -46,15 +50,20 @@ std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
     return cells;
 }
 
-void count(PrintSummary& summary, const SheetResult& r) {
+void count(PrintSummary& summary, std::string_view caption, const SheetResult& r) {
     switch (r.outcome) {
     case SheetResult::Printed:
         ++summary.sheets;
+        if (r.jobId > 0)
+            summary.jobs.push_back(
+                {QString::fromUtf8(caption.data(), qsizetype(caption.size())), r.printer, r.jobId});
         break;
     case SheetResult::SavedAsPdf:
         ++summary.sheets;
         ++summary.pdfFiles;
         summary.pdfFolder = QFileInfo(r.pdfFile).absolutePath();
+        if (summary.whyPdf.isEmpty())
+            summary.whyPdf = r.whyPdf;
         break;
     case SheetResult::Failed:
         ++summary.failed;
@@ -98,7 +107,7 @@ PrintSummary printPackages(SheetTarget& target, const std::array<int, 5>& checkV
                 .arg(QString::fromUtf8(package.caption.data(), qsizetype(package.caption.size())));
         sheet.cells = resampledCells(package, target.resolution(), preview);
         for (int copy = 1; copy <= copies; ++copy)
-            count(summary, target.printSheet(sheet));
+            count(summary, package.caption, target.printSheet(sheet));
     }
     return summary;
 }
@@ -116,26 +125,82 @@ PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int si
                       .arg(QString::fromUtf8(size.caption.data(), qsizetype(size.caption.size())));
     sheet.cells.push_back(
         {QRectF(QPointF(0, 0), twips), resampleToCell(picture, twips, target.resolution())});
-    count(summary, target.printSheet(sheet));
+    count(summary, size.caption, target.printSheet(sheet));
     return summary;
 }
 
-void reportToUser(const PrintSummary& summary) {
-    if (summary.failed > 0)
-        notify::tellUser(QStringLiteral("Unable to print!"));
+void followJobs(PrintSummary& summary) {
+    // The window stays locked but keeps painting while the jobs are followed.
+    notify::lockMainWindow();
+    const QDeadlineTimer deadline(jobFollowLimitMs());
+    // Sheets with the same trouble are named in one sentence.
+    std::vector<std::pair<JobTrouble, QStringList>> troubles;
+    for (const PrintSummary::Job& job : summary.jobs) {
+        const std::optional<JobTrouble> trouble = followJob(job.printer, job.id, deadline);
+        if (!trouble)
+            continue;
+        auto same = std::find_if(troubles.begin(), troubles.end(), [&](const auto& t) {
+            return t.first.reason == trouble->reason && t.first.waiting == trouble->waiting;
+        });
+        if (same == troubles.end())
+            troubles.push_back({*trouble, {job.caption}});
+        else
+            same->second << job.caption;
+    }
+    notify::unlockMainWindow();
+    for (const auto& [trouble, captions] : troubles) {
+        QString sheets =
+            captions.size() == 1
+                ? QStringLiteral("the %1 sheet").arg(captions[0])
+                : QStringLiteral("the %1 and %2 sheets")
+                      .arg(captions.mid(0, captions.size() - 1).join(", "), captions.last());
+        const bool one = captions.size() == 1;
+        summary.troubles << QStringLiteral("%1: %2 %3.")
+                                .arg(trouble.reason, sheets,
+                                     trouble.waiting ? (one ? "is waiting" : "are waiting")
+                                                     : (one ? "did not print" : "did not print"));
+    }
+}
+
+QString summaryMessage(const PrintSummary& summary, const QString& choiceNotice) {
+    QStringList parts;
+    if (!choiceNotice.isEmpty())
+        parts << choiceNotice;
+    const QString folder = shortFolderName(summary.pdfFolder);
+    if (summary.failed > 0 && summary.pdfFiles > 0)
+        parts << QStringLiteral("Unable to print! The printer refused %1 of the sheets; %2 "
+                                "saved as PDF in %3.")
+                     .arg(summary.failed)
+                     .arg(summary.pdfFiles)
+                     .arg(folder);
+    else if (summary.failed > 0)
+        parts << QStringLiteral("Unable to print!");
     else if (summary.pdfFiles > 0)
-        notify::tellUser(QStringLiteral("No printer found. Saved as PDF in %1.")
-                             .arg(shortFolderName(summary.pdfFolder)));
+        parts << QStringLiteral("%1 Saved as PDF in %2.")
+                     .arg(summary.whyPdf.isEmpty() ? QStringLiteral("No printer found.")
+                                                   : summary.whyPdf,
+                          folder);
+    parts << summary.troubles;
+    return parts.join(' ');
+}
+
+void reportToUser(const PrintSummary& summary) {
+    const QString message = summaryMessage(summary, takeChoiceNotice());
+    if (!message.isEmpty())
+        notify::tellUser(message);
 }
 
 void cmdPrintRoutine(const std::array<int, 5>& checkValues, int copyCount,
                      const std::function<QImage(int imageNumber)>& preview) {
-    if (!notify::askPrint(QString::fromUtf8(kPrinterReadyMessage)))
+    // The question warns first about any print the paper would cut.
+    const std::unique_ptr<SheetTarget> target = defaultTarget();
+    QStringList question = packageFitWarnings(target->paper(), checkValues);
+    question << QString::fromUtf8(kPrinterReadyMessage);
+    if (!notify::askPrint(question.join(' ')))
         return;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    PrintSummary summary;
-    if (auto target = defaultTarget())
-        summary = printPackages(*target, checkValues, copyCount, preview);
+    PrintSummary summary = printPackages(*target, checkValues, copyCount, preview);
+    followJobs(summary);
     QGuiApplication::restoreOverrideCursor();
     reportToUser(summary);
 }

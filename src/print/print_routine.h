@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <vector>
@@ -27,12 +28,20 @@ void cmdPrintRoutine(const std::array<int, 5>& checkValues, int copyCount,
                      const std::function<QImage(int imageNumber)>& preview);
 
 struct PrintSummary {
+    struct Job {
+        QString caption; // "5x7"
+        QString printer;
+        int id;
+    };
     int sheets = 0;            // handed to the printer or saved
     int pdfFiles = 0;          // of those, saved as PDF
     int failed = 0;            // refused
     QString pdfFolder;         // where the PDFs went
+    QString whyPdf;            // why they are not on paper
     QString error;             // the first refusal's reason
     std::vector<qint64> bytes; // document size of each sheet, in order
+    std::vector<Job> jobs;     // the sheets the printer accepted, in order
+    QStringList troubles;      // what holds them up, once followed
 };
 
 // Prints without asking, to the given target.
@@ -43,9 +52,17 @@ PrintSummary printPackages(SheetTarget& target, const std::array<int, 5>& checkV
 PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,
                               bool horizontal);
 
-// Tells the user what happened to the sheets: "Unable to print!" when a
-// printer refused, or where the PDFs went. Says nothing when everything
-// reached the printer.
+// Follows the accepted jobs until the printer has taken them (for
+// jobFollowLimitMs() at most) and fills `troubles`, one sentence per problem:
+// "The printer is out of paper: the 5x7 sheet is waiting."
+void followJobs(PrintSummary& summary);
+
+// What happened to the sheets, for the user: refusals, the PDF files and
+// why, the troubles, and a note about the printer choice. Empty when every
+// sheet reached the printer.
+QString summaryMessage(const PrintSummary& summary, const QString& choiceNotice = {});
+
+// Shows summaryMessage() (with the printer choice's notice), if any.
 void reportToUser(const PrintSummary& summary);
 
 } // namespace print

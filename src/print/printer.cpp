@@ -1,7 +1,9 @@
 #include "print/printer.h"
 
 #include "common/paths.h"
+#include "print/cups_printer.h"
 #include "print/layouts.h"
+#include "print/printer_choice.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,9 +12,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <cmath>
 
@@ -20,12 +19,12 @@ namespace print {
 
 namespace {
 
-// Paints the cells onto a printer (or PDF) already set up with the page
-// layout; the painter's origin is the top-left of the printable area.
+// Paints the cells onto a PDF already set up with the page layout; the
+// painter's origin is the top-left of the printable area.
 bool paintSheet(QPrinter& printer, const Sheet& sheet, QString* error) {
     QPainter painter;
     if (!painter.begin(&printer)) {
-        *error = QStringLiteral("The printer could not start the page.");
+        *error = QStringLiteral("The page could not be started.");
         return false;
     }
     const double scale = printer.resolution() / double(kTwipsPerInchF);
@@ -40,108 +39,19 @@ bool paintSheet(QPrinter& printer, const Sheet& sheet, QString* error) {
     return painter.end();
 }
 
-void setUpPdf(QPrinter& pdf, const QString& file, const QPageSize& paper,
-              QPageLayout::Orientation orientation, const QMarginsF& margins, int dpi,
-              const QString& title) {
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(file);
-    pdf.setResolution(dpi);
-    pdf.setColorMode(QPrinter::Color);
-    pdf.setCreator(QStringLiteral("Parvello"));
-    pdf.setDocName(title);
-    pdf.setFullPage(false);
-    pdf.setPageLayout(QPageLayout(paper, orientation, margins, QPageLayout::Point, margins));
-}
-
-constexpr int kMaxDpi = 600;
-
-class CupsPrinter final : public SheetTarget {
-  public:
-    explicit CupsPrinter(const QPrinterInfo& info) : m_info(info), m_name(info.printerName()) {
-        QPrinter native(info, QPrinter::HighResolution);
-        // The printer's own finest resolution, but no more than 600 dpi: a
-        // photograph gains nothing beyond that and the job would grow fourfold.
-        int finest = 0;
-        for (int dpi : info.supportedResolutions())
-            finest = std::max(finest, dpi);
-        m_dpi = finest > 0 ? std::min(finest, kMaxDpi) : kMaxDpi;
-        m_paper = info.defaultPageSize();
-        if (!m_paper.isValid())
-            m_paper = QPageSize(QPageSize::Letter);
-        for (auto orientation : {QPageLayout::Portrait, QPageLayout::Landscape}) {
-            native.setPageSize(m_paper);
-            native.setPageOrientation(orientation);
-            // The printer's own printable area, not Qt's 10 pt default.
-            m_margins[orientation] = native.pageLayout().minimumMargins();
-        }
-    }
-
-    int resolution() const override { return m_dpi; }
-
-    SheetResult printSheet(const Sheet& sheet) override {
-        if (QStandardPaths::findExecutable(QStringLiteral("lp")).isEmpty())
-            return printNatively(sheet);
-        SheetResult result;
-        QTemporaryFile file(QDir::tempPath() + "/parvello-sheet-XXXXXX.pdf");
-        if (!file.open()) {
-            result.error = file.errorString();
-            return result;
-        }
-        file.close();
-        {
-            QPrinter pdf(QPrinter::HighResolution);
-            setUpPdf(pdf, file.fileName(), m_paper, sheet.orientation, m_margins[sheet.orientation],
-                     m_dpi, sheet.title);
-            if (!paintSheet(pdf, sheet, &result.error))
-                return result;
-        }
-        result.bytes = QFileInfo(file.fileName()).size();
-        // lp hands the finished document to the scheduler and says whether
-        // the queue took it, which QPrinter's own CUPS path keeps to itself.
-        QProcess lp;
-        lp.start(QStringLiteral("lp"), {"-d", m_name, "-t", sheet.title, "--", file.fileName()});
-        if (!lp.waitForFinished(120000) || lp.exitStatus() != QProcess::NormalExit ||
-            lp.exitCode() != 0) {
-            result.error = QString::fromLocal8Bit(lp.readAllStandardError()).trimmed();
-            if (result.error.isEmpty())
-                result.error = lp.errorString();
-            return result;
-        }
-        result.outcome = SheetResult::Printed;
-        return result;
-    }
-
-  private:
-    // Without lp, QPrinter's own CUPS path: the same page, but a queue that
-    // refuses the job goes unnoticed.
-    SheetResult printNatively(const Sheet& sheet) {
-        SheetResult result;
-        QPrinter printer(m_info, QPrinter::HighResolution);
-        printer.setResolution(m_dpi);
-        printer.setColorMode(QPrinter::Color);
-        printer.setDocName(sheet.title);
-        printer.setFullPage(false);
-        const QMarginsF& margins = m_margins[sheet.orientation];
-        printer.setPageLayout(
-            QPageLayout(m_paper, sheet.orientation, margins, QPageLayout::Point, margins));
-        if (!paintSheet(printer, sheet, &result.error))
-            return result;
-        result.outcome = SheetResult::Printed;
-        return result;
-    }
-
-    QPrinterInfo m_info;
-    QString m_name;
-    int m_dpi = 600;
-    QPageSize m_paper;
-    QMarginsF m_margins[2];
-};
-
 class PdfFolder final : public SheetTarget {
   public:
-    PdfFolder(QString folder, int dpi) : m_folder(std::move(folder)), m_dpi(dpi) {}
+    PdfFolder(QString folder, int dpi, QString why)
+        : m_folder(std::move(folder)), m_dpi(dpi), m_why(std::move(why)) {}
 
     int resolution() const override { return m_dpi; }
+    // No printer, no hardware margins: the page itself is the printable area.
+    Paper paper() const override {
+        const QPageSize page = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                                   ? QPageSize(QPageSize::Letter)
+                                   : QPageSize(QPageSize::A4);
+        return {QString(), page.size(QPageSize::Point), QMarginsF()};
+    }
 
     SheetResult printSheet(const Sheet& sheet) override {
         SheetResult result;
@@ -160,9 +70,15 @@ class PdfFolder final : public SheetTarget {
         temp.close();
         {
             QPrinter pdf(QPrinter::HighResolution);
-            // No printer, no hardware margins: the page itself is the printable area.
-            setUpPdf(pdf, temp.fileName(), paper(), sheet.orientation, QMarginsF(), m_dpi,
-                     sheet.title);
+            pdf.setOutputFormat(QPrinter::PdfFormat);
+            pdf.setOutputFileName(temp.fileName());
+            pdf.setResolution(m_dpi);
+            pdf.setColorMode(QPrinter::Color);
+            pdf.setCreator(QStringLiteral("Parvello"));
+            pdf.setDocName(sheet.title);
+            pdf.setFullPage(false);
+            pdf.setPageLayout(QPageLayout(QPageSize(paper().size, QPageSize::Point),
+                                          sheet.orientation, QMarginsF()));
             if (!paintSheet(pdf, sheet, &result.error))
                 return result;
         }
@@ -177,6 +93,7 @@ class PdfFolder final : public SheetTarget {
                 temp.setAutoRemove(false);
                 result.outcome = SheetResult::SavedAsPdf;
                 result.pdfFile = name;
+                result.whyPdf = m_why;
                 result.bytes = QFileInfo(name).size();
                 return result;
             }
@@ -186,26 +103,15 @@ class PdfFolder final : public SheetTarget {
     }
 
   private:
-    static QPageSize paper() {
-        return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
-                   ? QPageSize(QPageSize::Letter)
-                   : QPageSize(QPageSize::A4);
-    }
     QString m_folder;
     int m_dpi;
+    QString m_why;
 };
 
 } // namespace
 
-std::unique_ptr<SheetTarget> defaultPrinter() {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return nullptr;
-    return std::make_unique<CupsPrinter>(info);
-}
-
-std::unique_ptr<SheetTarget> pdfFolder(const QString& folder, int dpi) {
-    return std::make_unique<PdfFolder>(folder, dpi);
+std::unique_ptr<SheetTarget> pdfFolder(const QString& folder, int dpi, const QString& why) {
+    return std::make_unique<PdfFolder>(folder, dpi, why);
 }
 
 QString fallbackFolder() {
@@ -224,15 +130,17 @@ class PrinterThenPdf final : public SheetTarget {
         : m_printer(std::move(printer)), m_folder(std::move(folder)) {}
 
     int resolution() const override { return m_printer->resolution(); }
+    Paper paper() const override { return m_printer->paper(); }
+    QString printerName() const override { return m_printer->printerName(); }
 
     SheetResult printSheet(const Sheet& sheet) override {
         if (!m_pdf) {
             SheetResult result = m_printer->printSheet(sheet);
-            if (result.outcome != SheetResult::Failed || !QPrinterInfo::defaultPrinter().isNull())
+            if (result.outcome != SheetResult::Failed || printerExists(m_printer->printerName()))
                 return result;
             qWarning("Parvello: the printer went away (%s); the remaining sheets go to %s",
                      qPrintable(result.error), qPrintable(m_folder));
-            m_pdf = pdfFolder(m_folder, m_printer->resolution());
+            m_pdf = pdfFolder(m_folder, m_printer->resolution(), noPrinterMessage());
         }
         return m_pdf->printSheet(sheet);
     }
@@ -246,9 +154,9 @@ class PrinterThenPdf final : public SheetTarget {
 } // namespace
 
 std::unique_ptr<SheetTarget> defaultTarget(const QString& folder) {
-    if (auto printer = defaultPrinter())
+    if (auto printer = cupsPrinter(printerInUse()))
         return std::make_unique<PrinterThenPdf>(std::move(printer), folder);
-    return pdfFolder(folder);
+    return pdfFolder(folder, 600, noPrinterMessage());
 }
 
 QImage resampleToCell(const QImage& picture, const QSizeF& twips, int dpi) {

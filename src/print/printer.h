@@ -1,6 +1,8 @@
 #pragma once
-// Where a sheet goes: the default printer, or a PDF file when there is none.
+// Where a sheet goes: a printer, or a PDF file when there is none.
 // One call of printSheet() is one print job of one page.
+
+#include "print/paper.h"
 
 #include <QImage>
 #include <QPageLayout>
@@ -27,7 +29,10 @@ struct SheetResult {
     Outcome outcome = Failed;
     QString error;    // why it failed, for the user interface
     QString pdfFile;  // SavedAsPdf: the file written
+    QString whyPdf;   // SavedAsPdf: why not on paper, for the user interface
     qint64 bytes = 0; // size of the document handed over
+    QString printer;  // Printed: the queue that took the job
+    int jobId = 0;    // Printed: its job number there
 };
 
 class SheetTarget {
@@ -36,21 +41,29 @@ class SheetTarget {
     virtual SheetResult printSheet(const Sheet& sheet) = 0;
     // Dots per inch the cells are resampled to.
     virtual int resolution() const = 0;
+    // The paper the sheets are laid out on.
+    virtual Paper paper() const = 0;
+    // The printer's queue name; empty for a folder.
+    virtual QString printerName() const { return {}; }
 };
 
-// The default CUPS destination, or null when there is no printer or CUPS
-// cannot be reached.
-std::unique_ptr<SheetTarget> defaultPrinter();
+// The CUPS destination `name`, or the default one when `name` is empty;
+// null when there is no such printer or CUPS cannot be reached.
+std::unique_ptr<SheetTarget> cupsPrinter(const QString& name = {});
+inline std::unique_ptr<SheetTarget> defaultPrinter() {
+    return cupsPrinter();
+}
 
 // Each sheet as a new PDF file in `folder` (created when missing; existing
-// files are never overwritten).
-std::unique_ptr<SheetTarget> pdfFolder(const QString& folder, int dpi = 600);
+// files are never overwritten). `why` says why the sheets are not on paper.
+std::unique_ptr<SheetTarget> pdfFolder(const QString& folder, int dpi = 600,
+                                       const QString& why = {});
 
 // "<documents>/Parvello Prints".
 QString fallbackFolder();
 
-// The default printer, else the PDF folder; a printer that goes away during a
-// run hands the rest of the run to the PDF folder.
+// The printer in use (see printer_choice.h), else the PDF folder; a printer
+// that goes away during a run hands the rest of the run to the PDF folder.
 std::unique_ptr<SheetTarget> defaultTarget(const QString& folder = fallbackFolder());
 
 // The picture resampled (area-averaged, never nearest-neighbour) to the

@@ -13,6 +13,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace testcups {
 
 inline testsvc::CupsServer*& server() {
@@ -27,7 +32,7 @@ inline const testsvc::FolderPrinter& printer() {
 
 // Page geometry of the test printer: printable area from its margins.
 constexpr int kDpi = 150;
-constexpr double kLeftPt = 18, kTopPt = 24;
+constexpr double kLeftPt = 12, kTopPt = 24;
 
 // Where a rectangle in twips from the printable origin lands on a page
 // rendered at `dpi` (portrait, Letter).

@@ -83,31 +83,6 @@ TEST_F(SinglePrint, PrintsOneUprightEightByTenAtTheOrigin) {
     EXPECT_FALSE(main.isEnabled());
 }
 
-TEST_F(SinglePrint, HorizontalTurnsThePageAndSwapsTheSize) {
-    QTest::mouseClick(dialog->Option1[1], Qt::LeftButton); // 5x7
-    QTest::mouseClick(dialog->Option2[1], Qt::LeftButton); // Horizontal
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-    const QStringList files = jobs(1);
-    ASSERT_EQ(files.size(), 1);
-    EXPECT_EQ(testpdf::pageSize(files[0]), QSizeF(792, 612)); // landscape
-    const QImage page = testpdf::render(files[0], 60);
-    const QRect found = testpdf::findColour(page, kColour);
-    // 7 inches across and 5 down, at the printable area's corner (whichever
-    // of the printer's margins lies there once the page is turned).
-    EXPECT_NEAR(found.width(), 7 * 60, 1);
-    EXPECT_NEAR(found.height(), 5 * 60, 1);
-    const double margins[] = {18, 24, 36};
-    auto isMargin = [&](double px) {
-        for (double m : margins)
-            if (std::abs(px - m * 60 / 72) <= 1)
-                return true;
-        return false;
-    };
-    EXPECT_TRUE(isMargin(found.left())) << found.left();
-    EXPECT_TRUE(isMargin(found.top())) << found.top();
-}
-
 TEST_F(SinglePrint, EverySizeUprightHasItsRectangle) {
     const double inches[5][2] = {{8, 10}, {5, 7}, {4, 6}, {3.5, 5}, {2.5, 3.25}};
     for (int i = 1; i < 5; ++i) {

@@ -118,6 +118,6 @@ TEST_F(Tool, SingleLandscapePicture) {
 TEST_F(Tool, WithoutPrinterFallsBackToTheDocumentsFolder) {
     Outcome r = run({"2.5x3.25", dir.filePath("red.png")});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("no printer")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("No printer found.")) << r.out.toStdString();
     EXPECT_EQ(pdfs("Documents/Parvello Prints").size(), 1);
 }

@@ -23,11 +23,16 @@ bool writeFile(const QString& path, const QByteArray& text, QFile::Permissions p
 
 // Called with no arguments it describes itself; otherwise it copies the job
 // into the folder of its device URI and renames it into place when complete.
+// "folder:DIR?fail=REASON" reports REASON and fails instead.
 const char* kBackend = R"(#!/bin/sh
 if [ $# -eq 0 ]; then
   echo 'direct folder "Unknown" "Copy jobs to a folder"'
   exit 0
 fi
+case "$DEVICE_URI" in *'?fail='*)
+  echo "STATE: +${DEVICE_URI#*\?fail=}" >&2
+  exit 1;;
+esac
 dir="${DEVICE_URI#folder:}"
 name=$(printf 'job-%06d.pdf' "$1")
 if [ -n "$6" ]; then cat "$6" > "$dir/.$name.part" || exit 1
@@ -52,7 +57,9 @@ QByteArray ppd(const FolderPrinter& p) {
          "*NickName: \"Parvello Folder Printer\"\n*PSVersion: \"(3010.000) 0\"\n"
          "*LanguageLevel: \"3\"\n*ColorDevice: True\n*DefaultColorSpace: RGB\n"
          "*FileSystem: False\n*Throughput: \"1\"\n*LandscapeOrientation: Plus90\n"
-         "*TTRasterizer: Type42\n*cupsFilter: \"application/pdf 0 -\"\n";
+         "*TTRasterizer: Type42\n"
+         // The printer takes PDF, so CUPS runs pdftopdf in front of it.
+         "*cupsFilter2: \"application/vnd.cups-pdf application/pdf 0 -\"\n";
     t += "*OpenUI *Resolution/Resolution: PickOne\n*DefaultResolution: " +
          QByteArray::number(p.dpi) + "dpi\n*Resolution " + QByteArray::number(p.dpi) + "dpi/" +
          QByteArray::number(p.dpi) + " dpi: \"\"\n*CloseUI: *Resolution\n";
@@ -192,7 +199,9 @@ bool CupsServer::addPrinter(const FolderPrinter& printer, bool makeDefault, QStr
         *error = "cannot write the PPD";
         return false;
     }
-    if (!run("lpadmin", {"-p", printer.name, "-E", "-v", "folder:" + out, "-P", ppdFile}, error))
+    const QString uri =
+        "folder:" + out + (printer.failWith.isEmpty() ? QString() : "?fail=" + printer.failWith);
+    if (!run("lpadmin", {"-p", printer.name, "-E", "-v", uri, "-P", ppdFile}, error))
         return false;
     if (makeDefault && !run("lpadmin", {"-d", printer.name}, error))
         return false;

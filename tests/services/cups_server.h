@@ -1,6 +1,7 @@
 #pragma once
 // A private CUPS scheduler for tests: its own configuration and spool
 // folders, listening on a Unix socket of its own, with printers whose jobs
+// run through the system's pdftopdf filter (as on a real PDF printer) and
 // land as files in a folder the test reads. CUPS_SERVER is pointed at it for
 // this process (and the children it starts), so set it up before anything
 // asks CUPS for printers.
@@ -17,8 +18,12 @@ struct FolderPrinter {
     QString name = QStringLiteral("parvello-test");
     QString paper = QStringLiteral("Letter"); // default paper: "Letter" or "A4"
     int dpi = 150;
-    // Printable area margins in points (left, bottom, right, top).
-    double left = 18, bottom = 36, right = 18, top = 24;
+    // Printable area margins in points, different on every side so that a
+    // page placed from the wrong corner shows.
+    double left = 12, bottom = 30, right = 20, top = 24;
+    // Non-empty: the backend reports this printer-state reason (for example
+    // "media-empty-error") and fails every job.
+    QString failWith;
 };
 
 class CupsServer {

@@ -1,12 +1,13 @@
 // parvello-print: package sheets and single pictures from the command line,
 // through the same layouts, resampling, printer and PDF folder as the window.
 //
-//   parvello-print [--copies N] [--pdf DIR] PACKAGE PICTURE...
-//   parvello-print [--pdf DIR] --single SIZE [--landscape] PICTURE
+//   parvello-print [--copies N] [--printer NAME | --pdf DIR] PACKAGE PICTURE...
+//   parvello-print [--printer NAME | --pdf DIR] --single SIZE [--landscape] PICTURE
 
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
+#include "print/printer_choice.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
@@ -17,11 +18,13 @@
 namespace {
 
 const char* kUsage =
-    "usage: parvello-print [--copies N] [--pdf DIR] PACKAGE PICTURE...\n"
-    "       parvello-print [--pdf DIR] --single SIZE [--landscape] PICTURE\n"
+    "usage: parvello-print [--copies N] [--printer NAME | --pdf DIR] PACKAGE PICTURE...\n"
+    "       parvello-print [--printer NAME | --pdf DIR] --single SIZE [--landscape] PICTURE\n"
     "PACKAGE and SIZE: 8x10, 5x7, 4x6, 3.5x5, 2.5x3.25. One picture fills every cell,\n"
-    "or give one picture per cell in layout order. --pdf DIR writes each sheet as a\n"
-    "PDF file in DIR instead of printing. Copies: 1 to 5.\n";
+    "or give one picture per cell in layout order. --printer NAME prints on that\n"
+    "printer instead of the default one (the default when NAME is not installed).\n"
+    "--pdf DIR writes each sheet as a PDF file in DIR instead of printing.\n"
+    "Copies: 1 to 5.\n";
 
 int fail(const QString& message) {
     std::fprintf(stderr, "parvello-print: %s\n", qPrintable(message));
@@ -57,6 +60,7 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     int copies = 1;
     QString pdfDir;
+    QString printer;
     QString single;
     bool landscape = false;
     QStringList positional;
@@ -81,6 +85,9 @@ int main(int argc, char** argv) {
         } else if (a == "--pdf") {
             if (!value(&pdfDir) || pdfDir.isEmpty())
                 return fail("--pdf needs a folder");
+        } else if (a == "--printer") {
+            if (!value(&printer) || printer.isEmpty())
+                return fail("--printer needs a printer name");
         } else if (a == "--single") {
             if (!value(&single))
                 return fail("--single needs a size: " + captions());
@@ -94,8 +101,13 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!printer.isEmpty() && !pdfDir.isEmpty())
+        return fail("--printer and --pdf exclude each other");
+    print::setChosenPrinter(printer);
     std::unique_ptr<print::SheetTarget> target =
         pdfDir.isEmpty() ? print::defaultTarget() : print::pdfFolder(pdfDir);
+    if (const QString notice = print::takeChoiceNotice(); !notice.isEmpty())
+        std::fprintf(stderr, "parvello-print: %s\n", qPrintable(notice));
     print::PrintSummary summary;
 
     if (!single.isEmpty()) {
@@ -146,11 +158,15 @@ int main(int argc, char** argv) {
         });
     }
 
+    print::followJobs(summary);
+    for (const QString& trouble : summary.troubles)
+        std::fprintf(stderr, "parvello-print: %s\n", qPrintable(trouble));
     for (size_t i = 0; i < summary.bytes.size(); ++i)
         std::printf("sheet %zu: %lld bytes\n", i + 1, static_cast<long long>(summary.bytes[i]));
     if (summary.pdfFiles > 0)
-        std::printf("%s%d PDF file(s) in %s\n", pdfDir.isEmpty() ? "no printer: " : "",
-                    summary.pdfFiles, qPrintable(summary.pdfFolder));
+        std::printf("%s%d PDF file(s) in %s\n",
+                    pdfDir.isEmpty() ? qPrintable(summary.whyPdf + ' ') : "", summary.pdfFiles,
+                    qPrintable(summary.pdfFolder));
     if (summary.failed > 0) {
         std::fprintf(stderr, "parvello-print: Unable to print! %s\n", qPrintable(summary.error));
         return 1;

@@ -1,0 +1,97 @@
+#include "print/fit_check.h"
+
+#include "print/layouts.h"
+
+#include <QRectF>
+#include <cmath>
+
+namespace print {
+
+namespace {
+
+// Less than half a millimetre over the edge is lost in the printer's own
+// tolerance and not worth a warning.
+constexpr double kSlackPt = 0.5 / 25.4 * 72;
+
+int wholeMm(double points) {
+    return int(std::lround(points / 72.0 * 25.4));
+}
+
+// "A4", "Letter", "Legal" from the printer's name for the paper
+// ("iso_a4_210x297mm", "na_letter_8.5x11in").
+QString paperName(const Paper& paper) {
+    const QStringList parts = paper.name.split('_');
+    if (parts.size() < 3)
+        return paper.name.isEmpty() ? QStringLiteral("this paper") : paper.name;
+    QString name = parts[1];
+    if (name.size() <= 3 && name.front().isLetter() && name.back().isDigit())
+        return name.toUpper(); // a4, b5, c5
+    name[0] = name[0].toUpper();
+    return name;
+}
+
+// `what` ("The 8x10 print") covers `used` (twips from the printable origin)
+// on a page of the given orientation.
+QString warning(const QString& what, const QSizeF& usedTwips, const Paper& paper,
+                QPageLayout::Orientation orientation) {
+    const QSizeF page = paper.sizeFor(orientation);
+    const QMarginsF m = paper.marginsFor(orientation);
+    const double wider = usedTwips.width() / 20 - (page.width() - m.left() - m.right());
+    const double longer = usedTwips.height() / 20 - (page.height() - m.top() - m.bottom());
+    const QString on = paperName(paper);
+    if (wider > kSlackPt && longer > kSlackPt)
+        return QStringLiteral("%1 is %2 mm wider and %3 mm longer than this printer can print on "
+                              "%4: its right and bottom edges will be cut.")
+            .arg(what)
+            .arg(wholeMm(wider))
+            .arg(wholeMm(longer))
+            .arg(on);
+    if (wider > kSlackPt)
+        return QStringLiteral("%1 is %2 mm wider than this printer can print on %3: its right "
+                              "edge will be cut.")
+            .arg(what)
+            .arg(wholeMm(wider))
+            .arg(on);
+    if (longer > kSlackPt)
+        return QStringLiteral("%1 is %2 mm longer than this printer can print on %3: its bottom "
+                              "edge will be cut.")
+            .arg(what)
+            .arg(wholeMm(longer))
+            .arg(on);
+    return {};
+}
+
+QString caption(std::string_view c) {
+    return QString::fromUtf8(c.data(), qsizetype(c.size()));
+}
+
+} // namespace
+
+QStringList packageFitWarnings(const Paper& paper, const std::array<int, 5>& checkValues) {
+    QStringList warnings;
+    for (const PackageLayout& package : kPackages) {
+        if (checkValues[size_t(package.checkIndex)] != 1)
+            continue;
+        QRectF used;
+        for (const Cell& c : package.cells)
+            used |= QRectF(c.x, c.y, c.width, c.height);
+        const QString what = package.cells.size() == 1
+                                 ? QStringLiteral("The %1 print").arg(caption(package.caption))
+                                 : QStringLiteral("The %1 sheet").arg(caption(package.caption));
+        const QString w =
+            warning(what, QSizeF(used.right(), used.bottom()), paper, QPageLayout::Portrait);
+        if (!w.isEmpty())
+            warnings << w;
+    }
+    return warnings;
+}
+
+QString singleFitWarning(const Paper& paper, int sizeIndex, bool horizontal) {
+    const SingleSize& size = kSingleSizes[size_t(std::clamp(sizeIndex, 0, 4))];
+    const QSizeF twips =
+        horizontal ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
+    return warning(QStringLiteral("The %1 print").arg(caption(size.caption)), twips, paper,
+                   horizontal ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+} // namespace print

@@ -1,0 +1,24 @@
+#pragma once
+// The paper a printer is fed and the part of it the printer can print on.
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QSizeF>
+#include <QString>
+
+namespace print {
+
+struct Paper {
+    QString name;      // the printer's own name for it ("na_letter_8.5x11in"); may be empty
+    QSizeF size;       // as fed (portrait), in points
+    QMarginsF margins; // unprintable edges of the paper as fed, in points
+
+    // The margins of the page as it is painted. A landscape page reaches the
+    // paper turned a quarter turn counter-clockwise (that is what CUPS does
+    // for orientation-requested=4), so its top edge lies along the paper's
+    // left edge and its left edge along the paper's bottom edge.
+    QMarginsF marginsFor(QPageLayout::Orientation orientation) const;
+    QSizeF sizeFor(QPageLayout::Orientation orientation) const;
+};
+
+} // namespace print
