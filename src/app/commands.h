@@ -13,6 +13,7 @@ enum class Command {
     ShowTab4,
     ShowTab5,
     PrintPictures,
+    ChoosePrinter,
     Tonwerk,
     HelpContents,
     Website,
@@ -63,7 +64,7 @@ inline constexpr std::array<Menu, 4> Menus = {{
     {"help", "&Help"},
 }};
 
-inline constexpr std::array<MenuItem, 18> MenuItems = {{
+inline constexpr std::array<MenuItem, 19> MenuItems = {{
     {"file", "exit", "E&xit", Command::Exit},
     {"packages", "eightbyten", "&8x10", Command::ShowTab0},
     {"packages", "fivebyseven", "&5x7", Command::ShowTab1},
@@ -73,6 +74,7 @@ inline constexpr std::array<MenuItem, 18> MenuItems = {{
     {"packages", "blanker", "-", Command::None},
     {"packages", "scan", "&Scan", Command::ShowTab5},
     {"utilities", "printpictures", "P&rint Pictures", Command::PrintPictures},
+    {"utilities", "chooseprinter", "&Choose Printer...", Command::ChoosePrinter},
     {"utilities", "blankers", "-", Command::None},
     {"utilities", "tonwerk", "T&onwerk", Command::Tonwerk},
     {"help", "contents", "&Contents", Command::HelpContents},

@@ -18,6 +18,7 @@
 #include "common/paths.h"
 #include "editor/frmManipulate.h"
 #include "notify/alerts.h"
+#include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
 #include "print/print_routine.h"
 #include "update/update.h"
@@ -536,6 +537,11 @@ void frmcovercreator::runCommand(Command command) {
     case Command::PrintPictures:
         printpictures_Click();
         break;
+    case Command::ChoosePrinter: {
+        print::frmChoosePrinter window(this);
+        window.exec();
+        break;
+    }
     case Command::Tonwerk:
         tonwerk_Click();
         break;

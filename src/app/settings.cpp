@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "common/paths.h"
+#include "print/printer_choice.h"
 
 #include <array>
 
@@ -10,6 +11,7 @@ namespace {
 
 // The package keys, in the order of the check boxes.
 const std::array<QString, 5> PackageKeys = {"8x10", "5x7", "4x6", "3.5x5", "2.5x3.25"};
+const QString PrinterKey = QStringLiteral("Printer");
 
 // Exact, case-sensitive acceptance: " 1" or "01" are not numbers here.
 int acceptedNumber(const QString& value, int low, int high, int otherwise) {
@@ -32,6 +34,8 @@ void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaul
     for (int i = 0; i < 5; ++i)
         target.setPackageChecked(i, acceptedNumber(value(PackageKeys[i]), 0, 1, 0) == 1);
     target.setCopies(acceptedNumber(value("Copies"), 1, 5, 1));
+    // The printer chosen under Utilities; none means the system's default.
+    print::setChosenPrinter(value(PrinterKey));
 
     const QString drive = value("Drive");
     const QString folder = value("Dir");
@@ -57,6 +61,10 @@ bool writeini(IniFile& file, const SettingsTarget& source) {
     for (int i = 0; i < 5; ++i)
         entries.append({PackageKeys[i], source.packageChecked(i) ? "1" : "0"});
     entries.append({"Copies", source.copiesCaption()});
+    // After the nine keys, and only once a printer has been chosen.
+    const QString printer = print::chosenPrinter();
+    if (!printer.isEmpty() || !file.read(Section, PrinterKey, ReadBufferSize).isEmpty())
+        entries.append({PrinterKey, printer});
     return file.write(Section, entries);
 }
 

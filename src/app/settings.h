@@ -1,6 +1,7 @@
 #pragma once
 // The remembered state of the main window: drive and folder browsed, tab shown,
-// packages ticked and copies, kept in section "MAIN" of the settings file.
+// packages ticked, copies and the chosen printer, kept in section "MAIN" of
+// the settings file.
 
 #include "app/ini_file.h"
 
@@ -42,7 +43,8 @@ struct Defaults {
 // everything falls back to the defaults (tab 0, nothing ticked, 1 copy).
 void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaults);
 
-// Writes the nine keys in their fixed order. False when the file could not be
+// Writes the nine keys in their fixed order, then the chosen printer (when
+// one was ever chosen). False when the file could not be
 // written; the previous file is then left as it was.
 bool writeini(IniFile& file, const SettingsTarget& source);
 
