@@ -3,6 +3,7 @@
 
 #include "app/browser_lists.h"
 #include "app/copies_spinner.h"
+#include "print/printer_choice.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -112,6 +113,30 @@ TEST_F(SettingsTest, ClosingWritesTheNineKeysInOrder) {
                                 "\nTab=4\n8x10=0\n5x7=1\n4x6=1\n3.5x5=0\n2.5x3.25=0\nCopies=2\n";
     EXPECT_EQ(QString::fromUtf8(f.readAll()).toStdString(),
               QString::fromUtf8(expected).toStdString());
+}
+
+// The chosen printer is a key of its own, written after the nine; choosing
+// the default printer again empties it.
+TEST_F(SettingsTest, ChosenPrinterIsKeptAfterTheNineKeys) {
+    writeIniAtPictures("");
+    auto readBack = [&] {
+        QFile f(iniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    {
+        auto w = open();
+        print::setChosenPrinter("Office Laser");
+        w->close();
+    }
+    EXPECT_TRUE(readBack().endsWith("\nCopies=1\nPrinter=Office Laser\n")) << readBack().data();
+    print::setChosenPrinter({});
+    {
+        auto w = open();
+        EXPECT_EQ(print::chosenPrinter(), "Office Laser");
+        print::setChosenPrinter({});
+        w->close();
+    }
+    EXPECT_TRUE(readBack().endsWith("\nCopies=1\nPrinter=\n")) << readBack().data();
 }
 
 TEST_F(SettingsTest, WhatIsWrittenIsReadBack) {
