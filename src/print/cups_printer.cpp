@@ -2,10 +2,9 @@
 // memory and streamed to the scheduler as one job through libcups.
 #include "print/cups_printer.h"
 
-#include "print/layouts.h"
+#include "print/sheet_painter.h"
 
 #include <QBuffer>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -98,25 +97,6 @@ int finestResolution(cups_dest_t* dest, cups_dinfo_t* info) {
             finest = std::max(finest, x);
         }
     return finest > 0 ? std::min(finest, kMaxDpi) : kMaxDpi;
-}
-
-// Paints the cells; the painter's origin is the top-left of the printable area.
-bool paintSheet(QPagedPaintDevice& device, int dpi, const Sheet& sheet, QString* error) {
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        *error = QStringLiteral("The page could not be started.");
-        return false;
-    }
-    const double scale = dpi / kTwipsPerInchF;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    for (const Placement& cell : sheet.cells) {
-        if (cell.picture.isNull())
-            continue; // an empty preview leaves its cell blank
-        painter.drawImage(QRectF(cell.twips.x() * scale, cell.twips.y() * scale,
-                                 cell.twips.width() * scale, cell.twips.height() * scale),
-                          cell.picture);
-    }
-    return painter.end();
 }
 
 class CupsPrinter final : public SheetTarget {

@@ -4,13 +4,13 @@
 #include "print/cups_printer.h"
 #include "print/layouts.h"
 #include "print/printer_choice.h"
+#include "print/sheet_painter.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QPainter>
 #include <QPrinter>
 #include <QTemporaryFile>
 #include <cmath>
@@ -18,26 +18,6 @@
 namespace print {
 
 namespace {
-
-// Paints the cells onto a PDF already set up with the page layout; the
-// painter's origin is the top-left of the printable area.
-bool paintSheet(QPrinter& printer, const Sheet& sheet, QString* error) {
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        *error = QStringLiteral("The page could not be started.");
-        return false;
-    }
-    const double scale = printer.resolution() / double(kTwipsPerInchF);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    for (const Placement& cell : sheet.cells) {
-        if (cell.picture.isNull())
-            continue; // an empty preview leaves its cell blank
-        const QRectF device(cell.twips.x() * scale, cell.twips.y() * scale,
-                            cell.twips.width() * scale, cell.twips.height() * scale);
-        painter.drawImage(device, cell.picture);
-    }
-    return painter.end();
-}
 
 class PdfFolder final : public SheetTarget {
   public:
@@ -79,7 +59,7 @@ class PdfFolder final : public SheetTarget {
             pdf.setFullPage(false);
             pdf.setPageLayout(QPageLayout(QPageSize(paper().size, QPageSize::Point),
                                           sheet.orientation, QMarginsF()));
-            if (!paintSheet(pdf, sheet, &result.error))
+            if (!paintSheet(pdf, m_dpi, sheet, &result.error))
                 return result;
         }
         const QString stem =
