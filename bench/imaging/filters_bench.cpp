@@ -1,6 +1,7 @@
 // Every filter code through the whole ApplyFilter on a 6000 x 4000 picture. Each iteration
 // starts from the same picture (restored outside the timed part), so cascading filters and
 // filters that converge do the same work every time.
+#include "editor/editor_menus.h"
 #include "imaging/filter_engine.h"
 #include "imaging/filter_table.h"
 
@@ -37,8 +38,8 @@ const std::vector<std::uint8_t>& scene() {
 
 // The parameter each code runs with: the menu's value where a menu item requests the code.
 std::int32_t parameterFor(int code) {
-    for (const imaging::FilterMenuItem& m : imaging::kFilterMenuItems)
-        if (m.code == code)
+    for (const editor::EditorMenuItem& m : editor::kEditorMenuItems)
+        if (!m.separator && m.code == code)
             return m.value;
     switch (code) {
     case 9:

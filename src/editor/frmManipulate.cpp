@@ -3,7 +3,6 @@
 #include "editor/editor_menus.h"
 #include "editor/picture_display.h"
 #include "editor/transforms.h"
-#include "imaging/filter_table.h"
 #include "notify/alerts.h"
 
 #include <QAction>
@@ -143,19 +142,17 @@ void frmManipulate::buildControls() {
         m_menus[m] = m_menuBar->addMenu(fromView(kEditorMenus[m].caption));
         m_menus[m]->setObjectName(fromView(kEditorMenus[m].control));
     }
-    for (const EditorMenuEntry& entry : kEditorMenuEntries) {
+    for (const EditorMenuItem& item : kEditorMenuItems) {
         QAction* action = nullptr;
-        if (IsSeparator(entry.control)) {
-            action = m_menus[entry.menu]->addSeparator();
+        if (item.separator) {
+            action = m_menus[item.menu]->addSeparator();
         } else {
-            const imaging::FilterMenuItem* item = imaging::FindFilterMenuItem(entry.control);
-            Q_ASSERT(item);
-            action = m_menus[entry.menu]->addAction(fromView(item->caption));
-            const std::string_view control = entry.control;
+            action = m_menus[item.menu]->addAction(fromView(item.caption));
+            const std::string_view control = item.control;
             connect(action, &QAction::triggered, this,
                     [this, control] { filterCommand_Click(control); });
         }
-        action->setObjectName(fromView(entry.control));
+        action->setObjectName(fromView(item.control));
     }
 
     Toolbar1 = new QToolBar(this);
@@ -343,8 +340,8 @@ template <typename Command> void frmManipulate::runCommand(Command&& command) {
 }
 
 void frmManipulate::filterCommand_Click(std::string_view control) {
-    const imaging::FilterMenuItem* item = imaging::FindFilterMenuItem(control);
-    if (!item)
+    const EditorMenuItem* item = FindEditorMenuItem(control);
+    if (!item || item->separator)
         return;
     runCommand([this, item] {
         return m_slots.applyFilter(item->code, item->value, m_progress,

@@ -1,6 +1,7 @@
 #include "imaging/filter_engine.h"
 
 #include "imaging/filter_run.h"
+#include "imaging/filter_table.h"
 
 #include <atomic>
 #include <new>
@@ -24,134 +25,6 @@ FilterOutcome outcome(FilterOutcome::Status status, std::string message = {}) {
     return FilterOutcome{status, std::move(message)};
 }
 
-// Parameters that would make a filter divide by zero (or walk blocks of no size).
-std::string parameterProblem(int code, std::int64_t p) {
-    switch (code) {
-    case 1:
-        if (p + 8 == 0)
-            return "Sharpen strength -8 is not allowed.";
-        break;
-    case 6:
-        if (p + 1 == 0)
-            return "Edge enhance strength -1 is not allowed.";
-        break;
-    case 15:
-        if (p < 1)
-            return "The mosaic block size must be at least 1.";
-        break;
-    case 21:
-    case 22:
-    case 23:
-        if (p == 0)
-            return "The error scale must not be 0.";
-        break;
-    case 31:
-        if (p == 0)
-            return "A gamma of 0 is not allowed.";
-        break;
-    default:
-        break;
-    }
-    return {};
-}
-
-void runFilter(int code, detail::FilterRun& run, std::int32_t p) {
-    using namespace detail;
-    switch (code) {
-    case 1:
-        FilterSharpen(run, p);
-        break;
-    case 2:
-        FilterNegative(run);
-        break;
-    case 3:
-        FilterBlur(run);
-        break;
-    case 4:
-        FilterDiffuse(run, p);
-        break;
-    case 5:
-        FilterSmooth(run);
-        break;
-    case 6:
-        FilterEdgeEnhance(run, p);
-        break;
-    case 7:
-        FilterContour(run, p);
-        break;
-    case 8:
-        FilterEmboss(run, p);
-        break;
-    case 9:
-        FilterEmbossGradient(run, p);
-        break;
-    case 10:
-        FilterEngrave(run, p);
-        break;
-    case 11:
-        FilterEngraveGradient(run, p);
-        break;
-    case 12:
-        FilterGrayScale(run);
-        break;
-    case 13:
-        FilterRelief(run);
-        break;
-    case 14:
-        FilterBrightness(run, p);
-        break;
-    case 15:
-        FilterMosaic(run, p);
-        break;
-    case 16:
-        FilterSwapChannels(run, p);
-        break;
-    case 17:
-        FilterContrast(run, p);
-        break;
-    case 18:
-        FilterBlackAndWhite(run, p);
-        break;
-    case 19:
-        FilterSharpThreshold(run);
-        break;
-    case 20:
-        FilterOrderedDither(run);
-        break;
-    case 21:
-    case 22:
-    case 23:
-        FilterErrorDiffusion(run, code, p);
-        break;
-    case 24:
-        FilterKuwahara(run);
-        break;
-    case 25:
-        FilterDilate(run);
-        break;
-    case 26:
-        FilterErode(run);
-        break;
-    case 27:
-        FilterEdgeDetect(run);
-        break;
-    case 28:
-        FilterStretchLevels(run);
-        break;
-    case 29:
-        FilterAddNoise(run, p);
-        break;
-    case 30:
-        FilterSaturation(run, p);
-        break;
-    case 31:
-        FilterGamma(run, p);
-        break;
-    default:
-        break;
-    }
-}
-
 } // namespace
 
 bool FilterBusy() {
@@ -171,14 +44,15 @@ FilterOutcome ApplyFilter(int code, BitmapView bitmap, std::int32_t parameter,
     using Status = FilterOutcome::Status;
     if (busy)
         return outcome(Status::Busy, "A filter is already running.");
-    if (code < 1 || code > 31)
+    const FilterInfo* filter = FindFilter(code);
+    if (!filter)
         return outcome(Status::UnknownCode);
     if (bitmap.width < 0 || bitmap.height < 0 ||
         (bitmap.width > 0 && bitmap.height > 0 &&
          (bitmap.pixels == nullptr || bitmap.stride < std::ptrdiff_t(bitmap.width) * 4)))
         return outcome(Status::BadParameter, "The picture cannot be filtered.");
-    if (std::string problem = parameterProblem(code, parameter); !problem.empty())
-        return outcome(Status::BadParameter, std::move(problem));
+    if (const std::string_view problem = filter->refuse(parameter); !problem.empty())
+        return outcome(Status::BadParameter, std::string(problem));
 
     if (busy.exchange(true))
         return outcome(Status::Busy, "A filter is already running.");
@@ -189,7 +63,7 @@ FilterOutcome ApplyFilter(int code, BitmapView bitmap, std::int32_t parameter,
     if (bitmap.width == 0 || bitmap.height == 0)
         run.width = run.height = 0;
     try {
-        runFilter(code, run, parameter);
+        filter->run(run, parameter);
     } catch (const std::bad_alloc&) {
         // Every filter takes its working memory before it changes a pixel.
         return outcome(Status::OutOfMemory, "Not enough memory to filter this picture.");

@@ -27,10 +27,10 @@ struct FilterOutcome {
     bool ok() const { return status == Status::Done || status == Status::UnknownCode; }
 };
 
-// Runs filter `code` (1 to 31) on the picture in place. The fourth byte of every pixel is left
-// as it is. `progress` receives the completion percentage as rows finish; it is never read.
-// Busy, BadParameter and OutOfMemory leave the picture and `progress` untouched; an unknown
-// code leaves the picture unchanged and does not touch `progress`. After Cancelled the
+// Runs filter `code` (one of kFilters in filter_table.h) on the picture in place. The fourth byte
+// of every pixel is left as it is. `progress` receives the completion percentage as rows finish; it
+// is never read. Busy, BadParameter and OutOfMemory leave the picture and `progress` untouched; an
+// unknown code leaves the picture unchanged and does not touch `progress`. After Cancelled the
 // picture content is unspecified.
 FilterOutcome ApplyFilter(int code, BitmapView bitmap, std::int32_t parameter,
                           std::int32_t& progress, const EventHook& letInterfaceRun = {});
@@ -38,7 +38,10 @@ FilterOutcome ApplyFilter(int code, BitmapView bitmap, std::int32_t parameter,
 // True while ApplyFilter runs (a request from inside the event hook is turned away).
 bool FilterBusy();
 
-// Splits a colour value (red in the lowest byte, green next, blue in the third) into its parts.
+// Colour parameters carry red in the lowest byte, green in the next and blue in the third.
+constexpr std::int32_t RgbColour(int red, int green, int blue) {
+    return red | (green << 8) | (blue << 16);
+}
 void SplitColor(std::int32_t colour, int& red, int& green, int& blue);
 
 } // namespace imaging

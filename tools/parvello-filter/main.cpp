@@ -102,7 +102,8 @@ int main(int argc, char** argv) {
     if (argc != 5)
         return usage();
     long long code = 0, parameter = 0;
-    if (!parseInt(argv[1], 1, 31, code) || !parseInt(argv[2], INT32_MIN, INT32_MAX, parameter))
+    if (!parseInt(argv[1], INT32_MIN, INT32_MAX, code) || !imaging::FindFilter(int(code)) ||
+        !parseInt(argv[2], INT32_MIN, INT32_MAX, parameter))
         return usage();
     // Image format plug-ins are found through the application object.
     QCoreApplication app(argc, argv);
