@@ -3,8 +3,8 @@
 // slots next to the plain copy that the editor adds to the engine's own time.
 #include "editor/editor_menus.h"
 #include "editor/picture_slots.h"
-#include "editor/transforms.h"
 #include "imaging/filter_engine.h"
+#include "imaging/transforms.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,21 +36,21 @@ void BM_AdjustBrightness(benchmark::State& state) {
     const QImage& in = scene();
     QImage out = editor::NewPicture(kWidth, kHeight);
     for (auto _ : state)
-        editor::AdjustBrightness(editor::readView(in), editor::viewOf(out), 40);
+        imaging::AdjustBrightness(editor::readView(in), editor::viewOf(out), 40);
 }
 BENCHMARK(BM_AdjustBrightness)->Unit(benchmark::kMillisecond);
 
 void BM_MirrorPicture(benchmark::State& state) {
     QImage p = scene().copy();
     for (auto _ : state)
-        editor::MirrorPicture(editor::viewOf(p));
+        imaging::MirrorPicture(editor::viewOf(p));
 }
 BENCHMARK(BM_MirrorPicture)->Unit(benchmark::kMillisecond);
 
 void BM_FlipPicture(benchmark::State& state) {
     QImage p = scene().copy();
     for (auto _ : state)
-        editor::FlipPicture(editor::viewOf(p));
+        imaging::FlipPicture(editor::viewOf(p));
 }
 BENCHMARK(BM_FlipPicture)->Unit(benchmark::kMillisecond);
 
@@ -58,7 +58,7 @@ void BM_RotateQuarter(benchmark::State& state) {
     const QImage& in = scene();
     QImage out = editor::NewPicture(kHeight, kWidth); // as the editor allocates it
     for (auto _ : state)
-        editor::RotateQuarter(editor::readView(in), editor::viewOf(out));
+        imaging::RotateQuarter(editor::readView(in), editor::viewOf(out));
 }
 BENCHMARK(BM_RotateQuarter)->Unit(benchmark::kMillisecond);
 

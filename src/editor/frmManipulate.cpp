@@ -2,7 +2,7 @@
 
 #include "editor/editor_menus.h"
 #include "editor/picture_display.h"
-#include "editor/transforms.h"
+#include "imaging/transforms.h"
 #include "notify/alerts.h"
 
 #include <QAction>
@@ -180,7 +180,7 @@ void frmManipulate::buildControls() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     HScroll1 = new QScrollBar(Qt::Horizontal, Frame1);
     HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setRange(kMinBrightness, kMaxBrightness);
+    HScroll1->setRange(imaging::kMinBrightness, imaging::kMaxBrightness);
     HScroll1->setValue(0);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(10);

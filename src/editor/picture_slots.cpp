@@ -1,13 +1,8 @@
 #include "editor/picture_slots.h"
 
-#include "editor/transforms.h"
+#include "imaging/transforms.h"
 
-#include <cstdlib>
 #include <cstring>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace editor {
 
@@ -15,30 +10,11 @@ namespace {
 
 const QString NoMemoryMessage = QStringLiteral("Not enough memory to change this picture.");
 
-// Every command draws into a new picture of up to some hundred megabytes. Backed by huge
-// pages where the system offers them, touching it for the first time costs a few page faults
-// instead of tens of thousands (about 8 ms instead of 300 ms for 24 megapixels).
-constexpr std::size_t kHugePage = std::size_t(2) << 20;
-
-void releasePicture(void* pixels) {
-    std::free(pixels);
-}
-
 CommandResult failed(const QString& message) {
     return {CommandResult::Status::Failed, message};
 }
 
 } // namespace
-
-imaging::BitmapView viewOf(QImage& picture) {
-    return {picture.bits(), picture.width(), picture.height(), picture.bytesPerLine()};
-}
-
-imaging::BitmapView readView(const QImage& picture) {
-    // Readers never write through it; bits() would copy a shared picture for nothing.
-    return {const_cast<std::uint8_t*>(picture.constBits()), picture.width(), picture.height(),
-            picture.bytesPerLine()};
-}
 
 PictureSlots::PictureSlots(const QImage& picture)
     : Original_(picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32)) {
@@ -53,25 +29,6 @@ void PictureSlots::activate() {
     picOrig_ = Original_;
     picDest_ = Original_;
     NewImage_ = Original_;
-}
-
-QImage NewPicture(int width, int height) {
-    if (width <= 0 || height <= 0 ||
-        std::size_t(width) > (std::size_t(1) << 30) / std::size_t(height))
-        return {};
-    const std::size_t bytes = std::size_t(width) * std::size_t(height) * 4;
-    // Small pictures are not worth a whole huge page.
-    const bool huge = bytes >= kHugePage;
-    const std::size_t rounded = huge ? (bytes + kHugePage - 1) / kHugePage * kHugePage : bytes;
-    void* pixels = huge ? std::aligned_alloc(kHugePage, rounded) : std::malloc(bytes);
-    if (!pixels)
-        return {};
-#if defined(MADV_HUGEPAGE)
-    if (huge)
-        madvise(pixels, rounded, MADV_HUGEPAGE);
-#endif
-    return QImage(static_cast<uchar*>(pixels), width, height, qsizetype(width) * 4,
-                  QImage::Format_RGB32, releasePicture, pixels);
 }
 
 QImage PictureSlots::ownCopy(const QImage& picture) {
@@ -127,7 +84,7 @@ CommandResult PictureSlots::brightness(int level) {
             picundo_ = previousUndo;
             return failed(NoMemoryMessage);
         }
-        AdjustBrightness(readView(picDest_), viewOf(adjusted), level);
+        imaging::AdjustBrightness(readView(picDest_), viewOf(adjusted), level);
     }
     Picture1_ = adjusted;
     NewImage_ = Picture1_;
@@ -144,7 +101,8 @@ CommandResult PictureSlots::rotate() {
     picimageeffect_ = picpaint_;
     QImage turned;
     if (!picimageeffect_.isNull()) {
-        const PictureSize size = QuarterTurnSize(picimageeffect_.width(), picimageeffect_.height());
+        const imaging::PictureSize size =
+            imaging::QuarterTurnSize(picimageeffect_.width(), picimageeffect_.height());
         turned = NewPicture(size.width, size.height);
         if (turned.isNull()) {
             picundo_ = previousUndo;
@@ -152,7 +110,7 @@ CommandResult PictureSlots::rotate() {
             picimageeffect_ = previousEffect;
             return failed(NoMemoryMessage);
         }
-        RotateQuarter(readView(picimageeffect_), viewOf(turned));
+        imaging::RotateQuarter(readView(picimageeffect_), viewOf(turned));
     }
     picpaint_ = turned;
     picDest_ = picpaint_;
@@ -161,14 +119,15 @@ CommandResult PictureSlots::rotate() {
 }
 
 CommandResult PictureSlots::mirror() {
-    return reflect(MirrorPicture);
+    return reflect(imaging::MirrorPicture);
 }
 
 CommandResult PictureSlots::flip() {
-    return reflect(FlipPicture);
+    return reflect(imaging::FlipPicture);
 }
 
-CommandResult PictureSlots::reflect(void (*transform)(const BitmapView&, const BitmapView&)) {
+CommandResult PictureSlots::reflect(void (*transform)(const imaging::BitmapView&,
+                                                      const imaging::BitmapView&)) {
     const QImage previousUndo = beginChange();
     QImage reflected;
     if (!picDest_.isNull()) {

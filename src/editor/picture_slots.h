@@ -6,6 +6,7 @@
 // leaves every slot as it was before it started.
 #pragma once
 
+#include "editor/picture_buffers.h"
 #include "imaging/filter_engine.h"
 
 #include <QImage>
@@ -70,15 +71,5 @@ class PictureSlots {
     QImage picpaint_;
     QImage picimageeffect_;
 };
-
-// A new picture of Format_RGB32 with unset pixels; null when it cannot be had. At most 2^30
-// pixels.
-QImage NewPicture(int width, int height);
-
-// A picture's pixels as the engine and the transforms see them (the picture is Format_RGB32
-// and already detached by the caller where it is written).
-imaging::BitmapView viewOf(QImage& picture);
-// For reading only: never copies a shared picture.
-imaging::BitmapView readView(const QImage& picture);
 
 } // namespace editor

@@ -2,7 +2,6 @@
 // runs, the lock while a filter runs, "Cancel" during a run, undo, accept and cancel, the
 // brightness step and its caption, and the toolbar's turn and reflections.
 #include "editor/frmManipulate.h"
-#include "editor/transforms.h"
 #include "imaging/filter_engine.h"
 #include "imaging/random.h"
 #include "notify/alerts.h"
@@ -42,8 +41,8 @@ QImage onePixel(int red, int green, int blue) {
 QImage engineResult(const QImage& picture, int code, std::int32_t parameter) {
     QImage copy = picture.copy();
     std::int32_t progress = 0;
-    const imaging::FilterOutcome outcome = imaging::ApplyFilter(
-        code, {copy.bits(), copy.width(), copy.height(), copy.bytesPerLine()}, parameter, progress);
+    const imaging::FilterOutcome outcome =
+        imaging::ApplyFilter(code, editor::viewOf(copy), parameter, progress);
     EXPECT_EQ(outcome.status, imaging::FilterOutcome::Status::Done);
     return copy;
 }

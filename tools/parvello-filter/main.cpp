@@ -1,10 +1,10 @@
 // Applies one filter code to a picture file: parvello-filter CODE PARAM IN OUT.
 // The editor's own transforms run the same way: parvello-filter rotate|mirror|flip IN OUT and
 // parvello-filter brightness LEVEL IN OUT.
-#include "editor/picture_slots.h"
-#include "editor/transforms.h"
+#include "editor/picture_buffers.h"
 #include "imaging/filter_engine.h"
 #include "imaging/filter_table.h"
+#include "imaging/transforms.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -62,8 +62,8 @@ int runTransform(int argc, char** argv) {
     const std::string name = argv[1];
     long long level = 0;
     const int first = name == "brightness" ? 3 : 2;
-    if (argc != first + 2 || (name == "brightness" && !parseInt(argv[2], editor::kMinBrightness,
-                                                                editor::kMaxBrightness, level)))
+    if (argc != first + 2 || (name == "brightness" && !parseInt(argv[2], imaging::kMinBrightness,
+                                                                imaging::kMaxBrightness, level)))
         return usage();
     QCoreApplication app(argc, argv);
     QImageReader::setAllocationLimit(1024);
@@ -80,13 +80,13 @@ int runTransform(int argc, char** argv) {
         return 1;
     }
     if (name == "rotate")
-        editor::RotateQuarter(editor::readView(image), editor::viewOf(result));
+        imaging::RotateQuarter(editor::readView(image), editor::viewOf(result));
     else if (name == "mirror")
-        editor::MirrorPicture(editor::readView(image), editor::viewOf(result));
+        imaging::MirrorPicture(editor::readView(image), editor::viewOf(result));
     else if (name == "flip")
-        editor::FlipPicture(editor::readView(image), editor::viewOf(result));
+        imaging::FlipPicture(editor::readView(image), editor::viewOf(result));
     else
-        editor::AdjustBrightness(editor::readView(image), editor::viewOf(result), int(level));
+        imaging::AdjustBrightness(editor::readView(image), editor::viewOf(result), int(level));
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::fprintf(stderr, "%s on %dx%d: %.1f ms\n", name.c_str(), image.width(), image.height(), ms);
@@ -109,22 +109,15 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QImageReader::setAllocationLimit(1024); // megabytes: pictures up to ~250 megapixels
 
-    QImageReader reader(QString::fromLocal8Bit(argv[3]));
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        std::fprintf(stderr, "parvello-filter: cannot read %s: %s\n", argv[3],
-                     qPrintable(reader.errorString()));
+    QImage image = readPicture(argv[3]);
+    if (image.isNull())
         return 1;
-    }
-    image = std::move(image).convertToFormat(QImage::Format_RGB32);
 
     const imaging::FilterInfo* info = imaging::FindFilter(int(code));
     std::int32_t progress = 0;
     const auto start = std::chrono::steady_clock::now();
-    const imaging::FilterOutcome outcome = imaging::ApplyFilter(
-        int(code), {image.bits(), image.width(), image.height(), image.bytesPerLine()},
-        std::int32_t(parameter), progress);
+    const imaging::FilterOutcome outcome =
+        imaging::ApplyFilter(int(code), editor::viewOf(image), std::int32_t(parameter), progress);
     const double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (!outcome.ok()) {
@@ -133,12 +126,5 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "%s (%lld) on %dx%d: %.1f ms\n", std::string(info->routine).c_str(), code,
                  image.width(), image.height(), ms);
-
-    QImageWriter writer(QString::fromLocal8Bit(argv[4]));
-    if (!writer.write(image)) {
-        std::fprintf(stderr, "parvello-filter: cannot write %s: %s\n", argv[4],
-                     qPrintable(writer.errorString()));
-        return 1;
-    }
-    return 0;
+    return writePicture(image, argv[4]) ? 0 : 1;
 }

@@ -1,4 +1,6 @@
-#include "editor/transforms.h"
+#include "imaging/transforms.h"
+
+#include "imaging/filter_run.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,16 +9,12 @@
 #include <emmintrin.h>
 #endif
 
-namespace editor {
+namespace imaging {
 
 namespace {
 
 std::uint32_t* rowOf(const BitmapView& v, int y) {
     return reinterpret_cast<std::uint32_t*>(v.pixels + std::ptrdiff_t(y) * v.stride);
-}
-
-std::uint8_t clampByte(int v) {
-    return std::uint8_t(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
 } // namespace
@@ -42,9 +40,9 @@ void AdjustBrightness(const BitmapView& source, const BitmapView& destination, i
         }
 #endif
         for (; x < w; ++x) {
-            out[4 * x] = clampByte(in[4 * x] + level);
-            out[4 * x + 1] = clampByte(in[4 * x + 1] + level);
-            out[4 * x + 2] = clampByte(in[4 * x + 2] + level);
+            out[4 * x] = std::uint8_t(detail::clampByte(in[4 * x] + level));
+            out[4 * x + 1] = std::uint8_t(detail::clampByte(in[4 * x + 1] + level));
+            out[4 * x + 2] = std::uint8_t(detail::clampByte(in[4 * x + 2] + level));
             out[4 * x + 3] = in[4 * x + 3];
         }
     }
@@ -129,4 +127,4 @@ void RotateQuarter(const BitmapView& source, const BitmapView& destination) {
     }
 }
 
-} // namespace editor
+} // namespace imaging

@@ -1,6 +1,6 @@
-// The editor's transforms against plain loops written from the rules: the brightness step per
-// channel, and the reflections and the quarter turn as pixel mappings.
-#include "editor/transforms.h"
+// The editor's toolbar transforms against plain loops written from the rules: the brightness step
+// per channel, and the reflections and the quarter turn as pixel mappings.
+#include "imaging/transforms.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using editor::BitmapView;
+using imaging::BitmapView;
 
 constexpr int kPad = 3; // pixels of padding after each row, to catch stride mistakes
 constexpr std::uint32_t kPadValue = 0x5A5A5A5Au;
@@ -62,11 +62,11 @@ TEST(Brightness, WorkedPixels) {
     Picture p(1, 1);
     p.at(0, 0) = pixel(200, 10, 250);
     Picture out(1, 1);
-    editor::AdjustBrightness(p.view(), out.view(), 99);
+    imaging::AdjustBrightness(p.view(), out.view(), 99);
     EXPECT_EQ(out.at(0, 0), pixel(255, 109, 255));
-    editor::AdjustBrightness(p.view(), out.view(), -99);
+    imaging::AdjustBrightness(p.view(), out.view(), -99);
     EXPECT_EQ(out.at(0, 0), pixel(101, 0, 151));
-    editor::AdjustBrightness(p.view(), out.view(), 0);
+    imaging::AdjustBrightness(p.view(), out.view(), 0);
     EXPECT_EQ(out.at(0, 0), pixel(200, 10, 250));
 }
 
@@ -76,9 +76,9 @@ TEST(Brightness, EveryLevelOnEveryWidthMatchesThePerChannelRule) {
         // Fourth bytes vary too: they must come through unchanged.
         for (int x = 0; x < w; ++x)
             src.at(x, 0) = (src.at(x, 0) & 0xFFFFFFu) | std::uint32_t(x * 37 & 0xFF) << 24;
-        for (int level = editor::kMinBrightness; level <= editor::kMaxBrightness; level += 7) {
+        for (int level = imaging::kMinBrightness; level <= imaging::kMaxBrightness; level += 7) {
             Picture out(w, 5);
-            editor::AdjustBrightness(src.view(), out.view(), level);
+            imaging::AdjustBrightness(src.view(), out.view(), level);
             for (int y = 0; y < 5; ++y)
                 for (int x = 0; x < w; ++x)
                     ASSERT_EQ(out.at(x, y), brightnessReference(src.at(x, y), level))
@@ -91,8 +91,8 @@ TEST(Brightness, EveryLevelOnEveryWidthMatchesThePerChannelRule) {
 TEST(Brightness, InPlaceTwiceAddsTwice) {
     Picture p(6, 2);
     p.at(0, 0) = pixel(100, 0, 255);
-    editor::AdjustBrightness(p.view(), p.view(), 60);
-    editor::AdjustBrightness(p.view(), p.view(), 60);
+    imaging::AdjustBrightness(p.view(), p.view(), 60);
+    imaging::AdjustBrightness(p.view(), p.view(), 60);
     EXPECT_EQ(p.at(0, 0), pixel(220, 120, 255));
     EXPECT_TRUE(p.paddingIntact());
 }
@@ -103,9 +103,9 @@ TEST(Reflections, MirrorAndFlipAreTheirMappingsAndUndoThemselves) {
     for (auto [w, h] : {std::pair{1, 1}, {2, 1}, {1, 2}, {3, 3}, {4, 5}, {7, 2}, {16, 9}}) {
         const Picture original = randomPicture(w, h, unsigned(w * 31 + h));
         Picture m = original;
-        editor::MirrorPicture(m.view());
+        imaging::MirrorPicture(m.view());
         Picture f = original;
-        editor::FlipPicture(f.view());
+        imaging::FlipPicture(f.view());
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 ASSERT_EQ(m.at(x, y), original.at(w - 1 - x, y)) << w << "x" << h;
@@ -115,13 +115,13 @@ TEST(Reflections, MirrorAndFlipAreTheirMappingsAndUndoThemselves) {
         EXPECT_TRUE(f.paddingIntact());
         // Into another buffer: the same pictures, and the source stays as it was.
         Picture source = original, m2(w, h), f2(w, h);
-        editor::MirrorPicture(source.view(), m2.view());
-        editor::FlipPicture(source.view(), f2.view());
+        imaging::MirrorPicture(source.view(), m2.view());
+        imaging::FlipPicture(source.view(), f2.view());
         EXPECT_EQ(m2.words, m.words);
         EXPECT_EQ(f2.words, f.words);
         EXPECT_EQ(source.words, original.words);
-        editor::MirrorPicture(m.view());
-        editor::FlipPicture(f.view());
+        imaging::MirrorPicture(m.view());
+        imaging::FlipPicture(f.view());
         EXPECT_EQ(m.words, original.words);
         EXPECT_EQ(f.words, original.words);
     }
@@ -150,7 +150,7 @@ TEST(QuarterTurn, EverySizeIsTheExactClockwiseTurnAndFourGiveThePictureBack) {
                         {333, 777}}) {
         const Picture original = randomPicture(w, h, unsigned(w * 1000 + h));
         Picture turned(h, w);
-        editor::RotateQuarter(const_cast<Picture&>(original).view(), turned.view());
+        imaging::RotateQuarter(const_cast<Picture&>(original).view(), turned.view());
         for (int y = 0; y < w; ++y)
             for (int x = 0; x < h; ++x)
                 ASSERT_EQ(turned.at(x, y), original.at(y, h - 1 - x))
@@ -158,9 +158,9 @@ TEST(QuarterTurn, EverySizeIsTheExactClockwiseTurnAndFourGiveThePictureBack) {
         EXPECT_TRUE(turned.paddingIntact()) << w << "x" << h;
 
         Picture twice(w, h), thrice(h, w), back(w, h);
-        editor::RotateQuarter(turned.view(), twice.view());
-        editor::RotateQuarter(twice.view(), thrice.view());
-        editor::RotateQuarter(thrice.view(), back.view());
+        imaging::RotateQuarter(turned.view(), twice.view());
+        imaging::RotateQuarter(twice.view(), thrice.view());
+        imaging::RotateQuarter(thrice.view(), back.view());
         EXPECT_EQ(back.words, original.words) << w << "x" << h;
     }
 }

@@ -1,17 +1,14 @@
-// The editor's own picture transforms: brightness step, mirror, flip and the quarter turn.
-// Pure functions over 32-bit pixel buffers (bytes blue, green, red, fourth byte; top-down rows),
-// so that the filter tool and the tests can run them without a window.
+// The editor's toolbar transforms: brightness step, mirror, flip and the quarter turn, over
+// 32-bit pixel buffers (bytes blue, green, red, fourth byte; top-down rows).
 #pragma once
 
 #include "imaging/filter_engine.h"
 
 #include <cstdint>
 
-namespace editor {
+namespace imaging {
 
-using imaging::BitmapView;
-
-// The level range of the brightness scroll bar.
+// The levels the editor offers for the brightness step.
 inline constexpr int kMinBrightness = -99;
 inline constexpr int kMaxBrightness = 99;
 
@@ -42,4 +39,4 @@ constexpr PictureSize QuarterTurnSize(int width, int height) {
 // turns give the picture back.
 void RotateQuarter(const BitmapView& source, const BitmapView& destination);
 
-} // namespace editor
+} // namespace imaging
