@@ -1,17 +1,25 @@
 #include "app/picture_loader.h"
 
+#include "common/jpeg_reader.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 namespace pictureloader {
 
-LoadedPicture load(const QString& fileName) {
-    if (QFileInfo(fileName).suffix().compare("wmf", Qt::CaseInsensitive) == 0)
-        return loadWmf(fileName);
+namespace {
 
-    QImageReader reader(fileName);
-    // Files are often misnamed (a PNG saved as .JPG): trust the content.
-    reader.setDecideFormatFromContent(true);
+bool isWmf(const QString& fileName) {
+    return QFileInfo(fileName).suffix().compare("wmf", Qt::CaseInsensitive) == 0;
+}
+
+LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
+    QByteArray content = bytes; // shared, not copied
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     // Qt refuses anything above 128 MB by default (about 33 megapixels);
     // our own bound is MaxPixels at 4 bytes a pixel.
@@ -37,6 +45,66 @@ LoadedPicture load(const QString& fileName) {
     if (image.isNull())
         return {{}, fileName + ": not enough memory for the picture"};
     return {image, {}};
+}
+
+} // namespace
+
+LoadedPicture load(const QString& fileName) {
+    QString error;
+    const std::optional<QByteArray> bytes = readFile(fileName, &error);
+    if (!bytes)
+        return {{}, error};
+    return decode(fileName, *bytes);
+}
+
+std::optional<QByteArray> readFile(const QString& fileName, QString* error) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = fileName + ": " + file.errorString();
+        return std::nullopt;
+    }
+    // No picture we accept takes more room in a file than in memory.
+    if (file.size() > MaxPixels * 4) {
+        *error = fileName + ": the file is too large for a picture";
+        return std::nullopt;
+    }
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    jpegreader::preferHugePages(bytes.data(), size_t(bytes.size()));
+    const qint64 read = file.read(bytes.data(), bytes.size());
+    if (read < 0) {
+        *error = fileName + ": " + file.errorString();
+        return std::nullopt;
+    }
+    bytes.truncate(read); // cut short while we read: decoded as far as it goes
+    return bytes;
+}
+
+LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
+                     const std::atomic<bool>* cancel) {
+    if (isWmf(fileName))
+        return loadWmf(fileName);
+    // Files are often misnamed (a PNG saved as .JPG): the content decides.
+    if (!jpegreader::handles(bytes))
+        return decodeWithQt(fileName, bytes);
+    jpegreader::Result r = jpegreader::read(bytes, 1, MaxPixels, cancel);
+    if (r.image.isNull())
+        return {{}, fileName + ": " + r.error};
+    return {std::move(r.image), {}};
+}
+
+LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box) {
+    if (isWmf(fileName) || !jpegreader::handles(bytes))
+        return {};
+    const std::optional<QSize> size = jpegreader::uprightSize(bytes);
+    if (!size || size->isEmpty())
+        return {};
+    const int reduction = jpegreader::reductionFor(*size, size->scaled(box, Qt::KeepAspectRatio));
+    if (reduction == 1)
+        return {};
+    jpegreader::Result r = jpegreader::read(bytes, reduction, MaxPixels);
+    if (r.image.isNull())
+        return {{}, fileName + ": " + r.error};
+    return {std::move(r.image), {}};
 }
 
 } // namespace pictureloader

@@ -1,13 +1,17 @@
 #pragma once
 // Reads a picture file for the previews: GIF, JPEG, BMP, ICO and the other
 // formats Qt reads, upright as the camera meant it (EXIF orientation), and WMF
-// drawings rendered through libwmf.
+// drawings rendered through libwmf. JPEG goes straight through libjpeg-turbo,
+// which can also give a reduced picture quickly for the screen.
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <atomic>
+#include <optional>
 
 struct LoadedPicture {
-    QImage image;  // full resolution, what printing and the editor use
+    QImage image;  // what printing and the editor use
     QString error; // why nothing was loaded, for the log; empty on success
     bool ok() const { return !image.isNull(); }
 };
@@ -18,7 +22,22 @@ namespace pictureloader {
 // photos are the daily case, 200 megapixels is far beyond any camera's.
 constexpr qint64 MaxPixels = 200'000'000;
 
+// Reads and decodes the file at full resolution.
 LoadedPicture load(const QString& fileName);
+
+// The file's content, read once for the decodes below; nothing (and the
+// reason in `error`) when it cannot be read.
+std::optional<QByteArray> readFile(const QString& fileName, QString* error);
+
+// The full picture from the file's content (fileName gives the WMF
+// extension and the name in errors). Setting `cancel` stops a JPEG decode.
+LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
+                     const std::atomic<bool>* cancel = nullptr);
+
+// A JPEG decoded at the largest DCT reduction that still covers `box` once
+// fitted into it with its proportions kept: quick, for the screen. A null
+// picture when the content is not such a JPEG or would not be reduced.
+LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box);
 
 // Renders a WMF drawing; used by load() for ".wmf" files.
 LoadedPicture loadWmf(const QString& fileName);

@@ -3,9 +3,12 @@
 #include "app/picture_loader.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -89,6 +92,94 @@ TEST_F(LoaderTest, PhoneOrientationIsApplied) {
     EXPECT_EQ(loaded.image.size(), QSize(40, 60));
     EXPECT_GT(loaded.image.pixelColor(20, 5).red(), 200);
     EXPECT_GT(loaded.image.pixelColor(20, 55).blue(), 200);
+}
+
+// What Qt's own reader makes of a file, in the format the previews use.
+QImage readByQt(const QString& path, QSize scaledSize = {}) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    if (scaledSize.isValid())
+        reader.setScaledSize(scaledSize);
+    QImage image = reader.read();
+    if (image.format() != QImage::Format_RGB32)
+        image.convertTo(QImage::Format_RGB32);
+    return image;
+}
+
+// A photograph-like picture: smooth colour with fine detail.
+QImage photo(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y,
+                           qRgb((x * 255) / w, (y * 255) / h, ((x ^ y) * 7 + x * y / 5) & 255));
+    return image;
+}
+
+TEST_F(LoaderTest, JpegComesOutExactlyAsQtReadsIt) {
+    // Odd sizes, so that the chroma blocks do not divide evenly.
+    const QImage colour = photo(203, 151);
+    QImage withProfile = colour;
+    withProfile.setColorSpace(QColorSpace::DisplayP3);
+    withProfile.setDotsPerMeterX(11811); // 300 dpi
+    withProfile.setDotsPerMeterY(11811);
+    auto jpeg = [](const QImage& image, bool progressive = false) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(progressive);
+        writer.write(image);
+        return bytes;
+    };
+    const QByteArray plain = jpeg(colour);
+    std::vector<std::pair<QString, QByteArray>> files = {
+        {"plain.jpg", plain},
+        {"progressive.jpg", jpeg(colour, true)},
+        {"grey.jpg", jpeg(colour.convertToFormat(QImage::Format_Grayscale8))},
+        {"profile.jpg", jpeg(withProfile)},
+        {"profile-turned.jpg", withOrientation(jpeg(withProfile), 6)},
+        {"cut-short.jpg", plain.left(plain.size() * 2 / 3)},
+    };
+    for (quint16 orientation = 1; orientation <= 8; ++orientation)
+        files.push_back({QStringLiteral("orientation%1.jpg").arg(orientation),
+                         withOrientation(plain, orientation)});
+
+    for (const auto& [name, bytes] : files) {
+        const QString path = write(name, bytes);
+        const QImage expected = readByQt(path);
+        ASSERT_FALSE(expected.isNull()) << qPrintable(name);
+        const LoadedPicture loaded = pictureloader::load(path);
+        ASSERT_TRUE(loaded.ok()) << qPrintable(name) << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32) << qPrintable(name);
+        EXPECT_EQ(loaded.image, expected) << qPrintable(name);
+        EXPECT_EQ(loaded.image.colorSpace(), expected.colorSpace()) << qPrintable(name);
+        EXPECT_EQ(loaded.image.dotsPerMeterX(), expected.dotsPerMeterX()) << qPrintable(name);
+        for (int y = 0; y < loaded.image.height(); ++y)
+            for (int x = 0; x < loaded.image.width(); ++x)
+                ASSERT_EQ(qAlpha(loaded.image.pixel(x, y)), 255) << qPrintable(name);
+    }
+    EXPECT_TRUE(pictureloader::load(dir.filePath("profile.jpg")).image.colorSpace().isValid());
+}
+
+TEST_F(LoaderTest, ReducedJpegForTheScreenIsTheSmallestThatCoversTheBox) {
+    // 1000 x 700 turned a quarter: 700 x 1000 upright. Into an 800 box it
+    // fits as 560 x 800: half size (350 x 500) is too small, full size needed;
+    // into a 400 box (280 x 400) half size does, a quarter does not.
+    const QByteArray plain = encode(photo(1000, 700), "JPG");
+    const QByteArray turned = withOrientation(plain, 6);
+    const QString path = write("turned.jpg", turned);
+    EXPECT_TRUE(pictureloader::decodeReduced(path, turned, QSize(800, 800)).image.isNull());
+    EXPECT_EQ(pictureloader::decodeReduced(path, turned, QSize(400, 400)).image.size(),
+              QSize(350, 500));
+    // The reduced pixels are those of Qt's reader asked for half the size.
+    const QString plainPath = write("plain.jpg", plain);
+    const LoadedPicture half = pictureloader::decodeReduced(plainPath, plain, QSize(400, 400));
+    ASSERT_TRUE(half.ok()) << qPrintable(half.error);
+    EXPECT_EQ(half.image, readByQt(plainPath, QSize(500, 350)));
+    // Not a JPEG inside: nothing quick to offer.
+    const QByteArray png = encode(photo(1000, 700), "PNG");
+    EXPECT_TRUE(pictureloader::decodeReduced(path, png, QSize(100, 100)).image.isNull());
 }
 
 TEST_F(LoaderTest, BadFilesGiveAnErrorAndNoPicture) {

@@ -1,7 +1,8 @@
 // The preview loader on files of every kind it accepts. The first byte picks the
 // file's extension (the loader trusts content for Qt's formats, the name for
 // WMF); the rest is the file. Whatever comes, the result is a picture within
-// the size guard or an error, never a crash or an oversized allocation.
+// the size guard or an error, never a crash or an oversized allocation; the
+// quick reduced decode for the screen is never larger than the full picture.
 #include "app/picture_loader.h"
 #include "fuzz_support.h"
 
@@ -19,6 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::writeFile(path, data + 1, size - 1);
     const LoadedPicture p = pictureloader::load(path);
     fuzz::check(p.ok() == p.error.isEmpty(), "a picture and an error at once, or neither");
+    const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    const LoadedPicture quick = pictureloader::decodeReduced(path, bytes, QSize(16, 16));
+    if (quick.ok() && p.ok())
+        fuzz::check(quick.image.width() <= p.image.width() &&
+                        quick.image.height() <= p.image.height(),
+                    "a reduced picture larger than the full one");
     if (p.ok()) {
         fuzz::check(qint64(p.image.width()) * p.image.height() <= pictureloader::MaxPixels,
                     "a picture above the size guard");

@@ -50,12 +50,26 @@ def small_bmp():
     return bmp_header(2, 2, size=16) + row * 2
 
 
-def converted(fmt):
+def converted(fmt, *options):
     with tempfile.TemporaryDirectory() as d:
         out = os.path.join(d, "seed." + fmt)
-        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", out], check=True)
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", *options, out],
+                       check=True)
         with open(out, "rb") as f:
             return f.read()
+
+
+def with_orientation(jpeg, orientation):
+    """An EXIF segment saying how to turn the picture, right after the SOI."""
+    tiff = b"II*\0\x08\0\0\0\x01\0" + struct.pack("<HHIHH", 0x0112, 3, 1, orientation, 0) + b"\0" * 4
+    app1 = b"Exif\0\0" + tiff
+    return jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(app1) + 2) + app1 + jpeg[2:]
+
+
+def with_size(jpeg, width, height):
+    """The same JPEG with its frame header claiming another size."""
+    at = jpeg.index(b"\xff\xc0") + 5
+    return jpeg[:at] + struct.pack(">HH", height, width) + jpeg[at + 4:]
 
 
 # The INI reader: whole files.
@@ -81,6 +95,12 @@ put("fuzz_picture_loader", "lines.wmf", b"\4" + wmf([
 # The size guard: headers that claim far more pixels than the file holds.
 put("fuzz_picture_loader", "huge.png", b"\7" + png_header(30000, 30000) + b"\0" * 16)
 put("fuzz_picture_loader", "huge.bmp", b"\2" + bmp_header(20000, -20000) + b"\0" * 64)
+put("fuzz_picture_loader", "huge.jpg", b"\0" + with_size(converted("jpg"), 30000, 30000))
+# JPEGs through libjpeg-turbo: progressive and turned, grey; CMYK goes to Qt's reader.
+put("fuzz_picture_loader", "progressive_turned.jpg",
+    b"\6" + with_orientation(converted("jpg", "-interlace", "JPEG"), 6))
+put("fuzz_picture_loader", "grey.jpg", b"\0" + converted("jpg", "-colorspace", "Gray"))
+put("fuzz_picture_loader", "cmyk.jpg", b"\0" + converted("jpg", "-colorspace", "CMYK"))
 put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
 
 # ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.

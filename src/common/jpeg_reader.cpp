@@ -1,0 +1,211 @@
+#include "common/jpeg_reader.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QImageReader>
+#include <QTransform>
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <jpeglib.h>
+#include <sys/mman.h>
+
+namespace jpegreader {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void errorExit(j_common_ptr info) {
+    auto* err = reinterpret_cast<ErrorManager*>(info->err);
+    info->err->format_message(info, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// A file cut short or with damaged data only warns: what can be decoded is
+// kept and the rest is grey, as Qt's reader does.
+void ignoreMessage(j_common_ptr) {}
+
+// One decompression. libjpeg reports an error by a jump back into start() or
+// decode(), which hold nothing that needs destroying.
+class Decoder {
+  public:
+    Decoder() {
+        std::memset(&m_info, 0, sizeof m_info);
+        m_info.err = jpeg_std_error(&m_err.base);
+        m_err.base.error_exit = errorExit;
+        m_err.base.output_message = ignoreMessage;
+        m_err.message[0] = '\0';
+    }
+    ~Decoder() { jpeg_destroy_decompress(&m_info); }
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+    // Reads the header and works out the output size at 1/reduction.
+    bool start(const QByteArray& bytes, int reduction) {
+        if (setjmp(m_err.jump))
+            return false;
+        jpeg_create_decompress(&m_info);
+        jpeg_mem_src(&m_info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                     static_cast<unsigned long>(bytes.size()));
+        jpeg_save_markers(&m_info, JPEG_APP0 + 2, 0xffff); // colour profile
+        jpeg_read_header(&m_info, TRUE);
+        m_info.scale_num = 1;
+        m_info.scale_denom = static_cast<unsigned>(reduction);
+        // Alpha, not X: libjpeg-turbo sets the fourth byte only for alpha,
+        // and Format_RGB32 wants it 0xff.
+        m_info.out_color_space = JCS_EXT_BGRA;
+        if (colourModelHandled())
+            jpeg_calc_output_dimensions(&m_info);
+        return true;
+    }
+
+    bool colourModelHandled() const {
+        return m_info.jpeg_color_space == JCS_GRAYSCALE || m_info.jpeg_color_space == JCS_YCbCr ||
+               m_info.jpeg_color_space == JCS_RGB;
+    }
+
+    // Decodes into rows of `bytesPerLine` at `bits`, many rows a call.
+    bool decode(uchar* bits, qsizetype bytesPerLine, const std::atomic<bool>* cancel,
+                bool* cancelled) {
+        if (setjmp(m_err.jump))
+            return false;
+        jpeg_start_decompress(&m_info);
+        constexpr int Batch = 16;
+        JSAMPROW rows[Batch];
+        while (m_info.output_scanline < m_info.output_height) {
+            if (cancel && cancel->load(std::memory_order_relaxed)) {
+                *cancelled = true;
+                jpeg_abort_decompress(&m_info);
+                return false;
+            }
+            const unsigned first = m_info.output_scanline;
+            const unsigned n = std::min<unsigned>(Batch, m_info.output_height - first);
+            for (unsigned i = 0; i < n; ++i)
+                rows[i] = bits + qsizetype(first + i) * bytesPerLine;
+            jpeg_read_scanlines(&m_info, rows, n);
+        }
+        jpeg_finish_decompress(&m_info);
+        return true;
+    }
+
+    const jpeg_decompress_struct& info() const { return m_info; }
+    QString error() const { return QString::fromLatin1(m_err.message); }
+
+    // The embedded colour profile, collected as Qt's reader collects it.
+    QByteArray iccProfile() const {
+        QByteArray profile;
+        static const char tag[] = "ICC_PROFILE"; // with its terminating zero
+        for (jpeg_saved_marker_ptr m = m_info.marker_list; m; m = m->next)
+            if (m->marker == JPEG_APP0 + 2 && m->data_length > 128 + 4 + 14 &&
+                std::memcmp(m->data, tag, sizeof tag) == 0)
+                profile.append(reinterpret_cast<const char*>(m->data) + 14,
+                               qsizetype(m->data_length) - 14);
+        return profile;
+    }
+
+  private:
+    jpeg_decompress_struct m_info;
+    ErrorManager m_err;
+};
+
+// The EXIF orientation as Qt's reader understands it (it reads only the
+// header for this).
+QImageIOHandler::Transformations orientation(const QByteArray& bytes) {
+    QByteArray copy = bytes; // shared, not copied
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    return reader.transformation();
+}
+
+// Turns the picture upright the way Qt's reader does: mirror and flip first,
+// then the quarter turn.
+QImage upright(QImage image, QImageIOHandler::Transformations t) {
+    if (t == QImageIOHandler::TransformationRotate270)
+        return image.transformed(QTransform().rotate(270));
+    if (t & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip))
+        image = std::move(image).mirrored(t & QImageIOHandler::TransformationMirror,
+                                          t & QImageIOHandler::TransformationFlip);
+    if (t & QImageIOHandler::TransformationRotate90)
+        image = image.transformed(QTransform().rotate(90));
+    return image;
+}
+
+} // namespace
+
+void preferHugePages(void* fresh, size_t bytes) {
+    constexpr uintptr_t HugePage = uintptr_t(2) << 20;
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(fresh) + HugePage - 1) & ~(HugePage - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(fresh) + bytes) & ~(HugePage - 1);
+    if (end > start)
+        madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+
+bool handles(const QByteArray& bytes) {
+    if (bytes.size() < 3 || uchar(bytes[0]) != 0xff || uchar(bytes[1]) != 0xd8 ||
+        uchar(bytes[2]) != 0xff)
+        return false;
+    Decoder decoder;
+    return decoder.start(bytes, 1) && decoder.colourModelHandled();
+}
+
+std::optional<QSize> uprightSize(const QByteArray& bytes) {
+    Decoder decoder;
+    if (!decoder.start(bytes, 1))
+        return std::nullopt;
+    const QSize stored(int(decoder.info().image_width), int(decoder.info().image_height));
+    return orientation(bytes) & QImageIOHandler::TransformationRotate90 ? stored.transposed()
+                                                                        : stored;
+}
+
+int reductionFor(QSize upright, QSize atLeast) {
+    for (int reduction : {8, 4, 2})
+        // libjpeg rounds the reduced size up.
+        if ((upright.width() + reduction - 1) / reduction >= atLeast.width() &&
+            (upright.height() + reduction - 1) / reduction >= atLeast.height())
+            return reduction;
+    return 1;
+}
+
+Result read(const QByteArray& bytes, int reduction, qint64 maxPixels,
+            const std::atomic<bool>* cancel) {
+    Decoder decoder;
+    if (!decoder.start(bytes, reduction))
+        return {{}, decoder.error()};
+    if (!decoder.colourModelHandled())
+        return {{}, QStringLiteral("a colour model this reader does not decode")};
+    const jpeg_decompress_struct& info = decoder.info();
+    const int w = int(info.output_width), h = int(info.output_height);
+    if (qint64(w) * h > maxPixels)
+        return {{}, QStringLiteral("%1 x %2 pixels is too large").arg(w).arg(h)};
+
+    QImage image(w, h, QImage::Format_RGB32);
+    if (image.isNull())
+        return {{}, QStringLiteral("not enough memory for the picture")};
+    preferHugePages(image.bits(), size_t(image.sizeInBytes()));
+    // Saved markers go with the decode's memory: take the profile first.
+    const QByteArray icc = decoder.iccProfile();
+    bool cancelled = false;
+    if (!decoder.decode(image.bits(), image.bytesPerLine(), cancel, &cancelled))
+        return {{}, cancelled ? QStringLiteral("cancelled") : decoder.error()};
+
+    // The stored resolution, as Qt's reader keeps it.
+    if (info.density_unit == 1) {
+        image.setDotsPerMeterX(int(100. * info.X_density / 2.54));
+        image.setDotsPerMeterY(int(100. * info.Y_density / 2.54));
+    } else if (info.density_unit == 2) {
+        image.setDotsPerMeterX(int(100. * info.X_density));
+        image.setDotsPerMeterY(int(100. * info.Y_density));
+    }
+    if (!icc.isEmpty())
+        image.setColorSpace(QColorSpace::fromIccProfile(icc));
+    return {upright(std::move(image), orientation(bytes)), {}};
+}
+
+} // namespace jpegreader
