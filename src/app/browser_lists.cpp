@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QStyle>
 
 #include <algorithm>
@@ -118,6 +119,16 @@ void FolderList::refresh() {
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemClicked, this, &FileList::fileChosen);
+}
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem() &&
+        currentItem()->isSelected()) {
+        emit fileChosen();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 bool FileList::setPath(const QString& path) {

@@ -58,6 +58,15 @@ class FileList : public QListWidget {
     // Selects the named file, as a click would (for tests and keyboard use).
     bool selectFile(const QString& name);
 
+  signals:
+    // The user chose the selected file: a click, or Enter. Once a gesture:
+    // a double-click, or the click of a single-click desktop, also
+    // "activates" the item, which must not load the picture a second time.
+    void fileChosen();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     QString m_path;
 };

@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/copies_spinner.h"
 #include "app/frmabout.h"
+#include "app/full_picture.h"
 #include "app/helpwindow.h"
 #include "app/picture_browser.h"
 #include "app/picture_loader.h"
@@ -128,8 +129,7 @@ void frmcovercreator::buildBrowser(QWidget* parent) {
 
     connect(m_drvSelect, &DriveList::driveChanged, this, &frmcovercreator::drvSelect_Change);
     connect(m_dirSelect, &FolderList::pathChanged, this, &frmcovercreator::dirSelect_Change);
-    connect(m_fileSelect, &QListWidget::itemClicked, this, &frmcovercreator::fileSelect_Click);
-    connect(m_fileSelect, &QListWidget::itemActivated, this, &frmcovercreator::fileSelect_Click);
+    connect(m_fileSelect, &FileList::fileChosen, this, &frmcovercreator::fileSelect_Click);
 }
 
 void frmcovercreator::buildTabs(QWidget* parent) {
@@ -416,16 +416,39 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
     const int tab = m_tabs->currentIndex();
     if (selected == 0 && tab == ScanTab)
         return;
-    // The file is decoded once and shared by every preview it goes into.
-    const LoadedPicture loaded = pictureloader::load(fileName);
-    if (!loaded.ok()) {
-        qInfo("Parvello: %s", qPrintable(loaded.error));
+    // The file is read and decoded once and shared by every preview it goes
+    // into. A JPEG shows first from a quick reduced decode; its full picture,
+    // which printing and the editor need, follows on a worker thread.
+    QString error;
+    const std::optional<QByteArray> bytes = pictureloader::readFile(fileName, &error);
+    if (!bytes) {
+        qInfo("Parvello: %s", qPrintable(error));
         return;
     }
-    const QImage screen = makeScreenCopy(loaded.image);
+    std::shared_ptr<FullPicture> full;
+    QImage picture;
+    const LoadedPicture quick =
+        pictureloader::decodeReduced(fileName, *bytes, QSize(screenCopySide(), screenCopySide()));
+    if (quick.ok()) {
+        full = std::make_shared<FullPicture>(fileName, *bytes, quick.image);
+        picture = quick.image;
+    } else {
+        const LoadedPicture loaded = pictureloader::decode(fileName, *bytes);
+        if (!loaded.ok()) {
+            qInfo("Parvello: %s", qPrintable(loaded.error));
+            return;
+        }
+        picture = loaded.image;
+    }
+    const QImage screen = makeScreenCopy(picture);
     for (const PreviewBox& box : PreviewBoxes)
-        if (selected ? box.image == selected : (box.tab == tab && box.image <= PreviewCount))
-            m_previews[box.image - 1]->setPicture(loaded.image, screen);
+        if (selected ? box.image == selected : (box.tab == tab && box.image <= PreviewCount)) {
+            PreviewImage* preview = m_previews[box.image - 1];
+            if (full)
+                preview->setPicture(full, screen);
+            else
+                preview->setPicture(picture, screen);
+        }
 }
 
 void frmcovercreator::Image_Click(int number) {

@@ -1,6 +1,8 @@
 #include "app/preview_image.h"
 
+#include "app/full_picture.h"
 #include "app/preview_table.h"
+#include "app/twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,7 +16,21 @@ QString PreviewImage::name() const {
     return imageName(m_number);
 }
 
+const QImage& PreviewImage::picture() const {
+    if (m_full) {
+        m_picture = m_full->picture();
+        m_full.reset();
+    }
+    return m_picture;
+}
+
+void PreviewImage::setPicture(std::shared_ptr<FullPicture> full, const QImage& screenCopy) {
+    setPicture(QImage(), screenCopy);
+    m_full = std::move(full);
+}
+
 void PreviewImage::setPicture(const QImage& picture, const QImage& screenCopy) {
+    m_full.reset();
     m_picture = picture;
     m_screenCopy = screenCopy.isNull() ? makeScreenCopy(picture) : screenCopy;
     m_cache = QPixmap();
@@ -65,9 +81,16 @@ void PreviewImage::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 QImage makeScreenCopy(const QImage& picture) {
-    // Twice the largest box, so the final smooth scaling still has detail.
-    constexpr int Side = 800;
-    if (picture.isNull() || (picture.width() <= Side && picture.height() <= Side))
+    const int side = screenCopySide();
+    if (picture.isNull() || (picture.width() <= side && picture.height() <= side))
         return picture;
-    return picture.scaled(QSize(Side, Side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return picture.scaled(QSize(side, side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+int screenCopySide() {
+    int largest = 0;
+    for (const PreviewBox& box : PreviewBoxes)
+        largest = std::max({largest, box.width, box.height});
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return int(std::ceil(2 * twips::toPixels(largest) * (screen ? screen->devicePixelRatio() : 1)));
 }

@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
+#include <memory>
+
+class FullPicture;
 
 class PreviewImage : public QWidget {
     Q_OBJECT
@@ -15,10 +18,14 @@ class PreviewImage : public QWidget {
     int number() const { return m_number; }
     QString name() const;
 
-    const QImage& picture() const { return m_picture; }
+    // The picture at full resolution; waits for it while it is still being
+    // decoded.
+    const QImage& picture() const;
     // screenCopy: a smaller copy of the same picture for painting, shared
     // between the previews that got the same file; may be null.
     void setPicture(const QImage& picture, const QImage& screenCopy = {});
+    // The same, with the full picture still being decoded.
+    void setPicture(std::shared_ptr<FullPicture> full, const QImage& screenCopy);
 
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
@@ -34,11 +41,16 @@ class PreviewImage : public QWidget {
 
   private:
     int m_number;
-    QImage m_picture;
+    mutable QImage m_picture;
+    mutable std::shared_ptr<FullPicture> m_full; // until picture() is first asked for
     QImage m_screenCopy;
     QPixmap m_cache; // the picture at exactly the box's size
     bool m_selected = false;
 };
 
-// A copy small enough for any preview box, made once per loaded file.
+// A copy small enough for any preview box, made once per loaded file: at most
+// screenCopySide() pixels either way.
 QImage makeScreenCopy(const QImage& picture);
+// Twice the largest preview box in device pixels, so that the final smooth
+// scaling still has detail.
+int screenCopySide();

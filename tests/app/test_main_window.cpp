@@ -144,6 +144,20 @@ TEST_F(MainWindowTest, FileWithoutSelectionFillsTheWholeTab) {
               w->previewImage(19)->picture().constBits());
 }
 
+TEST_F(MainWindowTest, LargePhotoPrintsAtFullSizeAndANewerClickWins) {
+    // Large enough for the previews to show a reduced decode first.
+    makePicture("large.jpg", Qt::green, 3000, 2000);
+    w->fileSelect()->setPath(w->fileSelect()->path());
+    w->SSTab1()->setCurrentIndex(4);
+    clickFile("large.jpg");
+    clickFile("red.jpg"); // before the large one has finished decoding
+    EXPECT_EQ(colours(11, 19), "rrrrrrrrr");
+    clickFile("large.jpg");
+    EXPECT_EQ(colours(11, 19), "ggggggggg");
+    for (int i = 11; i <= 19; ++i)
+        EXPECT_EQ(w->previewImage(i)->picture().size(), QSize(3000, 2000)) << i;
+}
+
 TEST_F(MainWindowTest, APictureGivenOnTheCommandLineOpensInTheCurrentTab) {
     QTemporaryDir other;
     QImage image(30, 20, QImage::Format_RGB32);
