@@ -188,44 +188,60 @@ IMAGING_VECTOR_CLONES void greyRow(const std::uint8_t* p, int width, int* grey) 
     }
 }
 
-// The mean and spread (sum of absolute differences from the mean) of the 3 x 3 region whose
-// top-left byte is column `left` of rows a, b, c.
-IMAGING_INLINE void region(const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* c,
-                           int left, int& mean, int& spread) {
-    // Written out, not looped: the loop over the row's bytes is the one to vectorise.
-    const int a0 = a[left], a1 = a[left + 4], a2 = a[left + 8];
-    const int b0 = b[left], b1 = b[left + 4], b2 = b[left + 8];
-    const int c0 = c[left], c1 = c[left + 4], c2 = c[left + 8];
-    mean = (a0 + a1 + a2 + b0 + b1 + b2 + c0 + c1 + c2) / 9;
-    spread = std::abs(a0 - mean) + std::abs(a1 - mean) + std::abs(a2 - mean) + std::abs(b0 - mean) +
-             std::abs(b1 - mean) + std::abs(b2 - mean) + std::abs(c0 - mean) + std::abs(c1 - mean) +
-             std::abs(c2 - mean);
+// The mean and spread (sum of absolute differences from the mean) of every 3 x 3 region of
+// rows a, b, c, by the column of its top-left byte (begin .. end-1). Each region is the
+// upper-right one of the byte at its left, the upper-left one of the byte 8 further on, and
+// the lower ones of the bytes two rows up: it is worked out once for all four.
+IMAGING_VECTOR_CLONES void regionRow(const std::uint8_t* a, const std::uint8_t* b,
+                                     const std::uint8_t* c, int begin, int end,
+                                     std::uint16_t* means, std::uint16_t* spreads) {
+    const std::uint8_t* __restrict ra = a;
+    const std::uint8_t* __restrict rb = b;
+    const std::uint8_t* __restrict rc = c;
+    std::uint16_t* __restrict m = means;
+    std::uint16_t* __restrict s = spreads;
+    for (int j = begin; j < end; ++j) {
+        // Written out, not looped: the loop over the row's bytes is the one to vectorise.
+        const int a0 = ra[j], a1 = ra[j + 4], a2 = ra[j + 8];
+        const int b0 = rb[j], b1 = rb[j + 4], b2 = rb[j + 8];
+        const int c0 = rc[j], c1 = rc[j + 4], c2 = rc[j + 8];
+        const int mean = (a0 + a1 + a2 + b0 + b1 + b2 + c0 + c1 + c2) / 9;
+        m[j] = std::uint16_t(mean);
+        s[j] = std::uint16_t(std::abs(a0 - mean) + std::abs(a1 - mean) + std::abs(a2 - mean) +
+                             std::abs(b0 - mean) + std::abs(b1 - mean) + std::abs(b2 - mean) +
+                             std::abs(c0 - mean) + std::abs(c1 - mean) + std::abs(c2 - mean));
+    }
 }
+
+// The regions of one band of three rows: mean and spread by top-left byte.
+struct Regions {
+    std::vector<std::uint16_t> mean;
+    std::vector<std::uint16_t> spread;
+};
 
 // Each byte takes the mean of the calmest of the four 3 x 3 regions that have it at a corner
 // (upper left, upper right, lower left, lower right; the first wins a tie).
-IMAGING_VECTOR_CLONES void kuwaharaRow(const std::uint8_t* const* rows, std::uint8_t* out,
+IMAGING_VECTOR_CLONES void kuwaharaRow(const Regions& upper, const Regions& lower,
+                                       const std::uint8_t* mid, std::uint8_t* out,
                                        const std::uint8_t* keep, int begin, int end) {
-    const std::uint8_t* __restrict r0 = rows[0];
-    const std::uint8_t* __restrict r1 = rows[1];
-    const std::uint8_t* __restrict r2 = rows[2];
-    const std::uint8_t* __restrict r3 = rows[3];
-    const std::uint8_t* __restrict r4 = rows[4];
+    const std::uint16_t* __restrict um = upper.mean.data();
+    const std::uint16_t* __restrict us = upper.spread.data();
+    const std::uint16_t* __restrict lm = lower.mean.data();
+    const std::uint16_t* __restrict ls = lower.spread.data();
+    const std::uint8_t* __restrict m = mid;
     const std::uint8_t* __restrict k = keep;
     std::uint8_t* __restrict o = out;
     for (int i = begin; i < end; ++i) {
-        int m1, s1, m2, s2, m3, s3, m4, s4;
-        region(r0, r1, r2, i - 8, m1, s1);
-        region(r0, r1, r2, i, m2, s2);
-        region(r2, r3, r4, i - 8, m3, s3);
-        region(r2, r3, r4, i, m4, s4);
-        int best = s1, mean = m1; // every spread is below the starting 99999
+        // Everything loaded first: a load inside a choice would keep the loop from vectorising.
+        const std::uint16_t s2 = us[i], s3 = ls[i - 8], s4 = ls[i];
+        const std::uint16_t m2 = um[i], m3 = lm[i - 8], m4 = lm[i];
+        std::uint16_t best = us[i - 8], mean = um[i - 8];
         mean = s2 < best ? m2 : mean;
         best = s2 < best ? s2 : best;
         mean = s3 < best ? m3 : mean;
         best = s3 < best ? s3 : best;
         mean = s4 < best ? m4 : mean;
-        o[i] = std::uint8_t((std::uint8_t(mean) & ~k[i]) | (r2[i] & k[i]));
+        o[i] = std::uint8_t((std::uint8_t(mean) & ~k[i]) | (m[i] & k[i]));
     }
 }
 
@@ -434,8 +450,23 @@ IMAGING_VECTOR_CLONES void FilterSharpThreshold(FilterRun& run) {
 IMAGING_VECTOR_CLONES void FilterKuwahara(FilterRun& run) {
     const std::vector<std::uint8_t> keep = fourthByteMask(run.width);
     const int end = 4 * (run.width - 2);
+    // The regions of the bands starting at rows y - 2, y - 1 and y, by band % 3.
+    const std::size_t bytes = run.rowBytes();
+    std::array<Regions, 3> bands;
+    for (Regions& band : bands)
+        band = {std::vector<std::uint16_t>(bytes), std::vector<std::uint16_t>(bytes)};
+    auto regions = [&](int top, const std::uint8_t* const* rows) {
+        Regions& band = bands[std::size_t(top % 3)];
+        regionRow(rows[0], rows[1], rows[2], 0, end, band.mean.data(), band.spread.data());
+    };
+    int y = 2;
     windowRows<2>(run, [&](const std::uint8_t* const* rows, std::uint8_t* out) {
-        kuwaharaRow(rows, out, keep.data(), 8, end);
+        if (y < 4) // the first two rows have no band above worked out yet
+            regions(y - 2, rows);
+        regions(y, rows + 2);
+        kuwaharaRow(bands[std::size_t((y - 2) % 3)], bands[std::size_t(y % 3)], rows[2], out,
+                    keep.data(), 8, end);
+        ++y;
     });
 }
 
