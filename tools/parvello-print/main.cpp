@@ -4,13 +4,13 @@
 //   parvello-print [--copies N] [--printer NAME | --pdf DIR] PACKAGE PICTURE...
 //   parvello-print [--printer NAME | --pdf DIR] --single SIZE [--landscape] PICTURE
 
+#include "cell_pictures.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QStringList>
 #include <cstdio>
 #include <map>
@@ -33,19 +33,6 @@ int fail(const QString& message) {
 
 QString captions() {
     return QStringLiteral("8x10, 5x7, 4x6, 3.5x5, 2.5x3.25");
-}
-
-bool readPicture(const QString& file, QImage* picture, QString* error) {
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    // Room for a 100-megapixel scan, but not for a picture that would
-    // exhaust the memory of an ordinary machine.
-    QImageReader::setAllocationLimit(512);
-    if (!reader.read(picture)) {
-        *error = QStringLiteral("cannot read picture %1: %2").arg(file, reader.errorString());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -117,12 +104,15 @@ int main(int argc, char** argv) {
                 QStringLiteral("unknown size \"%1\"; use one of %2").arg(single, captions()));
         if (positional.size() != 1)
             return fail("--single prints exactly one picture");
-        QImage picture;
+        const QSizeF twips =
+            landscape ? QSizeF(size->height, size->width) : QSizeF(size->width, size->height);
         QString error;
-        if (!readPicture(positional[0], &picture, &error))
+        const auto picture =
+            cellpictures::prepare({{positional[0], twips}}, target->resolution(), &error);
+        if (!picture)
             return fail(error);
-        summary = print::printSingleSheet(*target, picture, int(size - print::kSingleSizes.data()),
-                                          landscape);
+        summary = print::printSingleSheet(*target, picture->front(),
+                                          int(size - print::kSingleSizes.data()), landscape);
     } else {
         if (landscape)
             return fail("--landscape goes with --single");
@@ -141,20 +131,23 @@ int main(int argc, char** argv) {
                             .arg(positional[0])
                             .arg(cells)
                             .arg(files.size()));
-        // Read every picture before the first sheet goes out.
-        std::vector<QImage> pictures;
-        for (const QString& f : files) {
-            QImage picture;
-            QString error;
-            if (!readPicture(f, &picture, &error))
-                return fail(error);
-            pictures.push_back(picture);
+        // Every picture is read and made ready for its cell before the first
+        // sheet goes out.
+        std::vector<cellpictures::Request> requests;
+        for (size_t i = 0; i < package->cells.size(); ++i) {
+            const print::Cell& c = package->cells[i];
+            requests.push_back(
+                {files.size() == 1 ? files[0] : files[qsizetype(i)], QSizeF(c.width, c.height)});
         }
+        QString error;
+        const auto pictures = cellpictures::prepare(requests, target->resolution(), &error);
+        if (!pictures)
+            return fail(error);
         const int first = package->cells[0].imageNumber;
         std::array<int, 5> checks{};
         checks[size_t(package->checkIndex)] = 1;
         summary = print::printPackages(*target, checks, copies, [&](int imageNumber) {
-            return pictures.size() == 1 ? pictures[0] : pictures[size_t(imageNumber - first)];
+            return (*pictures)[size_t(imageNumber - first)];
         });
     }
 
