@@ -169,7 +169,10 @@ void User::clickAt(QPoint global, int button) {
 }
 
 void User::doubleClick(QWidget* widget) {
-    const QPoint at = onGui([widget] { return widget->mapToGlobal(widget->rect().center()); });
+    doubleClickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
+}
+
+void User::doubleClickAt(QPoint at) {
     run("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()),
                     "click", "--repeat", "2", "--delay", "80", "1"});
 }

@@ -72,6 +72,7 @@ class User {
     void click(QWidget* widget);
     void clickAt(QPoint global, int button = 1);
     void doubleClick(QWidget* widget);
+    void doubleClickAt(QPoint global);
     // Keys to the focused window, in xdotool's names: "Escape", "alt+u".
     void pressKeys(const QString& keys);
     // The window manager's close request (the title bar's X, Alt+F4).
