@@ -6,6 +6,7 @@
 #include "imaging/window_rows.h"
 
 #include <array>
+#include <memory>
 #include <numeric>
 
 namespace imaging::detail {
@@ -50,11 +51,6 @@ constexpr Pattern kFloydSteinberg{16, 1, {7, 0}, {{0, 3, 5, 1, 0}, {0, 0, 0, 0, 
 constexpr Pattern kBurkes{32, 1, {8, 4}, {{2, 4, 8, 4, 2}, {0, 0, 0, 0, 0}}};
 constexpr Pattern kStucki{42, 2, {8, 4}, {{2, 4, 8, 4, 2}, {1, 2, 4, 2, 1}}};
 
-// One share of an error, truncated toward zero by itself (a constant divisor: no division).
-template <int Weight, int Divisor> IMAGING_INLINE int share(int e) {
-    return e * Weight / Divisor;
-}
-
 // The error scale: error x 10 \ scale, reduced by their common factor first (the same
 // quotient), so the usual scale of 10 needs no division at all.
 struct ErrorScale {
@@ -71,10 +67,23 @@ struct ErrorScale {
     Divider divide;
 };
 
+// What pixel value v leaves behind once set to black (below the mean) or white: each share
+// of that error by its weight (0 .. 8), looked up by v. The division stays off the chain that
+// runs from pixel to pixel, and the weights a pattern repeats are one table.
+template <const Pattern& P> struct Shares {
+    explicit Shares(int mean) {
+        for (int v = 0; v < 256; ++v) {
+            const int e = v - (v < mean ? 0 : 255);
+            for (int weight = 0; weight < 9; ++weight)
+                byWeight[weight][v] = e * weight / P.divisor; // toward zero, each by itself
+        }
+    }
+    std::array<std::array<int, 256>, 9> byWeight;
+};
+
 template <const Pattern& P>
 IMAGING_INLINE void diffuseErrors(FilterRun& run, int firstStep, std::int32_t parameter) {
     const int w = run.width, h = run.height;
-    constexpr int D = P.divisor;
     constexpr int kRows = P.rowsBelow + 1;
     // Error rows padded by two entries each side: shares beside the picture land in the
     // padding and are never read, so they are dropped. The current row is rows[0].
@@ -89,43 +98,61 @@ IMAGING_INLINE void diffuseErrors(FilterRun& run, int firstStep, std::int32_t pa
     if (!run.report(10))
         return;
     const ErrorScale scaled(parameter);
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* p = run.row(y);
-        const int* current = rows[0];
-        int* next = rows[1];
-        int* after = kRows > 2 ? rows[kRows - 1] : nullptr;
-        // The shares for x + 1 and x + 2 of this row ride along in registers.
-        int ahead1 = 0, ahead2 = 0;
-        for (int x = 0; x < w; ++x, p += 4) {
-            const int g = (p[0] + p[1] + p[2]) / 3;
-            const int v = clampByte(g + scaled(current[x] + ahead1));
-            const int level = v < mean ? 0 : 255;
-            p[0] = p[1] = p[2] = std::uint8_t(level);
-            const int e = v - level;
-            ahead1 = ahead2 + share<P.ahead[0], D>(e);
-            ahead2 = share<P.ahead[1], D>(e);
-            next[x - 2] += share<P.below[0][0], D>(e);
-            next[x - 1] += share<P.below[0][1], D>(e);
-            next[x] += share<P.below[0][2], D>(e);
-            next[x + 1] += share<P.below[0][3], D>(e);
-            next[x + 2] += share<P.below[0][4], D>(e);
-            if constexpr (kRows > 2) {
-                after[x - 2] += share<P.below[1][0], D>(e);
-                after[x - 1] += share<P.below[1][1], D>(e);
-                after[x] += share<P.below[1][2], D>(e);
-                after[x + 1] += share<P.below[1][3], D>(e);
-                after[x + 2] += share<P.below[1][4], D>(e);
+    const auto shares = std::make_unique<Shares<P>>(mean);
+    // The usual scale of 10 leaves the error as it is: no multiplication on the chain.
+    auto walk = [&](auto unitScale) {
+        for (int y = 0; y < h; ++y) {
+            std::uint8_t* p = run.row(y);
+            const int* current = rows[0];
+            // The shares for x + 1 and x + 2 of this row ride along in registers, and so do those
+            // for x - 2 .. x + 1 of each row below: entry x - 2 is complete after pixel x.
+            int ahead1 = 0, ahead2 = 0;
+            int next[4] = {0, 0, 0, 0}, after[4] = {0, 0, 0, 0};
+            int* nextRow = rows[1];
+            int* afterRow = kRows > 2 ? rows[kRows - 1] : nullptr;
+            for (int x = 0; x < w; ++x, p += 4) {
+                const int g = (p[0] + p[1] + p[2]) / 3;
+                const int error = current[x] + ahead1;
+                const int v = clampByte(g + (unitScale ? error : scaled(error)));
+                p[0] = p[1] = p[2] = std::uint8_t(v < mean ? 0 : 255);
+                const auto& share = shares->byWeight;
+                ahead1 = ahead2 + share[P.ahead[0]][v];
+                ahead2 = share[P.ahead[1]][v];
+                nextRow[x - 2] += next[0] + share[P.below[0][0]][v];
+                next[0] = next[1] + share[P.below[0][1]][v];
+                next[1] = next[2] + share[P.below[0][2]][v];
+                next[2] = next[3] + share[P.below[0][3]][v];
+                next[3] = share[P.below[0][4]][v];
+                if constexpr (kRows > 2) {
+                    afterRow[x - 2] += after[0] + share[P.below[1][0]][v];
+                    after[0] = after[1] + share[P.below[1][1]][v];
+                    after[1] = after[2] + share[P.below[1][2]][v];
+                    after[2] = after[3] + share[P.below[1][3]][v];
+                    after[3] = share[P.below[1][4]][v];
+                }
             }
+            // What is left belongs to the last two entries (and to the padding after them).
+            nextRow[w - 2] += next[0];
+            nextRow[w - 1] += next[1];
+            if constexpr (kRows > 2) {
+                afterRow[w - 2] += after[0];
+                afterRow[w - 1] += after[1];
+            }
+            // The next row's errors become the current row's; the last row starts empty.
+            int* done = rows[0];
+            for (int r = 0; r + 1 < kRows; ++r)
+                rows[r] = rows[r + 1];
+            rows[kRows - 1] = done;
+            std::fill(done - 2, done - 2 + stride, 0);
+            if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
+                return false;
         }
-        // The next row's errors become the current row's; the last row starts empty.
-        int* done = rows[0];
-        for (int r = 0; r + 1 < kRows; ++r)
-            rows[r] = rows[r + 1];
-        rows[kRows - 1] = done;
-        std::fill(done - 2, done - 2 + stride, 0);
-        if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
-            return;
-    }
+        return true;
+    };
+    const bool walked = scaled.factor == 1 && scaled.divisor == 1 ? walk(std::true_type{})
+                                                                  : walk(std::false_type{});
+    if (!walked)
+        return;
     run.finish();
 }
 
