@@ -9,7 +9,7 @@ is shared), peak memory the largest resident size seen.
 
     /usr/bin/python3 bench/print/opencv_compare.py BUILD/bin/parvello-print [runs]
 
-Needs python3-opencv (Debian). With "--opencv-job OUT.pdf FILES..." it is the
+Needs python3-opencv and time (Debian). With "--opencv-job OUT.pdf FILES..." it is the
 OpenCV side itself.
 """
 import os
@@ -83,21 +83,23 @@ def photos(folder, width, height):
 
 
 def measure(command):
-    """Wall seconds and peak resident megabytes of one child process."""
-    start = time.monotonic()
-    child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    wall = time.monotonic() - start
-    if status != 0:
-        sys.exit("failed: %s" % " ".join(command))
-    return wall, usage.ru_maxrss / 1024
+    """Wall seconds and peak resident megabytes of one child process, run by
+    /usr/bin/time: a child forked from this script would count the script's
+    own memory in its peak."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        start = time.monotonic()
+        status = subprocess.call(["/usr/bin/time", "-f", "%M", "-o", report.name] + command,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wall = time.monotonic() - start
+        if status != 0:
+            sys.exit("failed: %s" % " ".join(command))
+        return wall, int(report.read().split()[-1]) / 1024
 
 
 def main():
     tool = sys.argv[1]
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 5
-    env_note = "least of %d runs, wall; peak resident memory" % runs
-    print(env_note)
+    print("least of %d runs, wall; peak resident memory" % runs)
     print("| pictures | ours s | OpenCV s | ratio (target <= 0.6) | ours MB | OpenCV MB |")
     print("|---|---:|---:|---:|---:|---:|")
     for name, size in [("portrait 3000 x 4000", (3000, 4000)),
