@@ -127,7 +127,9 @@ frmManipulate::frmManipulate(const QImage& picture, QWidget* parent)
     : QDialog(parent), m_slots(picture) {
     setObjectName(QStringLiteral("frmManipulate"));
     setWindowTitle(Caption);
-    setModal(true);
+    // Modal to the main window only: the popup, a window of its own, must
+    // stay usable to say what went wrong while the editor is open.
+    setWindowModality(Qt::WindowModal);
     buildControls();
     Form_Load();
 }

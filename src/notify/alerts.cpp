@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 namespace notify {
 
@@ -26,6 +27,29 @@ void waitUntil(const std::function<bool()>& done) {
             break;
         loop.exec();
     }
+}
+
+// A question asked while another popup is up (an information, or a question
+// still closing) waits for that popup to go, then asks: its answer must be
+// the user's answer to this question, never one left over.
+void waitForPopupToGo() {
+    frmmsnpopup& popup = frmmsnpopup::instance();
+    waitUntil([&] { return !popup.isLoaded(); });
+}
+
+// Shows the question and waits until its popup has gone. The answer is read
+// the moment the popup unloads, before any other caller can ask its own.
+bool ask(const std::function<bool()>& answer) {
+    frmmsnpopup& popup = frmmsnpopup::instance();
+    std::optional<bool> result;
+    const auto watch = QObject::connect(&popup, &frmmsnpopup::stateChanged, [&] {
+        if (!result && !popup.isLoaded())
+            result = answer();
+    });
+    showPopup();
+    waitUntil([&] { return result.has_value(); });
+    QObject::disconnect(watch);
+    return *result;
 }
 
 } // namespace
@@ -77,28 +101,24 @@ void tellUser(const QString& message) {
 }
 
 bool askPrint(const QString& message) {
+    waitForPopupToGo();
     AlertState& st = alertState();
+    st.PrintAnswer = 0; // closed without a click (window manager, Escape) is "Cancel"
     st.AlertPending = -1;
     st.AlertKind = "print";
     st.AlertMessage = message;
-    showPopup();
-    waitUntil([&] { return st.AlertPending != -1; });
-    return st.PrintAnswer != 0;
+    return ask([&] { return st.PrintAnswer != 0; });
 }
 
 bool askYesNo(const QString& message) {
+    waitForPopupToGo();
     AlertState& st = alertState();
     st.YesNoAnswer.clear();
     st.AlertMessage = message;
     st.AlertKind = "save";
-    frmmsnpopup& popup = frmmsnpopup::instance();
-    showPopup();
-    // A popup that was already up (another kind of message) has no Yes/No
-    // buttons: once it is gone there is nobody left to answer, so the
-    // question counts as "no" instead of waiting for ever.
-    waitUntil(
-        [&] { return st.YesNoAnswer == "yes" || st.YesNoAnswer == "no" || !popup.isLoaded(); });
-    return st.YesNoAnswer == "yes";
+    // The caller goes on once the popup is gone, so that what it says next
+    // is displayed.
+    return ask([&] { return st.YesNoAnswer == "yes"; });
 }
 
 } // namespace notify

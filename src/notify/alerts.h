@@ -40,10 +40,12 @@ bool isPopupLoaded();
 
 // "picture": show the message, do not wait.
 void tellUser(const QString& message);
-// "print": waits while AlertPending is -1 (until the popup has closed);
-// true when the answer was "Print".
+// The two questions first wait for a popup that is already up to go, then
+// ask, and return once the question's popup has gone. A question closed
+// without a click (window manager, Escape, the program ending) is "no".
+// "print": true when the answer was "Print".
 bool askPrint(const QString& message);
-// "save": waits until YesNoAnswer is "yes" or "no"; true for "yes".
+// "save": true when the answer was "Yes".
 bool askYesNo(const QString& message);
 
 } // namespace notify

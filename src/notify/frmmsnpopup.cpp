@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -165,6 +166,8 @@ void frmmsnpopup::DisplayAlert(const QString& MessageText, qint32 Duration) {
     applyGeometry();
     show();
     raise();
+    // Like any message box it takes the keyboard, so Escape answers it.
+    activateWindow();
 
     m_sound->play();
 
@@ -265,7 +268,21 @@ void frmmsnpopup::Form_Unload() {
     emit stateChanged();
 }
 
+// Escape is the answer that changes nothing: "Cancel", "No", or "Ok".
+void frmmsnpopup::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape || !m_loaded) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    for (QPushButton* b : {Command3, Command5, Command1})
+        if (b->isVisible()) {
+            b->click();
+            return;
+        }
+}
+
 // Closed from outside (the window manager, the program quitting): unload.
+// The caller waiting on a question reads that as "no".
 void frmmsnpopup::closeEvent(QCloseEvent* event) {
     if (m_loaded) {
         AlertState& st = alertState();

@@ -64,6 +64,7 @@ class frmmsnpopup : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private slots:
     void Command1_Click();

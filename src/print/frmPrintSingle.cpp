@@ -145,8 +145,7 @@ bool frmPrintSingle::horizontal() const {
 }
 
 void frmPrintSingle::Command1_Click() {
-    // A second "Print" while the question is up waits on the same popup and
-    // prints again when it closes.
+    // A second "Print" while a popup is up asks again once that has gone.
     const std::unique_ptr<SheetTarget> target = defaultTarget();
     QStringList question;
     if (const QString cut = singleFitWarning(target->paper(), selectedSize(), horizontal());

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QThread>
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <signal.h>
 #include <thread>
@@ -70,16 +71,26 @@ bool startDesktop(QString* error) {
     }
     qputenv("DISPLAY", ":" + number.trimmed());
 
-    windowManager = std::make_unique<QProcess>();
-    windowManager->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    windowManager->start("openbox", {"--sm-disable"});
-    // wmctrl -m answers once the window manager has announced itself.
-    if (!waitFor([] { return run("wmctrl", {"-m"}).has_value(); }, 10000)) {
-        *error = "openbox did not start";
-        stopDesktop();
-        return false;
+    // Now and then the new server turns away its first clients for a moment:
+    // the window manager then gives up at once, and is simply started again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        windowManager = std::make_unique<QProcess>();
+        windowManager->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        windowManager->start("openbox", {"--sm-disable"});
+        // wmctrl -m answers once the window manager has announced itself.
+        if (waitFor(
+                [] {
+                    return run("wmctrl", {"-m"}).has_value() || windowManager->waitForFinished(0);
+                },
+                10000) &&
+            windowManager->state() == QProcess::Running)
+            return true;
+        stop(windowManager);
+        QThread::msleep(200);
     }
-    return true;
+    *error = "openbox did not start";
+    stopDesktop();
+    return false;
 }
 
 void stopDesktop() {
@@ -101,18 +112,32 @@ TrayHost::~TrayHost() {
 
 void asUser(const std::function<void(User&)>& acts) {
     std::atomic<bool> done = false;
+    std::atomic<bool> back = false;
     std::thread person([&] {
         User user;
         acts(user);
         done = true;
+        // The GUI thread comes back here only once every question and modal
+        // window the user opened is closed; one left open would hang the test.
+        if (!waitFor([&] { return back.load(); }, 15000)) {
+            std::fprintf(stderr, "FAILED: the user left a question or a modal window open\n");
+            for (const auto& server : {windowManager.get(), xserver.get()})
+                ::kill(pid_t(server->processId()), SIGTERM);
+            std::_Exit(1);
+        }
     });
     while (!done)
         QTest::qWait(10);
+    back = true;
     person.join();
 }
 
 void User::runOnGui(const std::function<void()>& work) {
     QMetaObject::invokeMethod(qApp, work, Qt::BlockingQueuedConnection);
+}
+
+void User::startOnGui(const std::function<void()>& work) {
+    QMetaObject::invokeMethod(qApp, work, Qt::QueuedConnection);
 }
 
 bool User::waitUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -164,8 +189,8 @@ void User::click(QWidget* widget) {
 }
 
 void User::clickAt(QPoint global, int button) {
-    run("xdotool", {"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
-                    "click", QString::number(button)});
+    run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "click",
+                    QString::number(button)});
 }
 
 void User::doubleClick(QWidget* widget) {
@@ -173,8 +198,8 @@ void User::doubleClick(QWidget* widget) {
 }
 
 void User::doubleClickAt(QPoint at) {
-    run("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()),
-                    "click", "--repeat", "2", "--delay", "80", "1"});
+    run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click",
+                    "--repeat", "2", "--delay", "80", "1"});
 }
 
 void User::pressKeys(const QString& keys) {

@@ -58,6 +58,10 @@ class User {
     // Runs `work` on the GUI thread and returns its result.
     template <typename F> auto onGui(F work) -> decltype(work());
 
+    // Starts `work` on the GUI thread and returns at once: for a handler that
+    // asks a question or opens a modal window, and so returns only later.
+    void startOnGui(const std::function<void()>& work);
+
     // Waits (polling the GUI thread) until `done` holds; false on time-out.
     bool waitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 

@@ -42,6 +42,17 @@ void clickLater(int ms, QPushButton* frmmsnpopup::*button) {
     QTimer::singleShot(ms, [button] { QTest::mouseClick(popup().*button, Qt::LeftButton); });
 }
 
+// Clicks `button` once the popup has fully risen with `message`.
+void answerWhenAsked(const QString& message, QPushButton* frmmsnpopup::*button) {
+    QTimer::singleShot(20, [message, button] {
+        if (notify::isPopupLoaded() && !popup().tmrOpen.isActive() &&
+            popup().lblAlert->text() == message)
+            QTest::mouseClick(popup().*button, Qt::LeftButton);
+        else
+            answerWhenAsked(message, button);
+    });
+}
+
 // Clicks `button` once the popup has fully risen.
 void clickWhenOpen(QPushButton* frmmsnpopup::*button) {
     QTimer::singleShot(20, [button] {
@@ -196,40 +207,38 @@ TEST_F(Popup, LastClickWinsWhileClosing) {
     EXPECT_FALSE(notify::askPrint("Print?"));
 }
 
-TEST_F(Popup, SaveQuestionGoesOnAtTheClick) {
+// The save caller goes on once the question has gone, so the message it
+// gives next is the one displayed.
+TEST_F(Popup, SaveQuestionReturnsOnceThePopupHasGone) {
     clickLater(100, &frmmsnpopup::Command4);
     EXPECT_TRUE(
         notify::askYesNo(" This picture already exists. Overwrite old picture with new one?"));
-    // Answered while the popup is still sinking.
-    EXPECT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(alertState().YesNoAnswer, "yes");
-    // A message asked for now is not shown: the popup keeps its own.
+    EXPECT_FALSE(notify::isPopupLoaded());
     notify::tellUser("Sucessfully saved file.");
-    EXPECT_EQ(popup().lblAlert->text(),
-              " This picture already exists. Overwrite old picture with new one?");
-    EXPECT_TRUE(popup().Command4->isVisible());
+    EXPECT_EQ(popup().lblAlert->text(), "Sucessfully saved file.");
+    EXPECT_TRUE(popup().Command1->isVisible());
+    QTest::mouseClick(popup().Command1, Qt::LeftButton);
     ASSERT_TRUE(waitUnloaded());
 
     clickLater(100, &frmmsnpopup::Command5);
     EXPECT_FALSE(notify::askYesNo("Overwrite?"));
-    EXPECT_EQ(alertState().YesNoAnswer, "no");
 }
 
-// A question asked while another kind of popup is up cannot be answered
-// there; once that popup is gone the question counts as "no".
-TEST_F(Popup, SaveQuestionBehindAnotherPopupEndsAsNo) {
-    notify::tellUser("Unable to aquire image!");
-    clickLater(200, &frmmsnpopup::Command1);
-    EXPECT_FALSE(notify::askYesNo("Overwrite?"));
-    EXPECT_FALSE(notify::isPopupLoaded());
-}
-
-TEST_F(Popup, PrintQuestionBehindAnotherPopupReadsTheOldAnswer) {
+// A question asked while another popup is up waits for it to go, then asks;
+// an earlier answer never stands in for the user's.
+TEST_F(Popup, QuestionBehindAnotherPopupIsAskedOnceThatHasGone) {
     alertState().PrintAnswer = -1;
     notify::tellUser("Please select a picture by clicking on it and try again!");
     clickLater(200, &frmmsnpopup::Command1);
-    EXPECT_TRUE(notify::askPrint("Print?"));
-    EXPECT_EQ(popup().lblAlert->text(), "Please select a picture by clicking on it and try again!");
+    answerWhenAsked("Print?", &frmmsnpopup::Command3);
+    EXPECT_FALSE(notify::askPrint("Print?"));
+    EXPECT_EQ(popup().lblAlert->text(), "Print?");
+
+    notify::tellUser("Unable to aquire image!");
+    clickLater(200, &frmmsnpopup::Command1);
+    answerWhenAsked("Overwrite?", &frmmsnpopup::Command4);
+    EXPECT_TRUE(notify::askYesNo("Overwrite?"));
+    EXPECT_EQ(popup().lblAlert->text(), "Overwrite?");
 }
 
 TEST_F(Popup, ClickDuringOpeningClosesInBoundedTime) {
@@ -244,18 +253,22 @@ TEST_F(Popup, ClickDuringOpeningClosesInBoundedTime) {
     EXPECT_FALSE(notify::isPopupLoaded());
 }
 
-// Two print callers wait on the same popup; one answer ends both waits.
-TEST_F(Popup, NestedPrintWaitsEndTogether) {
-    int answered = 0;
+// A second print caller, started while the first one waits, gets a question
+// of its own once the first has gone.
+TEST_F(Popup, SecondPrintCallerIsAskedInTurn) {
+    QStringList answered;
     QTimer::singleShot(50, [&] {
         if (notify::askPrint("second"))
-            ++answered;
+            answered << popup().lblAlert->text();
     });
-    clickLater(200, &frmmsnpopup::Command2);
+    answerWhenAsked("first", &frmmsnpopup::Command2);
+    answerWhenAsked("second", &frmmsnpopup::Command2);
     if (notify::askPrint("first"))
-        ++answered;
-    EXPECT_EQ(answered, 2);
-    EXPECT_EQ(popup().lblAlert->text(), "first");
+        answered << "first";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered.size() == 2; }, 5000));
+    answered.sort();
+    EXPECT_EQ(answered, QStringList({"first", "second"}));
+    ASSERT_TRUE(waitUnloaded());
     EXPECT_TRUE(main.isEnabled());
 }
 
