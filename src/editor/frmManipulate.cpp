@@ -149,7 +149,11 @@ void frmManipulate::buildControls() {
         if (item.separator) {
             action = m_menus[item.menu]->addSeparator();
         } else {
-            action = m_menus[item.menu]->addAction(fromView(item.caption));
+            // "&Black & White": the first & marks the access key, a lone one
+            // is shown as itself.
+            QString caption = fromView(item.caption);
+            caption.replace(QLatin1String("& "), QLatin1String("&& "));
+            action = m_menus[item.menu]->addAction(caption);
             const std::string_view control = item.control;
             connect(action, &QAction::triggered, this,
                     [this, control] { filterCommand_Click(control); });

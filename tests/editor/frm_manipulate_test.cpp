@@ -105,7 +105,7 @@ const Item SpecialItems[] = {
     {"relief", "&Relief", 13, 0},
 };
 const Item ColorsItems[] = {
-    {"blackandwhite", "&Black & White", 18, colour(180, 180, 180)},
+    {"blackandwhite", "&Black && White", 18, colour(180, 180, 180)},
     {"grayscale", "Gray Scale", 12, 0},
     {"negative", "&Negative", 2, 0},
     {"blankie", nullptr, 0, 0},
