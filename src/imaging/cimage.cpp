@@ -1,5 +1,7 @@
 #include "imaging/cimage.h"
 
+#include "imaging/rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -385,7 +387,7 @@ std::optional<cImage> cImage::Resample(std::int32_t lWidth, std::int32_t lHeight
                             rows[(std::size_t(down[i].from + int(k)) * lWidth + j) * 3 + c];
             int v[3];
             for (int c = 0; c < 3; ++c)
-                v[c] = std::clamp(int(std::nearbyint(s[c] / area)), 0, 255);
+                v[c] = std::clamp(int(roundEven(s[c] / area)), 0, 255);
             const Colour colour = MakeColour(v[2], v[1], v[0]);
             if (bitcount() >= 24) {
                 r->setValueAt(j, i, colour);

@@ -57,15 +57,6 @@ constexpr std::array<std::uint8_t, 766> makeGreyTable() {
 }
 constexpr std::array<std::uint8_t, 766> kGrey = makeGreyTable();
 
-// The mean grey of the picture; 64 bits hold any picture's sum.
-IMAGING_INLINE int meanGrey(const FilterRun& run) {
-    std::uint64_t sum = 0;
-    for (int y = 0; y < run.height; ++y)
-        sum += greySum(run.row(y), run.width);
-    const std::int64_t count = std::int64_t(run.width) * run.height;
-    return count > 0 ? int(std::int64_t(sum) / count) : 0;
-}
-
 // A channel pushed out of range hands half of its excess to the other two.
 inline void balance(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
     auto inRange = [](std::int64_t v) { return v >= 0 && v <= 255; };
@@ -267,7 +258,7 @@ IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter
                 }
             }
         }
-        if (!run.report(std::int32_t(5 + std::int64_t(y + 1) * 95 / h)))
+        if (!run.rowDone(y, 5, 100))
             return;
     }
     run.finish();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "imaging/filter_engine.h"
+#include "imaging/rounding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,8 +44,11 @@ struct FilterRun {
         }
         return true;
     }
-    // Row y (counted from 0) is done: y + 1 rows of `height`.
-    bool rowDone(int y) { return report(std::int32_t((std::int64_t(y) + 1) * 100 / height)); }
+    // Row y (counted from 0) is done: y + 1 rows of `height`. A filter that walks the picture
+    // more than once gives each pass its share of the percentage, `from` to `to`.
+    bool rowDone(int y, int from = 0, int to = 100) {
+        return report(std::int32_t(from + (std::int64_t(y) + 1) * (to - from) / height));
+    }
     void finish() { report(100); }
 };
 
@@ -55,14 +59,14 @@ inline std::int64_t clampByte64(std::int64_t v) {
     return v < 0 ? 0 : (v > 255 ? 255 : v);
 }
 
-// Nearest integer, a tie to the even one (the default rounding mode), brought into lo .. hi.
-// Values are held just outside lo .. hi before rounding, so the conversion never overflows.
+// Nearest integer, a tie to the even one, brought into lo .. hi (both within +-2^50). Values
+// are held just outside lo .. hi before rounding, so the conversion never overflows.
 inline std::int64_t nearestClamped(double v, std::int64_t lo, std::int64_t hi) {
     if (!(v >= double(lo) - 1.0))
         return lo;
     if (v > double(hi) + 1.0)
         return hi;
-    return std::clamp<std::int64_t>(std::llrint(v), lo, hi);
+    return std::clamp<std::int64_t>(std::int64_t(roundEven(v)), lo, hi);
 }
 
 // Division truncating toward zero by a divisor fixed for the whole run, as one multiplication
@@ -89,14 +93,6 @@ class Divider {
     int shift_;
     bool negative_;
 };
-
-// Nearest integer, a tie to the even one, for |v| < 2^51, as a double: adding and taking away
-// 1.5 x 2^52 leaves no fraction bits, so the default rounding mode does the rounding. Unlike
-// a call to nearbyint this vectorises.
-inline double roundEven(double v) {
-    constexpr double kShift = 6755399441055744.0;
-    return (v + kShift) - kShift;
-}
 
 // An amount stored in single precision, as the filters' factors are.
 inline double single(double v) {

@@ -13,15 +13,6 @@ namespace imaging::detail {
 
 namespace {
 
-// The mean grey of the picture; 64 bits hold any picture's sum.
-IMAGING_INLINE int meanGrey(const FilterRun& run) {
-    std::uint64_t sum = 0;
-    for (int y = 0; y < run.height; ++y)
-        sum += greySum(run.row(y), run.width);
-    const std::int64_t count = std::int64_t(run.width) * run.height;
-    return count > 0 ? int(std::int64_t(sum) / count) : 0;
-}
-
 inline std::uint8_t max3(std::uint8_t a, std::uint8_t b, std::uint8_t c) {
     return std::max(a, std::max(b, c));
 }
@@ -144,7 +135,7 @@ IMAGING_INLINE void diffuseErrors(FilterRun& run, int firstStep, std::int32_t pa
                 rows[r] = rows[r + 1];
             rows[kRows - 1] = done;
             std::fill(done - 2, done - 2 + stride, 0);
-            if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
+            if (!run.rowDone(y, 10, 100))
                 return false;
         }
         return true;
@@ -288,7 +279,7 @@ IMAGING_VECTOR_CLONES void FilterEdgeDetect(FilterRun& run) {
 
 IMAGING_VECTOR_CLONES void FilterDiffuse(FilterRun& run, std::int32_t parameter) {
     const double p = parameter;
-    const double half = std::nearbyint(p / 2.0);
+    const double half = roundEven(p / 2.0);
     const int w = run.width, h = run.height;
     std::vector<float> draws(std::size_t(w) * 2); // one row's numbers, two per pixel
     for (int y = 0; y < h; ++y) {
@@ -397,7 +388,7 @@ IMAGING_VECTOR_CLONES void FilterStretchLevels(FilterRun& run) {
             lo64[i % 64] = std::min(lo64[i % 64], p[i]);
             hi64[i % 64] = std::max(hi64[i % 64], p[i]);
         }
-        if (!run.report(std::int32_t(std::int64_t(y + 1) * 10 / h)))
+        if (!run.rowDone(y, 0, 10))
             return;
     }
     int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
@@ -418,7 +409,7 @@ IMAGING_VECTOR_CLONES void FilterStretchLevels(FilterRun& run) {
     const ChannelTables tables{table[0].data(), table[1].data(), table[2].data()};
     for (int y = 0; y < h; ++y) {
         lookupRow(run.row(y), w, tables);
-        if (!run.report(std::int32_t(10 + std::int64_t(y + 1) * 90 / h)))
+        if (!run.rowDone(y, 10, 100))
             return;
     }
     run.finish();
@@ -468,7 +459,7 @@ IMAGING_VECTOR_CLONES void FilterSharpThreshold(FilterRun& run) {
             carry = (v - level) / 4;
         }
         std::swap(above, here);
-        if (!run.report(std::int32_t(5 + std::int64_t(y + 1) * 95 / h)))
+        if (!run.rowDone(y, 5, 100))
             return;
     }
     run.finish();
