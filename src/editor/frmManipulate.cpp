@@ -138,7 +138,7 @@ frmManipulate::~frmManipulate() {
     unlockform();
 }
 
-void frmManipulate::buildControls() {
+void frmManipulate::buildMenus() {
     m_menuBar = new QMenuBar(this);
     for (int m = 0; m < 3; ++m) {
         m_menus[m] = m_menuBar->addMenu(fromView(kEditorMenus[m].caption));
@@ -160,7 +160,9 @@ void frmManipulate::buildControls() {
         }
         action->setObjectName(fromView(item.control));
     }
+}
 
+void frmManipulate::buildToolbar() {
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setIconSize(QSize(24, 24));
@@ -171,6 +173,11 @@ void frmManipulate::buildControls() {
         button->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
         connect(button, &QAction::triggered, this, [this, i] { Toolbar1_ButtonClick(i); });
     }
+}
+
+void frmManipulate::buildControls() {
+    buildMenus();
+    buildToolbar();
 
     const int displaySide = kDisplayTwips * logicalDpiX() / 1440;
     Label1 = new QLabel(QStringLiteral("Original Picture"), this);

@@ -73,6 +73,8 @@ class frmManipulate : public QDialog {
     void Form_Load();
     void Form_Activate();
     void buildControls();
+    void buildMenus();
+    void buildToolbar();
     void refreshDisplays();
     // Runs one command between lockform and unlockform; a failure is told to the user.
     template <typename Command> void runCommand(Command&& command);
