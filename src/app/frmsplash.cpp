@@ -50,6 +50,14 @@ void frmSplash::Timer1_Timer() {
     unload();
 }
 
+// Window managers give no focus to a splash window of their own accord: it
+// takes the keyboard, so that any key ends it.
+void frmSplash::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    activateWindow();
+    grabKeyboard();
+}
+
 void frmSplash::keyPressEvent(QKeyEvent*) {
     unload();
 }
@@ -59,6 +67,7 @@ void frmSplash::unload() {
         return;
     m_done = true;
     m_timer.stop();
+    releaseKeyboard();
     close();
     if (m_showMain)
         m_showMain();

@@ -23,6 +23,7 @@ class frmSplash : public QWidget {
 
   protected:
     void keyPressEvent(QKeyEvent*) override; // Form_KeyPress
+    void showEvent(QShowEvent*) override;
 
   private:
     void unload();
