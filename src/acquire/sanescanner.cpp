@@ -28,17 +28,6 @@ struct Frame {
     }
 };
 
-// Closes the device however the scan ends.
-struct OpenDevice {
-    SANE_Handle handle = nullptr;
-    ~OpenDevice() {
-        if (handle) {
-            sane_cancel(handle);
-            sane_close(handle);
-        }
-    }
-};
-
 const SANE_Option_Descriptor* findOption(SANE_Handle h, const char* name, SANE_Int* number) {
     SANE_Int count = 0;
     if (sane_control_option(h, 0, SANE_ACTION_GET_VALUE, &count, nullptr) != SANE_STATUS_GOOD)
@@ -53,37 +42,94 @@ const SANE_Option_Descriptor* findOption(SANE_Handle h, const char* name, SANE_I
     return nullptr;
 }
 
-void chooseColourMode(SANE_Handle h) {
-    SANE_Int n = 0;
-    const SANE_Option_Descriptor* d = findOption(h, SANE_NAME_SCAN_MODE, &n);
-    if (!d || d->type != SANE_TYPE_STRING || !SANE_OPTION_IS_ACTIVE(d->cap) ||
-        !SANE_OPTION_IS_SETTABLE(d->cap) || d->constraint_type != SANE_CONSTRAINT_STRING_LIST)
-        return;
-    for (const SANE_String_Const* v = d->constraint.string_list; *v; ++v) {
-        if (std::strcmp(*v, SANE_VALUE_SCAN_MODE_COLOR) == 0) {
-            std::vector<char> value(size_t(qMax<SANE_Int>(d->size, 16)), 0);
-            std::strncpy(value.data(), *v, value.size() - 1);
-            // A scanner that refuses simply keeps its own mode.
-            sane_control_option(h, n, SANE_ACTION_SET_VALUE, value.data(), nullptr);
-            return;
-        }
-    }
+const SANE_Option_Descriptor* settable(SANE_Handle h, const char* name, SANE_Int* number) {
+    const SANE_Option_Descriptor* d = findOption(h, name, number);
+    if (!d || !SANE_OPTION_IS_ACTIVE(d->cap) || !SANE_OPTION_IS_SETTABLE(d->cap))
+        return nullptr;
+    return d;
 }
 
-// The resolution the scan runs at, in dots per inch, or 0 when unknown.
-double scanResolution(SANE_Handle h) {
+bool isNumber(const SANE_Option_Descriptor* d) {
+    return d && (d->type == SANE_TYPE_INT || d->type == SANE_TYPE_FIXED) &&
+           d->size >= SANE_Int(sizeof(SANE_Word));
+}
+
+double fromWord(const SANE_Option_Descriptor* d, SANE_Word w) {
+    return d->type == SANE_TYPE_FIXED ? SANE_UNFIX(w) : double(w);
+}
+
+SANE_Word toWord(const SANE_Option_Descriptor* d, double v) {
+    return d->type == SANE_TYPE_FIXED ? SANE_FIX(v) : SANE_Word(qRound(v));
+}
+
+NumberConstraint constraintOf(const SANE_Option_Descriptor* d) {
+    NumberConstraint c;
+    c.wholeNumbers = d->type == SANE_TYPE_INT;
+    if (d->constraint_type == SANE_CONSTRAINT_RANGE && d->constraint.range) {
+        c.min = fromWord(d, d->constraint.range->min);
+        c.max = fromWord(d, d->constraint.range->max);
+        c.step = fromWord(d, d->constraint.range->quant);
+    } else if (d->constraint_type == SANE_CONSTRAINT_WORD_LIST && d->constraint.word_list) {
+        for (SANE_Int i = 1; i <= d->constraint.word_list[0]; ++i)
+            c.values.push_back(fromWord(d, d->constraint.word_list[i]));
+    }
+    return c;
+}
+
+// The first word of a numeric option (a vector option's first element), or 0.
+double numberValue(SANE_Handle h, const char* name) {
     SANE_Int n = 0;
-    const SANE_Option_Descriptor* d = findOption(h, SANE_NAME_SCAN_RESOLUTION, &n);
-    if (!d || !SANE_OPTION_IS_ACTIVE(d->cap) || d->size < SANE_Int(sizeof(SANE_Word)))
+    const SANE_Option_Descriptor* d = findOption(h, name, &n);
+    if (!isNumber(d) || !SANE_OPTION_IS_ACTIVE(d->cap))
         return 0;
     std::vector<SANE_Word> value(size_t(d->size) / sizeof(SANE_Word) + 1, 0);
     if (sane_control_option(h, n, SANE_ACTION_GET_VALUE, value.data(), nullptr) != SANE_STATUS_GOOD)
         return 0;
-    if (d->type == SANE_TYPE_INT)
-        return value[0];
-    if (d->type == SANE_TYPE_FIXED)
-        return SANE_UNFIX(value[0]);
-    return 0;
+    return fromWord(d, value[0]);
+}
+
+// Sets the option to the nearest value it accepts; a device that refuses
+// keeps its own value, which Scanner::current() then shows.
+void setNumber(SANE_Handle h, const char* name, double v) {
+    SANE_Int n = 0;
+    const SANE_Option_Descriptor* d = settable(h, name, &n);
+    if (!isNumber(d))
+        return;
+    std::vector<SANE_Word> value(size_t(d->size) / sizeof(SANE_Word) + 1, 0);
+    value[0] = toWord(d, constraintOf(d).nearest(v));
+    sane_control_option(h, n, SANE_ACTION_SET_VALUE, value.data(), nullptr);
+}
+
+QString stringValue(SANE_Handle h, const char* name) {
+    SANE_Int n = 0;
+    const SANE_Option_Descriptor* d = findOption(h, name, &n);
+    if (!d || d->type != SANE_TYPE_STRING || !SANE_OPTION_IS_ACTIVE(d->cap) || d->size <= 0)
+        return {};
+    std::vector<char> value(size_t(d->size) + 1, 0);
+    if (sane_control_option(h, n, SANE_ACTION_GET_VALUE, value.data(), nullptr) != SANE_STATUS_GOOD)
+        return {};
+    return QString::fromLocal8Bit(value.data());
+}
+
+QStringList modesOf(SANE_Handle h) {
+    SANE_Int n = 0;
+    const SANE_Option_Descriptor* d = settable(h, SANE_NAME_SCAN_MODE, &n);
+    QStringList modes;
+    if (d && d->type == SANE_TYPE_STRING && d->constraint_type == SANE_CONSTRAINT_STRING_LIST)
+        for (const SANE_String_Const* v = d->constraint.string_list; *v; ++v)
+            modes << QString::fromLocal8Bit(*v);
+    return modes;
+}
+
+void setMode(SANE_Handle h, const QString& mode) {
+    SANE_Int n = 0;
+    const SANE_Option_Descriptor* d = settable(h, SANE_NAME_SCAN_MODE, &n);
+    if (!d || !modesOf(h).contains(mode))
+        return;
+    const QByteArray text = mode.toLocal8Bit();
+    std::vector<char> value(size_t(qMax<SANE_Int>(d->size, SANE_Int(text.size()) + 1)), 0);
+    std::memcpy(value.data(), text.constData(), size_t(text.size()));
+    sane_control_option(h, n, SANE_ACTION_SET_VALUE, value.data(), nullptr);
 }
 
 int samplesPerPixel(SANE_Frame format) {
@@ -209,31 +255,124 @@ QVector<Device> Session::devices() {
     return found;
 }
 
-static ScanResult scanPageUnguarded(const Session& session, const QString& deviceName,
-                                    const ScanOptions& options, const ScanProgress& progress) {
-    if (!session.ok())
-        return failed(session.error());
-    OpenDevice device;
-    SANE_Status status = sane_open(deviceName.toLocal8Bit().constData(), &device.handle);
-    if (status != SANE_STATUS_GOOD) {
-        device.handle = nullptr;
-        return failed(
-            QString("the scanner %1 could not be opened: %2").arg(deviceName, statusText(status)));
+Scanner::Scanner(const Session& session, const QString& deviceName) {
+    if (!session.ok()) {
+        m_error = session.error();
+        return;
     }
-    if (options.preferColor)
-        chooseColourMode(device.handle);
-    const double dpi = scanResolution(device.handle);
+    SANE_Handle handle = nullptr;
+    const SANE_Status status = sane_open(deviceName.toLocal8Bit().constData(), &handle);
+    if (status != SANE_STATUS_GOOD) {
+        m_error =
+            QString("the scanner %1 could not be opened: %2").arg(deviceName, statusText(status));
+        return;
+    }
+    m_handle = handle;
+}
 
+Scanner::~Scanner() {
+    if (m_handle) {
+        sane_cancel(m_handle);
+        sane_close(m_handle);
+    }
+}
+
+Capabilities Scanner::capabilities() const {
+    Capabilities caps;
+    if (!m_handle)
+        return caps;
+    caps.modes = modesOf(m_handle);
+    caps.mode = stringValue(m_handle, SANE_NAME_SCAN_MODE);
+    SANE_Int n = 0;
+    if (const SANE_Option_Descriptor* d = settable(m_handle, SANE_NAME_SCAN_RESOLUTION, &n);
+        isNumber(d))
+        caps.resolution = constraintOf(d);
+    SANE_Int nx = 0, ny = 0;
+    const SANE_Option_Descriptor* x = settable(m_handle, SANE_NAME_SCAN_TL_X, &nx);
+    const SANE_Option_Descriptor* y = settable(m_handle, SANE_NAME_SCAN_TL_Y, &ny);
+    if (isNumber(x) && isNumber(y) && x->constraint_type == SANE_CONSTRAINT_RANGE &&
+        y->constraint_type == SANE_CONSTRAINT_RANGE &&
+        (x->unit == SANE_UNIT_MM || x->unit == SANE_UNIT_PIXEL)) {
+        caps.hasArea = true;
+        caps.areaUnit = x->unit == SANE_UNIT_PIXEL ? AreaUnit::Pixel : AreaUnit::Millimetre;
+        caps.areaX = constraintOf(x);
+        caps.areaY = constraintOf(y);
+    }
+    return caps;
+}
+
+ScanChoice Scanner::apply(const ScanChoice& choice) {
+    if (!m_handle)
+        return {};
+    // The mode first: it can change what the other options accept.
+    if (!choice.mode.isEmpty())
+        setMode(m_handle, choice.mode);
+    if (choice.resolution > 0)
+        setNumber(m_handle, SANE_NAME_SCAN_RESOLUTION, choice.resolution);
+    const Capabilities caps = capabilities();
+    const QRectF area = choice.area.normalized();
+    if (caps.hasArea && area.width() > 0 && area.height() > 0) {
+        const double dpi = numberValue(m_handle, SANE_NAME_SCAN_RESOLUTION);
+        auto units = [&](double mm) { return toAreaUnits(mm, caps.areaUnit, dpi); };
+        // The top-left corner goes out of the way first, so the bottom-right
+        // corner never has to pass it.
+        setNumber(m_handle, SANE_NAME_SCAN_TL_X, caps.areaX.min);
+        setNumber(m_handle, SANE_NAME_SCAN_TL_Y, caps.areaY.min);
+        setNumber(m_handle, SANE_NAME_SCAN_BR_X, units(area.right()));
+        setNumber(m_handle, SANE_NAME_SCAN_BR_Y, units(area.bottom()));
+        setNumber(m_handle, SANE_NAME_SCAN_TL_X, units(area.left()));
+        setNumber(m_handle, SANE_NAME_SCAN_TL_Y, units(area.top()));
+    }
+    return current();
+}
+
+ScanChoice Scanner::current() const {
+    ScanChoice now;
+    if (!m_handle)
+        return now;
+    now.mode = stringValue(m_handle, SANE_NAME_SCAN_MODE);
+    now.resolution = numberValue(m_handle, SANE_NAME_SCAN_RESOLUTION);
+    const Capabilities caps = capabilities();
+    if (caps.hasArea) {
+        auto mm = [&](const char* name) {
+            return fromAreaUnits(numberValue(m_handle, name), caps.areaUnit, now.resolution);
+        };
+        now.area = QRectF(QPointF(mm(SANE_NAME_SCAN_TL_X), mm(SANE_NAME_SCAN_TL_Y)),
+                          QPointF(mm(SANE_NAME_SCAN_BR_X), mm(SANE_NAME_SCAN_BR_Y)));
+    }
+    return now;
+}
+
+QSize Scanner::announcedSize() const {
+    SANE_Parameters p{};
+    if (!m_handle || sane_get_parameters(m_handle, &p) != SANE_STATUS_GOOD)
+        return {};
+    return QSize(p.pixels_per_line, p.lines);
+}
+
+void Scanner::preferColour() {
+    if (m_handle && modesOf(m_handle).contains(SANE_VALUE_SCAN_MODE_COLOR))
+        setMode(m_handle, SANE_VALUE_SCAN_MODE_COLOR);
+}
+
+static ScanResult scanUnguarded(SANE_Handle handle, const ScanProgress& progress) {
+    const double dpi = numberValue(handle, SANE_NAME_SCAN_RESOLUTION);
     std::vector<Frame> frames;
     std::vector<SANE_Byte> buffer(readChunk);
+    SANE_Status status = SANE_STATUS_GOOD;
+    // Ends the scan however this returns, so the device can start the next.
+    struct EndScan {
+        SANE_Handle h;
+        ~EndScan() { sane_cancel(h); }
+    } endScan{handle};
     for (;;) {
-        status = sane_start(device.handle);
+        status = sane_start(handle);
         if (status == SANE_STATUS_CANCELLED)
             return cancelled();
         if (status != SANE_STATUS_GOOD)
             return failed("the scan could not start: " + statusText(status));
         Frame frame;
-        status = sane_get_parameters(device.handle, &frame.params);
+        status = sane_get_parameters(handle, &frame.params);
         if (status != SANE_STATUS_GOOD)
             return failed("the scanner gave no picture size: " + statusText(status));
         const QString problem = checkParameters(frame.params);
@@ -248,11 +387,11 @@ static ScanResult scanPageUnguarded(const Session& session, const QString& devic
             frame.data.reserve(size_t(expected));
         // Polling is used where the backend allows it, so the progress window
         // stays responsive while a slow scanner moves.
-        const bool polling = sane_set_io_mode(device.handle, SANE_TRUE) == SANE_STATUS_GOOD;
+        const bool polling = sane_set_io_mode(handle, SANE_TRUE) == SANE_STATUS_GOOD;
         const qint64 maxBytes = maxPixels * 6;
         for (;;) {
             SANE_Int length = 0;
-            status = sane_read(device.handle, buffer.data(), readChunk, &length);
+            status = sane_read(handle, buffer.data(), readChunk, &length);
             if (status == SANE_STATUS_EOF)
                 break;
             if (status == SANE_STATUS_CANCELLED)
@@ -303,13 +442,22 @@ static ScanResult scanPageUnguarded(const Session& session, const QString& devic
     return result;
 }
 
-ScanResult scanPage(const Session& session, const QString& deviceName, const ScanOptions& options,
-                    const ScanProgress& progress) {
+ScanResult Scanner::scan(const ScanProgress& progress) {
+    if (!m_handle)
+        return failed(m_error);
     try {
-        return scanPageUnguarded(session, deviceName, options, progress);
+        return scanUnguarded(m_handle, progress);
     } catch (const std::bad_alloc&) {
         return failed("not enough memory for the scanned picture");
     }
+}
+
+ScanResult scanPage(const Session& session, const QString& deviceName, const ScanOptions& options,
+                    const ScanProgress& progress) {
+    Scanner scanner(session, deviceName);
+    if (options.preferColor)
+        scanner.preferColour();
+    return scanner.scan(progress);
 }
 
 } // namespace acquire::sane

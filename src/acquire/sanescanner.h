@@ -1,6 +1,9 @@
 #pragma once
-// A small layer over libsane: list the scanners, scan one page into a
-// picture. Frontend code (dialogs, files) stays outside; this knows SANE only.
+// A small layer over libsane: list the scanners, read and set a scanner's
+// resolution, mode and area, scan one page into a picture. Frontend code
+// (dialogs, files) stays outside; this knows SANE only.
+
+#include "acquire/scan_settings.h"
 
 #include <QImage>
 #include <QString>
@@ -56,6 +59,39 @@ struct ScanResult {
     QString error;
 
     bool ok() const { return outcome == Outcome::Scanned; }
+};
+
+// One scanner, open while the object lives.
+class Scanner {
+  public:
+    // Opens the named device. Only names returned by Session::devices()
+    // should be passed: libsane opens any backend by name.
+    Scanner(const Session& session, const QString& deviceName);
+    ~Scanner();
+    Scanner(const Scanner&) = delete;
+    Scanner& operator=(const Scanner&) = delete;
+
+    bool ok() const { return m_handle != nullptr; }
+    QString error() const { return m_error; }
+
+    // The options as the device declares them now (they can change with the mode).
+    Capabilities capabilities() const;
+    // Sets the mode, the resolution and the area (in millimetres) to the
+    // nearest the device takes, and returns what it then holds. Parts the
+    // choice leaves empty stay as they are.
+    ScanChoice apply(const ScanChoice& choice);
+    // What the device holds now.
+    ScanChoice current() const;
+    // The picture size the device announces for its current settings.
+    QSize announcedSize() const;
+    // Switches to colour when the device has it.
+    void preferColour();
+
+    ScanResult scan(const ScanProgress& progress = {});
+
+  private:
+    void* m_handle = nullptr;
+    QString m_error;
 };
 
 // Scans one page from the named device. Only names returned by

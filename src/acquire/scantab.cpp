@@ -20,6 +20,10 @@ const QString overwriteQuestion =
     QStringLiteral(" This picture already exists. Overwrite old picture with new one?");
 const QString savedMessage = QStringLiteral("Sucessfully saved file.");
 const QString saveFailed = QStringLiteral("Unable to save file.");
+const QStringList saveTypes = {"BMP (*.BMP)", "GIF (*.GIF)", "JPG (*.JPG)", "PNG (*.PNG)",
+                               "TIF (*.TIF)"};
+// The type chosen last in this session, offered first next time.
+QString lastSaveType = saveTypes.front();
 
 // Our staging files are our own bitmaps; anything else a scanner layer might
 // leave there goes through Qt's readers.
@@ -42,8 +46,11 @@ void Command1_Click(QWidget* owner) {
     TWAIN_SelectImageSource(owner);
 }
 
-void Command2_Click(QWidget* owner, QImage& image20) {
-    if (TWAIN_AcquireToFilename(owner, stagingPath()) != AcquireOk || !loadStagingFile(image20))
+void Command2_Click(QWidget* owner, QImage& image20, const QString& settingsFile) {
+    const qint16 result = TWAIN_AcquireToFilename(owner, stagingPath(), settingsFile);
+    if (result == AcquireDeclined)
+        return;
+    if (result != AcquireOk || !loadStagingFile(image20))
         notify::tellUser(acquireFailed);
 }
 
@@ -64,20 +71,33 @@ std::optional<QString> chooseSaveName(QWidget* owner) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(paths::picturesDir());
-    dialog.setNameFilters(
-        {"BMP (*.BMP)", "GIF (*.GIF)", "JPG (*.JPG)", "PNG (*.PNG)", "TIF (*.TIF)"});
+    dialog.setNameFilters(saveTypes);
+    dialog.selectNameFilter(lastSaveType);
     // The overwrite question comes from the popup, as every question does.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    lastSaveType = dialog.selectedNameFilter();
+    return withTypeExtension(dialog.selectedFiles().constFirst(), lastSaveType);
+}
+
+QString withTypeExtension(const QString& name, const QString& nameFilter) {
+    const int star = nameFilter.indexOf("*.");
+    const int close = nameFilter.indexOf(')', star);
+    if (name.isEmpty() || star < 0 || close < 0 || !cGdiPlus::FileExtension(name).isEmpty())
+        return name;
+    const QString base = name.endsWith('.') ? name.chopped(1) : name;
+    return base + nameFilter.mid(star + 1, close - star - 1);
 }
 
 void Command3_Click(QWidget* owner, const QImage& picture, cGdiPlus& saver,
                     const SaveNameChooser& choose) {
     const QImage picture3 = picture;
     const std::optional<QString> chosen = choose ? choose(owner) : std::nullopt;
-    if (!chosen || chosen->isEmpty()) {
+    // Cancelling is the user's choice, not a failure to report.
+    if (!chosen)
+        return;
+    if (chosen->isEmpty()) {
         notify::tellUser(saveFailed);
         return;
     }

@@ -2,13 +2,14 @@
 
 #include "acquire/bmpfile.h"
 #include "acquire/sanescanner.h"
+#include "acquire/scan_memory.h"
+#include "acquire/scan_window.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -102,7 +103,8 @@ int TWAIN_SelectImageSource(QWidget* owner) {
     return 1;
 }
 
-qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName) {
+qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName,
+                               const QString& settingsFile) {
     sane::Session session;
     if (!session.ok())
         return fail(AcquireNoScanner, session.error());
@@ -128,32 +130,22 @@ qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName) {
     for (const sane::Device& d : devices)
         if (d.name == device)
             label = d.label();
-    QProgressDialog progressWindow(QObject::tr("Scanning from %1...").arg(label),
-                                   QObject::tr("Cancel"), 0, 100, owner);
-    progressWindow.setMinimumWidth(360);
-    progressWindow.setObjectName("acquireProgress");
-    progressWindow.setWindowTitle(QObject::tr("Aquire"));
-    progressWindow.setWindowModality(Qt::WindowModal);
-    progressWindow.setMinimumDuration(0);
-    progressWindow.setAutoClose(false);
-    progressWindow.setAutoReset(false);
-    progressWindow.setValue(0);
-    progressWindow.show();
-
-    const sane::ScanResult scan =
-        sane::scanPage(session, device, sane::ScanOptions{}, [&](int percent) {
-            if (percent < 0)
-                progressWindow.setMaximum(0); // a busy bar when the length is unknown
-            else
-                progressWindow.setValue(percent);
-            QCoreApplication::processEvents();
-            return !progressWindow.wasCanceled();
-        });
-    progressWindow.hide();
+    sane::Scanner scanner(session, device);
+    if (!scanner.ok())
+        return fail(AcquireScanFailed, scanner.error());
+    ScanMemory memory(settingsFile);
+    ScanWindow window(owner, scanner, label,
+                      fitToDevice(memory.recall(device), scanner.capabilities()));
+    const int ended = window.exec();
+    if (ended == QDialog::Rejected)
+        return fail(AcquireDeclined, "the scan settings window was closed");
+    const sane::ScanResult& scan = window.result();
     if (scan.outcome == sane::ScanResult::Outcome::Cancelled)
         return fail(AcquireCancelled, scan.error);
     if (!scan.ok())
         return fail(AcquireScanFailed, scan.error);
+    // Losing the remembered settings is no reason to lose the scan.
+    memory.remember(device, window.choice());
 
     const WriteResult written = writeWindowsBitmap(scan.image, fileName);
     if (!written.ok())

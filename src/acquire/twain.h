@@ -3,9 +3,12 @@
 // contract, implemented over SANE:
 //  - TWAIN_SelectImageSource shows a modal list of the scanners found and
 //    remembers the one chosen for the rest of the session;
-//  - TWAIN_AcquireToFilename scans a page from the chosen scanner (or the
-//    first one found) under a modal progress window that can cancel, and
-//    writes it as a Windows bitmap file.
+//  - TWAIN_AcquireToFilename shows the scan settings window for the chosen
+//    scanner (or the first one found), scans a page there, and writes it as
+//    a Windows bitmap file. Each scanner's last settings are kept in the
+//    settings file.
+
+#include "common/paths.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -21,6 +24,7 @@ enum AcquireResult : qint16 {
     AcquireCancelled = 2,
     AcquireScanFailed = 3,
     AcquireWriteFailed = 4,
+    AcquireDeclined = 5, // the user closed the scan settings window without scanning
 };
 
 // Shows the source list modal to owner. Returns 1 when a scanner was chosen,
@@ -28,7 +32,8 @@ enum AcquireResult : qint16 {
 int TWAIN_SelectImageSource(QWidget* owner);
 
 // Scans to fileName; 0 only when a picture was written there.
-qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName);
+qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName,
+                               const QString& settingsFile = paths::settingsFile());
 
 // The scanner chosen in this session ("" until one is chosen).
 QString selectedSource();

@@ -2,6 +2,7 @@
 
 #include "acquire/gdiplus.h"
 #include "acquire/scantab.h"
+#include "acquire/sharp_size.h"
 #include "app/browser_lists.h"
 #include "app/commands.h"
 #include "app/copies_spinner.h"
@@ -169,6 +170,9 @@ void frmcovercreator::buildTabs(QWidget* parent) {
         connect(b, &QPushButton::clicked, this, button.handler);
         left += 1440;
     }
+    m_scanStatus = new QLabel(scan);
+    m_scanStatus->setObjectName("scanStatus");
+    m_scanStatus->setGeometry(twips::toPixels(120, 5175, 5535, 300));
 }
 
 void frmcovercreator::buildPackageOptions(QWidget* parent) {
@@ -496,9 +500,11 @@ void frmcovercreator::Command1_Click() {
 void frmcovercreator::Command2_Click() {
     QImage scanned = m_previews[19]->picture();
     const qint64 before = scanned.cacheKey();
-    acquire::Command2_Click(this, scanned);
-    if (scanned.cacheKey() != before)
+    acquire::Command2_Click(this, scanned, m_settings.fileName());
+    if (scanned.cacheKey() != before) {
         m_previews[19]->setPicture(scanned);
+        m_scanStatus->setText(acquire::sharpSizeText(scanned.size()));
+    }
 }
 
 void frmcovercreator::Command3_Click() {

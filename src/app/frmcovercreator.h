@@ -73,6 +73,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     QPushButton* cmdPrint() const { return m_cmdPrint; }
     CopiesSpinner* VScroll1() const { return m_spinner; }
     QLabel* NumberOfCopies() const { return m_copies; }
+    QLabel* scanStatus() const { return m_scanStatus; }
     QToolBar* Toolbar1() const { return m_toolbar; }
     QAction* toolbarButton(int button) const { return m_buttons[button - 1]; }
     QAction* menuItem(const QString& control) const;
@@ -122,6 +123,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     QPushButton* m_cmdPrint = nullptr;
     CopiesSpinner* m_spinner = nullptr;
     QLabel* m_copies = nullptr;
+    QLabel* m_scanStatus = nullptr; // the scanned picture's size and the prints it is sharp for
     QToolBar* m_toolbar = nullptr;
     std::array<QAction*, 10> m_buttons{};
     QList<QAction*> m_menuItems;

@@ -24,7 +24,7 @@ int acceptedNumber(const QString& value, int low, int high, int otherwise) {
 } // namespace
 
 QString defaultFileName() {
-    return paths::configDir() + "/parvello.ini";
+    return paths::settingsFile();
 }
 
 void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaults) {

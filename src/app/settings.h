@@ -3,7 +3,7 @@
 // packages ticked, copies and the chosen printer, kept in section "MAIN" of
 // the settings file.
 
-#include "app/ini_file.h"
+#include "common/ini_file.h"
 
 #include <QString>
 

@@ -42,6 +42,10 @@ QString cacheDir() {
     return ensured(QStandardPaths::GenericCacheLocation, "parvello");
 }
 
+QString settingsFile() {
+    return configDir() + "/parvello.ini";
+}
+
 QString picturesDir() {
     const QString pics = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     if (!pics.isEmpty() && QFileInfo(pics).isDir())

@@ -13,6 +13,8 @@ QString dataDir();
 QString dataFile(const QString& relative);
 // The user's configuration folder for Parvello (created when missing).
 QString configDir();
+// The settings file: parvello.ini in configDir().
+QString settingsFile();
 // The user's cache folder for Parvello (created when missing).
 QString cacheDir();
 // The folder the browser starts in: the user's Pictures folder, else home.

@@ -3,6 +3,7 @@
 // and the messages the user sees.
 #include "acquire/gdiplus.h"
 #include "acquire/scantab.h"
+#include "common/paths.h"
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
 #include "test_pictures.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,10 +62,9 @@ class SaveButton : public ::testing::Test {
     QString message() const { return notify::alertState().AlertMessage; }
 };
 
-TEST_F(SaveButton, CancellingTheDialogSaysTheFileWasNotSaved) {
+TEST_F(SaveButton, CancellingTheDialogEndsSaveWithoutAMessage) {
     Command3_Click(nullptr, picture, saver, [](QWidget*) { return std::optional<QString>(); });
-    EXPECT_EQ(message(), failed);
-    EXPECT_EQ(notify::alertState().AlertKind, "picture");
+    EXPECT_EQ(message(), "");
 }
 
 TEST_F(SaveButton, UpperCaseBmpGoesThroughOurOwnBitmapWriter) {
@@ -189,6 +190,39 @@ TEST_F(SaveButton, TheDialogOffersTheFiveFormatsAndLeavesTheOverwriteQuestionToT
 
     whenShown("saveDialog", [](QWidget* window) { qobject_cast<QFileDialog*>(window)->reject(); });
     EXPECT_EQ(chooseSaveName(nullptr), std::nullopt);
+}
+
+TEST_F(SaveButton, ATypedNameWithoutExtensionIsSavedAsTheChosenType) {
+    // Typed as a new user would: a name, the type left as offered, Enter.
+    QString startFolder, startType;
+    whenShown("saveDialog", [&](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        startFolder = dialog->directory().absolutePath();
+        startType = dialog->selectedNameFilter();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        name->setText(path("scan1")); // typed whole: no completion list in the way
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    Command3_Click(nullptr, picture, saver);
+    EXPECT_EQ(startFolder, QDir(paths::picturesDir()).absolutePath());
+    EXPECT_EQ(startType, "BMP (*.BMP)");
+    EXPECT_EQ(message(), saved);
+    EXPECT_EQ(fileBytes(path("scan1.BMP")).left(2), QByteArray("BM"));
+
+    // The type used last is offered first next time.
+    whenShown("saveDialog", [&](QWidget* window) {
+        auto* dialog = qobject_cast<QFileDialog*>(window);
+        dialog->selectNameFilter("PNG (*.PNG)");
+        dialog->selectFile(path("scan2"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(chooseSaveName(nullptr), std::optional<QString>(path("scan2.PNG")));
+    whenShown("saveDialog", [&](QWidget* window) {
+        startType = qobject_cast<QFileDialog*>(window)->selectedNameFilter();
+        qobject_cast<QFileDialog*>(window)->reject();
+    });
+    chooseSaveName(nullptr);
+    EXPECT_EQ(startType, "PNG (*.PNG)");
 }
 
 TEST(FileExistsCheck, FilesCountFoldersDoNot) {

@@ -1,11 +1,15 @@
 #include "test_pictures.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
@@ -108,6 +112,26 @@ void whenShown(const QString& objectName, std::function<void(QWidget*)> act) {
         }
     });
     timer->start();
+}
+
+void setScanSettings(QWidget* window, double dpi, const QRectF& area) {
+    auto* resolution = window->findChild<QComboBox*>("resolution");
+    resolution->setCurrentIndex(resolution->findData(dpi));
+    const double values[] = {area.left(), area.top(), area.width(), area.height()};
+    const char* names[] = {"areaLeft", "areaTop", "areaWidth", "areaHeight"};
+    for (int i = 0; i < 4; ++i)
+        window->findChild<QDoubleSpinBox*>(names[i])->setValue(values[i]);
+}
+
+void press(QWidget* window, const char* button) {
+    QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
+}
+
+void scanWhenShown(double dpi, const QRectF& area) {
+    whenShown("scanSettings", [dpi, area](QWidget* window) {
+        setScanSettings(window, dpi, area);
+        press(window, "Scan");
+    });
 }
 
 QByteArray fileBytes(const QString& path) {

@@ -2,6 +2,7 @@
 // Pictures and independent readers shared by the saving and scanning tests.
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -40,6 +41,14 @@ QString unwritableFolder();
 // Runs `act` on the top-level window of that object name as soon as it is
 // shown (for answering modal dialogs from a test).
 void whenShown(const QString& objectName, std::function<void(QWidget*)> act);
+
+// Once the scan settings window shows: sets the resolution and the area
+// (millimetres), leaves the mode, and presses "Scan". The defaults are the
+// test scanner's own, so the picture equals scanimage's.
+void scanWhenShown(double dpi = 75, const QRectF& area = QRectF(0, 0, 40, 30));
+// Sets the window's resolution and area without scanning.
+void setScanSettings(QWidget* window, double dpi, const QRectF& area);
+void press(QWidget* window, const char* button);
 
 QByteArray fileBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);

@@ -1,5 +1,5 @@
 // The settings file module: private-profile reading and safe writing.
-#include "app/ini_file.h"
+#include "common/ini_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -7,8 +7,8 @@
 #include "message_log.h"
 
 #include "app/browser_lists.h"
-#include "app/ini_file.h"
 #include "app/preview_image.h"
+#include "common/ini_file.h"
 
 #include <QFileInfo>
 #include <QTabWidget>

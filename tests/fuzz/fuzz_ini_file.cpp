@@ -1,6 +1,6 @@
 // The settings reader on whole files of any content, and a write followed by a
 // read of the same key: whatever else the file holds, the value comes back.
-#include "app/ini_file.h"
+#include "common/ini_file.h"
 #include "fuzz_support.h"
 
 #include <QFile>

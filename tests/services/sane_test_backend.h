@@ -19,6 +19,7 @@ struct SaneTestConfig {
     QString mode = "Color";
     int depth = 8;
     double resolution = 75.0;
+    double resolutionMax = 1200.0;
     QString picture = "Color pattern"; // "Solid black", "Solid white", "Color pattern", "Grid"
     double brX = 40.0;                 // scan area in millimetres
     double brY = 30.0;
