@@ -181,9 +181,14 @@ Result read(const QByteArray& bytes, int reduction, qint64 maxPixels,
     if (!decoder.colourModelHandled())
         return {{}, QStringLiteral("a colour model this reader does not decode")};
     const jpeg_decompress_struct& info = decoder.info();
+    // The stored size counts even for a reduced decode: libjpeg may hold every
+    // coefficient of the full picture while it reads.
+    if (qint64(info.image_width) * info.image_height > maxPixels)
+        return {{},
+                QStringLiteral("%1 x %2 pixels is too large")
+                    .arg(info.image_width)
+                    .arg(info.image_height)};
     const int w = int(info.output_width), h = int(info.output_height);
-    if (qint64(w) * h > maxPixels)
-        return {{}, QStringLiteral("%1 x %2 pixels is too large").arg(w).arg(h)};
 
     QImage image(w, h, QImage::Format_RGB32);
     if (image.isNull())
