@@ -1,5 +1,5 @@
 #pragma once
-// The paper a printer is fed and the part of it the printer can print on.
+// The paper a printer is fed and the area of it the printer can print on.
 
 #include <QMarginsF>
 #include <QPageLayout>
