@@ -181,8 +181,9 @@ TEST_F(SaveButton, TheDialogOffersTheFiveFormatsAndLeavesTheOverwriteQuestionToT
     whenShown("saveDialog", [&](QWidget* window) {
         auto* dialog = qobject_cast<QFileDialog*>(window);
         filters = dialog->nameFilters();
-        dialog->selectFile(existing);
-        static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        name->setText(existing); // typed: see below why not selectFile()
+        QTest::keyClick(name, Qt::Key_Return);
     });
     EXPECT_EQ(chooseSaveName(nullptr), std::optional<QString>(existing));
     EXPECT_EQ(filters, QStringList({"BMP (*.BMP)", "GIF (*.GIF)", "JPG (*.JPG)", "PNG (*.PNG)",
@@ -213,8 +214,11 @@ TEST_F(SaveButton, ATypedNameWithoutExtensionIsSavedAsTheChosenType) {
     whenShown("saveDialog", [&](QWidget* window) {
         auto* dialog = qobject_cast<QFileDialog*>(window);
         dialog->selectNameFilter("PNG (*.PNG)");
-        dialog->selectFile(path("scan2"));
-        static_cast<QDialog*>(dialog)->accept();
+        // Typed, as above: selectFile() moves the dialog to the folder while its
+        // model loads, and an accept() in between finds no name and stays open.
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        name->setText(path("scan2"));
+        QTest::keyClick(name, Qt::Key_Return);
     });
     EXPECT_EQ(chooseSaveName(nullptr), std::optional<QString>(path("scan2.PNG")));
     whenShown("saveDialog", [&](QWidget* window) {
