@@ -5,6 +5,7 @@
 //
 //   print_bench [runs]
 
+#include "pictures/package_pictures.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
@@ -89,7 +90,9 @@ int main(int argc, char** argv) {
         files << dir.filePath(QStringLiteral("picture%1.jpg").arg(i));
         pictures.back().save(files.back(), "JPEG", 92);
     }
-    auto preview = [&](int n) { return n >= 11 && n <= 19 ? pictures[size_t(n - 11)] : QImage(); };
+    PackagePictures positions; // one picture for each wallet
+    for (size_t i = 0; i < pictures.size(); ++i)
+        positions.set(print::kPackages[4].cells[i].picture, pictures[i]);
 
     auto target = print::defaultPrinter();
     if (!target) {
@@ -107,7 +110,7 @@ int main(int argc, char** argv) {
         for (const print::Cell& c : print::kPackages[4].cells) {
             const QRectF twips(c.x, c.y, c.width, c.height);
             sheet.cells.push_back(
-                {twips, print::resampleToCell(preview(c.imageNumber), twips.size(),
+                {twips, print::resampleToCell(positions.picture(c.picture), twips.size(),
                                               target->resolution())});
         }
         std::printf("resampling 9 x 24 MP to 1500 x 1950, one after another: %.3f s\n", seconds(t));
@@ -130,7 +133,7 @@ int main(int argc, char** argv) {
     for (int r = 0; r < runs; ++r) {
         QElapsedTimer t;
         t.start();
-        const auto summary = print::printPackages(*target, {0, 0, 0, 0, 1}, 1, preview);
+        const auto summary = print::printPackages(*target, {0, 0, 0, 0, 1}, 1, positions);
         toCups.push_back(seconds(t));
         if (summary.sheets != 1) {
             std::fprintf(stderr, "sheet not printed: %s\n", qPrintable(summary.error));
@@ -151,7 +154,7 @@ int main(int argc, char** argv) {
         auto pdf = print::pdfFolder(dir.filePath("pdf"), 600);
         QElapsedTimer t;
         t.start();
-        const auto summary = print::printPackages(*pdf, {0, 0, 0, 0, 1}, 1, preview);
+        const auto summary = print::printPackages(*pdf, {0, 0, 0, 0, 1}, 1, positions);
         std::printf("same sheet as a PDF file: %.3f s, %lld bytes\n", seconds(t),
                     static_cast<long long>(summary.bytes.empty() ? 0 : summary.bytes[0]));
     }

@@ -7,7 +7,6 @@
 #include "app/commands.h"
 #include "app/copies_spinner.h"
 #include "app/frmabout.h"
-#include "app/full_picture.h"
 #include "app/helpwindow.h"
 #include "app/picture_browser.h"
 #include "app/picture_loader.h"
@@ -20,6 +19,7 @@
 #include "common/paths.h"
 #include "editor/frmManipulate.h"
 #include "notify/alerts.h"
+#include "pictures/full_picture.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
 #include "print/print_routine.h"
@@ -142,7 +142,7 @@ void frmcovercreator::buildTabs(QWidget* parent) {
         m_tabs->addTab(page, caption);
     }
     for (const PreviewBox& box : PreviewBoxes) {
-        auto* image = new PreviewImage(box.image, m_tabs->widget(box.tab));
+        auto* image = new PreviewImage(m_pictures, box.image, m_tabs->widget(box.tab));
         // Tops count from the tab strip's own top edge, which the page
         // starts below.
         image->setGeometry(twips::toPixels(box.left, box.top - 360, box.width, box.height));
@@ -434,7 +434,14 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
     const LoadedPicture quick =
         pictureloader::decodeReduced(fileName, *bytes, QSize(screenCopySide(), screenCopySide()));
     if (quick.ok()) {
-        full = std::make_shared<FullPicture>(fileName, *bytes, quick.image);
+        full = std::make_shared<FullPicture>(
+            [fileName, bytes = *bytes](const std::atomic<bool>* cancel) {
+                const LoadedPicture loaded = pictureloader::decode(fileName, bytes, cancel);
+                if (!loaded.ok() && !cancel->load())
+                    qInfo("Parvello: %s", qPrintable(loaded.error));
+                return loaded.image;
+            },
+            quick.image);
         picture = quick.image;
     } else {
         const LoadedPicture loaded = pictureloader::decode(fileName, *bytes);
@@ -447,11 +454,10 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
     const QImage screen = makeScreenCopy(picture);
     for (const PreviewBox& box : PreviewBoxes)
         if (selected ? box.image == selected : (box.tab == tab && box.image <= PreviewCount)) {
-            PreviewImage* preview = m_previews[box.image - 1];
             if (full)
-                preview->setPicture(full, screen);
+                m_pictures.set(box.image - 1, full, screen);
             else
-                preview->setPicture(picture, screen);
+                m_pictures.set(box.image - 1, picture, screen);
         }
 }
 
@@ -489,8 +495,7 @@ std::array<int, 5> frmcovercreator::checkValues() const {
 }
 
 void frmcovercreator::cmdPrint_Click() {
-    print::cmdPrintRoutine(checkValues(), m_state.CopyCount,
-                           [this](int image) { return m_previews[image - 1]->picture(); });
+    print::cmdPrintRoutine(checkValues(), m_state.CopyCount, m_pictures);
 }
 
 void frmcovercreator::Command1_Click() {
@@ -498,24 +503,24 @@ void frmcovercreator::Command1_Click() {
 }
 
 void frmcovercreator::Command2_Click() {
-    QImage scanned = m_previews[19]->picture();
-    const qint64 before = scanned.cacheKey();
+    // Only a finished scan fills the picture.
+    QImage scanned;
     acquire::Command2_Click(this, scanned, m_settings.fileName());
-    if (scanned.cacheKey() != before) {
-        m_previews[19]->setPicture(scanned);
+    if (!scanned.isNull()) {
+        m_pictures.set(PackagePictures::kScanned, scanned);
         m_scanStatus->setText(acquire::sharpSizeText(scanned.size()));
     }
 }
 
 void frmcovercreator::Command3_Click() {
-    acquire::Command3_Click(this, m_previews[19]->picture(), *m_saver);
+    acquire::Command3_Click(this, m_pictures.picture(PackagePictures::kScanned), *m_saver);
 }
 
 void frmcovercreator::printpictures_Click() {
     if (print::printButtonEnabled(checkValues())) {
         m_cmdPrint->click();
     } else if (const int selected = m_state.selectedImageNumber()) {
-        auto* dialog = new print::frmPrintSingle(m_previews[selected - 1]->picture(), this, this);
+        auto* dialog = new print::frmPrintSingle(m_pictures.picture(selected - 1), this, this);
         dialog->show();
     } else {
         notify::tellUser(SelectPictureMessage);
@@ -528,10 +533,10 @@ void frmcovercreator::tonwerk_Click() {
         notify::tellUser(SelectPictureMessage);
         return;
     }
-    editor::frmManipulate editor(m_previews[selected - 1]->picture(), this);
+    editor::frmManipulate editor(m_pictures.picture(selected - 1), this);
     editor.exec();
     if (editor.accepted())
-        m_previews[selected - 1]->setPicture(editor.NewImage());
+        m_pictures.set(selected - 1, editor.NewImage());
 }
 
 void frmcovercreator::Toolbar1_ButtonClick(int button) {

@@ -5,6 +5,7 @@
 #include "app/main_state.h"
 #include "app/settings.h"
 #include "app/tray.h"
+#include "pictures/package_pictures.h"
 
 #include <QMainWindow>
 #include <array>
@@ -36,6 +37,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     ~frmcovercreator() override;
 
     MainState& state() { return m_state; }
+    PackagePictures& pictures() { return m_pictures; }
     PreviewImage* previewImage(int number) const; // 1 … 20
 
     // Handlers, named after their controls.
@@ -109,6 +111,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     QString folder() const override;
 
     MainState m_state;
+    PackagePictures m_pictures;
     IniFile m_settings;
     std::unique_ptr<acquire::cGdiPlus> m_saver; // the picture saver, alive while the window is
     std::unique_ptr<Tray> m_tray;

@@ -1,38 +1,28 @@
 #include "app/preview_image.h"
 
-#include "app/full_picture.h"
 #include "app/preview_table.h"
 #include "app/twips.h"
+#include "pictures/package_pictures.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-PreviewImage::PreviewImage(int number, QWidget* parent) : QWidget(parent), m_number(number) {
+PreviewImage::PreviewImage(const PackagePictures& pictures, int number, QWidget* parent)
+    : QWidget(parent), m_pictures(pictures), m_number(number) {
     setObjectName(name());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&pictures, &PackagePictures::changed, this, &PreviewImage::pictureChanged);
+    pictureChanged(number - 1);
 }
 
 QString PreviewImage::name() const {
     return imageName(m_number);
 }
 
-const QImage& PreviewImage::picture() const {
-    if (m_full) {
-        m_picture = m_full->picture();
-        m_full.reset();
-    }
-    return m_picture;
-}
-
-void PreviewImage::setPicture(std::shared_ptr<FullPicture> full, const QImage& screenCopy) {
-    setPicture(QImage(), screenCopy);
-    m_full = std::move(full);
-}
-
-void PreviewImage::setPicture(const QImage& picture, const QImage& screenCopy) {
-    m_full.reset();
-    m_picture = picture;
-    m_screenCopy = screenCopy.isNull() ? makeScreenCopy(picture) : screenCopy;
+void PreviewImage::pictureChanged(int index) {
+    if (index != m_number - 1)
+        return;
+    m_screenCopy = makeScreenCopy(m_pictures.preview(index));
     m_cache = QPixmap();
     update();
 }

@@ -1,31 +1,22 @@
 #pragma once
-// One preview image of the main window: holds a picture at full resolution
-// (printing and the editor use it) and shows it stretched to its box with a
-// single-line border. Painting uses a screen-sized copy made once per picture.
+// One preview image of the main window: shows one of the package pictures
+// stretched to its box with a single-line border, and follows it when it
+// changes. Painting uses a screen-sized copy made once per picture.
 
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
-#include <memory>
 
-class FullPicture;
+class PackagePictures;
 
 class PreviewImage : public QWidget {
     Q_OBJECT
   public:
-    PreviewImage(int number, QWidget* parent = nullptr);
+    // Shows pictures.preview(number - 1).
+    PreviewImage(const PackagePictures& pictures, int number, QWidget* parent = nullptr);
 
     int number() const { return m_number; }
     QString name() const;
-
-    // The picture at full resolution; waits for it while it is still being
-    // decoded.
-    const QImage& picture() const;
-    // screenCopy: a smaller copy of the same picture for painting, shared
-    // between the previews that got the same file; may be null.
-    void setPicture(const QImage& picture, const QImage& screenCopy = {});
-    // The same, with the full picture still being decoded.
-    void setPicture(std::shared_ptr<FullPicture> full, const QImage& screenCopy);
 
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
@@ -40,9 +31,10 @@ class PreviewImage : public QWidget {
     void resizeEvent(QResizeEvent*) override;
 
   private:
+    void pictureChanged(int index);
+
+    const PackagePictures& m_pictures;
     int m_number;
-    mutable QImage m_picture;
-    mutable std::shared_ptr<FullPicture> m_full; // until picture() is first asked for
     QImage m_screenCopy;
     QPixmap m_cache; // the picture at exactly the box's size
     bool m_selected = false;

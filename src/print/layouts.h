@@ -17,7 +17,7 @@ inline constexpr int kTwipsPerInch = 1440;
 inline constexpr double kTwipsPerInchF = 1440.0;
 
 struct Cell {
-    int imageNumber; // preview image 1..19 (Image1 .. Image19)
+    int picture; // its picture among the package pictures: 0..18 (Image1 .. Image19)
     float x;
     float y;
     short width;
@@ -32,19 +32,19 @@ struct PackageLayout {
 };
 
 namespace detail {
-inline constexpr Cell kCells8x10[] = {{1, 0, 0, 11520, 14400}};
-inline constexpr Cell kCells5x7[] = {{2, 0, 0, 10080, 7200}, {3, 0, 7205, 10080, 7200}};
+inline constexpr Cell kCells8x10[] = {{0, 0, 0, 11520, 14400}};
+inline constexpr Cell kCells5x7[] = {{1, 0, 0, 10080, 7200}, {2, 0, 7205, 10080, 7200}};
 // The lower right 4x6 cell sits 10 twips from its neighbour, not 5.
 inline constexpr Cell kCells4x6[] = {
-    {4, 0, 0, 8640, 5760}, {5, 0, 5765, 5760, 8640}, {6, 5770, 5765, 5760, 8640}};
-inline constexpr Cell kCells3x5[] = {{7, 0, 0, 5040, 7200},
-                                     {8, 5045, 0, 5040, 7200},
-                                     {9, 0, 7205, 5040, 7200},
-                                     {10, 5045, 7205, 5040, 7200}};
+    {3, 0, 0, 8640, 5760}, {4, 0, 5765, 5760, 8640}, {5, 5770, 5765, 5760, 8640}};
+inline constexpr Cell kCells3x5[] = {{6, 0, 0, 5040, 7200},
+                                     {7, 5045, 0, 5040, 7200},
+                                     {8, 0, 7205, 5040, 7200},
+                                     {9, 5045, 7205, 5040, 7200}};
 inline constexpr Cell kCellsWallet[] = {
-    {11, 0, 0, 3600, 4680},    {12, 3605, 0, 3600, 4680},    {13, 7210, 0, 3600, 4680},
-    {14, 0, 4685, 3600, 4680}, {15, 3605, 4685, 3600, 4680}, {16, 7210, 4685, 3600, 4680},
-    {17, 0, 9370, 3600, 4680}, {18, 3605, 9370, 3600, 4680}, {19, 7210, 9370, 3600, 4680}};
+    {10, 0, 0, 3600, 4680},    {11, 3605, 0, 3600, 4680},    {12, 7210, 0, 3600, 4680},
+    {13, 0, 4685, 3600, 4680}, {14, 3605, 4685, 3600, 4680}, {15, 7210, 4685, 3600, 4680},
+    {16, 0, 9370, 3600, 4680}, {17, 3605, 9370, 3600, 4680}, {18, 7210, 9370, 3600, 4680}};
 } // namespace detail
 
 // In the fixed printing order.

@@ -1,6 +1,7 @@
 #include "print/print_routine.h"
 
 #include "notify/alerts.h"
+#include "pictures/package_pictures.h"
 #include "print/fit_check.h"
 #include "print/job_follow.h"
 #include "print/layouts.h"
@@ -22,12 +23,12 @@ namespace {
 // Resamples the cells' pictures for one sheet, each distinct picture and
 // cell size once.
 std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
-                                      const std::function<QImage(int)>& preview) {
+                                      const PackagePictures& pictures) {
     std::vector<Placement> cells;
     std::vector<QImage> sources;
     for (const Cell& c : package.cells) {
         cells.push_back({QRectF(c.x, c.y, c.width, c.height), {}});
-        sources.push_back(preview ? preview(c.imageNumber) : QImage());
+        sources.push_back(pictures.picture(c.picture));
     }
     // The same picture in cells of the same size is resampled once.
     std::vector<int> firstUse(cells.size(), -1);
@@ -92,7 +93,7 @@ bool printButtonEnabled(const std::array<int, 5>& checkValues) {
 }
 
 PrintSummary printPackages(SheetTarget& target, const std::array<int, 5>& checkValues,
-                           int copyCount, const std::function<QImage(int imageNumber)>& preview) {
+                           int copyCount, const PackagePictures& pictures) {
     PrintSummary summary;
     const int copies = copyCount; // the bound is taken once, before the first sheet
     for (const PackageLayout& package : kPackages) {
@@ -105,7 +106,7 @@ PrintSummary printPackages(SheetTarget& target, const std::array<int, 5>& checkV
         sheet.title =
             QStringLiteral("Parvello %1")
                 .arg(QString::fromUtf8(package.caption.data(), qsizetype(package.caption.size())));
-        sheet.cells = resampledCells(package, target.resolution(), preview);
+        sheet.cells = resampledCells(package, target.resolution(), pictures);
         for (int copy = 1; copy <= copies; ++copy)
             count(summary, package.caption, target.printSheet(sheet));
     }
@@ -191,7 +192,7 @@ void reportToUser(const PrintSummary& summary) {
 }
 
 void cmdPrintRoutine(const std::array<int, 5>& checkValues, int copyCount,
-                     const std::function<QImage(int imageNumber)>& preview) {
+                     const PackagePictures& pictures) {
     // The question warns first about any print the paper would cut.
     const std::unique_ptr<SheetTarget> target = defaultTarget();
     QStringList question = packageFitWarnings(target->paper(), checkValues);
@@ -199,7 +200,7 @@ void cmdPrintRoutine(const std::array<int, 5>& checkValues, int copyCount,
     if (!notify::askPrint(question.join(' ')))
         return;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    PrintSummary summary = printPackages(*target, checkValues, copyCount, preview);
+    PrintSummary summary = printPackages(*target, checkValues, copyCount, pictures);
     followJobs(summary);
     QGuiApplication::restoreOverrideCursor();
     reportToUser(summary);

@@ -6,8 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <vector>
+
+class PackagePictures;
 
 namespace print {
 
@@ -20,12 +21,12 @@ inline constexpr const char* kPrinterReadyMessage =
 bool printButtonEnabled(const std::array<int, 5>& checkValues);
 
 // Asks through the popup, then prints every ticked package (value exactly 1)
-// in the fixed order, copyCount sheets each, one job a sheet. `preview`
-// gives the picture of Image1 .. Image19; an empty QImage leaves its cell
+// in the fixed order, copyCount sheets each, one job a sheet, each cell with
+// its picture from `pictures`; a position without a picture leaves its cell
 // blank. With no printer the sheets become PDF files and the user is told
 // once; a refused job shows "Unable to print!".
 void cmdPrintRoutine(const std::array<int, 5>& checkValues, int copyCount,
-                     const std::function<QImage(int imageNumber)>& preview);
+                     const PackagePictures& pictures);
 
 struct PrintSummary {
     struct Job {
@@ -46,7 +47,7 @@ struct PrintSummary {
 
 // Prints without asking, to the given target.
 PrintSummary printPackages(SheetTarget& target, const std::array<int, 5>& checkValues,
-                           int copyCount, const std::function<QImage(int imageNumber)>& preview);
+                           int copyCount, const PackagePictures& pictures);
 
 // One picture alone at size 0..4 ("8x10" .. "2.5x3.25"), upright or on its side.
 PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,

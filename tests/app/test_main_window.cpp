@@ -52,7 +52,7 @@ class MainWindowTest : public AppFixture {
     }
     // The colour of a preview's picture: 'r', 'g', 'b' or '-' for none.
     char colourOf(int image) const {
-        const QImage& p = w->previewImage(image)->picture();
+        const QImage& p = w->pictures().picture(image - 1);
         if (p.isNull())
             return '-';
         const QColor c = p.pixelColor(p.width() / 2, p.height() / 2);
@@ -140,8 +140,7 @@ TEST_F(MainWindowTest, FileWithoutSelectionFillsTheWholeTab) {
     EXPECT_EQ(colours(11, 19), "rrrrrrrrr");
     EXPECT_EQ(colours(1, 10), "----------");
     // The nine previews share one decoded picture.
-    EXPECT_EQ(w->previewImage(11)->picture().constBits(),
-              w->previewImage(19)->picture().constBits());
+    EXPECT_EQ(w->pictures().picture(10).constBits(), w->pictures().picture(18).constBits());
 }
 
 TEST_F(MainWindowTest, LargePhotoPrintsAtFullSizeAndANewerClickWins) {
@@ -155,7 +154,7 @@ TEST_F(MainWindowTest, LargePhotoPrintsAtFullSizeAndANewerClickWins) {
     clickFile("large.jpg");
     EXPECT_EQ(colours(11, 19), "ggggggggg");
     for (int i = 11; i <= 19; ++i)
-        EXPECT_EQ(w->previewImage(i)->picture().size(), QSize(3000, 2000)) << i;
+        EXPECT_EQ(w->pictures().picture(i - 1).size(), QSize(3000, 2000)) << i;
 }
 
 TEST_F(MainWindowTest, APictureGivenOnTheCommandLineOpensInTheCurrentTab) {
@@ -386,7 +385,7 @@ TEST_F(MainWindowTest, TonwerkEditsTheSelectedPreviewAndAcceptWritesItBack) {
     w->toolbarButton(8)->trigger();
     EXPECT_TRUE(wasModal);
     // Negative of red is cyan; the other 5x7 preview keeps its red.
-    const QImage edited = w->previewImage(3)->picture();
+    const QImage edited = w->pictures().picture(2);
     const QColor c = edited.pixelColor(edited.width() / 2, edited.height() / 2);
     EXPECT_LT(c.red(), 40);
     EXPECT_GT(c.green(), 200);

@@ -67,7 +67,7 @@ TEST_F(FileList, OneGestureLoadsThePictureOnce) {
     };
     // 'r', 'b', or '-' for anything else.
     auto preview = [&] {
-        const QImage& p = main->previewImage(11)->picture();
+        const QImage& p = main->pictures().picture(10);
         const QColor c = p.isNull() ? QColor() : p.pixelColor(p.width() / 2, p.height() / 2);
         return c.red() > 200 ? 'r' : c.blue() > 200 ? 'b' : '-';
     };

@@ -70,7 +70,7 @@ TEST_F(Popup, IsUsableWhileTonwerkIsOpen) {
     auto main = openShown();
     QImage picture(64, 48, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    main->previewImage(1)->setPicture(picture);
+    main->pictures().set(0, picture);
     main->Image_Click(1);
     desktop::asUser([&](User& user) {
         user.click(toolbarButton(*main, 8));

@@ -22,7 +22,7 @@ TEST_F(Tonwerk, MenuCaptionsShowAsWritten) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get(), 15000));
     QImage picture(32, 24, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    main->previewImage(1)->setPicture(picture);
+    main->pictures().set(0, picture);
     main->Image_Click(1);
     desktop::asUser([&](User& user) {
         user.click(main->Toolbar1()->widgetForAction(main->toolbarButton(8)));

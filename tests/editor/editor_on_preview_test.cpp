@@ -2,6 +2,7 @@
 // does it: the edited picture goes back into the preview only on "Accept".
 #include "app/preview_image.h"
 #include "editor/frmManipulate.h"
+#include "pictures/package_pictures.h"
 #include "random_picture.h"
 
 #include <QAction>
@@ -14,33 +15,37 @@
 
 namespace {
 
-// Opens the editor on the preview, mirrors, then presses `button`; writes back on "Accept".
-void editPreview(PreviewImage& preview, const char* button) {
-    editor::frmManipulate f(preview.picture(), &preview);
+// Opens the editor on the preview's picture, mirrors, then presses `button`; writes back on
+// "Accept".
+void editPreview(PackagePictures& pictures, PreviewImage& preview, const char* button) {
+    const int index = preview.number() - 1;
+    editor::frmManipulate f(pictures.picture(index), &preview);
     QTimer::singleShot(0, &f, [&] {
         f.findChild<QToolBar*>("Toolbar1")->actions().at(1)->trigger();
         f.findChild<QPushButton*>(button)->click();
     });
     f.exec();
     if (f.accepted())
-        preview.setPicture(f.NewImage());
+        pictures.set(index, f.NewImage());
 }
 
 TEST(EditorOnPreview, AcceptWritesTheEditedPictureBackAndCancelDoesNot) {
     const QImage picture = randomPicture(30, 20, 1);
-    PreviewImage preview(4);
+    PackagePictures pictures;
+    PreviewImage preview(pictures, 4);
     preview.resize(120, 80);
-    preview.setPicture(picture);
+    pictures.set(3, picture);
     preview.show();
 
-    editPreview(preview, "Command2");
-    EXPECT_EQ(preview.picture(), picture);
+    editPreview(pictures, preview, "Command2");
+    EXPECT_EQ(pictures.picture(3), picture);
 
-    editPreview(preview, "Command5");
-    ASSERT_EQ(preview.picture().size(), picture.size());
+    editPreview(pictures, preview, "Command5");
+    const QImage& edited = pictures.picture(3);
+    ASSERT_EQ(edited.size(), picture.size());
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 30; ++x)
-            ASSERT_EQ(preview.picture().pixel(x, y), picture.pixel(29 - x, y));
+            ASSERT_EQ(edited.pixel(x, y), picture.pixel(29 - x, y));
 }
 
 } // namespace

@@ -25,7 +25,7 @@ class PictureGone : public AppFixture {
         w->fileSelect_Click();
     }
     QColor centreOf(int image) const {
-        const QImage& p = w->previewImage(image)->picture();
+        const QImage& p = w->pictures().picture(image - 1);
         return p.isNull() ? QColor() : p.pixelColor(p.width() / 2, p.height() / 2);
     }
 };

@@ -9,6 +9,7 @@
 #include "popup_clicks.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
+#include "support/pictures_from.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -45,29 +46,46 @@ class PrinterGone : public CupsTest {
 
 } // namespace
 
-TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
-    // 8x10 and 5x7, two copies each: four sheets. The scheduler stops once
-    // the two 8x10 sheets are out, while the 5x7 sheet is being made up.
-    bool stopped = false;
-    auto preview = [&](int n) {
-        if (n == 2 && !stopped) {
-            stopped = true;
+// The printer in use, with the scheduler stopped once `sheets` sheets are out.
+class StopsAfter : public print::SheetTarget {
+  public:
+    StopsAfter(std::unique_ptr<print::SheetTarget> target, int sheets)
+        : m_target(std::move(target)), m_left(sheets) {}
+    print::SheetResult printSheet(const print::Sheet& sheet) override {
+        print::SheetResult result = m_target->printSheet(sheet);
+        if (--m_left == 0) {
             EXPECT_TRUE(server()->waitForJobs(printer().name, 2));
             server()->stop();
         }
-        return solid(n == 1 ? Qt::red : Qt::blue);
-    };
+        return result;
+    }
+    int resolution() const override { return m_target->resolution(); }
+    print::Paper paper() const override { return m_target->paper(); }
+    QString printerName() const override { return m_target->printerName(); }
+    bool stopped() const { return m_left <= 0; }
+
+  private:
+    std::unique_ptr<print::SheetTarget> m_target;
+    int m_left;
+};
+
+TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
+    // 8x10 and 5x7, two copies each: four sheets. The scheduler stops once
+    // the two 8x10 sheets are out, before the 5x7 sheet is made up.
     const QStringList printedBefore = server()->jobFiles(printer().name);
     ASSERT_TRUE(printedBefore.isEmpty());
 
-    auto target = print::defaultTarget();
-    ASSERT_TRUE(target);
+    auto printerInUse = print::defaultTarget();
+    ASSERT_TRUE(printerInUse);
+    StopsAfter target(std::move(printerInUse), 2);
     MessageLog log;
     QElapsedTimer clock;
     clock.start();
-    const print::PrintSummary summary = print::printPackages(*target, {1, 1, 0, 0, 0}, 2, preview);
+    const print::PrintSummary summary = print::printPackages(
+        target, {1, 1, 0, 0, 0}, 2,
+        *picturesFrom([](int n) { return solid(n == 1 ? Qt::red : Qt::blue); }));
     EXPECT_LT(clock.elapsed(), 60000);
-    ASSERT_TRUE(stopped);
+    ASSERT_TRUE(target.stopped());
 
     EXPECT_EQ(summary.sheets, 4);
     EXPECT_EQ(summary.failed, 0);
@@ -94,7 +112,7 @@ TEST_F(PrinterGone, SchedulerGoneBeforeTheButtonSavesEverySheet) {
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
     QElapsedTimer clock;
     clock.start();
-    print::cmdPrintRoutine({0, 0, 1, 0, 0}, 3, [](int) { return solid(Qt::green); });
+    print::cmdPrintRoutine({0, 0, 1, 0, 0}, 3, *picturesFrom([](int) { return solid(Qt::green); }));
     EXPECT_LT(clock.elapsed(), 60000);
     EXPECT_EQ(pdfs().size(), 3);
     EXPECT_TRUE(notify::isPopupLoaded());
@@ -108,8 +126,8 @@ TEST_F(PrinterGone, AQueueThatRefusesIsStillAFailureNotAPdf) {
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
     auto target = print::defaultTarget();
     ASSERT_TRUE(target);
-    const auto summary =
-        print::printPackages(*target, {1, 0, 0, 0, 0}, 1, [](int) { return solid(Qt::red); });
+    const auto summary = print::printPackages(*target, {1, 0, 0, 0, 0}, 1,
+                                              *picturesFrom([](int) { return solid(Qt::red); }));
     EXPECT_EQ(summary.failed, 1);
     EXPECT_EQ(summary.pdfFiles, 0);
     EXPECT_TRUE(pdfs().isEmpty());

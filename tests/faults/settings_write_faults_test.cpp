@@ -181,7 +181,7 @@ TEST_F(SettingsWriteFaults, ReadOnlyConfigFolderStartsRunsAndSaysSo) {
         w->fileSelect()->clearSelection();
         ASSERT_TRUE(w->fileSelect()->selectFile("red.jpg"));
         w->fileSelect_Click();
-        EXPECT_FALSE(w->previewImage(1)->picture().isNull());
+        EXPECT_FALSE(w->pictures().picture(0).isNull());
         w->close();
     }
     chmod(QFile::encodeName(folder).constData(), 0755);

@@ -8,6 +8,7 @@
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
+#include "support/pictures_from.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -47,7 +48,7 @@ class JobFollow : public CupsTest {
     print::PrintSummary printAndFollow(std::array<int, 5> ticks = {0, 1, 0, 0, 0}) {
         auto target = print::defaultTarget();
         print::PrintSummary summary =
-            print::printPackages(*target, ticks, 1, [](int) { return picture(); });
+            print::printPackages(*target, ticks, 1, *picturesFrom([](int) { return picture(); }));
         print::followJobs(summary);
         return summary;
     }
@@ -67,8 +68,8 @@ TEST_F(JobFollow, HealthyPrinterSaysNothing) {
 TEST_F(JobFollow, PausedQueueSaysTheSheetIsWaiting) {
     ASSERT_EQ(QProcess::execute("cupsdisable", {printer().name}), 0);
     auto target = print::defaultTarget();
-    print::PrintSummary summary =
-        print::printPackages(*target, {0, 1, 0, 0, 0}, 1, [](int) { return picture(); });
+    print::PrintSummary summary = print::printPackages(
+        *target, {0, 1, 0, 0, 0}, 1, *picturesFrom([](int) { return picture(); }));
     bool eventsRan = false;
     QTimer::singleShot(0, [&] { eventsRan = true; });
     print::followJobs(summary);

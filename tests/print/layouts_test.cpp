@@ -27,11 +27,11 @@ TEST(PackageTable, FixedOrderCaptionsBoxesAndTabs) {
 }
 
 TEST(PackageTable, EveryPreviewImageHasOneCellInOrder) {
-    int expected = 1;
+    int expected = 0;
     for (const PackageLayout& p : kPackages)
         for (const Cell& c : p.cells)
-            EXPECT_EQ(c.imageNumber, expected++);
-    EXPECT_EQ(expected, 20);
+            EXPECT_EQ(c.picture, expected++);
+    EXPECT_EQ(expected, 19);
 }
 
 TEST(PackageTable, CellSizesAreThePrintSizes) {

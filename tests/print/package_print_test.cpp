@@ -8,6 +8,7 @@
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
+#include "support/pictures_from.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -55,7 +56,8 @@ TEST_F(PackagePrint, WalletSheetPutsEachPictureInItsCell) {
     auto target = print::defaultPrinter();
     ASSERT_TRUE(target);
     EXPECT_EQ(target->resolution(), kDpi);
-    const auto summary = print::printPackages(*target, {0, 0, 0, 0, 1}, 1, coloured(11));
+    const auto summary =
+        print::printPackages(*target, {0, 0, 0, 0, 1}, 1, *picturesFrom(coloured(11)));
     EXPECT_EQ(summary.sheets, 1);
     EXPECT_EQ(summary.failed, 0);
     const QStringList files = jobs(1);
@@ -88,7 +90,7 @@ TEST_F(PackagePrint, TickedPackagesInFixedOrderOneJobPerCopy) {
             return solid(kColours[0]);
         return n >= 11 ? solid(kColours[n - 11]) : QImage();
     };
-    const auto summary = print::printPackages(*target, {1, 0, 0, 0, 1}, 2, preview);
+    const auto summary = print::printPackages(*target, {1, 0, 0, 0, 1}, 2, *picturesFrom(preview));
     EXPECT_EQ(summary.sheets, 4);
     const QStringList files = jobs(4);
     ASSERT_EQ(files.size(), 4);
@@ -113,7 +115,7 @@ TEST_F(PackagePrint, ThreeCopiesOfTheFiveBySeven) {
     auto preview = [](int n) {
         return n == 2 ? solid(kColours[1], 200, 400) : n == 3 ? solid(kColours[2]) : QImage();
     };
-    print::printPackages(*target, {0, 1, 0, 0, 0}, 3, preview);
+    print::printPackages(*target, {0, 1, 0, 0, 0}, 3, *picturesFrom(preview));
     const QStringList files = jobs(3);
     ASSERT_EQ(files.size(), 3);
     for (const QString& f : files) {
@@ -130,9 +132,9 @@ TEST_F(PackagePrint, EmptyPreviewsLeaveTheirCellsBlank) {
     ASSERT_TRUE(target);
     // Only the lower left 4x6 has a picture; the tab was never filled otherwise.
     auto preview = [](int n) { return n == 5 ? solid(kColours[4]) : QImage(); };
-    print::printPackages(*target, {0, 0, 1, 0, 0}, 1, preview);
+    print::printPackages(*target, {0, 0, 1, 0, 0}, 1, *picturesFrom(preview));
     // And a sheet with nothing at all is still sent.
-    print::printPackages(*target, {0, 0, 1, 0, 0}, 1, [](int) { return QImage(); });
+    print::printPackages(*target, {0, 0, 1, 0, 0}, 1, *picturesFrom([](int) { return QImage(); }));
     const QStringList files = jobs(2);
     ASSERT_EQ(files.size(), 2);
     const QImage page = testpdf::render(files[0], 60);
@@ -150,7 +152,8 @@ TEST_F(PackagePrint, EmptyPreviewsLeaveTheirCellsBlank) {
 TEST_F(PackagePrint, OnlyATickOfExactlyOnePrints) {
     auto target = print::defaultPrinter();
     ASSERT_TRUE(target);
-    const auto summary = print::printPackages(*target, {2, 0, -1, 0, 0}, 1, coloured(1));
+    const auto summary =
+        print::printPackages(*target, {2, 0, -1, 0, 0}, 1, *picturesFrom(coloured(1)));
     EXPECT_EQ(summary.sheets, 0);
     EXPECT_TRUE(jobs(0).isEmpty());
     EXPECT_TRUE(print::printButtonEnabled({0, 0, 0, 0, 1}));
@@ -162,7 +165,7 @@ TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
     QWidget main;
     notify::setMainWindow(&main);
     clickWhenLoaded(&notify::frmmsnpopup::Command3);
-    print::cmdPrintRoutine({1, 1, 1, 1, 1}, 2, coloured(1));
+    print::cmdPrintRoutine({1, 1, 1, 1, 1}, 2, *picturesFrom(coloured(1)));
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "Please make sure your printer is on and full of paper.");
     EXPECT_EQ(notify::alertState().AlertKind, "print");
@@ -173,7 +176,8 @@ TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
 
 TEST_F(PackagePrint, RoutinePrintsAfterPrintAndSaysNothing) {
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({0, 1, 0, 1, 0}, 1, [](int) { return solid(kColours[3]); });
+    print::cmdPrintRoutine({0, 1, 0, 1, 0}, 1,
+                           *picturesFrom([](int) { return solid(kColours[3]); }));
     const QStringList files = jobs(2);
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(testpdf::embeddedImages(files[0]).size(), 2u); // 5x7 first
@@ -185,7 +189,7 @@ TEST_F(PackagePrint, RefusedJobSaysUnableToPrint) {
     QString error;
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({1, 0, 0, 0, 0}, 1, coloured(1));
+    print::cmdPrintRoutine({1, 0, 0, 0, 0}, 1, *picturesFrom(coloured(1)));
     EXPECT_TRUE(notify::isPopupLoaded());
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(), "Unable to print!");
     EXPECT_TRUE(notify::frmmsnpopup::instance().Command1->isVisible());
@@ -205,7 +209,7 @@ TEST_F(PackagePrint, NoPrinterMakesPdfFilesAndSaysWhere) {
     keep.write("mine");
     keep.close();
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({0, 0, 0, 0, 1}, 2, coloured(11));
+    print::cmdPrintRoutine({0, 0, 0, 0, 1}, 2, *picturesFrom(coloured(11)));
     EXPECT_TRUE(notify::isPopupLoaded());
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "No printer found. Saved as PDF in Documents/Parvello Prints.");
@@ -239,7 +243,7 @@ TEST_F(PackagePrint, NoDefaultPrinterSaysWhereToSetOne) {
     ASSERT_TRUE(server()->addPrinter(other, false, &error)) << error.toStdString();
     QProcess::execute("lpadmin", {"-x", printer().name});
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({1, 0, 0, 0, 0}, 1, coloured(1));
+    print::cmdPrintRoutine({1, 0, 0, 0, 0}, 1, *picturesFrom(coloured(1)));
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "No default printer is set: choose one under Utilities, \"Choose Printer...\", "
               "or in your system's printer settings. Saved as PDF in Documents/Parvello Prints.");
@@ -271,7 +275,7 @@ TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     ASSERT_TRUE(server()->addPrinter(a4, false, &error)) << error.toStdString();
     print::setChosenPrinter(a4.name);
     clickWhenLoaded(&notify::frmmsnpopup::Command3);
-    print::cmdPrintRoutine({1, 1, 0, 0, 0}, 1, coloured(1));
+    print::cmdPrintRoutine({1, 1, 0, 0, 0}, 1, *picturesFrom(coloured(1)));
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge "
               "will be cut. Please make sure your printer is on and full of paper.");
@@ -287,7 +291,7 @@ TEST_F(PackagePrint, DefaultPaperOfThePrinterIsUsed) {
     ASSERT_TRUE(server()->addPrinter(a4, true, &error)) << error.toStdString();
     auto target = print::defaultPrinter();
     ASSERT_TRUE(target);
-    print::printPackages(*target, {1, 0, 0, 0, 0}, 1, coloured(1));
+    print::printPackages(*target, {1, 0, 0, 0, 0}, 1, *picturesFrom(coloured(1)));
     ASSERT_TRUE(server()->waitForJobs(a4.name, 1));
     const QString file = server()->jobFiles(a4.name).value(0);
     const QSizeF size = testpdf::pageSize(file);

@@ -3,6 +3,7 @@
 // every single print, upright and on its side, on a printer whose margins
 // differ on all four sides.
 #include "cups_fixture.h"
+#include "pictures/package_pictures.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
@@ -71,11 +72,12 @@ TEST_F(Placement, EveryCellAtThePrintableOriginOnThePaper) {
     ASSERT_EQ(target->resolution(), kDpi);
     int sheets = 0;
     for (const print::PackageLayout& package : print::kPackages) {
-        const int first = package.cells[0].imageNumber;
+        PackagePictures pictures;
+        for (size_t i = 0; i < package.cells.size(); ++i)
+            pictures.set(package.cells[i].picture, solid(kColours[i]));
         std::array<int, 5> ticks{};
         ticks[size_t(package.checkIndex)] = 1;
-        print::printPackages(*target, ticks, 1,
-                             [first](int n) { return solid(kColours[n - first]); });
+        print::printPackages(*target, ticks, 1, pictures);
         ++sheets;
     }
     for (size_t size = 0; size < print::kSingleSizes.size(); ++size)
@@ -93,7 +95,7 @@ TEST_F(Placement, EveryCellAtThePrintableOriginOnThePaper) {
         for (size_t i = 0; i < package.cells.size(); ++i) {
             const print::Cell& c = package.cells[i];
             const std::string what =
-                std::string(package.caption) + " Image" + std::to_string(c.imageNumber);
+                std::string(package.caption) + " Image" + std::to_string(c.picture + 1);
             expectCell(page, kColours[i], onPaper(QRectF(c.x, c.y, c.width, c.height), false),
                        what.c_str());
         }

@@ -5,6 +5,7 @@
 //   parvello-print [--printer NAME | --pdf DIR] --single SIZE [--landscape] PICTURE
 
 #include "cell_pictures.h"
+#include "pictures/package_pictures.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
@@ -143,12 +144,12 @@ int main(int argc, char** argv) {
         const auto pictures = cellpictures::prepare(requests, target->resolution(), &error);
         if (!pictures)
             return fail(error);
-        const int first = package->cells[0].imageNumber;
+        PackagePictures positions;
+        for (size_t i = 0; i < package->cells.size(); ++i)
+            positions.set(package->cells[i].picture, (*pictures)[i]);
         std::array<int, 5> checks{};
         checks[size_t(package->checkIndex)] = 1;
-        summary = print::printPackages(*target, checks, copies, [&](int imageNumber) {
-            return (*pictures)[size_t(imageNumber - first)];
-        });
+        summary = print::printPackages(*target, checks, copies, positions);
     }
 
     print::followJobs(summary);

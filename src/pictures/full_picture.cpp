@@ -1,14 +1,13 @@
-#include "app/full_picture.h"
+#include "pictures/full_picture.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QtConcurrent/QtConcurrentRun>
 
-FullPicture::FullPicture(const QString& fileName, const QByteArray& bytes, const QImage& reduced)
+FullPicture::FullPicture(Decode decode, const QImage& reduced)
     : m_cancel(std::make_shared<std::atomic<bool>>(false)), m_picture(reduced) {
-    m_decode = QtConcurrent::run([fileName, bytes, cancel = m_cancel] {
-        return pictureloader::decode(fileName, bytes, cancel.get());
-    });
+    m_decode = QtConcurrent::run(
+        [decode = std::move(decode), cancel = m_cancel] { return decode(cancel.get()); });
 }
 
 FullPicture::~FullPicture() {
@@ -25,11 +24,8 @@ const QImage& FullPicture::picture() {
         m_decode.waitForFinished();
         QGuiApplication::restoreOverrideCursor();
     }
-    const LoadedPicture full = m_decode.result();
-    if (full.ok())
-        m_picture = full.image;
-    else
-        qInfo("Parvello: %s", qPrintable(full.error));
+    if (const QImage full = m_decode.result(); !full.isNull())
+        m_picture = full;
     m_decode = {};
     m_done = true;
     return m_picture;
