@@ -479,23 +479,25 @@ void frmcovercreator::VScroll1_Change() {
 }
 
 void frmcovercreator::Check_Click() {
-    bool any = false;
-    for (QCheckBox* c : m_checks)
-        any = any || c->isChecked();
-    m_cmdPrint->setEnabled(any);
+    m_cmdPrint->setEnabled(anyPackageTicked());
 }
 
 // ---- commands --------------------------------------------------------------
 
-std::array<int, 5> frmcovercreator::checkValues() const {
-    std::array<int, 5> values{};
-    for (int i = 0; i < 5; ++i)
-        values[i] = m_checks[i]->isChecked() ? 1 : 0;
-    return values;
+print::Packages frmcovercreator::tickedPackages() const {
+    print::Packages ticked;
+    for (const print::PackageLayout& package : print::kPackages)
+        if (m_checks[size_t(package.checkIndex)]->isChecked())
+            ticked.push_back(&package);
+    return ticked;
+}
+
+bool frmcovercreator::anyPackageTicked() const {
+    return !tickedPackages().empty();
 }
 
 void frmcovercreator::cmdPrint_Click() {
-    print::cmdPrintRoutine(checkValues(), m_state.CopyCount, m_pictures);
+    print::askAndPrintPackages(tickedPackages(), m_state.CopyCount, m_pictures);
 }
 
 void frmcovercreator::Command1_Click() {
@@ -517,7 +519,7 @@ void frmcovercreator::Command3_Click() {
 }
 
 void frmcovercreator::printpictures_Click() {
-    if (print::printButtonEnabled(checkValues())) {
+    if (anyPackageTicked()) {
         m_cmdPrint->click();
     } else if (const int selected = m_state.selectedImageNumber()) {
         auto* dialog = new print::frmPrintSingle(m_pictures.picture(selected - 1), this, this);
@@ -544,10 +546,7 @@ void frmcovercreator::Toolbar1_ButtonClick(int button) {
 }
 
 void frmcovercreator::Toolbar1_MouseMove() {
-    bool any = false;
-    for (QCheckBox* c : m_checks)
-        any = any || c->isChecked();
-    m_buttons[6]->setToolTip(any ? PrintPackagesTip : PrintSingleTip);
+    m_buttons[6]->setToolTip(anyPackageTicked() ? PrintPackagesTip : PrintSingleTip);
 }
 
 bool frmcovercreator::eventFilter(QObject* watched, QEvent* event) {

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/tray.h"
 #include "pictures/package_pictures.h"
+#include "print/layouts.h"
 
 #include <QMainWindow>
 #include <array>
@@ -96,7 +97,9 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void Form_Load();
     void Form_Unload();
     void loadIntoPreviews(const QString& fileName);
-    std::array<int, 5> checkValues() const;
+    // The packages whose box is ticked, in printing order.
+    print::Packages tickedPackages() const;
+    bool anyPackageTicked() const;
 
     // SettingsTarget
     void setCurrentTab(int tab) override;

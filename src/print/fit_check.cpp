@@ -67,11 +67,10 @@ QString caption(std::string_view c) {
 
 } // namespace
 
-QStringList packageFitWarnings(const Paper& paper, const std::array<int, 5>& checkValues) {
+QStringList packageFitWarnings(const Paper& paper, const Packages& packages) {
     QStringList warnings;
-    for (const PackageLayout& package : kPackages) {
-        if (checkValues[size_t(package.checkIndex)] != 1)
-            continue;
+    for (const PackageLayout* p : packages) {
+        const PackageLayout& package = *p;
         QRectF used;
         for (const Cell& c : package.cells)
             used |= QRectF(c.x, c.y, c.width, c.height);

@@ -9,9 +9,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -146,21 +144,15 @@ bool frmPrintSingle::horizontal() const {
 
 void frmPrintSingle::Command1_Click() {
     // A second "Print" while a popup is up asks again once that has gone.
-    const std::unique_ptr<SheetTarget> target = defaultTarget();
-    QStringList question;
-    if (const QString cut = singleFitWarning(target->paper(), selectedSize(), horizontal());
-        !cut.isEmpty())
-        question << cut;
-    question << QString::fromUtf8(kPrinterReadyMessage);
-    if (!notify::askPrint(question.join(' ')))
-        return;
-    const int size = selectedSize();
-    const bool turned = horizontal();
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    PrintSummary summary = printSingleSheet(*target, m_picture, size, turned);
-    followJobs(summary);
-    QGuiApplication::restoreOverrideCursor();
-    reportToUser(summary);
+    askAndPrint(
+        [this](const Paper& paper) {
+            const QString cut = singleFitWarning(paper, selectedSize(), horizontal());
+            return cut.isEmpty() ? QStringList() : QStringList(cut);
+        },
+        // The size and the turn as they are once the question is answered.
+        [this](SheetTarget& target) {
+            return printSingleSheet(target, m_picture, selectedSize(), horizontal());
+        });
 }
 
 void frmPrintSingle::Command2_Click() {

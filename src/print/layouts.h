@@ -10,6 +10,7 @@
 #include <array>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace print {
 
@@ -55,6 +56,9 @@ inline constexpr std::array<PackageLayout, 5> kPackages = {{
     {"3.5x5", 3, 3, detail::kCells3x5},
     {"2.5x3.25", 4, 4, detail::kCellsWallet},
 }};
+
+// Packages to print, in the order they print.
+using Packages = std::vector<const PackageLayout*>;
 
 // The package with this caption, or nullptr.
 const PackageLayout* packageByCaption(std::string_view caption);

@@ -85,20 +85,12 @@ QString shortFolderName(const QString& folder) {
 
 } // namespace
 
-bool printButtonEnabled(const std::array<int, 5>& checkValues) {
-    for (int v : checkValues)
-        if (v != 0)
-            return true;
-    return false;
-}
-
-PrintSummary printPackages(SheetTarget& target, const std::array<int, 5>& checkValues,
-                           int copyCount, const PackagePictures& pictures) {
+PrintSummary printPackages(SheetTarget& target, const Packages& packages, int copyCount,
+                           const PackagePictures& pictures) {
     PrintSummary summary;
     const int copies = copyCount; // the bound is taken once, before the first sheet
-    for (const PackageLayout& package : kPackages) {
-        if (checkValues[size_t(package.checkIndex)] != 1)
-            continue;
+    for (const PackageLayout* p : packages) {
+        const PackageLayout& package = *p;
         if (copies < 1)
             continue;
         Sheet sheet;
@@ -191,19 +183,24 @@ void reportToUser(const PrintSummary& summary) {
         notify::tellUser(message);
 }
 
-void cmdPrintRoutine(const std::array<int, 5>& checkValues, int copyCount,
-                     const PackagePictures& pictures) {
-    // The question warns first about any print the paper would cut.
+void askAndPrint(const std::function<QStringList(const Paper&)>& cutWarnings,
+                 const std::function<PrintSummary(SheetTarget&)>& print) {
     const std::unique_ptr<SheetTarget> target = defaultTarget();
-    QStringList question = packageFitWarnings(target->paper(), checkValues);
+    QStringList question = cutWarnings(target->paper());
     question << QString::fromUtf8(kPrinterReadyMessage);
     if (!notify::askPrint(question.join(' ')))
         return;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    PrintSummary summary = printPackages(*target, checkValues, copyCount, pictures);
+    PrintSummary summary = print(*target);
     followJobs(summary);
     QGuiApplication::restoreOverrideCursor();
     reportToUser(summary);
+}
+
+void askAndPrintPackages(const Packages& packages, int copyCount, const PackagePictures& pictures) {
+    askAndPrint(
+        [&](const Paper& paper) { return packageFitWarnings(paper, packages); },
+        [&](SheetTarget& target) { return printPackages(target, packages, copyCount, pictures); });
 }
 
 } // namespace print

@@ -1,32 +1,24 @@
 #pragma once
-// The main window's "Print" button in one call, and the same printing
+// Printing as the windows do it (ask, print, tell) and the same printing
 // without questions for the command-line tool.
+
+#include "print/layouts.h"
 
 #include <QImage>
 #include <QString>
 #include <QStringList>
-#include <array>
+#include <functional>
 #include <vector>
 
 class PackagePictures;
 
 namespace print {
 
+struct Paper;
 class SheetTarget;
 
 inline constexpr const char* kPrinterReadyMessage =
     "Please make sure your printer is on and full of paper.";
-
-// Enabled when at least one package is ticked.
-bool printButtonEnabled(const std::array<int, 5>& checkValues);
-
-// Asks through the popup, then prints every ticked package (value exactly 1)
-// in the fixed order, copyCount sheets each, one job a sheet, each cell with
-// its picture from `pictures`; a position without a picture leaves its cell
-// blank. With no printer the sheets become PDF files and the user is told
-// once; a refused job shows "Unable to print!".
-void cmdPrintRoutine(const std::array<int, 5>& checkValues, int copyCount,
-                     const PackagePictures& pictures);
 
 struct PrintSummary {
     struct Job {
@@ -45,9 +37,22 @@ struct PrintSummary {
     QStringList troubles;      // what holds them up, once followed
 };
 
-// Prints without asking, to the given target.
-PrintSummary printPackages(SheetTarget& target, const std::array<int, 5>& checkValues,
-                           int copyCount, const PackagePictures& pictures);
+// Asks through the popup, naming first what the paper would cut
+// (`cutWarnings` for the printer in use), then runs `print` on the printer in
+// use under the wait cursor, follows the jobs and tells the user what happened
+// to the sheets. With no printer the sheets become PDF files and the user is
+// told once; a refused job shows "Unable to print!".
+void askAndPrint(const std::function<QStringList(const Paper&)>& cutWarnings,
+                 const std::function<PrintSummary(SheetTarget&)>& print);
+
+// The main window's "Print": printPackages() through askAndPrint().
+void askAndPrintPackages(const Packages& packages, int copyCount, const PackagePictures& pictures);
+
+// Prints without asking, to the given target: each package in the order
+// given, copyCount sheets each, one job a sheet, each cell with its picture
+// from `pictures`; a position without a picture leaves its cell blank.
+PrintSummary printPackages(SheetTarget& target, const Packages& packages, int copyCount,
+                           const PackagePictures& pictures);
 
 // One picture alone at size 0..4 ("8x10" .. "2.5x3.25"), upright or on its side.
 PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,

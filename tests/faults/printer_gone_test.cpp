@@ -82,7 +82,7 @@ TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
     QElapsedTimer clock;
     clock.start();
     const print::PrintSummary summary = print::printPackages(
-        target, {1, 1, 0, 0, 0}, 2,
+        target, {&print::kPackages[0], &print::kPackages[1]}, 2,
         *picturesFrom([](int n) { return solid(n == 1 ? Qt::red : Qt::blue); }));
     EXPECT_LT(clock.elapsed(), 60000);
     ASSERT_TRUE(target.stopped());
@@ -112,7 +112,8 @@ TEST_F(PrinterGone, SchedulerGoneBeforeTheButtonSavesEverySheet) {
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
     QElapsedTimer clock;
     clock.start();
-    print::cmdPrintRoutine({0, 0, 1, 0, 0}, 3, *picturesFrom([](int) { return solid(Qt::green); }));
+    print::askAndPrintPackages({&print::kPackages[2]}, 3,
+                               *picturesFrom([](int) { return solid(Qt::green); }));
     EXPECT_LT(clock.elapsed(), 60000);
     EXPECT_EQ(pdfs().size(), 3);
     EXPECT_TRUE(notify::isPopupLoaded());
@@ -126,7 +127,7 @@ TEST_F(PrinterGone, AQueueThatRefusesIsStillAFailureNotAPdf) {
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
     auto target = print::defaultTarget();
     ASSERT_TRUE(target);
-    const auto summary = print::printPackages(*target, {1, 0, 0, 0, 0}, 1,
+    const auto summary = print::printPackages(*target, {&print::kPackages[0]}, 1,
                                               *picturesFrom([](int) { return solid(Qt::red); }));
     EXPECT_EQ(summary.failed, 1);
     EXPECT_EQ(summary.pdfFiles, 0);

@@ -13,18 +13,23 @@ const print::Paper kA4{"iso_a4_210x297mm", QSizeF(210 * kMm, 297 * kMm),
 // Letter with quarter-inch margins: 8 x 10.5 inches to print on.
 const print::Paper kLetter{"na_letter_8.5x11in", QSizeF(612, 792), QMarginsF(18, 18, 18, 18)};
 
+const print::Packages kAll = {&print::kPackages[0], &print::kPackages[1], &print::kPackages[2],
+                              &print::kPackages[3], &print::kPackages[4]};
+
 } // namespace
 
 TEST(FitCheck, PackagesWiderThanThePrintableAreaAreNamed) {
     // 8 inches is 203.2 mm; the 4x6 sheet is 11530 twips, 203.4 mm.
-    EXPECT_EQ(print::packageFitWarnings(kA4, {1, 1, 1, 1, 1}),
+    EXPECT_EQ(print::packageFitWarnings(kA4, kAll),
               QStringList({"The 8x10 print is 3 mm wider than this printer can print on A4: its "
                            "right edge will be cut.",
                            "The 4x6 sheet is 3 mm wider than this printer can print on A4: its "
                            "right edge will be cut."}));
-    EXPECT_TRUE(print::packageFitWarnings(kA4, {0, 1, 0, 1, 1}).isEmpty());
+    EXPECT_TRUE(print::packageFitWarnings(
+                    kA4, {&print::kPackages[1], &print::kPackages[3], &print::kPackages[4]})
+                    .isEmpty());
     // The 4x6 sheet crosses quarter-inch margins by 0.2 mm: not worth a word.
-    EXPECT_TRUE(print::packageFitWarnings(kLetter, {1, 1, 1, 1, 1}).isEmpty());
+    EXPECT_TRUE(print::packageFitWarnings(kLetter, kAll).isEmpty());
 }
 
 TEST(FitCheck, SinglePrintOnItsSide) {

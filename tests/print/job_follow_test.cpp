@@ -44,11 +44,11 @@ class JobFollow : public CupsTest {
         if (notify::isPopupLoaded())
             notify::frmmsnpopup::instance().close();
     }
-    // Prints the 5x7 package (or the given ticks) and follows the jobs.
-    print::PrintSummary printAndFollow(std::array<int, 5> ticks = {0, 1, 0, 0, 0}) {
+    // Prints the 5x7 package (or the given packages) and follows the jobs.
+    print::PrintSummary printAndFollow(const print::Packages& packages = {&print::kPackages[1]}) {
         auto target = print::defaultTarget();
-        print::PrintSummary summary =
-            print::printPackages(*target, ticks, 1, *picturesFrom([](int) { return picture(); }));
+        print::PrintSummary summary = print::printPackages(
+            *target, packages, 1, *picturesFrom([](int) { return picture(); }));
         print::followJobs(summary);
         return summary;
     }
@@ -57,7 +57,7 @@ class JobFollow : public CupsTest {
 } // namespace
 
 TEST_F(JobFollow, HealthyPrinterSaysNothing) {
-    const auto summary = printAndFollow({1, 1, 0, 0, 0});
+    const auto summary = printAndFollow({&print::kPackages[0], &print::kPackages[1]});
     EXPECT_EQ(summary.jobs.size(), 2u);
     EXPECT_TRUE(summary.troubles.isEmpty()) << summary.troubles.join('\n').toStdString();
     EXPECT_TRUE(print::summaryMessage(summary).isEmpty());
@@ -69,7 +69,7 @@ TEST_F(JobFollow, PausedQueueSaysTheSheetIsWaiting) {
     ASSERT_EQ(QProcess::execute("cupsdisable", {printer().name}), 0);
     auto target = print::defaultTarget();
     print::PrintSummary summary = print::printPackages(
-        *target, {0, 1, 0, 0, 0}, 1, *picturesFrom([](int) { return picture(); }));
+        *target, {&print::kPackages[1]}, 1, *picturesFrom([](int) { return picture(); }));
     bool eventsRan = false;
     QTimer::singleShot(0, [&] { eventsRan = true; });
     print::followJobs(summary);
@@ -82,7 +82,7 @@ TEST_F(JobFollow, PausedQueueSaysTheSheetIsWaiting) {
 
 TEST_F(JobFollow, HeldJobSaysSo) {
     lpadmin({"-p", printer().name, "-o", "job-hold-until-default=indefinite"});
-    const auto summary = printAndFollow({1, 0, 0, 0, 1});
+    const auto summary = printAndFollow({&print::kPackages[0], &print::kPackages[4]});
     EXPECT_EQ(summary.troubles,
               QStringList{"The print job is on hold: the 8x10 and 2.5x3.25 sheets are waiting."});
 }

@@ -57,7 +57,7 @@ TEST_F(PackagePrint, WalletSheetPutsEachPictureInItsCell) {
     ASSERT_TRUE(target);
     EXPECT_EQ(target->resolution(), kDpi);
     const auto summary =
-        print::printPackages(*target, {0, 0, 0, 0, 1}, 1, *picturesFrom(coloured(11)));
+        print::printPackages(*target, {&print::kPackages[4]}, 1, *picturesFrom(coloured(11)));
     EXPECT_EQ(summary.sheets, 1);
     EXPECT_EQ(summary.failed, 0);
     const QStringList files = jobs(1);
@@ -90,7 +90,8 @@ TEST_F(PackagePrint, TickedPackagesInFixedOrderOneJobPerCopy) {
             return solid(kColours[0]);
         return n >= 11 ? solid(kColours[n - 11]) : QImage();
     };
-    const auto summary = print::printPackages(*target, {1, 0, 0, 0, 1}, 2, *picturesFrom(preview));
+    const auto summary = print::printPackages(*target, {&print::kPackages[0], &print::kPackages[4]},
+                                              2, *picturesFrom(preview));
     EXPECT_EQ(summary.sheets, 4);
     const QStringList files = jobs(4);
     ASSERT_EQ(files.size(), 4);
@@ -115,7 +116,7 @@ TEST_F(PackagePrint, ThreeCopiesOfTheFiveBySeven) {
     auto preview = [](int n) {
         return n == 2 ? solid(kColours[1], 200, 400) : n == 3 ? solid(kColours[2]) : QImage();
     };
-    print::printPackages(*target, {0, 1, 0, 0, 0}, 3, *picturesFrom(preview));
+    print::printPackages(*target, {&print::kPackages[1]}, 3, *picturesFrom(preview));
     const QStringList files = jobs(3);
     ASSERT_EQ(files.size(), 3);
     for (const QString& f : files) {
@@ -132,9 +133,10 @@ TEST_F(PackagePrint, EmptyPreviewsLeaveTheirCellsBlank) {
     ASSERT_TRUE(target);
     // Only the lower left 4x6 has a picture; the tab was never filled otherwise.
     auto preview = [](int n) { return n == 5 ? solid(kColours[4]) : QImage(); };
-    print::printPackages(*target, {0, 0, 1, 0, 0}, 1, *picturesFrom(preview));
+    print::printPackages(*target, {&print::kPackages[2]}, 1, *picturesFrom(preview));
     // And a sheet with nothing at all is still sent.
-    print::printPackages(*target, {0, 0, 1, 0, 0}, 1, *picturesFrom([](int) { return QImage(); }));
+    print::printPackages(*target, {&print::kPackages[2]}, 1,
+                         *picturesFrom([](int) { return QImage(); }));
     const QStringList files = jobs(2);
     ASSERT_EQ(files.size(), 2);
     const QImage page = testpdf::render(files[0], 60);
@@ -149,23 +151,21 @@ TEST_F(PackagePrint, EmptyPreviewsLeaveTheirCellsBlank) {
     EXPECT_TRUE(whitePage(testpdf::render(files[1], 60)));
 }
 
-TEST_F(PackagePrint, OnlyATickOfExactlyOnePrints) {
+TEST_F(PackagePrint, NoPackageNoSheet) {
     auto target = print::defaultPrinter();
     ASSERT_TRUE(target);
-    const auto summary =
-        print::printPackages(*target, {2, 0, -1, 0, 0}, 1, *picturesFrom(coloured(1)));
+    const auto summary = print::printPackages(*target, {}, 1, *picturesFrom(coloured(1)));
     EXPECT_EQ(summary.sheets, 0);
     EXPECT_TRUE(jobs(0).isEmpty());
-    EXPECT_TRUE(print::printButtonEnabled({0, 0, 0, 0, 1}));
-    EXPECT_TRUE(print::printButtonEnabled({2, 0, 0, 0, 0}));
-    EXPECT_FALSE(print::printButtonEnabled({0, 0, 0, 0, 0}));
 }
 
 TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
     QWidget main;
     notify::setMainWindow(&main);
     clickWhenLoaded(&notify::frmmsnpopup::Command3);
-    print::cmdPrintRoutine({1, 1, 1, 1, 1}, 2, *picturesFrom(coloured(1)));
+    print::askAndPrintPackages({&print::kPackages[0], &print::kPackages[1], &print::kPackages[2],
+                                &print::kPackages[3], &print::kPackages[4]},
+                               2, *picturesFrom(coloured(1)));
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "Please make sure your printer is on and full of paper.");
     EXPECT_EQ(notify::alertState().AlertKind, "print");
@@ -176,8 +176,8 @@ TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
 
 TEST_F(PackagePrint, RoutinePrintsAfterPrintAndSaysNothing) {
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({0, 1, 0, 1, 0}, 1,
-                           *picturesFrom([](int) { return solid(kColours[3]); }));
+    print::askAndPrintPackages({&print::kPackages[1], &print::kPackages[3]}, 1,
+                               *picturesFrom([](int) { return solid(kColours[3]); }));
     const QStringList files = jobs(2);
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(testpdf::embeddedImages(files[0]).size(), 2u); // 5x7 first
@@ -189,7 +189,7 @@ TEST_F(PackagePrint, RefusedJobSaysUnableToPrint) {
     QString error;
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({1, 0, 0, 0, 0}, 1, *picturesFrom(coloured(1)));
+    print::askAndPrintPackages({&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
     EXPECT_TRUE(notify::isPopupLoaded());
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(), "Unable to print!");
     EXPECT_TRUE(notify::frmmsnpopup::instance().Command1->isVisible());
@@ -209,7 +209,7 @@ TEST_F(PackagePrint, NoPrinterMakesPdfFilesAndSaysWhere) {
     keep.write("mine");
     keep.close();
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({0, 0, 0, 0, 1}, 2, *picturesFrom(coloured(11)));
+    print::askAndPrintPackages({&print::kPackages[4]}, 2, *picturesFrom(coloured(11)));
     EXPECT_TRUE(notify::isPopupLoaded());
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "No printer found. Saved as PDF in Documents/Parvello Prints.");
@@ -243,7 +243,7 @@ TEST_F(PackagePrint, NoDefaultPrinterSaysWhereToSetOne) {
     ASSERT_TRUE(server()->addPrinter(other, false, &error)) << error.toStdString();
     QProcess::execute("lpadmin", {"-x", printer().name});
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({1, 0, 0, 0, 0}, 1, *picturesFrom(coloured(1)));
+    print::askAndPrintPackages({&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "No default printer is set: choose one under Utilities, \"Choose Printer...\", "
               "or in your system's printer settings. Saved as PDF in Documents/Parvello Prints.");
@@ -275,7 +275,8 @@ TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     ASSERT_TRUE(server()->addPrinter(a4, false, &error)) << error.toStdString();
     print::setChosenPrinter(a4.name);
     clickWhenLoaded(&notify::frmmsnpopup::Command3);
-    print::cmdPrintRoutine({1, 1, 0, 0, 0}, 1, *picturesFrom(coloured(1)));
+    print::askAndPrintPackages({&print::kPackages[0], &print::kPackages[1]}, 1,
+                               *picturesFrom(coloured(1)));
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge "
               "will be cut. Please make sure your printer is on and full of paper.");
@@ -291,7 +292,7 @@ TEST_F(PackagePrint, DefaultPaperOfThePrinterIsUsed) {
     ASSERT_TRUE(server()->addPrinter(a4, true, &error)) << error.toStdString();
     auto target = print::defaultPrinter();
     ASSERT_TRUE(target);
-    print::printPackages(*target, {1, 0, 0, 0, 0}, 1, *picturesFrom(coloured(1)));
+    print::printPackages(*target, {&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
     ASSERT_TRUE(server()->waitForJobs(a4.name, 1));
     const QString file = server()->jobFiles(a4.name).value(0);
     const QSizeF size = testpdf::pageSize(file);

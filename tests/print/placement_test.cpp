@@ -75,9 +75,7 @@ TEST_F(Placement, EveryCellAtThePrintableOriginOnThePaper) {
         PackagePictures pictures;
         for (size_t i = 0; i < package.cells.size(); ++i)
             pictures.set(package.cells[i].picture, solid(kColours[i]));
-        std::array<int, 5> ticks{};
-        ticks[size_t(package.checkIndex)] = 1;
-        print::printPackages(*target, ticks, 1, pictures);
+        print::printPackages(*target, {&package}, 1, pictures);
         ++sheets;
     }
     for (size_t size = 0; size < print::kSingleSizes.size(); ++size)

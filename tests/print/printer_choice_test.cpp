@@ -71,7 +71,8 @@ TEST_F(PrinterChoice, ChosenInTheWindowPrintsThereAndBackToTheDefault) {
               QStringList({"\u2714 parvello-second Ready", " parvello-test (default) Ready"}));
 
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({0, 1, 0, 0, 0}, 1, *picturesFrom([](int) { return picture(); }));
+    print::askAndPrintPackages({&print::kPackages[1]}, 1,
+                               *picturesFrom([](int) { return picture(); }));
     EXPECT_TRUE(server()->waitForJobs(second.name, 1));
     EXPECT_TRUE(jobs(0).isEmpty()); // nothing on the default printer
 
@@ -84,7 +85,8 @@ TEST_F(PrinterChoice, ChosenInTheWindowPrintsThereAndBackToTheDefault) {
 TEST_F(PrinterChoice, GonePrinterFallsBackToTheDefaultWithAMessageOnce) {
     print::setChosenPrinter("parvello-sold");
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({0, 1, 0, 0, 0}, 1, *picturesFrom([](int) { return picture(); }));
+    print::askAndPrintPackages({&print::kPackages[1]}, 1,
+                               *picturesFrom([](int) { return picture(); }));
     ASSERT_TRUE(notify::isPopupLoaded());
     EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
               "The printer parvello-sold is no longer installed: Parvello prints on the "
@@ -94,7 +96,8 @@ TEST_F(PrinterChoice, GonePrinterFallsBackToTheDefaultWithAMessageOnce) {
     EXPECT_EQ(jobs(1).size(), 1);
     EXPECT_EQ(print::chosenPrinter(), "");
     clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::cmdPrintRoutine({0, 1, 0, 0, 0}, 1, *picturesFrom([](int) { return picture(); }));
+    print::askAndPrintPackages({&print::kPackages[1]}, 1,
+                               *picturesFrom([](int) { return picture(); }));
     EXPECT_FALSE(notify::isPopupLoaded());
     EXPECT_EQ(jobs(2).size(), 2);
 }

@@ -147,9 +147,7 @@ int main(int argc, char** argv) {
         PackagePictures positions;
         for (size_t i = 0; i < package->cells.size(); ++i)
             positions.set(package->cells[i].picture, (*pictures)[i]);
-        std::array<int, 5> checks{};
-        checks[size_t(package->checkIndex)] = 1;
-        summary = print::printPackages(*target, checks, copies, positions);
+        summary = print::printPackages(*target, {package}, copies, positions);
     }
 
     print::followJobs(summary);
