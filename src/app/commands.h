@@ -22,18 +22,23 @@ enum class Command {
     Exit,
 };
 
+// The tab a ShowTab command shows.
+constexpr int tabOf(Command command) {
+    return int(command) - int(Command::ShowTab0);
+}
+
 struct ToolbarButton {
-    int number; // 1 … 10
-    const char* toolTip;
+    int number;          // 1 … 10
+    const char* toolTip; // null: the tool tip of the package on the tab it shows
     Command command;
 };
 
 inline constexpr std::array<ToolbarButton, 10> ToolbarButtons = {{
-    {1, "8x10 Package", Command::ShowTab0},
-    {2, "5x7 Package", Command::ShowTab1},
-    {3, "4x6 Package", Command::ShowTab2},
-    {4, "3.5x5 Package", Command::ShowTab3},
-    {5, "2.5x3.25 Package", Command::ShowTab4},
+    {1, nullptr, Command::ShowTab0},
+    {2, nullptr, Command::ShowTab1},
+    {3, nullptr, Command::ShowTab2},
+    {4, nullptr, Command::ShowTab3},
+    {5, nullptr, Command::ShowTab4},
     {6, "Scan Pictures", Command::ShowTab5},
     {7, "Print Single Picture", Command::PrintPictures},
     {8, "Tonwerk", Command::Tonwerk},
@@ -48,7 +53,8 @@ inline constexpr const char* PrintSingleTip = "Print Single Picture";
 struct MenuItem {
     const char* menu;    // control name of the menu it belongs to
     const char* control; // the item's control name
-    const char* caption; // "-" is a separator
+    const char* caption; // "-" is a separator; null: "&" and the caption of the
+                         // package on the tab it shows
     Command command;
 };
 
@@ -66,11 +72,11 @@ inline constexpr std::array<Menu, 4> Menus = {{
 
 inline constexpr std::array<MenuItem, 19> MenuItems = {{
     {"file", "exit", "E&xit", Command::Exit},
-    {"packages", "eightbyten", "&8x10", Command::ShowTab0},
-    {"packages", "fivebyseven", "&5x7", Command::ShowTab1},
-    {"packages", "fourbysix", "&4x6", Command::ShowTab2},
-    {"packages", "threebyfive", "&3.5x5", Command::ShowTab3},
-    {"packages", "twobythree", "&2.5x3.25", Command::ShowTab4},
+    {"packages", "eightbyten", nullptr, Command::ShowTab0},
+    {"packages", "fivebyseven", nullptr, Command::ShowTab1},
+    {"packages", "fourbysix", nullptr, Command::ShowTab2},
+    {"packages", "threebyfive", nullptr, Command::ShowTab3},
+    {"packages", "twobythree", nullptr, Command::ShowTab4},
     {"packages", "blanker", "-", Command::None},
     {"packages", "scan", "&Scan", Command::ShowTab5},
     {"utilities", "printpictures", "P&rint Pictures", Command::PrintPictures},

@@ -2,6 +2,7 @@
 
 #include "app/twips.h"
 #include "common/paths.h"
+#include "common/version.h"
 
 #include <QLabel>
 #include <QLinearGradient>
@@ -35,7 +36,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setFixedSize(twips::toPixels(7200), twips::toPixels(5565));
     m_background.load(paths::dataFile(QStringLiteral("pictures/about.png")));
 
-    lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version 3.00"),
+    lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version %1").arg(parvello::kVersion),
                            twips::toPixels(2400, 5040, 2415, 255));
     lblNotice =
         makeLabel(this, "lblNotice", QStringLiteral("Copyright \u00a9 2026 Quenwick Software"),

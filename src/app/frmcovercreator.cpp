@@ -20,6 +20,7 @@
 #include "editor/frmManipulate.h"
 #include "notify/alerts.h"
 #include "pictures/full_picture.h"
+#include "print/captions.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
 #include "print/print_routine.h"
@@ -44,15 +45,6 @@ namespace {
 // The fixed size of the main window, in twips.
 constexpr int WindowWidth = 10590;
 constexpr int WindowHeight = 8295;
-
-// Package check boxes: caption and tool tip.
-constexpr std::array<std::pair<const char*, const char*>, 5> Packages = {{
-    {"8x10", "8x10 Package"},
-    {"5x7", "5x7 Package"},
-    {"4x6", "4x6 Package"},
-    {"3.5x5", "3.5x5 Package"},
-    {"2.5x3.25", "2.5x3.25 Package"},
-}};
 
 QGroupBox* group(const QString& name, const QString& title, QWidget* parent, QRect twipRect) {
     auto* box = new QGroupBox(title, parent);
@@ -137,10 +129,9 @@ void frmcovercreator::buildTabs(QWidget* parent) {
     m_tabs = new QTabWidget(parent);
     m_tabs->setObjectName("SSTab1");
     m_tabs->setGeometry(twips::toPixels(2940, 60, 5880, 5900));
-    for (const char* caption : TabCaptions) {
-        auto* page = new QWidget;
-        m_tabs->addTab(page, caption);
-    }
+    for (int tab = 0; tab < ScanTab; ++tab)
+        m_tabs->addTab(new QWidget, print::caption(print::packageOnTab(tab)->caption));
+    m_tabs->addTab(new QWidget, ScanTabCaption);
     for (const PreviewBox& box : PreviewBoxes) {
         auto* image = new PreviewImage(m_pictures, box.image, m_tabs->widget(box.tab));
         // Tops count from the tab strip's own top edge, which the page
@@ -180,12 +171,13 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     auto* layout = new QVBoxLayout(options);
     layout->setContentsMargins(6, 4, 4, 4);
     layout->setSpacing(0);
-    for (int i = 0; i < 5; ++i) {
-        m_checks[i] = new QCheckBox(Packages[i].first);
-        m_checks[i]->setObjectName(QStringLiteral("Check%1").arg(i + 1));
-        m_checks[i]->setToolTip(Packages[i].second);
-        layout->addWidget(m_checks[i]);
-        connect(m_checks[i], &QCheckBox::toggled, this, &frmcovercreator::Check_Click);
+    for (const print::PackageLayout& package : print::kPackages) {
+        auto* check = new QCheckBox(print::caption(package.caption));
+        check->setObjectName(QStringLiteral("Check%1").arg(package.checkIndex + 1));
+        check->setToolTip(print::packageToolTip(package));
+        layout->addWidget(check);
+        connect(check, &QCheckBox::toggled, this, &frmcovercreator::Check_Click);
+        m_checks[size_t(package.checkIndex)] = check;
     }
 
     auto* copies = group("Frame1", "Copies", parent, {8940, 2160, 1560, 1260});
@@ -218,8 +210,11 @@ void frmcovercreator::buildCommands() {
         for (const MenuItem& item : MenuItems) {
             if (QString(item.menu) != menu.control)
                 continue;
-            QAction* action =
-                QString(item.caption) == "-" ? m->addSeparator() : m->addAction(item.caption);
+            const QString caption =
+                item.caption
+                    ? QString(item.caption)
+                    : '&' + print::caption(print::packageOnTab(tabOf(item.command))->caption);
+            QAction* action = caption == "-" ? m->addSeparator() : m->addAction(caption);
             action->setObjectName(item.control);
             const Command command = item.command;
             if (command != Command::None)
@@ -234,9 +229,12 @@ void frmcovercreator::buildCommands() {
     m_toolbar->setMovable(false);
     m_toolbar->setIconSize(QSize(24, 24));
     for (const ToolbarButton& button : ToolbarButtons) {
-        QAction* action = m_toolbar->addAction(toolbarIcon(button.number, style()), button.toolTip);
+        const QString tip =
+            button.toolTip ? QString(button.toolTip)
+                           : print::packageToolTip(*print::packageOnTab(tabOf(button.command)));
+        QAction* action = m_toolbar->addAction(toolbarIcon(button.number, style()), tip);
         action->setObjectName(QStringLiteral("Button%1").arg(button.number));
-        action->setToolTip(button.toolTip);
+        action->setToolTip(tip);
         const int number = button.number;
         connect(action, &QAction::triggered, this,
                 [this, number] { Toolbar1_ButtonClick(number); });
@@ -564,7 +562,7 @@ void frmcovercreator::runCommand(Command command) {
     case Command::ShowTab3:
     case Command::ShowTab4:
     case Command::ShowTab5:
-        m_tabs->setCurrentIndex(int(command) - int(Command::ShowTab0));
+        m_tabs->setCurrentIndex(tabOf(command));
         SSTab1_Click();
         break;
     case Command::PrintPictures:

@@ -72,7 +72,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     FolderList* dirSelect() const { return m_dirSelect; }
     FileList* fileSelect() const { return m_fileSelect; }
     QTabWidget* SSTab1() const { return m_tabs; }
-    QCheckBox* check(int package) const { return m_checks[package]; } // 0 … 4
+    QCheckBox* check(int package) const { return m_checks[package]; } // its checkIndex
     QPushButton* cmdPrint() const { return m_cmdPrint; }
     CopiesSpinner* VScroll1() const { return m_spinner; }
     QLabel* NumberOfCopies() const { return m_copies; }
@@ -125,7 +125,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     FileList* m_fileSelect = nullptr;
     QTabWidget* m_tabs = nullptr;
     std::array<PreviewImage*, 20> m_previews{};
-    std::array<QCheckBox*, 5> m_checks{};
+    std::array<QCheckBox*, print::kPackages.size()> m_checks{};
     QPushButton* m_cmdPrint = nullptr;
     CopiesSpinner* m_spinner = nullptr;
     QLabel* m_copies = nullptr;

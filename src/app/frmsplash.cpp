@@ -1,6 +1,7 @@
 #include "app/frmsplash.h"
 
 #include "common/paths.h"
+#include "common/version.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -9,7 +10,7 @@
 
 frmSplash::frmSplash(std::function<void()> showMain, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_showMain(std::move(showMain)),
-      m_version(new QLabel("Version 3.00", this)),
+      m_version(new QLabel(QStringLiteral("Version %1").arg(parvello::kVersion), this)),
       m_notice(new QLabel("Portrait package printing \u00b7 Quenwick", this)) {
     setObjectName("frmSplash");
     setAttribute(Qt::WA_DeleteOnClose);

@@ -3,6 +3,8 @@
 // on the tab page in twips. The boxes are screen thumbnails: their proportions
 // follow the screen layout, not the print sizes.
 
+#include "print/layouts.h"
+
 #include <QString>
 #include <array>
 
@@ -13,9 +15,9 @@ struct PreviewBox {
     const char* toolTip;
 };
 
-inline constexpr std::array<const char*, 6> TabCaptions = {"8x10",  "5x7",      "4x6",
-                                                           "3.5x5", "2.5x3.25", "Scan"};
-inline constexpr int ScanTab = 5;
+// One tab for each package, captioned as the package, then this one.
+inline constexpr int ScanTab = int(print::kPackages.size());
+inline constexpr const char* ScanTabCaption = "Scan";
 inline constexpr int PreviewCount = 19; // Image20, the scanned picture, is not a print position
 
 inline constexpr std::array<PreviewBox, 20> PreviewBoxes = {{

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "common/paths.h"
+#include "print/captions.h"
 #include "print/printer_choice.h"
 
 #include <array>
@@ -9,8 +10,6 @@ namespace settings {
 
 namespace {
 
-// The package keys, in the order of the check boxes.
-const std::array<QString, 5> PackageKeys = {"8x10", "5x7", "4x6", "3.5x5", "2.5x3.25"};
 const QString PrinterKey = QStringLiteral("Printer");
 
 // Exact, case-sensitive acceptance: " 1" or "01" are not numbers here.
@@ -30,9 +29,12 @@ QString defaultFileName() {
 void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaults) {
     auto value = [&](const QString& key) { return file.read(Section, key, ReadBufferSize); };
 
-    target.setCurrentTab(acceptedNumber(value("Tab"), 0, 5, 0));
-    for (int i = 0; i < 5; ++i)
-        target.setPackageChecked(i, acceptedNumber(value(PackageKeys[i]), 0, 1, 0) == 1);
+    target.setCurrentTab(acceptedNumber(value("Tab"), 0, int(print::kPackages.size()), 0));
+    // Each package's key is its caption.
+    for (const print::PackageLayout& package : print::kPackages)
+        target.setPackageChecked(package.checkIndex,
+                                 acceptedNumber(value(print::caption(package.caption)), 0, 1, 0) ==
+                                     1);
     target.setCopies(acceptedNumber(value("Copies"), 1, 5, 1));
     // The printer chosen under Utilities; none means the system's default.
     print::setChosenPrinter(value(PrinterKey));
@@ -47,8 +49,8 @@ void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaul
     target.setDrive(defaults.drive);
     target.setFolder(defaults.folder);
     target.setCurrentTab(0);
-    for (int i = 0; i < 5; ++i)
-        target.setPackageChecked(i, false);
+    for (const print::PackageLayout& package : print::kPackages)
+        target.setPackageChecked(package.checkIndex, false);
     target.setCopies(1);
 }
 
@@ -58,8 +60,9 @@ bool writeini(IniFile& file, const SettingsTarget& source) {
         {"Dir", source.folder()},
         {"Tab", QString::number(source.currentTab())},
     };
-    for (int i = 0; i < 5; ++i)
-        entries.append({PackageKeys[i], source.packageChecked(i) ? "1" : "0"});
+    for (const print::PackageLayout& package : print::kPackages)
+        entries.append({print::caption(package.caption),
+                        source.packageChecked(package.checkIndex) ? "1" : "0"});
     entries.append({"Copies", source.copiesCaption()});
     // After the nine keys, and only once a printer has been chosen.
     const QString printer = print::chosenPrinter();

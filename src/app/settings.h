@@ -12,7 +12,7 @@ class SettingsTarget {
   public:
     virtual ~SettingsTarget() = default;
     virtual void setCurrentTab(int tab) = 0;
-    virtual void setPackageChecked(int package, bool checked) = 0; // 0 = "8x10" … 4 = "2.5x3.25"
+    virtual void setPackageChecked(int package, bool checked) = 0; // its checkIndex
     virtual void setCopies(int copies) = 0;
     // False when the drive or folder cannot be applied (gone, unreadable, empty).
     virtual bool setDrive(const QString& drive) = 0;

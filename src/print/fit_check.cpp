@@ -1,5 +1,6 @@
 #include "print/fit_check.h"
 
+#include "print/captions.h"
 #include "print/layouts.h"
 
 #include <QRectF>
@@ -61,10 +62,6 @@ QString warning(const QString& what, const QSizeF& usedTwips, const Paper& paper
     return {};
 }
 
-QString caption(std::string_view c) {
-    return QString::fromUtf8(c.data(), qsizetype(c.size()));
-}
-
 } // namespace
 
 QStringList packageFitWarnings(const Paper& paper, const Packages& packages) {
@@ -86,7 +83,8 @@ QStringList packageFitWarnings(const Paper& paper, const Packages& packages) {
 }
 
 QString singleFitWarning(const Paper& paper, int sizeIndex, bool horizontal) {
-    const SingleSize& size = kSingleSizes[size_t(std::clamp(sizeIndex, 0, 4))];
+    const SingleSize& size =
+        kSingleSizes[size_t(std::clamp(sizeIndex, 0, int(kSingleSizes.size()) - 1))];
     const QSizeF twips =
         horizontal ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
     return warning(QStringLiteral("The %1 print").arg(caption(size.caption)), twips, paper,

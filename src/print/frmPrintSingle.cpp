@@ -2,6 +2,7 @@
 
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
+#include "print/captions.h"
 #include "print/fit_check.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
@@ -19,16 +20,13 @@ namespace print {
 
 namespace {
 
-struct OptionSpec {
+// Where each size's option sits in the frame, in twips.
+struct OptionPlace {
     int left;
     int width;
-    const char* tip;
 };
-constexpr OptionSpec kSizeOptions[5] = {{120, 735, "Select 8x10 Picture"},
-                                        {960, 615, "Select 5x7 Picture"},
-                                        {1800, 615, "Select 4x6 Picture"},
-                                        {2520, 735, "Select 3.5x5 Picture"},
-                                        {3360, 975, "Select 2.5x3.25 Picture"}};
+constexpr OptionPlace kSizeOptions[kSingleSizes.size()] = {
+    {120, 735}, {960, 615}, {1800, 615}, {2520, 735}, {3360, 975}};
 
 } // namespace
 
@@ -67,12 +65,11 @@ frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidg
     Frame1->setObjectName("Frame1");
     place(Frame1, 120, 4200, 4455, 855);
     auto* sizes = new QButtonGroup(this);
-    for (int i = 0; i < 5; ++i) {
-        const auto caption = kSingleSizes[size_t(i)].caption;
-        Option1[size_t(i)] =
-            new QRadioButton(QString::fromUtf8(caption.data(), qsizetype(caption.size())), Frame1);
+    for (int i = 0; i < int(kSingleSizes.size()); ++i) {
+        const QString caption = print::caption(kSingleSizes[size_t(i)].caption);
+        Option1[size_t(i)] = new QRadioButton(caption, Frame1);
         Option1[size_t(i)]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        Option1[size_t(i)]->setToolTip(kSizeOptions[i].tip);
+        Option1[size_t(i)]->setToolTip(QStringLiteral("Select %1 Picture").arg(caption));
         place(Option1[size_t(i)], kSizeOptions[i].left, 360, kSizeOptions[i].width, 255);
         fit(Option1[size_t(i)]);
         sizes->addButton(Option1[size_t(i)], i);
@@ -132,7 +129,7 @@ void frmPrintSingle::release() {
 }
 
 int frmPrintSingle::selectedSize() const {
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < int(Option1.size()); ++i)
         if (Option1[size_t(i)]->isChecked())
             return i;
     return 0;

@@ -1,6 +1,8 @@
 #pragma once
 // "Print Single Picture": one picture at one package size, upright or on its side.
 
+#include "print/layouts.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
@@ -30,7 +32,7 @@ class frmPrintSingle : public QDialog {
     // Controls, named as in the form, for the tests.
     QLabel* picOrig = nullptr;
     QGroupBox* Frame1 = nullptr;
-    std::array<QRadioButton*, 5> Option1{};
+    std::array<QRadioButton*, kSingleSizes.size()> Option1{};
     std::array<QRadioButton*, 2> Option2{};
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;

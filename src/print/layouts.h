@@ -71,12 +71,13 @@ struct SingleSize {
     short height;
 };
 
-inline constexpr std::array<SingleSize, 5> kSingleSizes = {{
-    {"8x10", 11520, 14400},
-    {"5x7", 7200, 10080},
-    {"4x6", 5760, 8640},
-    {"3.5x5", 5040, 7200},
-    {"2.5x3.25", 3600, 4680},
+// The package sizes, one picture each.
+inline constexpr std::array<SingleSize, kPackages.size()> kSingleSizes = {{
+    {kPackages[0].caption, 11520, 14400},
+    {kPackages[1].caption, 7200, 10080},
+    {kPackages[2].caption, 5760, 8640},
+    {kPackages[3].caption, 5040, 7200},
+    {kPackages[4].caption, 3600, 4680},
 }};
 
 const SingleSize* singleSizeByCaption(std::string_view caption);

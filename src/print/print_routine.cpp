@@ -2,6 +2,7 @@
 
 #include "notify/alerts.h"
 #include "pictures/package_pictures.h"
+#include "print/captions.h"
 #include "print/fit_check.h"
 #include "print/job_follow.h"
 #include "print/layouts.h"
@@ -56,8 +57,7 @@ void count(PrintSummary& summary, std::string_view caption, const SheetResult& r
     case SheetResult::Printed:
         ++summary.sheets;
         if (r.jobId > 0)
-            summary.jobs.push_back(
-                {QString::fromUtf8(caption.data(), qsizetype(caption.size())), r.printer, r.jobId});
+            summary.jobs.push_back({print::caption(caption), r.printer, r.jobId});
         break;
     case SheetResult::SavedAsPdf:
         ++summary.sheets;
@@ -95,9 +95,7 @@ PrintSummary printPackages(SheetTarget& target, const Packages& packages, int co
             continue;
         Sheet sheet;
         sheet.orientation = QPageLayout::Portrait;
-        sheet.title =
-            QStringLiteral("Parvello %1")
-                .arg(QString::fromUtf8(package.caption.data(), qsizetype(package.caption.size())));
+        sheet.title = QStringLiteral("Parvello %1").arg(print::caption(package.caption));
         sheet.cells = resampledCells(package, target.resolution(), pictures);
         for (int copy = 1; copy <= copies; ++copy)
             count(summary, package.caption, target.printSheet(sheet));
@@ -108,14 +106,14 @@ PrintSummary printPackages(SheetTarget& target, const Packages& packages, int co
 PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,
                               bool horizontal) {
     PrintSummary summary;
-    const SingleSize& size = kSingleSizes[size_t(std::clamp(sizeIndex, 0, 4))];
+    const SingleSize& size =
+        kSingleSizes[size_t(std::clamp(sizeIndex, 0, int(kSingleSizes.size()) - 1))];
     Sheet sheet;
     sheet.orientation = horizontal ? QPageLayout::Landscape : QPageLayout::Portrait;
     // On its side the long edge runs across the landscape page.
     const QSizeF twips =
         horizontal ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
-    sheet.title = QStringLiteral("Parvello %1")
-                      .arg(QString::fromUtf8(size.caption.data(), qsizetype(size.caption.size())));
+    sheet.title = QStringLiteral("Parvello %1").arg(print::caption(size.caption));
     sheet.cells.push_back(
         {QRectF(QPointF(0, 0), twips), resampleToCell(picture, twips, target.resolution())});
     count(summary, size.caption, target.printSheet(sheet));

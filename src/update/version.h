@@ -3,6 +3,8 @@
 // the published one are read as decimal numbers and rounded to whole 16-bit
 // numbers, a half going to the even neighbour (3.49 -> 3, 3.50 -> 4, 2.50 -> 2).
 
+#include "common/version.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -11,7 +13,7 @@
 namespace updatecheck {
 
 // The version this program reports and compares against the published one.
-inline constexpr char kRunningVersion[] = "3.00";
+inline constexpr const char* kRunningVersion = parvello::kVersion;
 
 enum class VersionProblem {
     None,

@@ -6,6 +6,7 @@
 
 #include "cell_pictures.h"
 #include "pictures/package_pictures.h"
+#include "print/captions.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
@@ -18,22 +19,30 @@
 
 namespace {
 
-const char* kUsage =
-    "usage: parvello-print [--copies N] [--printer NAME | --pdf DIR] PACKAGE PICTURE...\n"
-    "       parvello-print [--printer NAME | --pdf DIR] --single SIZE [--landscape] PICTURE\n"
-    "PACKAGE and SIZE: 8x10, 5x7, 4x6, 3.5x5, 2.5x3.25. One picture fills every cell,\n"
-    "or give one picture per cell in layout order. --printer NAME prints on that\n"
-    "printer instead of the default one (the default when NAME is not installed).\n"
-    "--pdf DIR writes each sheet as a PDF file in DIR instead of printing.\n"
-    "Copies: 1 to 5.\n";
+QString captions() {
+    QStringList all;
+    for (const print::PackageLayout& package : print::kPackages)
+        all << print::caption(package.caption);
+    return all.join(", ");
+}
+
+QString usage() {
+    return QStringLiteral(
+               "usage: parvello-print [--copies N] [--printer NAME | --pdf DIR] PACKAGE "
+               "PICTURE...\n"
+               "       parvello-print [--printer NAME | --pdf DIR] --single SIZE [--landscape] "
+               "PICTURE\n"
+               "PACKAGE and SIZE: %1. One picture fills every cell,\n"
+               "or give one picture per cell in layout order. --printer NAME prints on that\n"
+               "printer instead of the default one (the default when NAME is not installed).\n"
+               "--pdf DIR writes each sheet as a PDF file in DIR instead of printing.\n"
+               "Copies: 1 to 5.\n")
+        .arg(captions());
+}
 
 int fail(const QString& message) {
     std::fprintf(stderr, "parvello-print: %s\n", qPrintable(message));
     return 2;
-}
-
-QString captions() {
-    return QStringLiteral("8x10, 5x7, 4x6, 3.5x5, 2.5x3.25");
 }
 
 } // namespace
@@ -61,7 +70,7 @@ int main(int argc, char** argv) {
             return true;
         };
         if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
+            std::fputs(qPrintable(usage()), stdout);
             return 0;
         } else if (a == "--copies") {
             QString v;
@@ -82,7 +91,7 @@ int main(int argc, char** argv) {
         } else if (a == "--landscape") {
             landscape = true;
         } else if (a.startsWith("--")) {
-            std::fputs(kUsage, stderr);
+            std::fputs(qPrintable(usage()), stderr);
             return fail("unknown option " + a);
         } else {
             positional << a;
@@ -118,7 +127,7 @@ int main(int argc, char** argv) {
         if (landscape)
             return fail("--landscape goes with --single");
         if (positional.isEmpty()) {
-            std::fputs(kUsage, stderr);
+            std::fputs(qPrintable(usage()), stderr);
             return 2;
         }
         const auto* package = print::packageByCaption(positional[0].toStdString());
