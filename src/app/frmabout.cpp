@@ -1,7 +1,7 @@
 #include "app/frmabout.h"
 
-#include "app/twips.h"
 #include "common/paths.h"
+#include "common/twips.h"
 #include "common/version.h"
 
 #include <QLabel>

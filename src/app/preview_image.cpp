@@ -1,7 +1,7 @@
 #include "app/preview_image.h"
 
 #include "app/preview_table.h"
-#include "app/twips.h"
+#include "common/twips.h"
 #include "pictures/package_pictures.h"
 
 #include <QMouseEvent>

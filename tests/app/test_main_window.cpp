@@ -6,7 +6,7 @@
 #include "app/copies_spinner.h"
 #include "app/picture_browser.h"
 #include "app/preview_image.h"
-#include "app/twips.h"
+#include "common/twips.h"
 #include "editor/frmManipulate.h"
 #include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
