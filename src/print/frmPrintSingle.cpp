@@ -1,7 +1,7 @@
 #include "print/frmPrintSingle.h"
 
+#include "common/twips.h"
 #include "notify/alerts.h"
-#include "notify/frmmsnpopup.h"
 #include "print/captions.h"
 #include "print/fit_check.h"
 #include "print/layouts.h"
@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <cmath>
 
 namespace print {
 
@@ -38,13 +37,10 @@ frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidg
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle("Print Single Picture");
-    const double tx = notify::frmmsnpopup::twipsPerPixelX();
-    const double ty = notify::frmmsnpopup::twipsPerPixelY();
-    auto place = [&](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
-                       int(std::lround(width / tx)), int(std::lround(height / ty)));
+    auto place = [](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(twips::toPixels(left, top, width, height));
     };
-    setFixedSize(int(std::lround(4680 / tx)), int(std::lround(5940 / ty)));
+    setFixedSize(twips::toPixels(4680), twips::toPixels(5940));
     // The form is laid out for a small dialog font; captions must still fit.
     QFont small = font();
     small.setPointSizeF(8);
