@@ -16,15 +16,16 @@ seconds=${1:-30}
 shift || true
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 
-CC=clang CXX=clang++ cmake -S "$root/tests/fuzz" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" -j"$(nproc)"
-
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
     for f in "$root"/tests/fuzz/fuzz_*.cpp; do
         targets+=("$(basename "$f" .cpp)")
     done
 fi
+
+# Only the fuzz targets and the libraries they link are built.
+CC=clang CXX=clang++ BUILD_DIR=$build "$root/scripts/build.sh" -DPARVELLO_FUZZ=ON \
+    -DPARVELLO_TESTS=OFF -DPARVELLO_BENCH=OFF -- "${targets[@]}"
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${FUZZ_ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1:allocator_may_return_null=1}

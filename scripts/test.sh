@@ -4,13 +4,13 @@
 #   scripts/test.sh --normal    the normal build (build/) and its suite
 #   scripts/test.sh --sanitize  the same suite under ASan + UBSan (build-asan/)
 #   scripts/test.sh --fuzz      every fuzzer for FUZZ_SECONDS seconds each (default 30),
-#                               built with clang into build-fuzz/ (scripts/fuzz.sh)
+#                               built with clang into build-fuzz/ (scripts/fuzz.sh);
+#                               installs nothing: it needs only what a build needs
 # Each test that needs a service (CUPS, the SANE test backend, an HTTP server,
 # an X server with a window manager) starts a private one of its own and stops
 # it afterwards.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
 
 # Each part chains its steps with &&: under "part || ..." the shell's -e does
@@ -42,10 +42,11 @@ fuzz() {
 }
 
 case "${1:-}" in
---normal) normal ;;
---sanitize) sanitized ;;
+--normal) "$root/scripts/install-deps.sh" && normal ;;
+--sanitize) "$root/scripts/install-deps.sh" && sanitized ;;
 --fuzz) fuzz ;;
 "")
+    "$root/scripts/install-deps.sh"
     failed=()
     normal || failed+=("the test suite")
     sanitized || failed+=("the test suite under ASan + UBSan")

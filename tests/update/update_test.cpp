@@ -309,4 +309,4 @@ TEST(UpdateWindow, HugeBodyIsNotReadWhole) {
     EXPECT_LT(server.bodyBytesWritten(), huge / 4);
 }
 
-#include "test_update.moc"
+#include "update_test.moc"

@@ -55,4 +55,4 @@ TEST(WebLink, NothingToOpenIsNoError) {
     EXPECT_TRUE(browser.opened.isEmpty());
 }
 
-#include "test_weblink.moc"
+#include "weblink_test.moc"
