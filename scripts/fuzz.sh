@@ -40,7 +40,7 @@ for t in "${targets[@]}"; do
     log=$build/$t.log
     echo "== $t: ${seconds} s"
     # Pictures up to the loader's size guard take ~800 MB; the rest stay small.
-    if "$build/$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 ${FUZZ_SEED:+-seed=$FUZZ_SEED} \
+    if "$build/bin/$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 ${FUZZ_SEED:+-seed=$FUZZ_SEED} \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
         "$corpus" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
