@@ -1,8 +1,8 @@
 // The editor on a 6000 x 4000 picture: the transforms alone, each toolbar command as the user
 // waits for it (new picture or copy included), and every menu filter through the editor's
-// slots next to the plain copy that the editor adds to the engine's own time.
+// edited picture next to the plain copy that the editor adds to the engine's own time.
+#include "editor/edited_picture.h"
 #include "editor/editor_menus.h"
-#include "editor/picture_slots.h"
 #include "imaging/filter_engine.h"
 #include "imaging/transforms.h"
 
@@ -66,7 +66,7 @@ BENCHMARK(BM_RotateQuarter)->Unit(benchmark::kMillisecond);
 template <typename Command> void runCommand(benchmark::State& state, Command command) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto editing = std::make_unique<editor::PictureSlots>(scene());
+        auto editing = std::make_unique<editor::EditedPicture>(scene());
         state.ResumeTiming();
         const editor::CommandResult r = command(*editing);
         benchmark::DoNotOptimize(r);
@@ -77,16 +77,16 @@ template <typename Command> void runCommand(benchmark::State& state, Command com
 }
 
 void BM_Command_Rotate(benchmark::State& state) {
-    runCommand(state, [](editor::PictureSlots& s) { return s.rotate(); });
+    runCommand(state, [](editor::EditedPicture& s) { return s.rotate(); });
 }
 void BM_Command_Mirror(benchmark::State& state) {
-    runCommand(state, [](editor::PictureSlots& s) { return s.mirror(); });
+    runCommand(state, [](editor::EditedPicture& s) { return s.mirror(); });
 }
 void BM_Command_Flip(benchmark::State& state) {
-    runCommand(state, [](editor::PictureSlots& s) { return s.flip(); });
+    runCommand(state, [](editor::EditedPicture& s) { return s.flip(); });
 }
 void BM_Command_Brightness(benchmark::State& state) {
-    runCommand(state, [](editor::PictureSlots& s) { return s.brightness(40); });
+    runCommand(state, [](editor::EditedPicture& s) { return s.brightness(40); });
 }
 BENCHMARK(BM_Command_Rotate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Command_Mirror)->Unit(benchmark::kMillisecond);
@@ -103,13 +103,13 @@ void BM_PictureCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_PictureCopy)->Unit(benchmark::kMillisecond);
 
-// Each menu item through the editor's slots (engine time plus that copy), and the engine
+// Each menu item through the editor's edited picture (engine time plus that copy), and the engine
 // alone on a picture restored outside the timed part.
 void BM_MenuFilter(benchmark::State& state) {
     const editor::EditorMenuItem& item = editor::kEditorMenuItems[state.range(0)];
     state.SetLabel(std::string(item.control));
     std::int32_t progress = 0;
-    runCommand(state, [&](editor::PictureSlots& s) {
+    runCommand(state, [&](editor::EditedPicture& s) {
         return s.applyFilter(item.code, item.value, progress);
     });
 }

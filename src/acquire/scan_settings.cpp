@@ -1,6 +1,5 @@
 #include "acquire/scan_settings.h"
 
-#include <QtMath>
 #include <algorithm>
 #include <cmath>
 

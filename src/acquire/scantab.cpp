@@ -2,9 +2,9 @@
 
 #include "acquire/bmpfile.h"
 #include "acquire/gdiplus.h"
-#include "acquire/twain.h"
+#include "acquire/scanning.h"
 #include "common/paths.h"
-#include "notify/alerts.h"
+#include "notify/prompt.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -42,16 +42,17 @@ QString stagingPath() {
     return paths::cacheDir() + "/temp.bmp";
 }
 
-void Command1_Click(QWidget* owner) {
-    TWAIN_SelectImageSource(owner);
+void selectSource(QWidget* owner) {
+    chooseScanner(owner);
 }
 
-void Command2_Click(QWidget* owner, QImage& image20, const QString& settingsFile) {
-    const qint16 result = TWAIN_AcquireToFilename(owner, stagingPath(), settingsFile);
-    if (result == AcquireDeclined)
+void acquireScan(notify::Prompt& prompt, QWidget* owner, QImage& image20,
+                 const QString& settingsFile) {
+    const ScanOutcome result = scanToFile(owner, stagingPath(), settingsFile);
+    if (result == ScanOutcome::Declined)
         return;
-    if (result != AcquireOk || !loadStagingFile(image20))
-        notify::tellUser(acquireFailed);
+    if (result != ScanOutcome::Ok || !loadStagingFile(image20))
+        prompt.tell(acquireFailed);
 }
 
 bool loadStagingFile(QImage& image20) {
@@ -90,26 +91,26 @@ QString withTypeExtension(const QString& name, const QString& nameFilter) {
     return base + nameFilter.mid(star + 1, close - star - 1);
 }
 
-void Command3_Click(QWidget* owner, const QImage& picture, cGdiPlus& saver,
-                    const SaveNameChooser& choose) {
+void saveScan(notify::Prompt& prompt, QWidget* owner, const QImage& picture, cGdiPlus& saver,
+              const SaveNameChooser& choose) {
     const QImage picture3 = picture;
     const std::optional<QString> chosen = choose ? choose(owner) : std::nullopt;
     // Cancelling is the user's choice, not a failure to report.
     if (!chosen)
         return;
     if (chosen->isEmpty()) {
-        notify::tellUser(saveFailed);
+        prompt.tell(saveFailed);
         return;
     }
     const QString name = *chosen;
-    if (FileExists(name) && !notify::askYesNo(overwriteQuestion))
+    if (FileExists(name) && !prompt.askYesNo(overwriteQuestion))
         return;
     bool saved = false;
     if (name.right(3) == QLatin1String("BMP"))
         saved = writeWindowsBitmap(picture3, name).ok();
     else
         saved = saver.PictureBoxToFile(picture3, name, 85);
-    notify::tellUser(saved ? savedMessage : saveFailed);
+    prompt.tell(saved ? savedMessage : saveFailed);
 }
 
 bool FileExists(const QString& name) {

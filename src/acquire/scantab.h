@@ -1,6 +1,6 @@
 #pragma once
 // The "Scan" tab's buttons as plain functions the main window calls, one
-// line each: "Source" (Command1), "Aquire" (Command2) and "Save" (Command3).
+// line each: "Source", "Aquire" and "Save".
 
 #include "common/paths.h"
 
@@ -11,6 +11,10 @@
 
 class QWidget;
 
+namespace notify {
+class Prompt;
+}
+
 namespace acquire {
 
 class cGdiPlus;
@@ -20,14 +24,14 @@ class cGdiPlus;
 QString stagingPath();
 
 // "Source": lets the user pick the scanner for this session.
-void Command1_Click(QWidget* owner);
+void selectSource(QWidget* owner);
 
 // "Aquire": shows the scan settings window, scans into the staging file,
 // loads it into image20 and deletes it. On failure shows "Unable to aquire
 // image!" and leaves image20 alone; closing the window without scanning
 // leaves it alone silently. Scanner settings are remembered in settingsFile.
-void Command2_Click(QWidget* owner, QImage& image20,
-                    const QString& settingsFile = paths::settingsFile());
+void acquireScan(notify::Prompt& prompt, QWidget* owner, QImage& image20,
+                 const QString& settingsFile = paths::settingsFile());
 
 // Loads the staging file into image20 and deletes it. False, with image20
 // untouched, when the file cannot be read as a picture.
@@ -47,8 +51,8 @@ QString withTypeExtension(const QString& name, const QString& nameFilter);
 // "Save": asks for a name, asks before overwriting, writes upper-case
 // ".BMP" names with our own bitmap writer and everything else through the
 // saver, and tells the user how it went. A cancelled dialog ends it silently.
-void Command3_Click(QWidget* owner, const QImage& picture, cGdiPlus& saver,
-                    const SaveNameChooser& choose = chooseSaveName);
+void saveScan(notify::Prompt& prompt, QWidget* owner, const QImage& picture, cGdiPlus& saver,
+              const SaveNameChooser& choose = chooseSaveName);
 
 // True when a file (not a folder) exists under the name.
 bool FileExists(const QString& name);

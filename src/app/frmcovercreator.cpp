@@ -18,13 +18,13 @@
 #include "common/paths.h"
 #include "common/twips.h"
 #include "editor/frmManipulate.h"
-#include "notify/alerts.h"
+#include "notify/frmmsnpopup.h"
 #include "pictures/full_picture.h"
 #include "print/captions.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
 #include "print/print_routine.h"
-#include "update/update.h"
+#include "update/update_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -90,7 +90,7 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
         m_tray = makeSystemTray(appIcon);
     connect(m_tray.get(), &Tray::doubleClicked, this, [this] { NoSysIcon(true); });
 
-    notify::setMainWindow(this);
+    m_popup = std::make_unique<notify::frmmsnpopup>(this);
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -495,17 +495,17 @@ bool frmcovercreator::anyPackageTicked() const {
 }
 
 void frmcovercreator::cmdPrint_Click() {
-    print::askAndPrintPackages(tickedPackages(), m_state.CopyCount, m_pictures);
+    print::askAndPrintPackages(*m_popup, this, tickedPackages(), m_state.CopyCount, m_pictures);
 }
 
 void frmcovercreator::Command1_Click() {
-    acquire::Command1_Click(this);
+    acquire::selectSource(this);
 }
 
 void frmcovercreator::Command2_Click() {
     // Only a finished scan fills the picture.
     QImage scanned;
-    acquire::Command2_Click(this, scanned, m_settings.fileName());
+    acquire::acquireScan(*m_popup, this, scanned, m_settings.fileName());
     if (!scanned.isNull()) {
         m_pictures.set(PackagePictures::kScanned, scanned);
         m_scanStatus->setText(acquire::sharpSizeText(scanned.size()));
@@ -513,27 +513,28 @@ void frmcovercreator::Command2_Click() {
 }
 
 void frmcovercreator::Command3_Click() {
-    acquire::Command3_Click(this, m_pictures.picture(PackagePictures::kScanned), *m_saver);
+    acquire::saveScan(*m_popup, this, m_pictures.picture(PackagePictures::kScanned), *m_saver);
 }
 
 void frmcovercreator::printpictures_Click() {
     if (anyPackageTicked()) {
         m_cmdPrint->click();
     } else if (const int selected = m_state.selectedImageNumber()) {
-        auto* dialog = new print::frmPrintSingle(m_pictures.picture(selected - 1), this, this);
+        auto* dialog =
+            new print::frmPrintSingle(*m_popup, m_pictures.picture(selected - 1), this, this);
         dialog->show();
     } else {
-        notify::tellUser(SelectPictureMessage);
+        m_popup->tell(SelectPictureMessage);
     }
 }
 
 void frmcovercreator::tonwerk_Click() {
     const int selected = m_state.selectedImageNumber();
     if (selected == 0) {
-        notify::tellUser(SelectPictureMessage);
+        m_popup->tell(SelectPictureMessage);
         return;
     }
-    editor::frmManipulate editor(m_pictures.picture(selected - 1), this);
+    editor::frmManipulate editor(*m_popup, m_pictures.picture(selected - 1), this);
     editor.exec();
     if (editor.accepted())
         m_pictures.set(selected - 1, editor.NewImage());
@@ -583,7 +584,7 @@ void frmcovercreator::runCommand(Command command) {
         weblink::OpenDocument(weblink::kMakerWebsite);
         break;
     case Command::CheckForUpdates: {
-        updatecheck::update window(this);
+        updatecheck::UpdateWindow window(this);
         window.exec();
         break;
     }

@@ -25,6 +25,9 @@ class FileList;
 namespace acquire {
 class cGdiPlus;
 }
+namespace notify {
+class frmmsnpopup;
+}
 class PreviewImage;
 enum class Command;
 
@@ -80,6 +83,8 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     QToolBar* Toolbar1() const { return m_toolbar; }
     QAction* toolbarButton(int button) const { return m_buttons[button - 1]; }
     QAction* menuItem(const QString& control) const;
+    // The popup that tells and asks for this window and the windows it opens.
+    notify::frmmsnpopup& popup() const { return *m_popup; }
 
     // The settings defaults: the Pictures folder and its drive.
     static settings::Defaults defaultPlace();
@@ -118,6 +123,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     IniFile m_settings;
     std::unique_ptr<acquire::cGdiPlus> m_saver; // the picture saver, alive while the window is
     std::unique_ptr<Tray> m_tray;
+    std::unique_ptr<notify::frmmsnpopup> m_popup;
     bool m_unloaded = false;
 
     DriveList* m_drvSelect = nullptr;

@@ -3,7 +3,7 @@
 #include "editor/editor_menus.h"
 #include "editor/picture_display.h"
 #include "imaging/transforms.h"
-#include "notify/alerts.h"
+#include "notify/prompt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -123,8 +122,8 @@ QString BrightnessCaption(int level) {
            QStringLiteral("%  <-");
 }
 
-frmManipulate::frmManipulate(const QImage& picture, QWidget* parent)
-    : QDialog(parent), m_slots(picture) {
+frmManipulate::frmManipulate(notify::Prompt& prompt, const QImage& picture, QWidget* parent)
+    : QDialog(parent), m_prompt(prompt), m_picture(picture) {
     setObjectName(QStringLiteral("frmManipulate"));
     setWindowTitle(Caption);
     // Modal to the main window only: the popup, a window of its own, must
@@ -250,18 +249,18 @@ void frmManipulate::buildControls() {
 }
 
 void frmManipulate::Form_Load() {
-    // The slots start from the picture already. The bitmap object is made from the original
+    // The states start from the picture already. The bitmap object is made from the original
     // only when something asks for it: nothing in the window uses it, and on a large picture it
     // costs a good half second and several copies of the picture in memory.
     refreshDisplays();
 }
 
 const imaging::cImage& frmManipulate::bitmapObject() const {
-    if (!m_bitmapLoaded && !m_slots.picOrig().isNull()) {
+    if (!m_bitmapLoaded && !m_picture.original().isNull()) {
         m_bitmapLoaded = true;
         try {
             std::int16_t depth = 0;
-            if (!m_bitmap.CopyStdPicture(toStdPicture(m_slots.picOrig()), depth))
+            if (!m_bitmap.CopyStdPicture(toStdPicture(m_picture.original()), depth))
                 m_bitmap = imaging::cImage();
         } catch (const std::exception&) {
             // One it cannot hold stays empty.
@@ -272,7 +271,7 @@ const imaging::cImage& frmManipulate::bitmapObject() const {
 }
 
 void frmManipulate::Form_Activate() {
-    m_slots.activate();
+    m_picture.activate();
     refreshDisplays();
 }
 
@@ -287,8 +286,8 @@ void frmManipulate::showEvent(QShowEvent* event) {
 }
 
 void frmManipulate::refreshDisplays() {
-    Original->setPicture(m_slots.Original());
-    NewImageDisplay->setPicture(m_slots.NewImage());
+    Original->setPicture(m_picture.original());
+    NewImageDisplay->setPicture(m_picture.current());
 }
 
 void frmManipulate::lockform() {
@@ -335,12 +334,12 @@ template <typename Command> void frmManipulate::runCommand(Command&& command) {
     m_sinceEvents.invalidate();
     lockform();
     // A command that throws (memory runs out half-way) is undone as a whole.
-    const PictureSlots before = m_slots;
+    const EditedPicture before = m_picture;
     CommandResult result;
     try {
         result = command();
     } catch (const std::exception&) {
-        m_slots = before;
+        m_picture = before;
         result = {CommandResult::Status::Failed,
                   QStringLiteral("Not enough memory to change this picture.")};
     }
@@ -349,7 +348,7 @@ template <typename Command> void frmManipulate::runCommand(Command&& command) {
     refreshDisplays();
     unlockform();
     if (result.status == CommandResult::Status::Failed)
-        notify::tellUser(result.message);
+        m_prompt.tell(result.message);
 }
 
 void frmManipulate::filterCommand_Click(std::string_view control) {
@@ -357,27 +356,27 @@ void frmManipulate::filterCommand_Click(std::string_view control) {
     if (!item || item->separator)
         return;
     runCommand([this, item] {
-        return m_slots.applyFilter(item->code, item->value, m_progress,
-                                   [this] { return letInterfaceRun(); });
+        return m_picture.applyFilter(item->code, item->value, m_progress,
+                                     [this] { return letInterfaceRun(); });
     });
 }
 
 void frmManipulate::Toolbar1_ButtonClick(int index) {
     switch (index) {
     case 1:
-        runCommand([this] { return m_slots.rotate(); });
+        runCommand([this] { return m_picture.rotate(); });
         break;
     case 2:
-        runCommand([this] { return m_slots.mirror(); });
+        runCommand([this] { return m_picture.mirror(); });
         break;
     case 3:
-        runCommand([this] { return m_slots.flip(); });
+        runCommand([this] { return m_picture.flip(); });
         break;
     case 4:
-        runCommand([this] { return m_slots.brightness(HScroll1->value()); });
+        runCommand([this] { return m_picture.brightness(HScroll1->value()); });
         break;
     case 5:
-        runCommand([this] { return m_slots.undo(); });
+        runCommand([this] { return m_picture.undo(); });
         break;
     default:
         break;

@@ -2,13 +2,13 @@
 // filters of its three menus, the brightness step, the quarter turn, mirror and flip, keeps one
 // level of undo, and on "Accept" hands the edited picture back to whoever opened it.
 //
-//     editor::frmManipulate editor(preview->picture(), mainWindow);
+//     editor::frmManipulate editor(prompt, preview->picture(), mainWindow);
 //     editor.exec();
 //     if (editor.accepted())
 //         preview->setPicture(editor.NewImage());
 #pragma once
 
-#include "editor/picture_slots.h"
+#include "editor/edited_picture.h"
 #include "imaging/cimage.h"
 
 #include <QDialog>
@@ -27,6 +27,10 @@ class QPushButton;
 class QScrollBar;
 class QToolBar;
 
+namespace notify {
+class Prompt;
+}
+
 namespace editor {
 
 class PictureDisplay;
@@ -35,14 +39,15 @@ class frmManipulate : public QDialog {
     Q_OBJECT
   public:
     // `picture`: the picture of the selected preview (null when none is selected: the editor
-    // then opens empty). The window is modal to `parent`'s window.
-    explicit frmManipulate(const QImage& picture, QWidget* parent = nullptr);
+    // then opens empty). The window is modal to `parent`'s window; `prompt` says what went
+    // wrong.
+    frmManipulate(notify::Prompt& prompt, const QImage& picture, QWidget* parent = nullptr);
     ~frmManipulate() override;
 
     // True once "Accept" closed the window; "Cancel" and the close box leave it false.
     bool accepted() const { return m_accepted; }
     // The edited picture ("Modified Picture").
-    QImage NewImage() const { return m_slots.NewImage(); }
+    QImage NewImage() const { return m_picture.current(); }
 
     // While a command runs: hourglass, and everything but "Cancel" disabled.
     void lockform();
@@ -51,7 +56,7 @@ class frmManipulate : public QDialog {
     // True while a command runs (a filter lets the interface run between its rows).
     bool isRunning() const { return m_running; }
 
-    const PictureSlots& pictures() const { return m_slots; }
+    const EditedPicture& pictures() const { return m_picture; }
     // The editor's bitmap object, loaded from the original on the first call.
     const imaging::cImage& bitmapObject() const;
 
@@ -80,7 +85,8 @@ class frmManipulate : public QDialog {
     template <typename Command> void runCommand(Command&& command);
     bool letInterfaceRun();
 
-    PictureSlots m_slots;
+    notify::Prompt& m_prompt;
+    EditedPicture m_picture;
     mutable imaging::cImage m_bitmap;
     mutable bool m_bitmapLoaded = false;
     std::int32_t m_progress = 0;

@@ -1,4 +1,4 @@
-// A display slot of the editor: shows its picture stretched to the whole box. Painting uses a
+// A picture display of the editor: shows its picture stretched to the whole box. Painting uses a
 // copy at the box's size, made once per picture.
 #pragma once
 

@@ -2,9 +2,9 @@
 
 #include "common/paths.h"
 #include "notify/alert_sound.h"
-#include "notify/alerts.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -45,13 +45,9 @@ double frmmsnpopup::twipsPerPixelY() {
     return s ? 1440.0 / s->logicalDotsPerInchY() : 15.0;
 }
 
-frmmsnpopup& frmmsnpopup::instance() {
-    static frmmsnpopup* popup = new frmmsnpopup; // lives as long as the program
-    return *popup;
-}
-
-frmmsnpopup::frmmsnpopup()
+frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_mainWindow(mainWindow),
       m_sound(std::make_unique<AlertSound>(paths::dataFile("sounds/alert.wav"))) {
     setObjectName("frmmsnpopup");
     setWindowTitle("Parvello");
@@ -98,32 +94,70 @@ frmmsnpopup::frmmsnpopup()
 
 frmmsnpopup::~frmmsnpopup() = default;
 
-double frmmsnpopup::targetHeightTwips() const {
-    return kPanelHeight + m_borderHeight;
+void frmmsnpopup::tell(const QString& message) {
+    request(Kind::Message, message);
 }
 
-void frmmsnpopup::showRequest() {
+bool frmmsnpopup::askPrint(const QString& message) {
+    return ask(Kind::PrintQuestion, message);
+}
+
+bool frmmsnpopup::askYesNo(const QString& message) {
+    // The caller goes on once the popup is gone, so that what it says next
+    // is displayed.
+    return ask(Kind::YesNoQuestion, message);
+}
+
+// A request made while the popup is up only brings it forward: the new
+// message is not shown.
+void frmmsnpopup::request(Kind kind, const QString& message) {
     if (m_loaded) {
         raise();
         return;
     }
-    Form_Load();
+    Form_Load(kind, message);
 }
 
-void frmmsnpopup::Form_Load() {
+// Runs the event loop until `done` holds. The popup reports every answer
+// and its unloading, so the loop sleeps in between instead of spinning.
+void frmmsnpopup::waitUntil(const std::function<bool()>& done) {
+    while (!done()) {
+        QEventLoop loop;
+        connect(this, &frmmsnpopup::stateChanged, &loop, &QEventLoop::quit);
+        if (done())
+            break;
+        loop.exec();
+    }
+}
+
+// A question asked while another popup is up (an information, or a question
+// still closing) waits for that popup to go, then asks: its answer must be
+// the user's answer to this question, never one left over. The answer is
+// read the moment the question's popup unloads, before any other caller can
+// ask its own.
+bool frmmsnpopup::ask(Kind kind, const QString& message) {
+    waitUntil([this] { return !m_loaded; });
+    std::optional<bool> result;
+    const auto watch = connect(this, &frmmsnpopup::stateChanged, [&] {
+        if (!result && !m_loaded)
+            result = m_answer;
+    });
+    m_answer = false; // closed without a click (window manager, Escape) is "no"
+    request(kind, message);
+    waitUntil([&] { return result.has_value(); });
+    disconnect(watch);
+    return *result;
+}
+
+void frmmsnpopup::Form_Load(Kind kind, const QString& message) {
     m_loaded = true;
-    lockMainWindow();
-    const QString kind = alertState().AlertKind;
-    const bool picture = kind == "picture";
-    const bool print = kind == "print";
-    const bool save = kind == "save";
-    const bool other = !picture && !print && !save;
-    Command1->setVisible(picture || other);
-    Command2->setVisible(print || other);
-    Command3->setVisible(print || other);
-    Command4->setVisible(save || other);
-    Command5->setVisible(save || other);
-    DisplayAlert(alertState().AlertMessage, 3000);
+    m_hold.emplace(m_mainWindow);
+    Command1->setVisible(kind == Kind::Message);
+    Command2->setVisible(kind == Kind::PrintQuestion);
+    Command3->setVisible(kind == Kind::PrintQuestion);
+    Command4->setVisible(kind == Kind::YesNoQuestion);
+    Command5->setVisible(kind == Kind::YesNoQuestion);
+    DisplayAlert(message);
 }
 
 void frmmsnpopup::fitMessage() {
@@ -138,13 +172,9 @@ void frmmsnpopup::fitMessage() {
     }
 }
 
-void frmmsnpopup::DisplayAlert(const QString& MessageText, qint32 Duration) {
-    AlertState& st = alertState();
-    st.AlertCount = qint16(st.AlertCount + 1);
-    AlertSlot = st.AlertCount;
+void frmmsnpopup::DisplayAlert(const QString& MessageText) {
     lblAlert->setText(MessageText);
     fitMessage();
-    tmrAlert.setInterval(Duration);
 
     const double tx = twipsPerPixelX();
     const double ty = twipsPerPixelY();
@@ -156,13 +186,10 @@ void frmmsnpopup::DisplayAlert(const QString& MessageText, qint32 Duration) {
     const int fullScreenClient = usable.y() + usable.height() - caption;
 
     // No frame around this window: its client area is the whole window.
-    m_borderWidth = 0;
-    m_borderHeight = 0;
     m_height = kStartHeight;
-    m_width = kPanelWidth + m_borderWidth;
+    m_width = kPanelWidth;
     m_left = (full.x() + full.width() / 2.0) * tx - m_width / 2;
-    m_top = fullScreenClient * ty - (st.AlertCount - 1) * (kPanelHeight + m_borderHeight) +
-            kBelowBottom;
+    m_top = fullScreenClient * ty + kBelowBottom;
     applyGeometry();
     show();
     raise();
@@ -195,7 +222,7 @@ void frmmsnpopup::applyGeometry() {
 
 void frmmsnpopup::tmrOpen_Timer() {
     const double h = std::round(m_height);
-    const double target = std::round(targetHeightTwips());
+    const double target = kPanelHeight;
     if (h >= target) {
         tmrOpen.stop();
         return;
@@ -209,9 +236,6 @@ void frmmsnpopup::tmrOpen_Timer() {
 void frmmsnpopup::tmrClose_Timer() {
     const double h = std::round(m_height);
     if (h <= kClosedHeight) {
-        AlertState& st = alertState();
-        if (st.AlertCount == AlertSlot)
-            st.AlertCount = 0;
         Form_Unload();
         return;
     }
@@ -231,28 +255,27 @@ void frmmsnpopup::Command1_Click() {
     startClosing();
 }
 
-void frmmsnpopup::Command2_Click() {
-    alertState().PrintAnswer = -1;
+// The last click before the popup has gone is the answer.
+void frmmsnpopup::answer(bool yes) {
+    m_answer = yes;
     emit stateChanged();
     startClosing();
+}
+
+void frmmsnpopup::Command2_Click() {
+    answer(true); // "Print"
 }
 
 void frmmsnpopup::Command3_Click() {
-    alertState().PrintAnswer = 0;
-    emit stateChanged();
-    startClosing();
+    answer(false); // "Cancel"
 }
 
 void frmmsnpopup::Command4_Click() {
-    alertState().YesNoAnswer = "yes";
-    emit stateChanged();
-    startClosing();
+    answer(true); // "Yes"
 }
 
 void frmmsnpopup::Command5_Click() {
-    alertState().YesNoAnswer = "no";
-    emit stateChanged();
-    startClosing();
+    answer(false); // "No"
 }
 
 void frmmsnpopup::Form_Unload() {
@@ -263,8 +286,7 @@ void frmmsnpopup::Form_Unload() {
     hide();
     if (!wasLoaded)
         return;
-    unlockMainWindow();
-    alertState().AlertPending = 0;
+    m_hold.reset();
     emit stateChanged();
 }
 
@@ -284,12 +306,8 @@ void frmmsnpopup::keyPressEvent(QKeyEvent* event) {
 // Closed from outside (the window manager, the program quitting): unload.
 // The caller waiting on a question reads that as "no".
 void frmmsnpopup::closeEvent(QCloseEvent* event) {
-    if (m_loaded) {
-        AlertState& st = alertState();
-        if (st.AlertCount == AlertSlot)
-            st.AlertCount = 0;
+    if (m_loaded)
         Form_Unload();
-    }
     event->accept();
 }
 

@@ -1,14 +1,18 @@
 #pragma once
 // The alert popup: a frameless window that rises out of the bottom edge of
 // the screen, shows one message on a blue-to-white gradient and sinks back
-// when a button is clicked. The request and the answers live in
-// alertState(); see alerts.h for the calling protocols.
+// when a button is clicked. It is the program's Prompt: it tells, and asks
+// "Print"/"Cancel" or "Yes"/"No", with the main window disabled while it is up.
 
 #include "notify/gradient.h"
+#include "notify/prompt.h"
+#include "notify/window_hold.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -19,23 +23,18 @@ namespace notify {
 
 class AlertSound;
 
-class frmmsnpopup : public QWidget {
+class frmmsnpopup : public QWidget, public Prompt {
     Q_OBJECT
   public:
-    // The one popup window of the program (created on first use).
-    static frmmsnpopup& instance();
+    // `mainWindow` (may be null) is disabled while the popup is up.
+    explicit frmmsnpopup(QWidget* mainWindow = nullptr);
     ~frmmsnpopup() override;
 
-    // Loads the popup if it is not loaded (disables the main window, picks
-    // the buttons from AlertKind, displays AlertMessage); otherwise only
-    // brings it forward.
-    void showRequest();
+    void tell(const QString& message) override;
+    bool askPrint(const QString& message) override;
+    bool askYesNo(const QString& message) override;
+
     bool isLoaded() const { return m_loaded; }
-
-    // Fills, places and shows the popup and starts it rising.
-    void DisplayAlert(const QString& MessageText, qint32 Duration);
-
-    qint16 AlertSlot = 0;
 
     // Controls, named as in the form, for the tests.
     QLabel* picBackground = nullptr;
@@ -47,19 +46,17 @@ class frmmsnpopup : public QWidget {
     QPushButton* Command5 = nullptr; // "No"
     QTimer tmrOpen;
     QTimer tmrClose;
-    QTimer tmrAlert; // carries the display time; never started
 
     // The painted background, kept for the popup's whole life.
     const QImage& background() const { return m_background; }
     // Window geometry in twips, as the animation sees it.
     double topTwips() const { return m_top; }
     double heightTwips() const { return m_height; }
-    double targetHeightTwips() const;
     static double twipsPerPixelX();
     static double twipsPerPixelY();
 
   signals:
-    // An answer was written or the popup unloaded.
+    // An answer was given or the popup unloaded.
     void stateChanged();
 
   protected:
@@ -76,16 +73,24 @@ class frmmsnpopup : public QWidget {
     void tmrClose_Timer();
 
   private:
-    frmmsnpopup();
+    // Which buttons the popup offers.
+    enum class Kind { Message, PrintQuestion, YesNoQuestion };
+
+    void request(Kind kind, const QString& message);
+    bool ask(Kind kind, const QString& message);
+    void waitUntil(const std::function<bool()>& done);
+    void answer(bool yes);
     void fitMessage();
-    void Form_Load();
+    void Form_Load(Kind kind, const QString& message);
     void Form_Unload();
+    void DisplayAlert(const QString& MessageText);
     void startClosing();
     void applyGeometry();
 
+    QPointer<QWidget> m_mainWindow;
+    std::optional<WindowHold> m_hold; // while loaded
     bool m_loaded = false;
-    double m_borderWidth = 0;
-    double m_borderHeight = 0;
+    bool m_answer = false; // the last click on a question's buttons
     double m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     std::optional<msnpopupGradient> m_gradient;
     QImage m_background;

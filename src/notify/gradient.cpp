@@ -1,5 +1,7 @@
 #include "notify/gradient.h"
 
+#include "imaging/rounding.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 #include <algorithm>
@@ -11,7 +13,7 @@ namespace {
 
 // Nearest integer, a tie to the even one (the program's rounding rule).
 qint32 roundEven(double v) {
-    return qint32(std::nearbyint(v));
+    return qint32(imaging::roundEven(v));
 }
 
 QRgb toRgb(ColorValue c) {
@@ -183,14 +185,11 @@ qint32 msnpopupGradient::GradientFill(QImage& surface, int W, int H) const {
         qint32 y;
     };
     std::vector<End> ends;
-    ends.reserve(1000);
     ends.push_back({roundEven(double(ox) + p0.x), roundEven(double(oy) + p0.y)});
     ends.push_back({roundEven(double(ox) + p1.x), roundEven(double(oy) + p1.y)});
     for (;;) {
-        const End& prev = ends[ends.size() - 2];
-        ends.push_back({prev.x + sx, prev.y + sy});
-        if (ends.size() % 1000 == 0)
-            ends.reserve(ends.size() + 1000);
+        const End next{ends[ends.size() - 2].x + sx, ends[ends.size() - 2].y + sy};
+        ends.push_back(next);
         const End& e1 = ends[ends.size() - 1];
         const End& e2 = ends[ends.size() - 2];
         bool done;

@@ -1,7 +1,6 @@
 #include "print/frmPrintSingle.h"
 
 #include "common/twips.h"
-#include "notify/alerts.h"
 #include "print/captions.h"
 #include "print/fit_check.h"
 #include "print/layouts.h"
@@ -29,10 +28,11 @@ constexpr OptionPlace kSizeOptions[kSingleSizes.size()] = {
 
 } // namespace
 
-frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidget* parent)
+frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QWidget* mainWindow,
+                               QWidget* parent)
     // No Qt parent: a child window would be disabled together with the main
     // window. `parent` only decides where the dialog opens and how long it lives.
-    : QDialog(nullptr), m_picture(picture), m_mainWindow(mainWindow) {
+    : QDialog(nullptr), m_prompt(prompt), m_picture(picture), m_mainWindow(mainWindow) {
     setObjectName("frmPrintSingle");
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -107,22 +107,10 @@ frmPrintSingle::frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidg
         const QRect owner = parent->window()->frameGeometry();
         move(owner.center() - rect().center());
     }
-    if (m_mainWindow)
-        notify::setMainWindow(m_mainWindow);
-    notify::lockMainWindow();
-    m_locked = true;
+    m_hold.emplace(m_mainWindow);
 }
 
-frmPrintSingle::~frmPrintSingle() {
-    release();
-}
-
-void frmPrintSingle::release() {
-    if (m_locked) {
-        m_locked = false;
-        notify::unlockMainWindow();
-    }
-}
+frmPrintSingle::~frmPrintSingle() = default;
 
 int frmPrintSingle::selectedSize() const {
     for (int i = 0; i < int(Option1.size()); ++i)
@@ -138,6 +126,7 @@ bool frmPrintSingle::horizontal() const {
 void frmPrintSingle::Command1_Click() {
     // A second "Print" while a popup is up asks again once that has gone.
     askAndPrint(
+        m_prompt, m_mainWindow,
         [this](const Paper& paper) {
             const QString cut = singleFitWarning(paper, selectedSize(), horizontal());
             return cut.isEmpty() ? QStringList() : QStringList(cut);
@@ -153,7 +142,7 @@ void frmPrintSingle::Command2_Click() {
 }
 
 void frmPrintSingle::closeEvent(QCloseEvent* event) {
-    release();
+    m_hold.reset();
     QDialog::closeEvent(event);
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 // "Print Single Picture": one picture at one package size, upright or on its side.
 
+#include "notify/prompt.h"
+#include "notify/window_hold.h"
 #include "print/layouts.h"
 
 #include <QDialog>
 #include <QImage>
 #include <QPointer>
 #include <array>
+#include <optional>
 
 class QLabel;
 class QRadioButton;
@@ -18,12 +21,14 @@ namespace print {
 class frmPrintSingle : public QDialog {
     Q_OBJECT
   public:
-    // `picture` is the selected preview's picture (may be empty). The main
-    // window is disabled while the dialog is open. Non-modal; deletes itself
+    // `picture` is the selected preview's picture (may be empty); `prompt`
+    // asks before printing and reports. The main window is disabled while the
+    // dialog is open. Non-modal; deletes itself
     // when closed. The dialog is a window of its own even when `parent` is
     // given (it opens over the parent and is deleted with it), so disabling
     // the main window never disables the dialog.
-    frmPrintSingle(const QImage& picture, QWidget* mainWindow, QWidget* parent = nullptr);
+    frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QWidget* mainWindow,
+                   QWidget* parent = nullptr);
     ~frmPrintSingle() override;
 
     int selectedSize() const; // 0..4
@@ -45,11 +50,10 @@ class frmPrintSingle : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void release();
-
+    notify::Prompt& m_prompt;
     QImage m_picture;
     QPointer<QWidget> m_mainWindow;
-    bool m_locked = false;
+    std::optional<notify::WindowHold> m_hold; // while open
 };
 
 } // namespace print

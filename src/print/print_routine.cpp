@@ -1,6 +1,7 @@
 #include "print/print_routine.h"
 
-#include "notify/alerts.h"
+#include "notify/prompt.h"
+#include "notify/window_hold.h"
 #include "pictures/package_pictures.h"
 #include "print/captions.h"
 #include "print/fit_check.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
+#include <optional>
 #include <vector>
 
 namespace print {
@@ -120,9 +122,8 @@ PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int si
     return summary;
 }
 
-void followJobs(PrintSummary& summary) {
-    // The window stays locked but keeps painting while the jobs are followed.
-    notify::lockMainWindow();
+void followJobs(PrintSummary& summary, QWidget* window) {
+    std::optional<notify::WindowHold> hold(std::in_place, window);
     const QDeadlineTimer deadline(jobFollowLimitMs());
     // Sheets with the same trouble are named in one sentence.
     std::vector<std::pair<JobTrouble, QStringList>> troubles;
@@ -138,7 +139,7 @@ void followJobs(PrintSummary& summary) {
         else
             same->second << job.caption;
     }
-    notify::unlockMainWindow();
+    hold.reset();
     for (const auto& [trouble, captions] : troubles) {
         QString sheets =
             captions.size() == 1
@@ -175,29 +176,31 @@ QString summaryMessage(const PrintSummary& summary, const QString& choiceNotice)
     return parts.join(' ');
 }
 
-void reportToUser(const PrintSummary& summary) {
+void reportToUser(notify::Prompt& prompt, const PrintSummary& summary) {
     const QString message = summaryMessage(summary, takeChoiceNotice());
     if (!message.isEmpty())
-        notify::tellUser(message);
+        prompt.tell(message);
 }
 
-void askAndPrint(const std::function<QStringList(const Paper&)>& cutWarnings,
+void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
+                 const std::function<QStringList(const Paper&)>& cutWarnings,
                  const std::function<PrintSummary(SheetTarget&)>& print) {
     const std::unique_ptr<SheetTarget> target = defaultTarget();
     QStringList question = cutWarnings(target->paper());
     question << QString::fromUtf8(kPrinterReadyMessage);
-    if (!notify::askPrint(question.join(' ')))
+    if (!prompt.askPrint(question.join(' ')))
         return;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     PrintSummary summary = print(*target);
-    followJobs(summary);
+    followJobs(summary, mainWindow);
     QGuiApplication::restoreOverrideCursor();
-    reportToUser(summary);
+    reportToUser(prompt, summary);
 }
 
-void askAndPrintPackages(const Packages& packages, int copyCount, const PackagePictures& pictures) {
+void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,
+                         int copyCount, const PackagePictures& pictures) {
     askAndPrint(
-        [&](const Paper& paper) { return packageFitWarnings(paper, packages); },
+        prompt, mainWindow, [&](const Paper& paper) { return packageFitWarnings(paper, packages); },
         [&](SheetTarget& target) { return printPackages(target, packages, copyCount, pictures); });
 }
 

@@ -11,6 +11,11 @@
 #include <vector>
 
 class PackagePictures;
+class QWidget;
+
+namespace notify {
+class Prompt;
+}
 
 namespace print {
 
@@ -37,16 +42,19 @@ struct PrintSummary {
     QStringList troubles;      // what holds them up, once followed
 };
 
-// Asks through the popup, naming first what the paper would cut
+// Asks through `prompt`, naming first what the paper would cut
 // (`cutWarnings` for the printer in use), then runs `print` on the printer in
 // use under the wait cursor, follows the jobs and tells the user what happened
 // to the sheets. With no printer the sheets become PDF files and the user is
-// told once; a refused job shows "Unable to print!".
-void askAndPrint(const std::function<QStringList(const Paper&)>& cutWarnings,
+// told once; a refused job shows "Unable to print!". `mainWindow` (may be
+// null) stays disabled while the jobs are followed.
+void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
+                 const std::function<QStringList(const Paper&)>& cutWarnings,
                  const std::function<PrintSummary(SheetTarget&)>& print);
 
 // The main window's "Print": printPackages() through askAndPrint().
-void askAndPrintPackages(const Packages& packages, int copyCount, const PackagePictures& pictures);
+void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,
+                         int copyCount, const PackagePictures& pictures);
 
 // Prints without asking, to the given target: each package in the order
 // given, copyCount sheets each, one job a sheet, each cell with its picture
@@ -60,8 +68,9 @@ PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int si
 
 // Follows the accepted jobs until the printer has taken them (for
 // jobFollowLimitMs() at most) and fills `troubles`, one sentence per problem:
-// "The printer is out of paper: the 5x7 sheet is waiting."
-void followJobs(PrintSummary& summary);
+// "The printer is out of paper: the 5x7 sheet is waiting." `window` (may be
+// null) stays disabled meanwhile but keeps painting.
+void followJobs(PrintSummary& summary, QWidget* window = nullptr);
 
 // What happened to the sheets, for the user: refusals, the PDF files and
 // why, the troubles, and a note about the printer choice. Empty when every
@@ -69,6 +78,6 @@ void followJobs(PrintSummary& summary);
 QString summaryMessage(const PrintSummary& summary, const QString& choiceNotice = {});
 
 // Shows summaryMessage() (with the printer choice's notice), if any.
-void reportToUser(const PrintSummary& summary);
+void reportToUser(notify::Prompt& prompt, const PrintSummary& summary);
 
 } // namespace print

@@ -2,11 +2,11 @@
 // what it offers, the picture the chosen settings give, the preview and the
 // dragged area, the memory per scanner, and cancelling.
 #include "acquire/area_picker.h"
+#include "acquire/scanning.h"
 #include "acquire/scantab.h"
-#include "acquire/twain.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
 #include "services/sane_test_backend.h"
+#include "support/popup_answers.h"
 #include "test_pictures.h"
 
 #include <QComboBox>
@@ -66,13 +66,10 @@ class ScanWindowTest : public ::testing::Test {
     QTemporaryDir dir;
     QString settings() const { return dir.filePath("parvello.ini"); }
 
-    void SetUp() override {
-        notify::frmmsnpopup& popup = notify::frmmsnpopup::instance();
-        if (popup.isLoaded())
-            popup.close();
-        notify::alertState().AlertMessage.clear();
-    }
-    QString message() const { return notify::alertState().AlertMessage; }
+    notify::frmmsnpopup popup;
+
+    void SetUp() override { testpopup::dismiss(popup); }
+    QString message() const { return testpopup::lastMessage(popup); }
 };
 
 TEST_F(ScanWindowTest, OffersWhatTheScannerOffersAndCancelKeepsThePicture) {
@@ -88,7 +85,7 @@ TEST_F(ScanWindowTest, OffersWhatTheScannerOffersAndCancelKeepsThePicture) {
         press(window, "Cancel");
     });
     QImage image20 = previousScan();
-    Command2_Click(nullptr, image20, settings());
+    acquireScan(popup, nullptr, image20, settings());
     EXPECT_EQ(modes, QStringList({"Gray", "Color"}));
     EXPECT_EQ(resolutions.front(), "1 dpi");
     EXPECT_EQ(resolutions.back(), "600 dpi");
@@ -111,7 +108,7 @@ TEST_F(ScanWindowTest, AnAreaOf50By30MillimetresAt300DpiIs591By354Pixels) {
         press(window, "Scan");
     });
     QImage image20;
-    Command2_Click(nullptr, image20, settings());
+    acquireScan(popup, nullptr, image20, settings());
     ASSERT_FALSE(image20.isNull()) << message().toStdString();
     // 50 / 25.4 * 300 = 590.6, 30 / 25.4 * 300 = 354.3: the scanner rounds its own way.
     EXPECT_NEAR(image20.width(), 591, 1);
@@ -135,7 +132,7 @@ TEST_F(ScanWindowTest, GreyModeGivesAGreyPicture) {
         press(window, "Scan");
     });
     QImage image20;
-    Command2_Click(nullptr, image20, settings());
+    acquireScan(popup, nullptr, image20, settings());
     ASSERT_EQ(image20.size(), QSize(118, 88));
     EXPECT_TRUE(isGrey(image20));
     EXPECT_FALSE(isGrey(backend.scanimage("test:0"))); // the same pattern in colour
@@ -152,7 +149,7 @@ TEST_F(ScanWindowTest, EachScannersSettingsAreOfferedAgainAfterARestart) {
         press(window, "Scan");
     });
     QImage image20;
-    Command2_Click(nullptr, image20, settings());
+    acquireScan(popup, nullptr, image20, settings());
     ASSERT_EQ(message(), "");
 
     // Another run of the program reads the same settings file.
@@ -161,13 +158,13 @@ TEST_F(ScanWindowTest, EachScannersSettingsAreOfferedAgainAfterARestart) {
         again = shownIn(window);
         press(window, "Cancel");
     });
-    Command2_Click(nullptr, image20, settings());
+    acquireScan(popup, nullptr, image20, settings());
     setSelectedSource("test:0");
     whenShown("scanSettings", [&](QWidget* window) {
         other = shownIn(window);
         press(window, "Cancel");
     });
-    Command2_Click(nullptr, image20, settings());
+    acquireScan(popup, nullptr, image20, settings());
     setSelectedSource(QString());
     EXPECT_EQ(again.resolution, "150 dpi");
     EXPECT_EQ(again.mode, "Gray");
@@ -195,7 +192,7 @@ TEST_F(ScanWindowTest, ThePreviewShowsTheGlassAndADraggedRectangleIsTheArea) {
         press(window, "Cancel");
     });
     QImage image20;
-    Command2_Click(nullptr, image20, settings());
+    acquireScan(popup, nullptr, image20, settings());
     // The whole 300 mm glass at 75 dpi.
     EXPECT_NEAR(previewSize.width(), 886, 1);
     EXPECT_NEAR(previewSize.height(), 886, 1);

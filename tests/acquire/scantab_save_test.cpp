@@ -4,8 +4,8 @@
 #include "acquire/gdiplus.h"
 #include "acquire/scantab.h"
 #include "common/paths.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
+#include "support/popup_answers.h"
 #include "test_pictures.h"
 
 #include <QDir>
@@ -32,16 +32,6 @@ SaveNameChooser choose(const QString& name) {
     return [name](QWidget*) { return std::optional<QString>(name); };
 }
 
-// Clicks "Yes" or "No" once the question is up.
-void answerWith(bool yes) {
-    QTimer::singleShot(20, [yes] {
-        notify::frmmsnpopup& popup = notify::frmmsnpopup::instance();
-        QPushButton* button = yes ? popup.Command4 : popup.Command5;
-        if (popup.isLoaded() && button->isVisible())
-            QTest::mouseClick(button, Qt::LeftButton);
-    });
-}
-
 } // namespace
 
 class SaveButton : public ::testing::Test {
@@ -50,27 +40,28 @@ class SaveButton : public ::testing::Test {
     cGdiPlus saver;
     const QImage picture = richPicture(40, 30);
 
-    void SetUp() override {
-        // Each case starts with the popup gone and no message.
-        notify::frmmsnpopup& popup = notify::frmmsnpopup::instance();
-        if (popup.isLoaded())
-            popup.close();
-        notify::alertState().AlertMessage.clear();
-        notify::alertState().AlertKind.clear();
-    }
+    notify::frmmsnpopup popup;
+
+    // Each case starts with the popup gone and no message.
+    void SetUp() override { testpopup::dismiss(popup); }
     QString path(const QString& name) const { return dir.filePath(name); }
-    QString message() const { return notify::alertState().AlertMessage; }
+    QString message() const { return testpopup::lastMessage(popup); }
+    // Clicks "Yes" or "No" once the question is up.
+    void answerWith(bool yes) {
+        testpopup::clickWhenUp(
+            popup, yes ? &notify::frmmsnpopup::Command4 : &notify::frmmsnpopup::Command5, 20);
+    }
 };
 
 TEST_F(SaveButton, CancellingTheDialogEndsSaveWithoutAMessage) {
-    Command3_Click(nullptr, picture, saver, [](QWidget*) { return std::optional<QString>(); });
+    saveScan(popup, nullptr, picture, saver, [](QWidget*) { return std::optional<QString>(); });
     EXPECT_EQ(message(), "");
 }
 
 TEST_F(SaveButton, UpperCaseBmpGoesThroughOurOwnBitmapWriter) {
-    Command3_Click(nullptr, picture, saver, choose(path("SCAN.BMP")));
+    saveScan(popup, nullptr, picture, saver, choose(path("SCAN.BMP")));
     EXPECT_EQ(message(), saved);
-    EXPECT_EQ(notify::alertState().AlertKind, "picture");
+    EXPECT_TRUE(testpopup::tellsOnly(popup));
     const QByteArray b = fileBytes(path("SCAN.BMP"));
     ASSERT_GT(b.size(), 54);
     EXPECT_EQ(b.left(2), QByteArray("BM"));
@@ -82,7 +73,7 @@ TEST_F(SaveButton, UpperCaseBmpGoesThroughOurOwnBitmapWriter) {
 }
 
 TEST_F(SaveButton, LowerCaseBmpGoesThroughTheEncoderAndIsABitmapToo) {
-    Command3_Click(nullptr, picture, saver, choose(path("scan.bmp")));
+    saveScan(popup, nullptr, picture, saver, choose(path("scan.bmp")));
     EXPECT_EQ(message(), saved);
     QByteArray format;
     const QImage back = readWithQt(path("scan.bmp"), &format);
@@ -98,7 +89,7 @@ TEST_F(SaveButton, EveryOfferedFormatIsWritten) {
     } cases[] = {{"s.GIF", "gif"}, {"s.JPG", "jpeg"}, {"s.PNG", "png"}, {"s.TIF", "tiff"}};
     for (const auto& c : cases) {
         SetUp();
-        Command3_Click(nullptr, picture, saver, choose(path(c.name)));
+        saveScan(popup, nullptr, picture, saver, choose(path(c.name)));
         EXPECT_EQ(message(), saved) << c.name;
         QByteArray format;
         const QImage back = readWithQt(path(c.name), &format);
@@ -112,7 +103,7 @@ TEST_F(SaveButton, NamesWithoutAUsableExtensionAreNotSaved) {
     QDir(dir.path()).mkdir("my.scans");
     for (const QString& name : {path("scan"), path("scan.doc"), path("my.scans/scan")}) {
         SetUp();
-        Command3_Click(nullptr, picture, saver, choose(name));
+        saveScan(popup, nullptr, picture, saver, choose(name));
         EXPECT_EQ(message(), failed) << name.toStdString();
         EXPECT_FALSE(QFile::exists(name));
     }
@@ -121,7 +112,7 @@ TEST_F(SaveButton, NamesWithoutAUsableExtensionAreNotSaved) {
 TEST_F(SaveButton, NoScannedPictureIsNotSaved) {
     for (const char* name : {"none.BMP", "none.png"}) {
         SetUp();
-        Command3_Click(nullptr, QImage(), saver, choose(path(name)));
+        saveScan(popup, nullptr, QImage(), saver, choose(path(name)));
         EXPECT_EQ(message(), failed) << name;
         EXPECT_FALSE(QFile::exists(path(name))) << name;
     }
@@ -130,7 +121,7 @@ TEST_F(SaveButton, NoScannedPictureIsNotSaved) {
 TEST_F(SaveButton, AnUnwritableFolderIsReported) {
     for (const char* name : {"/x.png", "/x.BMP"}) {
         SetUp();
-        Command3_Click(nullptr, picture, saver, choose(unwritableFolder() + name));
+        saveScan(popup, nullptr, picture, saver, choose(unwritableFolder() + name));
         EXPECT_EQ(message(), failed) << name;
     }
 }
@@ -139,9 +130,8 @@ TEST_F(SaveButton, AnsweringYesReplacesTheExistingPicture) {
     const QString target = path("old.png");
     writeBytes(target, "old bytes");
     answerWith(true);
-    Command3_Click(nullptr, picture, saver, choose(target));
+    saveScan(popup, nullptr, picture, saver, choose(target));
     EXPECT_EQ(message(), saved);
-    EXPECT_EQ(notify::alertState().YesNoAnswer, "yes");
     EXPECT_EQ(maxChannelDifference(readWithQt(target), picture), 0);
 }
 
@@ -149,7 +139,7 @@ TEST_F(SaveButton, AnsweringYesReplacesAnExistingBitmapWithOurWriter) {
     const QString target = path("old.BMP");
     writeBytes(target, "old bytes");
     answerWith(true);
-    Command3_Click(nullptr, picture, saver, choose(target));
+    saveScan(popup, nullptr, picture, saver, choose(target));
     EXPECT_EQ(message(), saved);
     EXPECT_EQ(fileBytes(target).size(), 54 + 120 * 30);
 }
@@ -160,8 +150,8 @@ TEST_F(SaveButton, AnsweringNoLeavesTheOldFileAndSaysNothingMore) {
         const QString target = path(name);
         writeBytes(target, "old bytes, byte for byte");
         answerWith(false);
-        Command3_Click(nullptr, picture, saver, choose(target));
-        EXPECT_EQ(notify::alertState().YesNoAnswer, "no");
+        saveScan(popup, nullptr, picture, saver, choose(target));
+        EXPECT_TRUE(popup.Command5->isVisibleTo(&popup)) << name; // asked "Yes"/"No"
         EXPECT_EQ(message(), question) << name; // the question was the last thing shown
         EXPECT_EQ(fileBytes(target), QByteArray("old bytes, byte for byte")) << name;
     }
@@ -169,7 +159,7 @@ TEST_F(SaveButton, AnsweringNoLeavesTheOldFileAndSaysNothingMore) {
 
 TEST_F(SaveButton, AFolderOfTheChosenNameIsNotOverwritten) {
     QDir(dir.path()).mkdir("folder.png");
-    Command3_Click(nullptr, picture, saver, choose(path("folder.png")));
+    saveScan(popup, nullptr, picture, saver, choose(path("folder.png")));
     EXPECT_EQ(message(), failed);
     EXPECT_TRUE(QFileInfo(path("folder.png")).isDir());
 }
@@ -204,7 +194,7 @@ TEST_F(SaveButton, ATypedNameWithoutExtensionIsSavedAsTheChosenType) {
         name->setText(path("scan1")); // typed whole: no completion list in the way
         QTest::keyClick(name, Qt::Key_Return);
     });
-    Command3_Click(nullptr, picture, saver);
+    saveScan(popup, nullptr, picture, saver);
     EXPECT_EQ(startFolder, QDir(paths::picturesDir()).absolutePath());
     EXPECT_EQ(startType, "BMP (*.BMP)");
     EXPECT_EQ(message(), saved);

@@ -8,9 +8,9 @@
 #include "app/preview_image.h"
 #include "common/twips.h"
 #include "editor/frmManipulate.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
 #include "print/frmPrintSingle.h"
+#include "support/popup_answers.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -322,23 +322,14 @@ TEST_F(MainWindowTest, ButtonSevenTipFollowsThePackages) {
         EXPECT_FALSE(w->toolbarButton(i)->icon().isNull()) << i;
 }
 
-// Closes the popup with its "Ok" button and waits until it has gone.
-void dismissPopup() {
-    if (!notify::isPopupLoaded())
-        return;
-    notify::frmmsnpopup::instance().Command1->click();
-    ASSERT_TRUE(QTest::qWaitFor([] { return !notify::isPopupLoaded(); }, 5000));
-}
-
 TEST_F(MainWindowTest, PrintPicturesWithNothingChosenAsksForAPicture) {
     w->show();
     w->printpictures_Click();
-    EXPECT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(notify::alertState().AlertMessage,
+    EXPECT_TRUE(testpopup::tellsOnly(w->popup()));
+    EXPECT_EQ(testpopup::lastMessage(w->popup()),
               "Please select a picture by clicking on it and try again!");
-    EXPECT_EQ(notify::alertState().AlertKind, "picture");
     EXPECT_FALSE(w->isEnabled());
-    dismissPopup();
+    ASSERT_TRUE(testpopup::dismiss(w->popup()));
     EXPECT_TRUE(w->isEnabled());
 }
 
@@ -363,10 +354,10 @@ TEST_F(MainWindowTest, PrintPicturesWithASelectedPreviewOpensTheSingleDialog) {
 TEST_F(MainWindowTest, TonwerkWithoutSelectionOnlyTellsTheUser) {
     w->show();
     w->menuItem("tonwerk")->trigger();
-    EXPECT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(notify::alertState().AlertMessage,
+    EXPECT_TRUE(w->popup().isLoaded());
+    EXPECT_EQ(testpopup::lastMessage(w->popup()),
               "Please select a picture by clicking on it and try again!");
-    dismissPopup();
+    ASSERT_TRUE(testpopup::dismiss(w->popup()));
 }
 
 TEST_F(MainWindowTest, TonwerkEditsTheSelectedPreviewAndAcceptWritesItBack) {

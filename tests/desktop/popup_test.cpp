@@ -5,7 +5,6 @@
 #include "app/app_fixture.h"
 #include "app/preview_image.h"
 #include "desktop/desktop.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
 #include "print/frmPrintSingle.h"
 #include "services/cups_server.h"
@@ -27,21 +26,23 @@ const QString PrinterReady = "Please make sure your printer is on and full of pa
 
 class Popup : public AppFixture {
   protected:
-    frmmsnpopup& popup = frmmsnpopup::instance();
+    frmmsnpopup* popup = nullptr; // the main window's, once it is open
 
     // Risen all the way, on screen, showing `message`.
     bool risenWith(const QString& message) const {
-        return popup.isVisible() && !popup.tmrOpen.isActive() && popup.lblAlert->text() == message;
+        return popup->isVisible() && !popup->tmrOpen.isActive() &&
+               popup->lblAlert->text() == message;
     }
     bool waitForMessage(User& user, const QString& message) {
-        return user.waitUntil([&] { return risenWith(message); }) && user.isShownOnScreen(&popup);
+        return user.waitUntil([&] { return risenWith(message); }) && user.isShownOnScreen(popup);
     }
     bool waitUntilGone(User& user) {
-        return user.waitUntil([&] { return !popup.isLoaded(); });
+        return user.waitUntil([&] { return !popup->isLoaded(); });
     }
     // The main window, up on the screen.
     std::unique_ptr<frmcovercreator> openShown() {
         auto main = open();
+        popup = &main->popup();
         main->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(main.get(), 15000));
         return main;
@@ -59,9 +60,9 @@ TEST_F(Popup, OkClickedOnScreenClosesItAndGivesTheMainWindowBack) {
             waitForMessage(user, "Please select a picture by clicking on it and try again!"));
         EXPECT_FALSE(user.onGui([&] { return main->isEnabled(); }));
 
-        user.click(popup.Command1);
+        user.click(popup->Command1);
         ASSERT_TRUE(waitUntilGone(user));
-        EXPECT_FALSE(user.isShownOnScreen(&popup));
+        EXPECT_FALSE(user.isShownOnScreen(popup));
         EXPECT_TRUE(user.onGui([&] { return main->isEnabled(); }));
     });
 }
@@ -77,9 +78,9 @@ TEST_F(Popup, IsUsableWhileTonwerkIsOpen) {
         const auto tonwerk = user.findWindow("Tonwerk");
         ASSERT_TRUE(tonwerk);
         // The editor's own failure message, raised while it is open.
-        user.onGui([] { notify::tellUser("Not enough memory to change this picture."); });
+        user.onGui([&] { popup->tell("Not enough memory to change this picture."); });
         ASSERT_TRUE(waitForMessage(user, "Not enough memory to change this picture."));
-        user.click(popup.Command1);
+        user.click(popup->Command1);
         EXPECT_TRUE(waitUntilGone(user));
         EXPECT_TRUE(user.findWindow("Tonwerk", 0));
         user.closeByWindowManager(tonwerk->id);
@@ -106,7 +107,7 @@ class SaveQuestion : public Popup {
     // "Save" on the scan tab with `target` chosen in the file dialog.
     void save(User& user, QWidget* owner) {
         user.startOnGui([this, owner] {
-            acquire::Command3_Click(owner, picture, saver, [this](QWidget*) { return target; });
+            acquire::saveScan(*popup, owner, picture, saver, [this](QWidget*) { return target; });
         });
     }
     QByteArray targetBytes() const {
@@ -121,7 +122,7 @@ TEST_F(SaveQuestion, ClosedMeansNoAndYesShowsTheResult) {
     desktop::asUser([&](User& user) {
         save(user, main.get());
         ASSERT_TRUE(waitForMessage(user, question));
-        user.closeByWindowManager(&popup);
+        user.closeByWindowManager(popup);
         ASSERT_TRUE(waitUntilGone(user));
 
         save(user, main.get());
@@ -129,16 +130,16 @@ TEST_F(SaveQuestion, ClosedMeansNoAndYesShowsTheResult) {
         user.pressKeys("Escape");
         if (!waitUntilGone(user)) {
             ADD_FAILURE() << "Escape left the question up";
-            user.click(popup.Command5);
+            user.click(popup->Command5);
             ASSERT_TRUE(waitUntilGone(user));
         }
         QThread::msleep(300);
-        EXPECT_FALSE(user.onGui([&] { return popup.isLoaded(); })) << "nothing more to say";
+        EXPECT_FALSE(user.onGui([&] { return popup->isLoaded(); })) << "nothing more to say";
         EXPECT_EQ(targetBytes(), "the old picture");
 
         save(user, main.get());
         ASSERT_TRUE(waitForMessage(user, question));
-        user.click(popup.Command4);
+        user.click(popup->Command4);
         EXPECT_TRUE(waitForMessage(user, "Sucessfully saved file."));
         EXPECT_EQ(QImage(target).pixelColor(0, 0), QColor(Qt::blue));
     });
@@ -173,11 +174,11 @@ TEST_F(PrintQuestion, ClosedWithoutAnAnswerPrintsNothing) {
     desktop::asUser([&](User& user) {
         // An earlier "Print" must not answer the questions after it.
         pressPrint(user, *main);
-        user.click(popup.Command2);
+        user.click(popup->Command2);
         ASSERT_TRUE(cups.waitForJobs(printer.name, 1));
 
         pressPrint(user, *main);
-        user.closeByWindowManager(&popup);
+        user.closeByWindowManager(popup);
         ASSERT_TRUE(waitUntilGone(user));
         EXPECT_EQ(settledJobs(), 1) << "closed by the window manager";
 
@@ -185,14 +186,14 @@ TEST_F(PrintQuestion, ClosedWithoutAnAnswerPrintsNothing) {
         user.pressKeys("Escape");
         if (!waitUntilGone(user)) {
             ADD_FAILURE() << "Escape left the question up";
-            user.click(popup.Command3);
+            user.click(popup->Command3);
             ASSERT_TRUE(waitUntilGone(user));
         }
         EXPECT_EQ(settledJobs(), 1) << "Escape";
 
         pressPrint(user, *main);
         user.closeByWindowManager(main.get());
-        EXPECT_TRUE(user.waitUntil([&] { return !main->isVisible() && !popup.isVisible(); }));
+        EXPECT_TRUE(user.waitUntil([&] { return !main->isVisible() && !popup->isVisible(); }));
         EXPECT_EQ(settledJobs(), 1) << "main window closed";
     });
 }
@@ -203,23 +204,23 @@ TEST_F(PrintQuestion, PrintPressedAgainUnderAMessageAsksAgain) {
     auto main = openShown();
     QImage picture(64, 48, QImage::Format_RGB32);
     picture.fill(Qt::green);
-    auto* single = new print::frmPrintSingle(picture, main.get(), main.get());
+    auto* single = new print::frmPrintSingle(*popup, picture, main.get(), main.get());
     single->show();
     desktop::asUser([&](User& user) {
         ASSERT_TRUE(user.findWindow("Print Single Picture"));
         user.click(single->Command1);
         ASSERT_TRUE(waitForMessage(user, PrinterReady));
-        user.click(popup.Command2);
+        user.click(popup->Command2);
         ASSERT_TRUE(waitForMessage(user, "Unable to print!"));
 
         user.click(single->Command1); // the dialog stays usable under the message
-        user.click(popup.Command1);
+        user.click(popup->Command1);
         EXPECT_TRUE(waitForMessage(user, PrinterReady));
-        EXPECT_TRUE(user.onGui([&] { return popup.Command3->isVisible(); }));
-        user.click(popup.Command3);
+        EXPECT_TRUE(user.onGui([&] { return popup->Command3->isVisible(); }));
+        user.click(popup->Command3);
         EXPECT_TRUE(waitUntilGone(user));
         QThread::msleep(500);
-        EXPECT_FALSE(user.onGui([&] { return popup.isLoaded(); })) << "printed on an old answer";
+        EXPECT_FALSE(user.onGui([&] { return popup->isLoaded(); })) << "printed on an old answer";
     });
 }
 

@@ -2,6 +2,7 @@
 // does it: the edited picture goes back into the preview only on "Accept".
 #include "app/preview_image.h"
 #include "editor/frmManipulate.h"
+#include "notify/frmmsnpopup.h"
 #include "pictures/package_pictures.h"
 #include "random_picture.h"
 
@@ -19,7 +20,8 @@ namespace {
 // "Accept".
 void editPreview(PackagePictures& pictures, PreviewImage& preview, const char* button) {
     const int index = preview.number() - 1;
-    editor::frmManipulate f(pictures.picture(index), &preview);
+    notify::frmmsnpopup popup;
+    editor::frmManipulate f(popup, pictures.picture(index), &preview);
     QTimer::singleShot(0, &f, [&] {
         f.findChild<QToolBar*>("Toolbar1")->actions().at(1)->trigger();
         f.findChild<QPushButton*>(button)->click();

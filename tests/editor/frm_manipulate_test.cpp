@@ -4,13 +4,12 @@
 #include "editor/frmManipulate.h"
 #include "imaging/filter_engine.h"
 #include "imaging/random.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
 #include "random_picture.h"
+#include "support/popup_answers.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,13 +64,10 @@ void runMenuItem(frmManipulate& f, const char* control) {
     item->trigger();
 }
 
-void closePopup() {
-    if (notify::isPopupLoaded())
-        notify::frmmsnpopup::instance().close();
-    QElapsedTimer t;
-    t.start();
-    while (notify::isPopupLoaded() && t.elapsed() < 5000)
-        QTest::qWait(10);
+// What the editor says goes to this popup, as it goes to the main window's in the program.
+notify::frmmsnpopup& popup() {
+    static auto* popup = new notify::frmmsnpopup; // outlives the tests' application object
+    return *popup;
 }
 
 // ---- menus ------------------------------------------------------------------------------
@@ -132,7 +128,7 @@ const std::vector<Menu>& menus() {
 }
 
 TEST(EditorWindow, OpensAsTonwerkWithItsControls) {
-    frmManipulate f(randomPicture(8, 6, 1));
+    frmManipulate f(popup(), randomPicture(8, 6, 1));
     EXPECT_EQ(f.windowTitle(), "Tonwerk");
     EXPECT_TRUE(f.isModal());
     QToolBar* toolbar = f.findChild<QToolBar*>("Toolbar1");
@@ -150,7 +146,7 @@ TEST(EditorWindow, OpensAsTonwerkWithItsControls) {
 }
 
 TEST(EditorWindow, MenusHoldEveryItemInOrder) {
-    frmManipulate f(randomPicture(8, 6, 1));
+    frmManipulate f(popup(), randomPicture(8, 6, 1));
     const QList<QAction*> bar = f.findChild<QMenuBar*>()->actions();
     ASSERT_EQ(bar.size(), 3);
     for (std::size_t m = 0; m < menus().size(); ++m) {
@@ -179,7 +175,7 @@ TEST(EditorWindow, EveryMenuItemRunsItsFilter) {
         for (const Item& item : m.items) {
             if (!item.caption)
                 continue;
-            frmManipulate f(picture);
+            frmManipulate f(popup(), picture);
             f.show();
             const std::uint64_t drawsBefore = imaging::UniformDrawCount();
             runMenuItem(f, item.control);
@@ -192,8 +188,8 @@ TEST(EditorWindow, EveryMenuItemRunsItsFilter) {
                 EXPECT_EQ(f.NewImage(), engineResult(picture, item.code, item.parameter))
                     << item.control;
             }
-            EXPECT_EQ(f.pictures().picDest(), f.NewImage());
-            EXPECT_EQ(f.pictures().picundo(), picture);
+            EXPECT_EQ(f.pictures().current(), f.NewImage());
+            EXPECT_EQ(f.pictures().undoCopy(), picture);
             toolbarButton(f, 5)->trigger();
             EXPECT_EQ(f.NewImage(), picture) << item.control;
         }
@@ -206,7 +202,7 @@ TEST(EditorWindow, OppositeMenuItemsChangeInOppositeDirections) {
     picture.fill(qRgb(150, 120, 100));
     for (auto [up, down] : {std::pair{"increasecontrast", "decreasecontrast"},
                             std::pair{"increasesaturation", "decreasesaturation"}}) {
-        frmManipulate a(picture), b(picture);
+        frmManipulate a(popup(), picture), b(popup(), picture);
         runMenuItem(a, up);
         runMenuItem(b, down);
         const QRgb more = a.NewImage().pixel(1, 1), less = b.NewImage().pixel(1, 1);
@@ -217,14 +213,13 @@ TEST(EditorWindow, OppositeMenuItemsChangeInOppositeDirections) {
 
 // ---- opening, lock, progress and cancel -------------------------------------------------
 
-TEST(EditorWindow, EverySlotStartsAsThePicture) {
+TEST(EditorWindow, EveryStateStartsAsThePicture) {
     const QImage picture = randomPicture(9, 5, 3);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
-    const editor::PictureSlots& s = f.pictures();
-    for (const QImage* slot :
-         {&s.Original(), &s.NewImage(), &s.picOrig(), &s.picDest(), &s.picundo(), &s.Picture1()})
-        EXPECT_EQ(*slot, picture);
+    const editor::EditedPicture& s = f.pictures();
+    for (const QImage* state : {&s.original(), &s.current(), &s.undoCopy()})
+        EXPECT_EQ(*state, picture);
     // The editor's bitmap object holds the original at 24 bits.
     const imaging::cImage& bitmap = f.bitmapObject();
     ASSERT_EQ(bitmap.width(), 9);
@@ -261,7 +256,7 @@ TEST(EditorWindow, OpeningALargePictureCostsNoHiddenMemory) {
         GTEST_SKIP() << "this system cannot reset the peak memory figure";
     const long before = peakKilobytes();
     {
-        frmManipulate f(picture);
+        frmManipulate f(popup(), picture);
         f.show();
         QApplication::processEvents();
     }
@@ -273,7 +268,7 @@ TEST(EditorWindow, OpeningALargePictureCostsNoHiddenMemory) {
 // application in between must not throw the edits away.
 TEST(EditorWindow, ComingBackToTheWindowKeepsTheEdits) {
     const QImage picture = randomPicture(6, 3, 14);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
     toolbarButton(f, 2)->trigger();
     const QImage mirrored = f.NewImage();
@@ -283,11 +278,11 @@ TEST(EditorWindow, ComingBackToTheWindowKeepsTheEdits) {
     f.activateWindow();
     QApplication::processEvents();
     EXPECT_EQ(f.NewImage(), mirrored);
-    EXPECT_EQ(f.pictures().picDest(), mirrored);
+    EXPECT_EQ(f.pictures().current(), mirrored);
 }
 
 TEST(EditorWindow, WithoutAPictureItOpensEmptyAndCommandsDoNothingHarmful) {
-    frmManipulate f{QImage()};
+    frmManipulate f{popup(), QImage()};
     f.show();
     runMenuItem(f, "blur");
     for (int i = 1; i <= 5; ++i)
@@ -331,7 +326,7 @@ LockState recordDuringRun(frmManipulate& f, const char* control,
 
 TEST(EditorWindow, EverythingButCancelIsLockedWhileAFilterRuns) {
     const QImage picture = randomPicture(60, 40, 4);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
     const LockState s = recordDuringRun(f, "sharpen");
     ASSERT_TRUE(s.seen);
@@ -360,9 +355,9 @@ TEST(EditorWindow, EverythingButCancelIsLockedWhileAFilterRuns) {
 
 TEST(EditorWindow, CancelDuringAFilterStopsItAndWritesNothing) {
     const QImage picture = randomPicture(300, 200, 5);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
-    notify::alertState().AlertMessage.clear();
+    testpopup::dismiss(popup());
     const LockState s = recordDuringRun(f, "blur", [&] {
         QTest::mouseClick(f.findChild<QPushButton*>("Command2"), Qt::LeftButton);
     });
@@ -375,9 +370,9 @@ TEST(EditorWindow, CancelDuringAFilterStopsItAndWritesNothing) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     // Nothing of the stopped run is left in the pictures, and nobody is told anything.
     EXPECT_EQ(f.NewImage(), picture);
-    EXPECT_EQ(f.pictures().picDest(), picture);
-    EXPECT_EQ(f.pictures().picundo(), picture);
-    EXPECT_TRUE(notify::alertState().AlertMessage.isEmpty());
+    EXPECT_EQ(f.pictures().current(), picture);
+    EXPECT_EQ(f.pictures().undoCopy(), picture);
+    EXPECT_TRUE(testpopup::lastMessage(popup()).isEmpty());
     // The engine takes the next request.
     std::int32_t progress = 0;
     QImage other = picture.copy();
@@ -390,11 +385,11 @@ TEST(EditorWindow, CancelDuringAFilterStopsItAndWritesNothing) {
 // window unlocked and the pictures as they were, and the user is told.
 TEST(EditorWindow, AFailingFilterKeepsThePictureAndTellsTheUser) {
     const QImage picture = randomPicture(20, 10, 6);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
     toolbarButton(f, 2)->trigger(); // mirror: the undo copy is now the opening picture
     const QImage mirrored = f.NewImage();
-    notify::alertState().AlertMessage.clear();
+    testpopup::dismiss(popup());
 
     QImage other = randomPicture(10, 10, 7);
     std::int32_t progress = 0;
@@ -410,11 +405,11 @@ TEST(EditorWindow, AFailingFilterKeepsThePictureAndTellsTheUser) {
     EXPECT_FALSE(f.isLocked());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(f.NewImage(), mirrored);
-    EXPECT_EQ(f.pictures().picDest(), mirrored);
-    EXPECT_EQ(f.pictures().picundo(), picture);
-    EXPECT_EQ(notify::alertState().AlertMessage, "A filter is already running.");
-    EXPECT_EQ(notify::alertState().AlertKind, "picture");
-    closePopup();
+    EXPECT_EQ(f.pictures().current(), mirrored);
+    EXPECT_EQ(f.pictures().undoCopy(), picture);
+    EXPECT_EQ(testpopup::lastMessage(popup()), "A filter is already running.");
+    EXPECT_TRUE(testpopup::tellsOnly(popup()));
+    testpopup::dismiss(popup());
     // Undo still goes back one change.
     toolbarButton(f, 5)->trigger();
     EXPECT_EQ(f.NewImage(), picture);
@@ -424,7 +419,7 @@ TEST(EditorWindow, AFailingFilterKeepsThePictureAndTellsTheUser) {
 
 TEST(EditorWindow, OneLevelOfUndo) {
     const QImage picture = randomPicture(12, 7, 8);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
     toolbarButton(f, 5)->trigger(); // right after opening: the opening picture
     EXPECT_EQ(f.NewImage(), picture);
@@ -436,14 +431,14 @@ TEST(EditorWindow, OneLevelOfUndo) {
     EXPECT_NE(f.NewImage(), negated);
     toolbarButton(f, 5)->trigger();
     EXPECT_EQ(f.NewImage(), negated);
-    EXPECT_EQ(f.pictures().picDest(), negated);
+    EXPECT_EQ(f.pictures().current(), negated);
     toolbarButton(f, 5)->trigger(); // a second undo shows the same picture
     EXPECT_EQ(f.NewImage(), negated);
 }
 
 TEST(EditorWindow, AcceptHandsTheEditedPictureBack) {
     const QImage picture = randomPicture(16, 9, 9);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     QTimer::singleShot(0, &f, [&] {
         toolbarButton(f, 3)->trigger(); // flip
         QTest::mouseClick(f.findChild<QPushButton*>("Command5"), Qt::LeftButton);
@@ -458,7 +453,7 @@ TEST(EditorWindow, AcceptHandsTheEditedPictureBack) {
 
 TEST(EditorWindow, AcceptWithoutChangesHandsTheSamePictureBack) {
     const QImage picture = randomPicture(5, 5, 10);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     QTimer::singleShot(0, &f, [&] { f.findChild<QPushButton*>("Command5")->click(); });
     f.exec();
     EXPECT_TRUE(f.accepted());
@@ -468,7 +463,7 @@ TEST(EditorWindow, AcceptWithoutChangesHandsTheSamePictureBack) {
 TEST(EditorWindow, CancelAndTheCloseBoxHandNothingBack) {
     const QImage picture = randomPicture(5, 5, 11);
     {
-        frmManipulate f(picture);
+        frmManipulate f(popup(), picture);
         QTimer::singleShot(0, &f, [&] {
             runMenuItem(f, "negative");
             f.findChild<QPushButton*>("Command2")->click();
@@ -477,7 +472,7 @@ TEST(EditorWindow, CancelAndTheCloseBoxHandNothingBack) {
         EXPECT_FALSE(f.accepted());
     }
     {
-        frmManipulate f(picture);
+        frmManipulate f(popup(), picture);
         QTimer::singleShot(0, &f, [&] {
             runMenuItem(f, "negative");
             f.close();
@@ -490,7 +485,7 @@ TEST(EditorWindow, CancelAndTheCloseBoxHandNothingBack) {
 // ---- brightness -------------------------------------------------------------------------
 
 QRgb brightened(const QImage& picture, int level) {
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
     scrollBar(f)->setValue(level);
     toolbarButton(f, 4)->trigger();
@@ -504,7 +499,7 @@ TEST(EditorBrightness, LevelsAddToEveryChannelWithinLimits) {
 }
 
 TEST(EditorBrightness, TwiceAddsTwiceAndUndoGoesBackOne) {
-    frmManipulate f(onePixel(100, 0, 255));
+    frmManipulate f(popup(), onePixel(100, 0, 255));
     f.show();
     scrollBar(f)->setValue(30);
     toolbarButton(f, 4)->trigger();
@@ -516,7 +511,7 @@ TEST(EditorBrightness, TwiceAddsTwiceAndUndoGoesBackOne) {
 
 TEST(EditorBrightness, LevelZeroStillRecordsTheUndoCopy) {
     const QImage picture = onePixel(10, 20, 30);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
     runMenuItem(f, "negative");
     toolbarButton(f, 4)->trigger(); // level 0
@@ -526,7 +521,7 @@ TEST(EditorBrightness, LevelZeroStillRecordsTheUndoCopy) {
 }
 
 TEST(EditorBrightness, TheCaptionShowsTheLevelUntilTheMouseMovesOverFrameOrToolbar) {
-    frmManipulate f(onePixel(1, 2, 3));
+    frmManipulate f(popup(), onePixel(1, 2, 3));
     f.show();
     scrollBar(f)->setValue(-5);
     EXPECT_EQ(f.windowTitle(), QString("Tonwerk - Brightness Level ->  ") + "-5" + "%  <-");
@@ -555,7 +550,7 @@ TEST(EditorBrightness, TheCaptionShowsTheLevelUntilTheMouseMovesOverFrameOrToolb
 
 TEST(EditorTransforms, RotateIsAnExactQuarterTurnAndUndoes) {
     const QImage picture = randomPicture(200, 101, 12);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
     toolbarButton(f, 1)->trigger();
     const QImage turned = f.NewImage();
@@ -563,7 +558,7 @@ TEST(EditorTransforms, RotateIsAnExactQuarterTurnAndUndoes) {
     for (int y = 0; y < 200; ++y)
         for (int x = 0; x < 101; ++x)
             ASSERT_EQ(turned.pixel(x, y), picture.pixel(y, 100 - x)) << x << "," << y;
-    EXPECT_EQ(f.pictures().picDest(), turned);
+    EXPECT_EQ(f.pictures().current(), turned);
     toolbarButton(f, 5)->trigger();
     EXPECT_EQ(f.NewImage(), picture);
     for (int turn = 0; turn < 4; ++turn)
@@ -573,7 +568,7 @@ TEST(EditorTransforms, RotateIsAnExactQuarterTurnAndUndoes) {
 
 TEST(EditorTransforms, MirrorAndFlipTwiceGiveThePictureBack) {
     const QImage picture = randomPicture(7, 4, 13);
-    frmManipulate f(picture);
+    frmManipulate f(popup(), picture);
     f.show();
     toolbarButton(f, 2)->trigger();
     for (int y = 0; y < 4; ++y)

@@ -1,7 +1,7 @@
 // A picture deleted (or replaced by junk) after the file list showed it and
 // before the click loads it: the previews keep what they had, and the log
 // says which file could not be read.
-#include "app_fixture.h"
+#include "app/app_fixture.h"
 #include "message_log.h"
 
 #include "app/browser_lists.h"

@@ -1,15 +1,14 @@
 // The print scheduler stops in the middle of a print run: the run ends in
 // bounded time, the sheets printed before stay printed, every later sheet is
 // saved as a PDF in the fallback folder, and the user is told where.
-#include "cups_fixture.h"
 #include "message_log.h"
+#include "print/cups_fixture.h"
 
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
-#include "popup_clicks.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "support/pictures_from.h"
+#include "support/popup_answers.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -30,6 +29,7 @@ QImage solid(QColor colour) {
 
 class PrinterGone : public CupsTest {
   protected:
+    notify::frmmsnpopup popup;
     void TearDown() override {
         // libcups keeps the socket it first used, so the same scheduler comes
         // back for later tests in this process.
@@ -100,26 +100,26 @@ TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
     EXPECT_TRUE(log.contains("the printer went away")) << log.all().join('\n').toStdString();
 
     // The user is told where the sheets went.
-    print::reportToUser(summary);
-    EXPECT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+    print::reportToUser(popup, summary);
+    EXPECT_TRUE(popup.isLoaded());
+    EXPECT_EQ(popup.lblAlert->text(),
               "No printer found. Saved as PDF in Documents/Parvello Prints.");
-    notify::frmmsnpopup::instance().close();
+    popup.close();
 }
 
 TEST_F(PrinterGone, SchedulerGoneBeforeTheButtonSavesEverySheet) {
     server()->stop();
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     QElapsedTimer clock;
     clock.start();
-    print::askAndPrintPackages({&print::kPackages[2]}, 3,
+    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[2]}, 3,
                                *picturesFrom([](int) { return solid(Qt::green); }));
     EXPECT_LT(clock.elapsed(), 60000);
     EXPECT_EQ(pdfs().size(), 3);
-    EXPECT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+    EXPECT_TRUE(popup.isLoaded());
+    EXPECT_EQ(popup.lblAlert->text(),
               "No printer found. Saved as PDF in Documents/Parvello Prints.");
-    notify::frmmsnpopup::instance().close();
+    popup.close();
 }
 
 TEST_F(PrinterGone, AQueueThatRefusesIsStillAFailureNotAPdf) {

@@ -1,11 +1,11 @@
 // The scanner chosen with "Source" disappears before "Aquire": the
 // acquisition fails with the usual message, in bounded time, and the picture
 // the scan tab showed is kept.
+#include "acquire/scanning.h"
 #include "acquire/scantab.h"
-#include "acquire/twain.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
 #include "services/sane_test_backend.h"
+#include "support/popup_answers.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -64,15 +64,14 @@ QImage shownBefore() {
 
 class ScannerGone : public ::testing::Test {
   protected:
+    notify::frmmsnpopup popup;
+
     void SetUp() override {
-        auto& popup = notify::frmmsnpopup::instance();
-        if (popup.isLoaded())
-            popup.close();
-        notify::alertState().AlertMessage.clear();
+        testpopup::dismiss(popup);
         acquire::setSelectedSource(QString());
         QFile::remove(acquire::stagingPath());
     }
-    QString message() const { return notify::alertState().AlertMessage; }
+    QString message() const { return testpopup::lastMessage(popup); }
 };
 
 } // namespace
@@ -82,7 +81,7 @@ TEST_F(ScannerGone, ChosenScannerUnpluggedBeforeAquire) {
     two.devices = 2;
     auto backend = std::make_unique<SaneTestBackend>(two);
     chooseWhenShown(1);
-    acquire::Command1_Click(nullptr);
+    acquire::selectSource(nullptr);
     ASSERT_EQ(acquire::selectedSource(), "test:1");
 
     // Only one scanner left: the chosen one went away.
@@ -94,7 +93,7 @@ TEST_F(ScannerGone, ChosenScannerUnpluggedBeforeAquire) {
     QImage image20 = shownBefore();
     QElapsedTimer clock;
     clock.start();
-    acquire::Command2_Click(nullptr, image20);
+    acquire::acquireScan(popup, nullptr, image20);
     EXPECT_LT(clock.elapsed(), 30000);
     EXPECT_EQ(message(), "Unable to aquire image!");
     EXPECT_EQ(image20, shownBefore());
@@ -104,7 +103,7 @@ TEST_F(ScannerGone, ChosenScannerUnpluggedBeforeAquire) {
 TEST_F(ScannerGone, EveryScannerGoneBeforeAquire) {
     auto backend = std::make_unique<SaneTestBackend>();
     chooseWhenShown(0);
-    acquire::Command1_Click(nullptr);
+    acquire::selectSource(nullptr);
     ASSERT_EQ(acquire::selectedSource(), "test:0");
 
     backend.reset();
@@ -113,19 +112,18 @@ TEST_F(ScannerGone, EveryScannerGoneBeforeAquire) {
     backend = std::make_unique<SaneTestBackend>(none);
 
     QImage image20 = shownBefore();
-    acquire::Command2_Click(nullptr, image20);
+    acquire::acquireScan(popup, nullptr, image20);
     EXPECT_EQ(message(), "Unable to aquire image!");
     EXPECT_EQ(image20, shownBefore());
-    EXPECT_NE(acquire::TWAIN_AcquireToFilename(nullptr, acquire::stagingPath()),
-              acquire::AcquireOk);
+    EXPECT_NE(acquire::scanToFile(nullptr, acquire::stagingPath()), acquire::ScanOutcome::Ok);
     EXPECT_FALSE(QFile::exists(acquire::stagingPath()));
 
     // Plugged in again, the same choice scans.
     backend.reset();
     backend = std::make_unique<SaneTestBackend>();
-    notify::alertState().AlertMessage.clear();
+    testpopup::dismiss(popup);
     pressScanWhenShown();
-    acquire::Command2_Click(nullptr, image20);
+    acquire::acquireScan(popup, nullptr, image20);
     EXPECT_NE(image20, shownBefore());
     EXPECT_EQ(message(), "");
 }

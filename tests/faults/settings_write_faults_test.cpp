@@ -2,7 +2,7 @@
 // call it makes, a disk that takes no more bytes, and a config folder the
 // program may not write. The file on disk is always the old one or the new
 // one, the program keeps running, and a failed save is in the log.
-#include "app_fixture.h"
+#include "app/app_fixture.h"
 #include "disk_full.h"
 #include "message_log.h"
 

@@ -1,14 +1,13 @@
 // After the scheduler accepts a sheet, the program follows the job and tells
 // the user in plain words when the printer cannot take it.
 #include "cups_fixture.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
-#include "popup_clicks.h"
 #include "print/job_follow.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
 #include "support/pictures_from.h"
+#include "support/popup_answers.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -41,8 +40,8 @@ class JobFollow : public CupsTest {
                           {"-p", printer().name, "-o", "job-hold-until-default=no-hold"});
         QProcess::execute("cancel", {"-a", "-x"});
         print::setChosenPrinter({});
-        if (notify::isPopupLoaded())
-            notify::frmmsnpopup::instance().close();
+        if (popup.isLoaded())
+            popup.close();
     }
     // Prints the 5x7 package (or the given packages) and follows the jobs.
     print::PrintSummary printAndFollow(const print::Packages& packages = {&print::kPackages[1]}) {
@@ -52,6 +51,7 @@ class JobFollow : public CupsTest {
         print::followJobs(summary);
         return summary;
     }
+    notify::frmmsnpopup popup;
 };
 
 } // namespace
@@ -74,10 +74,9 @@ TEST_F(JobFollow, PausedQueueSaysTheSheetIsWaiting) {
     QTimer::singleShot(0, [&] { eventsRan = true; });
     print::followJobs(summary);
     EXPECT_TRUE(eventsRan);
-    print::reportToUser(summary);
-    ASSERT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
-              "The printer is paused: the 5x7 sheet is waiting.");
+    print::reportToUser(popup, summary);
+    ASSERT_TRUE(popup.isLoaded());
+    EXPECT_EQ(popup.lblAlert->text(), "The printer is paused: the 5x7 sheet is waiting.");
 }
 
 TEST_F(JobFollow, HeldJobSaysSo) {

@@ -1,14 +1,13 @@
 // Package sheets printed for real through a private CUPS scheduler and read
 // back from the jobs it received.
 #include "cups_fixture.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
-#include "popup_clicks.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
 #include "support/pictures_from.h"
+#include "support/popup_answers.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -50,7 +49,11 @@ bool whitePage(const QImage& page) {
 
 } // namespace
 
-class PackagePrint : public CupsTest {};
+class PackagePrint : public CupsTest {
+  protected:
+    QWidget main;
+    notify::frmmsnpopup popup{&main};
+};
 
 TEST_F(PackagePrint, WalletSheetPutsEachPictureInItsCell) {
     auto target = print::defaultPrinter();
@@ -160,42 +163,39 @@ TEST_F(PackagePrint, NoPackageNoSheet) {
 }
 
 TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
-    QWidget main;
-    notify::setMainWindow(&main);
-    clickWhenLoaded(&notify::frmmsnpopup::Command3);
-    print::askAndPrintPackages({&print::kPackages[0], &print::kPackages[1], &print::kPackages[2],
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
+    print::askAndPrintPackages(popup, &main,
+                               {&print::kPackages[0], &print::kPackages[1], &print::kPackages[2],
                                 &print::kPackages[3], &print::kPackages[4]},
                                2, *picturesFrom(coloured(1)));
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
-              "Please make sure your printer is on and full of paper.");
-    EXPECT_EQ(notify::alertState().AlertKind, "print");
+    EXPECT_EQ(popup.lblAlert->text(), "Please make sure your printer is on and full of paper.");
+    EXPECT_TRUE(popup.Command2->isVisibleTo(&popup)); // a question with "Print"
     EXPECT_TRUE(jobs(0).isEmpty());
     EXPECT_TRUE(main.isEnabled());
-    notify::setMainWindow(nullptr);
 }
 
 TEST_F(PackagePrint, RoutinePrintsAfterPrintAndSaysNothing) {
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages({&print::kPackages[1], &print::kPackages[3]}, 1,
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
+    print::askAndPrintPackages(popup, &main, {&print::kPackages[1], &print::kPackages[3]}, 1,
                                *picturesFrom([](int) { return solid(kColours[3]); }));
     const QStringList files = jobs(2);
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(testpdf::embeddedImages(files[0]).size(), 2u); // 5x7 first
     EXPECT_EQ(testpdf::embeddedImages(files[1]).size(), 4u); // then 3.5x5
-    EXPECT_FALSE(notify::isPopupLoaded());
+    EXPECT_FALSE(popup.isLoaded());
 }
 
 TEST_F(PackagePrint, RefusedJobSaysUnableToPrint) {
     QString error;
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages({&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
-    EXPECT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(), "Unable to print!");
-    EXPECT_TRUE(notify::frmmsnpopup::instance().Command1->isVisible());
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
+    print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
+    EXPECT_TRUE(popup.isLoaded());
+    EXPECT_EQ(popup.lblAlert->text(), "Unable to print!");
+    EXPECT_TRUE(popup.Command1->isVisible());
     ASSERT_TRUE(server()->setAccepting(printer().name, true, &error)) << error.toStdString();
     EXPECT_TRUE(jobs(0).isEmpty());
-    notify::frmmsnpopup::instance().close();
+    popup.close();
 }
 
 TEST_F(PackagePrint, NoPrinterMakesPdfFilesAndSaysWhere) {
@@ -208,12 +208,13 @@ TEST_F(PackagePrint, NoPrinterMakesPdfFilesAndSaysWhere) {
     ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
     keep.write("mine");
     keep.close();
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages({&print::kPackages[4]}, 2, *picturesFrom(coloured(11)));
-    EXPECT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
+    print::askAndPrintPackages(popup, &main, {&print::kPackages[4]}, 2,
+                               *picturesFrom(coloured(11)));
+    EXPECT_TRUE(popup.isLoaded());
+    EXPECT_EQ(popup.lblAlert->text(),
               "No printer found. Saved as PDF in Documents/Parvello Prints.");
-    notify::frmmsnpopup::instance().close();
+    popup.close();
     QStringList pdfs = QDir(folder).entryList({"*.pdf"}, QDir::Files, QDir::Name);
     pdfs.removeAll("keep.pdf");
     ASSERT_EQ(pdfs.size(), 2); // one file per sheet, even within the same second
@@ -242,12 +243,12 @@ TEST_F(PackagePrint, NoDefaultPrinterSaysWhereToSetOne) {
     QString error;
     ASSERT_TRUE(server()->addPrinter(other, false, &error)) << error.toStdString();
     QProcess::execute("lpadmin", {"-x", printer().name});
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages({&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
+    print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
+    EXPECT_EQ(popup.lblAlert->text(),
               "No default printer is set: choose one under Utilities, \"Choose Printer...\", "
               "or in your system's printer settings. Saved as PDF in Documents/Parvello Prints.");
-    notify::frmmsnpopup::instance().close();
+    popup.close();
     QProcess::execute("lpadmin", {"-x", other.name});
     server()->addPrinter(printer(), true, &error);
 }
@@ -274,10 +275,10 @@ TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     QString error;
     ASSERT_TRUE(server()->addPrinter(a4, false, &error)) << error.toStdString();
     print::setChosenPrinter(a4.name);
-    clickWhenLoaded(&notify::frmmsnpopup::Command3);
-    print::askAndPrintPackages({&print::kPackages[0], &print::kPackages[1]}, 1,
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
+    print::askAndPrintPackages(popup, &main, {&print::kPackages[0], &print::kPackages[1]}, 1,
                                *picturesFrom(coloured(1)));
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+    EXPECT_EQ(popup.lblAlert->text(),
               "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge "
               "will be cut. Please make sure your printer is on and full of paper.");
     print::setChosenPrinter({});

@@ -2,13 +2,12 @@
 // (or with parvello-print --printer); a chosen printer that is gone falls
 // back to the default, and the user is told once.
 #include "cups_fixture.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
-#include "popup_clicks.h"
 #include "print/frmChoosePrinter.h"
 #include "print/print_routine.h"
 #include "print/printer_choice.h"
 #include "support/pictures_from.h"
+#include "support/popup_answers.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,9 +37,10 @@ class PrinterChoice : public CupsTest {
     }
     void TearDown() override {
         print::setChosenPrinter({});
-        if (notify::isPopupLoaded())
-            notify::frmmsnpopup::instance().close();
+        if (popup.isLoaded())
+            popup.close();
     }
+    notify::frmmsnpopup popup;
     // Each row as the user reads it: the in-use mark, name and state.
     static QStringList rows(const print::frmChoosePrinter& window) {
         QStringList rows;
@@ -70,8 +70,8 @@ TEST_F(PrinterChoice, ChosenInTheWindowPrintsThereAndBackToTheDefault) {
     EXPECT_EQ(rows(again),
               QStringList({"\u2714 parvello-second Ready", " parvello-test (default) Ready"}));
 
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages({&print::kPackages[1]}, 1,
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
+    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
                                *picturesFrom([](int) { return picture(); }));
     EXPECT_TRUE(server()->waitForJobs(second.name, 1));
     EXPECT_TRUE(jobs(0).isEmpty()); // nothing on the default printer
@@ -84,21 +84,21 @@ TEST_F(PrinterChoice, ChosenInTheWindowPrintsThereAndBackToTheDefault) {
 
 TEST_F(PrinterChoice, GonePrinterFallsBackToTheDefaultWithAMessageOnce) {
     print::setChosenPrinter("parvello-sold");
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages({&print::kPackages[1]}, 1,
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
+    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
                                *picturesFrom([](int) { return picture(); }));
-    ASSERT_TRUE(notify::isPopupLoaded());
-    EXPECT_EQ(notify::frmmsnpopup::instance().lblAlert->text(),
+    ASSERT_TRUE(popup.isLoaded());
+    EXPECT_EQ(popup.lblAlert->text(),
               "The printer parvello-sold is no longer installed: Parvello prints on the "
               "default printer.");
-    notify::frmmsnpopup::instance().close();
+    popup.close();
     QTest::qWait(20);
     EXPECT_EQ(jobs(1).size(), 1);
     EXPECT_EQ(print::chosenPrinter(), "");
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages({&print::kPackages[1]}, 1,
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
+    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
                                *picturesFrom([](int) { return picture(); }));
-    EXPECT_FALSE(notify::isPopupLoaded());
+    EXPECT_FALSE(popup.isLoaded());
     EXPECT_EQ(jobs(2).size(), 2);
 }
 

@@ -1,10 +1,9 @@
 // "Print Single Picture" driven by clicks, printed through the private CUPS
 // scheduler and read back.
 #include "cups_fixture.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
-#include "popup_clicks.h"
 #include "print/frmPrintSingle.h"
+#include "support/popup_answers.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -31,17 +30,16 @@ class SinglePrint : public CupsTest {
     void SetUp() override {
         CupsTest::SetUp();
         main.show();
-        notify::setMainWindow(&main);
-        dialog = new print::frmPrintSingle(picture(), &main);
+        dialog = new print::frmPrintSingle(popup, picture(), &main);
         dialog->show();
     }
     void TearDown() override {
         if (dialog)
             dialog->close();
         QTest::qWait(20);
-        notify::setMainWindow(nullptr);
     }
     QWidget main;
+    notify::frmmsnpopup popup{&main};
     QPointer<print::frmPrintSingle> dialog;
 };
 
@@ -68,7 +66,7 @@ TEST_F(SinglePrint, OpensWithEightByTenVerticalAndDisablesTheMainWindow) {
 }
 
 TEST_F(SinglePrint, PrintsOneUprightEightByTenAtTheOrigin) {
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     const QStringList files = jobs(1);
     ASSERT_EQ(files.size(), 1);
@@ -87,7 +85,7 @@ TEST_F(SinglePrint, EverySizeUprightHasItsRectangle) {
     const double inches[5][2] = {{8, 10}, {5, 7}, {4, 6}, {3.5, 5}, {2.5, 3.25}};
     for (int i = 1; i < 5; ++i) {
         QTest::mouseClick(dialog->Option1[size_t(i)], Qt::LeftButton);
-        clickWhenLoaded(&notify::frmmsnpopup::Command2);
+        testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
         QTest::mouseClick(dialog->Command1, Qt::LeftButton);
         QTest::qWait(50);
     }
@@ -103,7 +101,7 @@ TEST_F(SinglePrint, EverySizeUprightHasItsRectangle) {
 }
 
 TEST_F(SinglePrint, CancelInThePopupPrintsNothingAndKeepsTheDialog) {
-    clickWhenLoaded(&notify::frmmsnpopup::Command3);
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     EXPECT_TRUE(jobs(0).isEmpty());
     ASSERT_FALSE(dialog.isNull());
@@ -115,19 +113,14 @@ TEST_F(SinglePrint, CancelInThePopupPrintsNothingAndKeepsTheDialog) {
 // answers, two pages.
 TEST_F(SinglePrint, SecondPrintDuringTheQuestionAsksAgain) {
     QTimer::singleShot(100, [this] {
-        EXPECT_TRUE(notify::isPopupLoaded());
+        EXPECT_TRUE(popup.isLoaded());
         EXPECT_TRUE(dialog->isEnabled());
         QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     });
-    clickWhenLoaded(&notify::frmmsnpopup::Command2, 300);
-    // The second question starts with no answer.
-    std::function<void()> answerSecond = [&answerSecond] {
-        if (notify::isPopupLoaded() && notify::alertState().PrintAnswer == 0)
-            QTest::mouseClick(notify::frmmsnpopup::instance().Command2, Qt::LeftButton);
-        else
-            QTimer::singleShot(20, answerSecond);
-    };
-    QTimer::singleShot(400, answerSecond);
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2, 300);
+    // The first question is sinking by then: the second one is answered once risen.
+    QTimer::singleShot(
+        400, [this] { testpopup::clickWhenRisen(popup, &notify::frmmsnpopup::Command2); });
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     const QStringList files = jobs(2);
     EXPECT_EQ(files.size(), 2);
@@ -138,12 +131,12 @@ TEST_F(SinglePrint, SecondPrintDuringTheQuestionAsksAgain) {
 // disable the dialog with it.
 TEST_F(SinglePrint, DialogOwnedByTheMainWindowStaysUsable) {
     dialog->close();
-    dialog = new print::frmPrintSingle(picture(), &main, &main);
+    dialog = new print::frmPrintSingle(popup, picture(), &main, &main);
     dialog->show();
     EXPECT_FALSE(main.isEnabled());
     EXPECT_TRUE(dialog->isEnabled());
     EXPECT_TRUE(dialog->isWindow());
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     EXPECT_EQ(jobs(1).size(), 1);
     EXPECT_TRUE(dialog->isEnabled());
@@ -154,9 +147,9 @@ TEST_F(SinglePrint, DialogOwnedByTheMainWindowStaysUsable) {
 
 TEST_F(SinglePrint, NoPictureStillSendsTheBlankPage) {
     dialog->close();
-    dialog = new print::frmPrintSingle(QImage(), &main);
+    dialog = new print::frmPrintSingle(popup, QImage(), &main);
     dialog->show();
-    clickWhenLoaded(&notify::frmmsnpopup::Command2);
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     const QStringList files = jobs(1);
     ASSERT_EQ(files.size(), 1);

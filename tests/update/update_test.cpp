@@ -1,7 +1,7 @@
 // The update window against a real HTTP server on 127.0.0.1: the published
 // version decides the layout, and every kind of broken server or version file
 // ends in the up-to-date layout with a reason, never in a hang or a crash.
-#include "update/update.h"
+#include "update/update_window.h"
 #include "version_server.h"
 
 #include <QDesktopServices>
@@ -15,7 +15,7 @@
 #include <memory>
 
 using namespace std::chrono_literals;
-using updatecheck::update;
+using updatecheck::UpdateWindow;
 
 namespace {
 
@@ -40,17 +40,17 @@ class UrlCatcher : public QObject {
     void open(const QUrl& url) { opened.append(url); }
 };
 
-QString text(const update& w, const char* name) {
+QString text(const UpdateWindow& w, const char* name) {
     const auto* label = w.findChild<QLabel*>(QLatin1String(name));
     return label ? label->text() : QStringLiteral("<no label %1>").arg(name);
 }
 
-QPushButton* button(const update& w, const char* name) {
+QPushButton* button(const UpdateWindow& w, const char* name) {
     return w.findChild<QPushButton*>(QLatin1String(name));
 }
 
 // Label1's text is read whole: it fits its label on one line.
-void expectLabel1Fits(const update& w) {
+void expectLabel1Fits(const UpdateWindow& w) {
     const auto* label = w.findChild<QLabel*>(QStringLiteral("Label1"));
     ASSERT_NE(label, nullptr);
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
@@ -58,7 +58,7 @@ void expectLabel1Fits(const update& w) {
 }
 
 // Which of Yes, Cancel, Close are shown, as "YC-" / "--O".
-std::string buttons(const update& w) {
+std::string buttons(const UpdateWindow& w) {
     std::string s;
     s += button(w, "Command1")->isHidden() ? '-' : 'Y';
     s += button(w, "Command2")->isHidden() ? '-' : 'C';
@@ -73,11 +73,11 @@ updatecheck::UpdateAddresses on(const QUrl& server) {
 }
 
 // Opens the window against the server and waits for its answer.
-std::unique_ptr<update> check(const QUrl& server, std::chrono::milliseconds timeout = 10s) {
-    auto w = std::make_unique<update>(nullptr, on(server), timeout);
+std::unique_ptr<UpdateWindow> check(const QUrl& server, std::chrono::milliseconds timeout = 10s) {
+    auto w = std::make_unique<UpdateWindow>(nullptr, on(server), timeout);
     w->show();
     if (!w->isCheckDone()) {
-        QSignalSpy spy(w.get(), &update::checkFinished);
+        QSignalSpy spy(w.get(), &UpdateWindow::checkFinished);
         spy.wait(20000);
     }
     EXPECT_TRUE(w->isCheckDone());
@@ -87,7 +87,7 @@ std::unique_ptr<update> check(const QUrl& server, std::chrono::milliseconds time
 // The layout every failure must end in: up to date, only "Cl&ose", the
 // running version shown, and a reason that is neither the searching text nor
 // a verdict on versions.
-void expectFailureLayout(const update& w) {
+void expectFailureLayout(const UpdateWindow& w) {
     EXPECT_EQ(buttons(w), "--O");
     EXPECT_EQ(text(w, "currentversion"), "3.00");
     const QString reason = text(w, "Label1");
@@ -103,7 +103,7 @@ void expectFailureLayout(const update& w) {
 TEST(UpdateWindow, LayoutAndTextsBeforeTheAnswer) {
     VersionServer server;
     server.setMode(VersionServer::Mode::Silent);
-    update w(nullptr, on(server.baseUrl()));
+    UpdateWindow w(nullptr, on(server.baseUrl()));
     w.show();
     EXPECT_EQ(w.windowTitle(), "Parvello Update");
     EXPECT_EQ(text(w, "Label1"), kSearching);
@@ -129,7 +129,7 @@ TEST(UpdateWindow, LayoutAndTextsBeforeTheAnswer) {
     EXPECT_EQ(at("Command2"), QRect(136, 96, 97, 25));
 
     // Closing while the server still thinks stops the check quietly.
-    QSignalSpy finished(&w, &update::checkFinished);
+    QSignalSpy finished(&w, &UpdateWindow::checkFinished);
     button(w, "Command3")->click();
     EXPECT_FALSE(w.isVisible());
     QTest::qWait(200);

@@ -1,4 +1,4 @@
-#include "update/update.h"
+#include "update/update_window.h"
 
 #include "update/version.h"
 
@@ -81,7 +81,8 @@ UpdateAddresses builtInAddresses() {
             QUrl(QStringLiteral(PARVELLO_DOWNLOAD_URL))};
 }
 
-update::update(QWidget* parent, const UpdateAddresses& addresses, std::chrono::milliseconds timeout)
+UpdateWindow::UpdateWindow(QWidget* parent, const UpdateAddresses& addresses,
+                           std::chrono::milliseconds timeout)
     : QDialog(parent), m_addresses(addresses) {
     setObjectName(QStringLiteral("update"));
     setWindowTitle(QStringLiteral("Parvello Update"));
@@ -108,24 +109,24 @@ update::update(QWidget* parent, const UpdateAddresses& addresses, std::chrono::m
     Command3 =
         makeButton(frame, "Command3", QStringLiteral("Cl&ose"), pxRect(1080, 1440, 1455, 375));
 
-    connect(Command1, &QPushButton::clicked, this, &update::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &update::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &update::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &UpdateWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &UpdateWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &UpdateWindow::Command3_Click);
 
     // While the server is asked, the only way out is "Cl&ose".
     currentversion->setText(QString::fromLatin1(kRunningVersion));
     Command1->hide();
     Command2->hide();
 
-    connect(&m_fetch, &VersionFetch::finished, this, &update::showResult);
+    connect(&m_fetch, &VersionFetch::finished, this, &UpdateWindow::showResult);
     m_fetch.start(versionFileUrl(), timeout);
 }
 
-update::~update() {
+UpdateWindow::~UpdateWindow() {
     m_fetch.abort();
 }
 
-void update::showResult() {
+void UpdateWindow::showResult() {
     const FetchResult& fetched = m_fetch.result();
     if (fetched.problem != FetchProblem::None) {
         showUpToDate(fetchFailureText(fetched));
@@ -155,33 +156,33 @@ void update::showResult() {
     emit checkFinished();
 }
 
-void update::showUpToDate(const QString& text) {
+void UpdateWindow::showUpToDate(const QString& text) {
     Label1->setText(text);
     Command1->hide();
     Command2->hide();
     Command3->show();
 }
 
-bool update::OpenDocument(const QUrl& target) {
+bool UpdateWindow::OpenDocument(const QUrl& target) {
     return QDesktopServices::openUrl(target);
 }
 
-void update::Command1_Click() {
+void UpdateWindow::Command1_Click() {
     // Whether a browser took the address is not checked: the download is
     // the browser's business from here on.
     OpenDocument(downloadPageUrl());
     accept();
 }
 
-void update::Command2_Click() {
+void UpdateWindow::Command2_Click() {
     reject();
 }
 
-void update::Command3_Click() {
+void UpdateWindow::Command3_Click() {
     reject();
 }
 
-void update::done(int result) {
+void UpdateWindow::done(int result) {
     m_fetch.abort();
     QDialog::done(result);
 }

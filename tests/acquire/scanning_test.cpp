@@ -1,11 +1,11 @@
 // The scanner calls and the "Source" / "Aquire" buttons against SANE's test
 // backend: the source list, the picture arriving in Image20, the staging file
 // cleaned up, and the message for every way an acquisition can fail.
+#include "acquire/scanning.h"
 #include "acquire/scantab.h"
-#include "acquire/twain.h"
-#include "notify/alerts.h"
 #include "notify/frmmsnpopup.h"
 #include "services/sane_test_backend.h"
+#include "support/popup_answers.h"
 #include "test_pictures.h"
 
 #include <QApplication>
@@ -42,17 +42,15 @@ QImage previousScan() {
 
 class ScanTab : public ::testing::Test {
   protected:
+    notify::frmmsnpopup popup;
+
     void SetUp() override {
-        notify::frmmsnpopup& popup = notify::frmmsnpopup::instance();
-        if (popup.isLoaded())
-            popup.close();
-        notify::alertState().AlertMessage.clear();
-        notify::alertState().AlertKind.clear();
+        testpopup::dismiss(popup);
         setSelectedSource(QString());
         QFile::remove(stagingPath());
     }
     void TearDown() override { QDir(stagingPath()).removeRecursively(); }
-    QString message() const { return notify::alertState().AlertMessage; }
+    QString message() const { return testpopup::lastMessage(popup); }
 };
 
 TEST_F(ScanTab, StagingFileLivesInTheUsersCacheFolder) {
@@ -72,7 +70,7 @@ TEST_F(ScanTab, SourceListsTheScannersAndRemembersTheChoice) {
         list->setCurrentRow(1);
         QTest::mouseClick(dialogButton(dialog, QDialogButtonBox::Ok), Qt::LeftButton);
     });
-    Command1_Click(nullptr);
+    selectSource(nullptr);
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown[0].endsWith("(test:0)"));
     EXPECT_TRUE(shown[1].endsWith("(test:1)"));
@@ -84,7 +82,7 @@ TEST_F(ScanTab, SourceListsTheScannersAndRemembersTheChoice) {
         current = dialog->findChild<QListWidget*>("sourceList")->currentRow();
         QTest::mouseClick(dialogButton(dialog, QDialogButtonBox::Cancel), Qt::LeftButton);
     });
-    EXPECT_EQ(TWAIN_SelectImageSource(nullptr), 0);
+    EXPECT_FALSE(chooseScanner(nullptr));
     EXPECT_EQ(current, 1);
     EXPECT_EQ(selectedSource(), "test:1");
 }
@@ -102,7 +100,7 @@ TEST_F(ScanTab, SourceWithoutScannersSaysSo) {
         selectEnabled = dialogButton(dialog, QDialogButtonBox::Ok)->isEnabled();
         QTest::mouseClick(dialogButton(dialog, QDialogButtonBox::Cancel), Qt::LeftButton);
     });
-    EXPECT_EQ(TWAIN_SelectImageSource(nullptr), 0);
+    EXPECT_FALSE(chooseScanner(nullptr));
     EXPECT_EQ(shown, QStringList{"No scanner found"});
     EXPECT_FALSE(selectEnabled);
     EXPECT_EQ(selectedSource(), "");
@@ -112,7 +110,7 @@ TEST_F(ScanTab, AquireShowsTheScanAndRemovesTheStagingFile) {
     SaneTestBackend backend;
     QImage image20 = previousScan();
     scanWhenShown();
-    Command2_Click(nullptr, image20);
+    acquireScan(popup, nullptr, image20);
     const QImage reference = backend.scanimage("test:0");
     ASSERT_FALSE(reference.isNull());
     ASSERT_EQ(image20.size(), reference.size());
@@ -128,14 +126,14 @@ TEST_F(ScanTab, AquireUsesTheChosenScanner) {
     setSelectedSource("test:1");
     QImage image20;
     scanWhenShown();
-    Command2_Click(nullptr, image20);
+    acquireScan(popup, nullptr, image20);
     EXPECT_EQ(maxChannelDifference(image20, backend.scanimage("test:1")), 0);
     EXPECT_EQ(message(), "");
 
     // A chosen scanner that has gone is not silently replaced by another.
     setSelectedSource("test:5");
     image20 = previousScan();
-    Command2_Click(nullptr, image20);
+    acquireScan(popup, nullptr, image20);
     EXPECT_EQ(message(), acquireFailed);
     EXPECT_EQ(image20, previousScan());
 }
@@ -145,7 +143,7 @@ TEST_F(ScanTab, AquireWritesAWindowsBitmapAndReturnsZero) {
     QTemporaryDir dir;
     const QString target = dir.filePath("scan.bmp");
     scanWhenShown();
-    EXPECT_EQ(TWAIN_AcquireToFilename(nullptr, target), 0);
+    EXPECT_EQ(scanToFile(nullptr, target), ScanOutcome::Ok);
     QByteArray format;
     const QImage written = readWithQt(target, &format);
     EXPECT_EQ(format, "bmp");
@@ -160,12 +158,12 @@ TEST_F(ScanTab, AquireWithoutScannerSaysSoAndKeepsThePicture) {
     // A staging file left from before is not touched by a failed acquisition.
     writeBytes(stagingPath(), "left over");
     QImage image20 = previousScan();
-    Command2_Click(nullptr, image20);
+    acquireScan(popup, nullptr, image20);
     EXPECT_EQ(message(), acquireFailed);
-    EXPECT_EQ(notify::alertState().AlertKind, "picture");
+    EXPECT_TRUE(testpopup::tellsOnly(popup));
     EXPECT_EQ(image20, previousScan());
     EXPECT_EQ(fileBytes(stagingPath()), QByteArray("left over"));
-    EXPECT_EQ(TWAIN_AcquireToFilename(nullptr, stagingPath()), AcquireNoScanner);
+    EXPECT_EQ(scanToFile(nullptr, stagingPath()), ScanOutcome::NoScanner);
 }
 
 TEST_F(ScanTab, AquireReportsAScannerFault) {
@@ -174,7 +172,7 @@ TEST_F(ScanTab, AquireReportsAScannerFault) {
     SaneTestBackend backend(config);
     QImage image20 = previousScan();
     scanWhenShown();
-    Command2_Click(nullptr, image20);
+    acquireScan(popup, nullptr, image20);
     EXPECT_EQ(message(), acquireFailed);
     EXPECT_EQ(image20, previousScan());
     EXPECT_FALSE(QFile::exists(stagingPath()));
@@ -196,7 +194,7 @@ TEST_F(ScanTab, CancellingARunningScanStopsIt) {
     QImage image20 = previousScan();
     QElapsedTimer clock;
     clock.start();
-    Command2_Click(nullptr, image20);
+    acquireScan(popup, nullptr, image20);
     EXPECT_LT(clock.elapsed(), 600);
     EXPECT_EQ(message(), acquireFailed);
     EXPECT_EQ(image20, previousScan());
@@ -208,7 +206,7 @@ TEST_F(ScanTab, AStagingFileThatCannotBeWrittenIsAFailure) {
     QDir().mkpath(stagingPath()); // a folder where the file should go
     QImage image20 = previousScan();
     scanWhenShown();
-    Command2_Click(nullptr, image20);
+    acquireScan(popup, nullptr, image20);
     EXPECT_EQ(message(), acquireFailed);
     EXPECT_EQ(image20, previousScan());
 }

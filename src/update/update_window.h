@@ -29,15 +29,15 @@ UpdateAddresses builtInAddresses();
 // The whole fetch gives up after this long.
 inline constexpr std::chrono::milliseconds kFetchTimeout{10000};
 
-class update : public QDialog {
+class UpdateWindow : public QDialog {
     Q_OBJECT
   public:
     // The addresses and time-out are fixed for the program; tests point the
     // window at a server of their own.
-    explicit update(QWidget* parent = nullptr,
-                    const UpdateAddresses& addresses = builtInAddresses(),
-                    std::chrono::milliseconds timeout = kFetchTimeout);
-    ~update() override;
+    explicit UpdateWindow(QWidget* parent = nullptr,
+                          const UpdateAddresses& addresses = builtInAddresses(),
+                          std::chrono::milliseconds timeout = kFetchTimeout);
+    ~UpdateWindow() override;
 
     // Closing the window in any way stops a fetch still running.
     void done(int result) override;

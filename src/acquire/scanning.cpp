@@ -1,4 +1,4 @@
-#include "acquire/twain.h"
+#include "acquire/scanning.h"
 
 #include "acquire/bmpfile.h"
 #include "acquire/sanescanner.h"
@@ -72,7 +72,7 @@ class SourceDialog : public QDialog {
     QListWidget* list = nullptr;
 };
 
-qint16 fail(AcquireResult result, const QString& why) {
+ScanOutcome fail(ScanOutcome result, const QString& why) {
     lastError = why;
     return result;
 }
@@ -89,7 +89,7 @@ QString lastAcquireError() {
     return lastError;
 }
 
-int TWAIN_SelectImageSource(QWidget* owner) {
+bool chooseScanner(QWidget* owner) {
     sane::Session session;
     QVector<sane::Device> devices;
     {
@@ -98,23 +98,22 @@ int TWAIN_SelectImageSource(QWidget* owner) {
     }
     SourceDialog dialog(owner, devices, chosenDevice);
     if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty())
-        return 0;
+        return false;
     chosenDevice = dialog.chosen();
-    return 1;
+    return true;
 }
 
-qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName,
-                               const QString& settingsFile) {
+ScanOutcome scanToFile(QWidget* owner, const QString& fileName, const QString& settingsFile) {
     sane::Session session;
     if (!session.ok())
-        return fail(AcquireNoScanner, session.error());
+        return fail(ScanOutcome::NoScanner, session.error());
     QVector<sane::Device> devices;
     {
         WaitCursor wait;
         devices = session.devices();
     }
     if (devices.isEmpty())
-        return fail(AcquireNoScanner, "no scanner found");
+        return fail(ScanOutcome::NoScanner, "no scanner found");
     QString device = devices.front().name;
     if (!chosenDevice.isEmpty()) {
         // The scanner chosen earlier, not silently another one.
@@ -122,7 +121,8 @@ qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName,
             return d.name == chosenDevice;
         });
         if (!present)
-            return fail(AcquireNoScanner, "the chosen scanner " + chosenDevice + " is not there");
+            return fail(ScanOutcome::NoScanner,
+                        "the chosen scanner " + chosenDevice + " is not there");
         device = chosenDevice;
     }
 
@@ -132,26 +132,26 @@ qint16 TWAIN_AcquireToFilename(QWidget* owner, const QString& fileName,
             label = d.label();
     sane::Scanner scanner(session, device);
     if (!scanner.ok())
-        return fail(AcquireScanFailed, scanner.error());
+        return fail(ScanOutcome::ScanFailed, scanner.error());
     ScanMemory memory(settingsFile);
     ScanWindow window(owner, scanner, label,
                       fitToDevice(memory.recall(device), scanner.capabilities()));
     const int ended = window.exec();
     if (ended == QDialog::Rejected)
-        return fail(AcquireDeclined, "the scan settings window was closed");
+        return fail(ScanOutcome::Declined, "the scan settings window was closed");
     const sane::ScanResult& scan = window.result();
     if (scan.outcome == sane::ScanResult::Outcome::Cancelled)
-        return fail(AcquireCancelled, scan.error);
+        return fail(ScanOutcome::Cancelled, scan.error);
     if (!scan.ok())
-        return fail(AcquireScanFailed, scan.error);
+        return fail(ScanOutcome::ScanFailed, scan.error);
     // Losing the remembered settings is no reason to lose the scan.
     memory.remember(device, window.choice());
 
     const WriteResult written = writeWindowsBitmap(scan.image, fileName);
     if (!written.ok())
-        return fail(AcquireWriteFailed, written.detail);
+        return fail(ScanOutcome::WriteFailed, written.detail);
     lastError.clear();
-    return AcquireOk;
+    return ScanOutcome::Ok;
 }
 
 } // namespace acquire

@@ -1,0 +1,106 @@
+#include "editor/edited_picture.h"
+
+#include "imaging/transforms.h"
+
+#include <cstring>
+
+namespace editor {
+
+namespace {
+
+const QString NoMemoryMessage = QStringLiteral("Not enough memory to change this picture.");
+
+CommandResult failed(const QString& message) {
+    return {CommandResult::Status::Failed, message};
+}
+
+// A copy of `picture` whose pixels may be drawn on; null when it cannot be made.
+QImage ownCopy(const QImage& picture) {
+    if (picture.isNull())
+        return {};
+    QImage copy = NewPicture(picture.width(), picture.height());
+    if (copy.isNull())
+        return {};
+    const std::size_t rowBytes = std::size_t(picture.width()) * 4;
+    for (int y = 0; y < picture.height(); ++y)
+        std::memcpy(copy.scanLine(y), picture.constScanLine(y), rowBytes);
+    return copy;
+}
+
+} // namespace
+
+EditedPicture::EditedPicture(const QImage& picture)
+    : m_original(picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32)),
+      m_current(m_original), m_undo(m_original) {}
+
+void EditedPicture::activate() {
+    m_current = m_original;
+}
+
+CommandResult EditedPicture::applyFilter(int code, std::int32_t parameter, std::int32_t& progress,
+                                         const imaging::EventHook& letInterfaceRun) {
+    // The engine works in place, on a copy of its own.
+    QImage work = ownCopy(m_current);
+    if (work.isNull() && !m_current.isNull())
+        return failed(NoMemoryMessage);
+    const imaging::FilterOutcome outcome =
+        imaging::ApplyFilter(code, viewOf(work), parameter, progress, letInterfaceRun);
+    if (!outcome.ok()) {
+        if (outcome.status == imaging::FilterOutcome::Status::Cancelled)
+            return {CommandResult::Status::Cancelled, {}};
+        return failed(QString::fromStdString(outcome.message));
+    }
+    m_undo = m_current;
+    m_current = work;
+    return {};
+}
+
+CommandResult EditedPicture::change(
+    int width, int height,
+    const std::function<void(const imaging::BitmapView&, const imaging::BitmapView&)>& transform) {
+    QImage changed;
+    if (!m_current.isNull()) {
+        changed = NewPicture(width, height);
+        if (changed.isNull())
+            return failed(NoMemoryMessage);
+        transform(readView(m_current), viewOf(changed));
+    }
+    m_undo = m_current;
+    m_current = changed;
+    return {};
+}
+
+CommandResult EditedPicture::brightness(int level) {
+    return change(m_current.width(), m_current.height(),
+                  [level](const imaging::BitmapView& source, const imaging::BitmapView& target) {
+                      imaging::AdjustBrightness(source, target, level);
+                  });
+}
+
+CommandResult EditedPicture::rotate() {
+    // The turned picture has the sides swapped.
+    const imaging::PictureSize size =
+        imaging::QuarterTurnSize(m_current.width(), m_current.height());
+    return change(size.width, size.height, imaging::RotateQuarter);
+}
+
+CommandResult EditedPicture::mirror() {
+    return change(m_current.width(), m_current.height(),
+                  [](const imaging::BitmapView& source, const imaging::BitmapView& target) {
+                      imaging::MirrorPicture(source, target);
+                  });
+}
+
+CommandResult EditedPicture::flip() {
+    return change(m_current.width(), m_current.height(),
+                  [](const imaging::BitmapView& source, const imaging::BitmapView& target) {
+                      imaging::FlipPicture(source, target);
+                  });
+}
+
+CommandResult EditedPicture::undo() {
+    m_current = m_undo;
+    return {};
+}
+
+} // namespace editor
