@@ -88,11 +88,7 @@ TEST_F(PackagePrint, TickedPackagesInFixedOrderOneJobPerCopy) {
     auto target = print::defaultPrinter();
     ASSERT_TRUE(target);
     // Image1 red (8x10); the wallets in their colours.
-    auto preview = [](int n) {
-        if (n == 1)
-            return solid(kColours[0]);
-        return n >= 11 ? solid(kColours[n - 11]) : QImage();
-    };
+    auto preview = [](int n) { return n == 1 ? solid(kColours[0]) : coloured(11)(n); };
     const auto summary = print::printPackages(*target, {&print::kPackages[0], &print::kPackages[4]},
                                               2, *picturesFrom(preview));
     EXPECT_EQ(summary.sheets, 4);
