@@ -88,7 +88,8 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     setWindowIcon(appIcon);
     if (!m_tray)
         m_tray = makeSystemTray(appIcon);
-    connect(m_tray.get(), &Tray::doubleClicked, this, [this] { NoSysIcon(true); });
+    connect(m_tray.get(), &Tray::restoreRequested, this, [this] { NoSysIcon(true); });
+    connect(m_tray.get(), &Tray::exitRequested, this, [this] { runCommand(Command::Exit); });
 
     m_popup = std::make_unique<notify::frmmsnpopup>(this);
 

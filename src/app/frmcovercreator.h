@@ -85,6 +85,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     QAction* menuItem(const QString& control) const;
     // The popup that tells and asks for this window and the windows it opens.
     notify::frmmsnpopup& popup() const { return *m_popup; }
+    Tray* tray() const { return m_tray.get(); }
 
     // The settings defaults: the Pictures folder and its drive.
     static settings::Defaults defaultPlace();

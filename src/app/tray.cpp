@@ -1,17 +1,35 @@
 #include "app/tray.h"
 
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QMenu>
 #include <QSystemTrayIcon>
 
 namespace {
 
+// Qt shows the icon through a StatusNotifierItem host when the session bus
+// has a watcher that reports one, and falls back to an XEmbed tray otherwise;
+// this asks the same question Qt 6.4 asks when the icon is made.
+bool trayIsStatusNotifierHost() {
+    QDBusInterface watcher("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                           "org.kde.StatusNotifierWatcher", QDBusConnection::sessionBus());
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
 class SystemTray : public Tray {
   public:
-    explicit SystemTray(const QIcon& icon) : m_icon(icon) {
+    explicit SystemTray(const QIcon& icon)
+        : m_icon(icon, this), m_singleClick(trayIsStatusNotifierHost()) {
         m_icon.setToolTip("Parvello");
+        m_menu.addAction("Restore", this, &Tray::restoreRequested);
+        m_menu.addAction("Exit", this, &Tray::exitRequested);
+        m_icon.setContextMenu(&m_menu);
         connect(&m_icon, &QSystemTrayIcon::activated, this,
                 [this](QSystemTrayIcon::ActivationReason reason) {
-                    if (reason == QSystemTrayIcon::DoubleClick)
-                        emit doubleClicked();
+                    const auto restoring =
+                        m_singleClick ? QSystemTrayIcon::Trigger : QSystemTrayIcon::DoubleClick;
+                    if (reason == restoring)
+                        emit restoreRequested();
                 });
     }
     bool isAvailable() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
@@ -20,7 +38,11 @@ class SystemTray : public Tray {
     bool isShown() const override { return m_icon.isVisible(); }
 
   private:
+    QMenu m_menu; // before the icon, which refers to it until it goes
     QSystemTrayIcon m_icon;
+    // An XEmbed tray reports a double-click as a click and then a
+    // double-click: there, as ever, only the double-click restores.
+    bool m_singleClick;
 };
 
 } // namespace

@@ -5,8 +5,6 @@
 #include <QObject>
 #include <memory>
 
-class QSystemTrayIcon;
-
 class Tray : public QObject {
     Q_OBJECT
   public:
@@ -18,9 +16,14 @@ class Tray : public QObject {
     virtual bool isShown() const = 0;
 
   signals:
-    // The only tray event the program answers: a left double-click.
-    void doubleClicked();
+    // The user asks for the window back: a left double-click on an XEmbed
+    // tray, a click on a StatusNotifierItem tray (which reports no
+    // double-click), or "Restore" in the icon's menu.
+    void restoreRequested();
+    // "Exit" in the icon's menu.
+    void exitRequested();
 };
 
-// The desktop's system tray through QSystemTrayIcon, tip "Parvello".
+// The desktop's system tray through QSystemTrayIcon, tip "Parvello", with a
+// menu of "Restore" and "Exit". The QSystemTrayIcon is the tray's child.
 std::unique_ptr<Tray> makeSystemTray(const QIcon& icon);

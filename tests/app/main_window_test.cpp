@@ -408,7 +408,7 @@ class TestTray : public Tray {
     void show() override { ++shown; }
     void remove() override { shown = 0; }
     bool isShown() const override { return shown > 0; }
-    void doubleClick() { emit doubleClicked(); }
+    void doubleClick() { emit restoreRequested(); }
 };
 
 TEST_F(MainWindowTest, MinimisingGoesIntoTheTrayAndADoubleClickBringsItBack) {

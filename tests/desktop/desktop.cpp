@@ -1,7 +1,11 @@
 #include "desktop/desktop.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QMutex>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -18,6 +22,7 @@ namespace {
 
 std::unique_ptr<QProcess> xserver;
 std::unique_ptr<QProcess> windowManager;
+std::unique_ptr<QProcess> sessionBus;
 
 // Runs a command line tool to its end; its output, or nothing when it failed.
 std::optional<QString> run(const QString& program, const QStringList& args) {
@@ -53,9 +58,41 @@ QString hex(unsigned long id) {
     return QStringLiteral("0x%1").arg(id, 8, 16, QLatin1Char('0'));
 }
 
+// A session bus of the test's own, so that no tray or service of the desktop
+// the tests are started from takes part. It starts no services on demand.
+bool startSessionBus(QString* error) {
+    const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QFile config(folder + "/session-bus.conf");
+    if (!config.open(QIODevice::WriteOnly)) {
+        *error = "no room for the session bus's configuration";
+        return false;
+    }
+    config.write("<busconfig><type>session</type><listen>unix:dir=" + folder.toUtf8() +
+                 "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
+                 "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n");
+    config.close();
+    sessionBus = std::make_unique<QProcess>();
+    sessionBus->setStandardErrorFile(QProcess::nullDevice());
+    sessionBus->start("dbus-daemon",
+                      {"--nofork", "--print-address=1", "--config-file=" + config.fileName()});
+    QByteArray address;
+    while (!address.contains('\n') && sessionBus->waitForReadyRead(15000))
+        address += sessionBus->readAllStandardOutput();
+    if (!address.contains('\n')) {
+        *error = "dbus-daemon did not start";
+        stop(sessionBus);
+        return false;
+    }
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.trimmed());
+    return true;
+}
+
 } // namespace
 
 bool startDesktop(QString* error) {
+    if (!startSessionBus(error))
+        return false;
+
     // -displayfd picks a free display number and writes it once the server
     // accepts connections, so test processes running side by side never meet.
     xserver = std::make_unique<QProcess>();
@@ -66,7 +103,7 @@ bool startDesktop(QString* error) {
         number += xserver->readAllStandardOutput();
     if (!number.contains('\n')) {
         *error = "Xvfb did not start";
-        stop(xserver);
+        stopDesktop();
         return false;
     }
     qputenv("DISPLAY", ":" + number.trimmed());
@@ -96,6 +133,7 @@ bool startDesktop(QString* error) {
 void stopDesktop() {
     stop(windowManager);
     stop(xserver);
+    stop(sessionBus);
 }
 
 TrayHost::TrayHost() {
@@ -108,6 +146,62 @@ TrayHost::TrayHost() {
 TrayHost::~TrayHost() {
     if (m_pid > 0)
         ::kill(pid_t(m_pid), SIGTERM);
+}
+
+// The watcher of a StatusNotifierItem tray, as much of it as Qt asks for:
+// whether a host shows the icons, and the icons' registration.
+class StatusNotifierWatcher : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isStatusNotifierHostRegistered)
+  public:
+    QDBusConnection bus =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, "status notifier tray");
+    QMutex lock;
+    QStringList items;
+
+    bool isStatusNotifierHostRegistered() const { return true; }
+
+  public slots:
+    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString& service) {
+        QMutexLocker locked(&lock);
+        items << service;
+    }
+};
+
+StatusNotifierTray::StatusNotifierTray()
+    : m_thread(std::make_unique<QThread>()), m_watcher(new StatusNotifierWatcher) {
+    m_watcher->moveToThread(m_thread.get());
+    m_thread->start();
+    m_watcher->bus.registerObject("/StatusNotifierWatcher", m_watcher,
+                                  QDBusConnection::ExportAllProperties |
+                                      QDBusConnection::ExportScriptableSlots);
+    m_watcher->bus.registerService("org.kde.StatusNotifierWatcher");
+}
+
+StatusNotifierTray::~StatusNotifierTray() {
+    m_watcher->bus.unregisterService("org.kde.StatusNotifierWatcher");
+    m_watcher->bus.unregisterObject("/StatusNotifierWatcher");
+    m_thread->quit();
+    m_thread->wait();
+    delete m_watcher;
+    QDBusConnection::disconnectFromBus("status notifier tray");
+}
+
+bool StatusNotifierTray::started() const {
+    return m_watcher->bus.isConnected();
+}
+
+QStringList StatusNotifierTray::items() const {
+    QMutexLocker locked(&m_watcher->lock);
+    return m_watcher->items;
+}
+
+bool StatusNotifierTray::click(const QString& item) {
+    QDBusMessage activate = QDBusMessage::createMethodCall(
+        item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "Activate");
+    activate << 0 << 0;
+    return m_watcher->bus.call(activate).type() == QDBusMessage::ReplyMessage;
 }
 
 void asUser(const std::function<void(User&)>& acts) {
@@ -228,3 +322,5 @@ bool User::screenshot(const QString& pngPath) {
 }
 
 } // namespace desktop
+
+#include "desktop.moc"

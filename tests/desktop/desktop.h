@@ -23,20 +23,23 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace desktop {
 
-// Starts Xvfb and openbox once for the test process (desktop_main.cpp does
-// this before the QApplication exists) and stops them at exit.
+// Starts Xvfb, openbox and a session bus of its own once for the test process
+// (desktop_main.cpp does this before the QApplication exists) and stops them
+// at exit.
 bool startDesktop(QString* error);
 void stopDesktop();
 
-// A tray host (stalonetray, an XEmbed tray) on the private display, for
-// the tests that need a system tray; stopped when the object goes.
+// A tray host (trayer, an XEmbed tray) on the private display, for the tests
+// that need a system tray; stopped when the object goes.
 class TrayHost {
   public:
     TrayHost();
@@ -45,6 +48,28 @@ class TrayHost {
 
   private:
     qint64 m_pid = 0;
+};
+
+class StatusNotifierWatcher;
+
+// A StatusNotifierItem tray (the D-Bus tray of KDE Plasma, of GNOME with the
+// AppIndicator extension, of most Wayland desktops) on the private session
+// bus: the watcher tray icons register with, and the host's click on an icon.
+// Qt chooses its tray once per process, when the first icon is made: make
+// this before any main window, in a test of its own.
+class StatusNotifierTray {
+  public:
+    StatusNotifierTray();
+    ~StatusNotifierTray();
+    bool started() const;
+    // The bus names of the icons registered so far.
+    QStringList items() const;
+    // A left click on the icon, as the host reports it: Activate(x, y).
+    bool click(const QString& item);
+
+  private:
+    std::unique_ptr<QThread> m_thread; // the watcher answers on a thread of its own
+    StatusNotifierWatcher* m_watcher = nullptr;
 };
 
 struct Window {

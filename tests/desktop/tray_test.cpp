@@ -1,0 +1,112 @@
+// The tray icon that stands for the minimised main window, on an XEmbed tray
+// (clicks through the X server) and on a StatusNotifierItem tray (the host's
+// click over D-Bus).
+#include "app/app_fixture.h"
+#include "desktop/desktop.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+
+using desktop::User;
+
+namespace {
+
+class TrayOnDesktop : public AppFixture {
+  protected:
+    static QSystemTrayIcon* icon(frmcovercreator& main) {
+        return main.tray()->findChild<QSystemTrayIcon*>();
+    }
+
+    // Minimises the window and waits until the tray icon stands for it.
+    static void minimiseIntoTray(User& user, frmcovercreator& main) {
+        ASSERT_TRUE(user.waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }));
+        user.minimise(&main);
+        ASSERT_TRUE(user.waitUntil([&] { return !main.isVisible() && icon(main)->isVisible(); }));
+        EXPECT_FALSE(user.isShownOnScreen(&main));
+    }
+
+    static QPoint iconCentre(User& user, frmcovercreator& main) {
+        QPoint centre;
+        // The tray places the icon a moment after it is shown.
+        user.waitUntil([&] {
+            centre = icon(main)->geometry().center();
+            return !icon(main)->geometry().isEmpty();
+        });
+        return centre;
+    }
+
+    // A right-click on the icon, then a click on an item of its menu.
+    static void chooseFromMenu(User& user, frmcovercreator& main, const QString& item) {
+        user.clickAt(iconCentre(user, main), 3);
+        QMenu* menu = user.onGui([&] { return icon(main)->contextMenu(); });
+        ASSERT_TRUE(user.waitUntil([&] { return menu->isVisible(); }));
+        user.clickAt(user.onGui([&] {
+            for (QAction* action : menu->actions())
+                if (action->text() == item)
+                    return menu->mapToGlobal(menu->actionGeometry(action).center());
+            return QPoint();
+        }));
+    }
+
+    static bool backOnScreen(User& user, frmcovercreator& main) {
+        return user.waitUntil([&] { return main.isVisible() && !icon(main)->isVisible(); }) &&
+               user.waitUntil([&] { return main.state().InTray == 0; }) &&
+               user.isShownOnScreen(&main);
+    }
+};
+
+TEST_F(TrayOnDesktop, OnAnXEmbedTrayADoubleClickOrRestoreBringsTheWindowBack) {
+    desktop::TrayHost tray;
+    ASSERT_TRUE(tray.started());
+    auto main = open();
+    main->show();
+    desktop::asUser([&](User& user) {
+        ASSERT_TRUE(user.findWindow("Parvello"));
+        minimiseIntoTray(user, *main);
+        user.clickAt(iconCentre(user, *main));
+        QThread::msleep(500);
+        EXPECT_FALSE(user.onGui([&] { return main->isVisible(); })) << "a single click restored";
+        user.doubleClickAt(iconCentre(user, *main));
+        EXPECT_TRUE(backOnScreen(user, *main));
+
+        minimiseIntoTray(user, *main);
+        chooseFromMenu(user, *main, "Restore");
+        EXPECT_TRUE(backOnScreen(user, *main));
+    });
+}
+
+TEST_F(TrayOnDesktop, ExitInTheMenuWritesTheSettingsAndEndsTheProgram) {
+    desktop::TrayHost tray;
+    ASSERT_TRUE(tray.started());
+    writeIniAtPictures("Tab=0\nCopies=1\n");
+    auto main = open();
+    main->show();
+    main->SSTab1()->setCurrentIndex(3);
+    desktop::asUser([&](User& user) {
+        ASSERT_TRUE(user.findWindow("Parvello"));
+        minimiseIntoTray(user, *main);
+        chooseFromMenu(user, *main, "Exit");
+        EXPECT_TRUE(user.waitUntil([&] { return !icon(*main)->isVisible(); }));
+        EXPECT_FALSE(user.findWindow("Parvello", 500));
+    });
+    QFile ini(iniPath());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("\nTab=3\n"));
+}
+
+TEST_F(TrayOnDesktop, OnAStatusNotifierTrayOneClickBringsTheWindowBack) {
+    desktop::StatusNotifierTray tray;
+    ASSERT_TRUE(tray.started());
+    auto main = open();
+    main->show();
+    desktop::asUser([&](User& user) {
+        ASSERT_TRUE(user.findWindow("Parvello"));
+        minimiseIntoTray(user, *main);
+        ASSERT_TRUE(user.waitUntil([&] { return !tray.items().isEmpty(); }));
+        ASSERT_TRUE(tray.click(tray.items().first()));
+        EXPECT_TRUE(backOnScreen(user, *main));
+    });
+}
+
+} // namespace
