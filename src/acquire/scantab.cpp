@@ -3,6 +3,7 @@
 #include "acquire/bmpfile.h"
 #include "acquire/gdiplus.h"
 #include "acquire/scanning.h"
+#include "common/ini_file.h"
 #include "common/paths.h"
 #include "notify/prompt.h"
 
@@ -22,8 +23,23 @@ const QString savedMessage = QStringLiteral("Sucessfully saved file.");
 const QString saveFailed = QStringLiteral("Unable to save file.");
 const QStringList saveTypes = {"BMP (*.BMP)", "GIF (*.GIF)", "JPG (*.JPG)", "PNG (*.PNG)",
                                "TIF (*.TIF)"};
-// The type chosen last in this session, offered first next time.
-QString lastSaveType = saveTypes.front();
+// The type chosen last is offered first next time, also after a restart: it
+// is kept in the settings file, in a section of its own beside "MAIN".
+const QString saveSection = QStringLiteral("SAVE");
+const QString saveTypeKey = QStringLiteral("Type");
+
+// "JPG" for "JPG (*.JPG)".
+QString typeName(const QString& nameFilter) {
+    return nameFilter.section(' ', 0, 0);
+}
+
+QString lastSaveType(const IniFile& settings) {
+    const QString stored = settings.read(saveSection, saveTypeKey, 64);
+    for (const QString& type : saveTypes)
+        if (typeName(type) == stored)
+            return type;
+    return saveTypes.front();
+}
 
 // Our staging files are our own bitmaps; anything else a scanner layer might
 // leave there goes through Qt's readers.
@@ -66,20 +82,23 @@ bool loadStagingFile(QImage& image20) {
     return true;
 }
 
-std::optional<QString> chooseSaveName(QWidget* owner) {
+std::optional<QString> chooseSaveName(QWidget* owner, const QString& settingsFile) {
+    IniFile settings(settingsFile);
     QFileDialog dialog(owner);
     dialog.setObjectName("saveDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(paths::picturesDir());
     dialog.setNameFilters(saveTypes);
-    dialog.selectNameFilter(lastSaveType);
+    dialog.selectNameFilter(lastSaveType(settings));
     // The overwrite question comes from the popup, as every question does.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    lastSaveType = dialog.selectedNameFilter();
-    return withTypeExtension(dialog.selectedFiles().constFirst(), lastSaveType);
+    const QString type = dialog.selectedNameFilter();
+    // Not remembering the type is no reason to lose the picture.
+    settings.write(saveSection, saveTypeKey, typeName(type));
+    return withTypeExtension(dialog.selectedFiles().constFirst(), type);
 }
 
 QString withTypeExtension(const QString& name, const QString& nameFilter) {

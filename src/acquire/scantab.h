@@ -40,9 +40,11 @@ bool loadStagingFile(QImage& image20);
 // Asks the user for the file to save to; nothing when cancelled.
 using SaveNameChooser = std::function<std::optional<QString>(QWidget* owner)>;
 // The save dialog with the program's filter list (BMP, GIF, JPG, PNG, TIF),
-// starting in the user's Pictures folder with the type used last. A name
-// typed without an extension gets the chosen type's.
-std::optional<QString> chooseSaveName(QWidget* owner);
+// starting in the user's Pictures folder with the type used last, which is
+// kept in settingsFile. A name typed without an extension gets the chosen
+// type's.
+std::optional<QString> chooseSaveName(QWidget* owner,
+                                      const QString& settingsFile = paths::settingsFile());
 
 // The name with the extension of a filter such as "BMP (*.BMP)" added when
 // its last part has none.
@@ -51,8 +53,9 @@ QString withTypeExtension(const QString& name, const QString& nameFilter);
 // "Save": asks for a name, asks before overwriting, writes upper-case
 // ".BMP" names with our own bitmap writer and everything else through the
 // saver, and tells the user how it went. A cancelled dialog ends it silently.
-void saveScan(notify::Prompt& prompt, QWidget* owner, const QImage& picture, cGdiPlus& saver,
-              const SaveNameChooser& choose = chooseSaveName);
+void saveScan(
+    notify::Prompt& prompt, QWidget* owner, const QImage& picture, cGdiPlus& saver,
+    const SaveNameChooser& choose = [](QWidget* o) { return chooseSaveName(o); });
 
 // True when a file (not a folder) exists under the name.
 bool FileExists(const QString& name);

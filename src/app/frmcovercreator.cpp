@@ -514,7 +514,9 @@ void frmcovercreator::Command2_Click() {
 }
 
 void frmcovercreator::Command3_Click() {
-    acquire::saveScan(*m_popup, this, m_pictures.picture(PackagePictures::kScanned), *m_saver);
+    acquire::saveScan(
+        *m_popup, this, m_pictures.picture(PackagePictures::kScanned), *m_saver,
+        [this](QWidget* owner) { return acquire::chooseSaveName(owner, m_settings.fileName()); });
 }
 
 void frmcovercreator::printpictures_Click() {

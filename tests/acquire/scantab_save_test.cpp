@@ -200,7 +200,10 @@ TEST_F(SaveButton, ATypedNameWithoutExtensionIsSavedAsTheChosenType) {
     EXPECT_EQ(message(), saved);
     EXPECT_EQ(fileBytes(path("scan1.BMP")).left(2), QByteArray("BM"));
 
-    // The type used last is offered first next time.
+    // The type used last is offered first next time, also after a restart:
+    // the settings file keeps it, beside the main window's keys.
+    const QString settings = path("parvello.ini");
+    writeBytes(settings, "[MAIN]\nTab=2\n");
     whenShown("saveDialog", [&](QWidget* window) {
         auto* dialog = qobject_cast<QFileDialog*>(window);
         dialog->selectNameFilter("PNG (*.PNG)");
@@ -210,13 +213,18 @@ TEST_F(SaveButton, ATypedNameWithoutExtensionIsSavedAsTheChosenType) {
         name->setText(path("scan2"));
         QTest::keyClick(name, Qt::Key_Return);
     });
-    EXPECT_EQ(chooseSaveName(nullptr), std::optional<QString>(path("scan2.PNG")));
-    whenShown("saveDialog", [&](QWidget* window) {
-        startType = qobject_cast<QFileDialog*>(window)->selectedNameFilter();
-        qobject_cast<QFileDialog*>(window)->reject();
-    });
-    chooseSaveName(nullptr);
-    EXPECT_EQ(startType, "PNG (*.PNG)");
+    EXPECT_EQ(chooseSaveName(nullptr, settings), std::optional<QString>(path("scan2.PNG")));
+    auto firstTypeOffered = [&](const QString& settingsFile) {
+        whenShown("saveDialog", [&](QWidget* window) {
+            startType = qobject_cast<QFileDialog*>(window)->selectedNameFilter();
+            qobject_cast<QFileDialog*>(window)->reject();
+        });
+        chooseSaveName(nullptr, settingsFile);
+        return startType;
+    };
+    EXPECT_EQ(firstTypeOffered(settings), "PNG (*.PNG)");
+    EXPECT_EQ(firstTypeOffered(path("someone-else.ini")), "BMP (*.BMP)");
+    EXPECT_TRUE(fileBytes(settings).startsWith("[MAIN]\nTab=2\n"));
 }
 
 TEST(FileExistsCheck, FilesCountFoldersDoNot) {
