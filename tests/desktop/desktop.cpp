@@ -130,6 +130,25 @@ bool startDesktop(QString* error) {
     return false;
 }
 
+// openbox announces itself (wmctrl -m answers) before it has finished
+// starting, and a window mapped in between is never managed: not shown, not
+// listed (about one start in five on a busy machine). A window of ours that it
+// has managed shows that it is ready; one it let pass is simply shown again.
+bool windowManagerReady() {
+    QWidget probe;
+    probe.setWindowTitle("window manager probe");
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        probe.show();
+        for (int wait = 0; wait < 25; ++wait) {
+            QTest::qWait(20);
+            if (run("wmctrl", {"-l"}).value_or(QString()).contains(probe.windowTitle()))
+                return true;
+        }
+        probe.hide();
+    }
+    return false;
+}
+
 void stopDesktop() {
     stop(windowManager);
     stop(xserver);

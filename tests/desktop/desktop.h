@@ -37,6 +37,9 @@ namespace desktop {
 // at exit.
 bool startDesktop(QString* error);
 void stopDesktop();
+// Waits, once the QApplication exists, until the window manager manages a
+// window of ours (see desktop.cpp for why).
+bool windowManagerReady();
 
 // A tray host (trayer, an XEmbed tray) on the private display, for the tests
 // that need a system tray; stopped when the object goes.

@@ -29,7 +29,12 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         QApplication app(argc, argv);
-        result = RUN_ALL_TESTS();
+        if (!listing && !desktop::windowManagerReady()) {
+            std::fprintf(stderr, "No desktop for the tests: the window manager manages nothing\n");
+            result = 1;
+        } else {
+            result = RUN_ALL_TESTS();
+        }
     }
     desktop::stopDesktop();
     return result;
