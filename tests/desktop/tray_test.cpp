@@ -4,6 +4,7 @@
 #include "app/app_fixture.h"
 #include "desktop/desktop.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
@@ -26,14 +27,19 @@ class TrayOnDesktop : public AppFixture {
         EXPECT_FALSE(user.isShownOnScreen(&main));
     }
 
+    // Where the icon is, once the tray has taken it in: the icon is a little
+    // window of its own that the tray embeds a moment after it is shown.
     static QPoint iconCentre(User& user, frmcovercreator& main) {
-        QPoint centre;
-        // The tray places the icon a moment after it is shown.
+        QWidget* embedded = nullptr;
         user.waitUntil([&] {
-            centre = icon(main)->geometry().center();
-            return !icon(main)->geometry().isEmpty();
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->inherits("QSystemTrayIconSys") && w->isVisible())
+                    embedded = w;
+            return embedded != nullptr;
         });
-        return centre;
+        for (int wait = 0; embedded && !user.isShownOnScreen(embedded) && wait < 100; ++wait)
+            QThread::msleep(50);
+        return user.onGui([&] { return icon(main)->geometry().center(); });
     }
 
     // A right-click on the icon, then a click on an item of its menu.
@@ -50,9 +56,14 @@ class TrayOnDesktop : public AppFixture {
     }
 
     static bool backOnScreen(User& user, frmcovercreator& main) {
-        return user.waitUntil([&] { return main.isVisible() && !icon(main)->isVisible(); }) &&
-               user.waitUntil([&] { return main.state().InTray == 0; }) &&
-               user.isShownOnScreen(&main);
+        if (!user.waitUntil([&] { return main.isVisible() && !icon(main)->isVisible(); }) ||
+            !user.waitUntil([&] { return main.state().InTray == 0; }))
+            return false;
+        // The window manager maps it a moment later.
+        for (int wait = 0; wait < 100; ++wait, QThread::msleep(50))
+            if (user.isShownOnScreen(&main))
+                return true;
+        return false;
     }
 };
 
