@@ -36,8 +36,6 @@ bool activeWindow(const char* objectName) {
 
 class ScanTabOnDesktop : public AppFixture {
   protected:
-    frmmsnpopup& popup = frmmsnpopup::instance();
-
     QPushButton* button(frmcovercreator& main, const char* name) {
         return main.findChild<QPushButton*>(name);
     }
@@ -58,7 +56,7 @@ TEST_F(ScanTabOnDesktop, AquireAsksForTheSettingsEscapeKeepsThePictureScanFillsI
         ASSERT_TRUE(user.waitUntil([] { return !shownWindow("scanSettings"); }));
         EXPECT_TRUE(
             user.onGui([&] { return pictures.picture(PackagePictures::kScanned).isNull(); }));
-        EXPECT_FALSE(user.onGui([&] { return popup.isLoaded(); }));
+        EXPECT_FALSE(user.onGui([&] { return main->popup().isLoaded(); }));
 
         ASSERT_TRUE(user.waitUntil([] { return activeWindow("frmcovercreator"); }));
         user.click(button(*main, "Command2"));
@@ -78,7 +76,7 @@ TEST_F(ScanTabOnDesktop, AquireAsksForTheSettingsEscapeKeepsThePictureScanFillsI
                   QSize(118, 88));
         EXPECT_EQ(user.onGui([&] { return main->scanStatus()->text(); }),
                   "118 × 88 pixels: too few for a sharp 2.5x3.25");
-        EXPECT_FALSE(user.onGui([&] { return popup.isLoaded(); }));
+        EXPECT_FALSE(user.onGui([&] { return main->popup().isLoaded(); }));
     });
 }
 
@@ -106,11 +104,13 @@ TEST_F(ScanTabOnDesktop, SaveWithANameTypedAndEnterWritesABitmapInThePicturesFol
             user.pressKeys(key);
         // Clicked only once it has risen all the way: while it slides up, OK
         // is not yet where the pointer goes.
-        ASSERT_TRUE(user.waitUntil([&] { return popup.isVisible() && !popup.tmrOpen.isActive(); }));
-        ASSERT_TRUE(user.isShownOnScreen(&popup));
-        EXPECT_EQ(user.onGui([&] { return popup.lblAlert->text(); }), "Sucessfully saved file.");
-        user.click(popup.Command1);
-        ASSERT_TRUE(user.waitUntil([&] { return !popup.isLoaded(); }));
+        ASSERT_TRUE(user.waitUntil(
+            [&] { return main->popup().isVisible() && !main->popup().tmrOpen.isActive(); }));
+        ASSERT_TRUE(user.isShownOnScreen(&main->popup()));
+        EXPECT_EQ(user.onGui([&] { return main->popup().lblAlert->text(); }),
+                  "Sucessfully saved file.");
+        user.click(main->popup().Command1);
+        ASSERT_TRUE(user.waitUntil([&] { return !main->popup().isLoaded(); }));
     });
     QFile saved(picturesFolder + "/scan1.BMP");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));

@@ -46,7 +46,10 @@ class TrayOnDesktop : public AppFixture {
     static void chooseFromMenu(User& user, frmcovercreator& main, const QString& item) {
         user.clickAt(iconCentre(user, main), 3);
         QMenu* menu = user.onGui([&] { return icon(main)->contextMenu(); });
+        // Clicked only once the X server shows it where Qt placed it.
         ASSERT_TRUE(user.waitUntil([&] { return menu->isVisible(); }));
+        for (int wait = 0; wait < 100 && !user.isShownOnScreen(menu); ++wait)
+            QThread::msleep(50);
         user.clickAt(user.onGui([&] {
             for (QAction* action : menu->actions())
                 if (action->text() == item)
