@@ -15,6 +15,7 @@
 #include "app/tray.h"
 #include "app/weblink.h"
 #include "app/window_placement.h"
+#include "common/jpeg_reader.h"
 #include "common/paths.h"
 #include "common/twips.h"
 #include "editor/frmManipulate.h"
@@ -29,6 +30,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -168,7 +170,7 @@ void frmcovercreator::buildTabs(QWidget* parent) {
 }
 
 void frmcovercreator::buildPackageOptions(QWidget* parent) {
-    auto* options = group("Frame4", "Package Options", parent, {8940, 60, 1560, 2040});
+    auto* options = group("Frame4", "Package Options", parent, {8940, 60, 1560, 3360});
     auto* layout = new QVBoxLayout(options);
     layout->setContentsMargins(6, 4, 4, 4);
     layout->setSpacing(0);
@@ -181,7 +183,31 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
         m_checks[size_t(package.checkIndex)] = check;
     }
 
-    auto* copies = group("Frame1", "Copies", parent, {8940, 2160, 1560, 1260});
+    // How the pictures fill their prints, for every package and single print.
+    layout->addSpacing(4);
+    m_fill = new QComboBox;
+    m_fill->setObjectName("cboFill");
+    m_fill->setToolTip("How each picture fills its print.");
+    for (const print::FillModeName& mode : print::kFillModes)
+        m_fill->addItem(QString::fromUtf8(mode.caption.data(), qsizetype(mode.caption.size())));
+    layout->addWidget(m_fill);
+    // The frame is narrow: the caption takes two lines of a smaller font.
+    m_turn = new QCheckBox("Turn pictures\nto fit the print");
+    QFont small = m_turn->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_turn->setFont(small);
+    m_turn->setObjectName("chkTurn");
+    m_turn->setToolTip("Turn pictures to fit the print");
+    layout->addWidget(m_turn);
+    m_cutGuides = new QCheckBox("Cut guides");
+    m_cutGuides->setObjectName("chkCutGuides");
+    m_cutGuides->setToolTip("Thin grey marks beyond the prints' corners, to cut along.");
+    layout->addWidget(m_cutGuides);
+    connect(m_fill, &QComboBox::currentIndexChanged, this, &frmcovercreator::PrintOptions_Change);
+    connect(m_turn, &QCheckBox::toggled, this, &frmcovercreator::PrintOptions_Change);
+    connect(m_cutGuides, &QCheckBox::toggled, this, &frmcovercreator::PrintOptions_Change);
+
+    auto* copies = group("Frame1", "Copies", parent, {8940, 3480, 1560, 1260});
     m_spinner = new CopiesSpinner(copies);
     m_spinner->setObjectName("VScroll1");
     m_spinner->setGeometry(twips::toPixels(1020, 300, 420, 840));
@@ -199,7 +225,7 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     m_cmdPrint = new QPushButton("Print", parent);
     m_cmdPrint->setObjectName("cmdPrint");
     m_cmdPrint->setToolTip("Print covers.");
-    m_cmdPrint->setGeometry(twips::toPixels(8940, 3540, 1560, 480));
+    m_cmdPrint->setGeometry(twips::toPixels(8940, 4860, 1560, 480));
     m_cmdPrint->setEnabled(false);
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmcovercreator::cmdPrint_Click);
 }
@@ -377,6 +403,16 @@ QString frmcovercreator::drive() const {
 QString frmcovercreator::folder() const {
     return m_dirSelect->path();
 }
+void frmcovercreator::setPrintOptions(const print::PrintOptions& options) {
+    m_fill->setCurrentIndex(int(&print::fillModeName(options.fill) - print::kFillModes.data()));
+    m_turn->setChecked(options.turnToFit);
+    m_cutGuides->setChecked(options.cutGuides);
+    PrintOptions_Change();
+}
+print::PrintOptions frmcovercreator::printOptions() const {
+    return {print::kFillModes[size_t(std::max(0, m_fill->currentIndex()))].mode,
+            m_turn->isChecked(), m_cutGuides->isChecked()};
+}
 
 // ---- browser and previews --------------------------------------------------
 
@@ -429,6 +465,7 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
         return;
     }
     std::shared_ptr<FullPicture> full;
+    QSize fullSize;
     QImage picture;
     const LoadedPicture quick =
         pictureloader::decodeReduced(fileName, *bytes, QSize(screenCopySide(), screenCopySide()));
@@ -441,6 +478,8 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
                 return loaded.image;
             },
             quick.image);
+        // The size the full picture will have, for the previews meanwhile.
+        fullSize = jpegreader::uprightSize(*bytes).value_or(quick.image.size());
         picture = quick.image;
     } else {
         const LoadedPicture loaded = pictureloader::decode(fileName, *bytes);
@@ -454,7 +493,7 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
     for (const PreviewBox& box : PreviewBoxes)
         if (selected ? box.image == selected : (box.tab == tab && box.image <= PreviewCount)) {
             if (full)
-                m_pictures.set(box.image - 1, full, screen);
+                m_pictures.set(box.image - 1, full, screen, fullSize);
             else
                 m_pictures.set(box.image - 1, picture, screen);
         }
@@ -481,6 +520,14 @@ void frmcovercreator::Check_Click() {
     m_cmdPrint->setEnabled(anyPackageTicked());
 }
 
+void frmcovercreator::PrintOptions_Change() {
+    const print::PrintOptions options = printOptions();
+    // Turning only means something when the picture is not stretched.
+    m_turn->setEnabled(options.fill != imaging::FillMode::Stretch);
+    for (int i = 0; i < PreviewCount; ++i)
+        m_previews[i]->setFillMode(options.fill, options.turnToFit);
+}
+
 // ---- commands --------------------------------------------------------------
 
 print::Packages frmcovercreator::tickedPackages() const {
@@ -496,7 +543,8 @@ bool frmcovercreator::anyPackageTicked() const {
 }
 
 void frmcovercreator::cmdPrint_Click() {
-    print::askAndPrintPackages(*m_popup, this, tickedPackages(), m_state.CopyCount, m_pictures);
+    print::askAndPrintPackages(*m_popup, this, tickedPackages(), m_state.CopyCount, m_pictures,
+                               printOptions());
 }
 
 void frmcovercreator::Command1_Click() {
@@ -525,6 +573,7 @@ void frmcovercreator::printpictures_Click() {
     } else if (const int selected = m_state.selectedImageNumber()) {
         auto* dialog =
             new print::frmPrintSingle(*m_popup, m_pictures.picture(selected - 1), this, this);
+        dialog->setPrintOptions(printOptions(), m_pictures.framing(selected - 1));
         dialog->show();
     } else {
         m_popup->tell(SelectPictureMessage);

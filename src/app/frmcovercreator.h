@@ -13,6 +13,7 @@
 #include <memory>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class CopiesSpinner;
@@ -52,6 +53,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void SSTab1_Click();
     void VScroll1_Change();
     void Check_Click();
+    void PrintOptions_Change(); // fill mode, turning or cut guides
     void cmdPrint_Click();
     void Command1_Click(); // "Source"
     void Command2_Click(); // "Aquire"
@@ -77,6 +79,9 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     QTabWidget* SSTab1() const { return m_tabs; }
     QCheckBox* check(int package) const { return m_checks[package]; } // its checkIndex
     QPushButton* cmdPrint() const { return m_cmdPrint; }
+    QComboBox* fillMode() const { return m_fill; }
+    QCheckBox* turnToFit() const { return m_turn; }
+    QCheckBox* cutGuides() const { return m_cutGuides; }
     CopiesSpinner* VScroll1() const { return m_spinner; }
     QLabel* NumberOfCopies() const { return m_copies; }
     QLabel* scanStatus() const { return m_scanStatus; }
@@ -118,6 +123,8 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     QString copiesCaption() const override;
     QString drive() const override;
     QString folder() const override;
+    void setPrintOptions(const print::PrintOptions& options) override;
+    print::PrintOptions printOptions() const override;
 
     MainState m_state;
     PackagePictures m_pictures;
@@ -134,6 +141,9 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     std::array<PreviewImage*, 20> m_previews{};
     std::array<QCheckBox*, print::kPackages.size()> m_checks{};
     QPushButton* m_cmdPrint = nullptr;
+    QComboBox* m_fill = nullptr;
+    QCheckBox* m_turn = nullptr;
+    QCheckBox* m_cutGuides = nullptr;
     CopiesSpinner* m_spinner = nullptr;
     QLabel* m_copies = nullptr;
     QLabel* m_scanStatus = nullptr; // the scanned picture's size and the prints it is sharp for

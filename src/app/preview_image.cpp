@@ -3,15 +3,24 @@
 #include "app/preview_table.h"
 #include "common/twips.h"
 #include "pictures/package_pictures.h"
+#include "print/layouts.h"
+#include "print/soft_prints.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
 
-PreviewImage::PreviewImage(const PackagePictures& pictures, int number, QWidget* parent)
+PreviewImage::PreviewImage(PackagePictures& pictures, int number, QWidget* parent)
     : QWidget(parent), m_pictures(pictures), m_number(number) {
     setObjectName(name());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The prints can be framed from the keyboard too.
+    if (print::cellOf(number - 1))
+        setFocusPolicy(Qt::StrongFocus);
     connect(&pictures, &PackagePictures::changed, this, &PreviewImage::pictureChanged);
+    connect(&pictures, &PackagePictures::framingChanged, this, &PreviewImage::framingChanged);
     pictureChanged(number - 1);
 }
 
@@ -27,11 +36,76 @@ void PreviewImage::pictureChanged(int index) {
     update();
 }
 
+void PreviewImage::framingChanged(int index) {
+    if (index != m_number - 1)
+        return;
+    m_cache = QPixmap();
+    update();
+}
+
 void PreviewImage::setSelected(bool selected) {
     if (m_selected == selected)
         return;
     m_selected = selected;
     update();
+}
+
+void PreviewImage::setFillMode(imaging::FillMode fill, bool turnToFit) {
+    if (fill == m_fill && turnToFit == m_turnToFit)
+        return;
+    m_fill = fill;
+    m_turnToFit = turnToFit;
+    m_cache = QPixmap();
+    update();
+}
+
+print::CellOptions PreviewImage::cellOptions() const {
+    return {m_fill, m_turnToFit, m_pictures.framing(m_number - 1)};
+}
+
+bool PreviewImage::looksSoft() const {
+    const print::Cell* cell = print::cellOf(m_number - 1);
+    return cell && print::looksSoft(m_pictures.size(m_number - 1),
+                                    QSizeF(cell->width, cell->height), cellOptions());
+}
+
+QRect PreviewImage::printArea() const {
+    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    const print::Cell* cell = print::cellOf(m_number - 1);
+    if (!cell)
+        return inside;
+    const QSize shown = QSize(cell->width, cell->height).scaled(inside.size(), Qt::KeepAspectRatio);
+    return QRect(inside.topLeft() + QPoint((inside.width() - shown.width()) / 2,
+                                           (inside.height() - shown.height()) / 2),
+                 shown);
+}
+
+bool PreviewImage::framable() const {
+    return m_fill == imaging::FillMode::Crop && print::cellOf(m_number - 1) &&
+           !m_pictures.size(m_number - 1).isEmpty();
+}
+
+void PreviewImage::zoomBy(int steps) {
+    if (!framable() || steps == 0)
+        return;
+    // Each step a quarter closer, no further than the picture stays sharp.
+    const print::Cell* cell = print::cellOf(m_number - 1);
+    const print::CellOptions options = cellOptions();
+    const double largest = print::largestZoom(m_pictures.size(m_number - 1),
+                                              QSizeF(cell->width, cell->height), options);
+    imaging::Framing f = options.framing;
+    f.zoom = std::clamp(f.zoom * std::pow(1.25, steps), 1.0, largest);
+    m_pictures.setFraming(m_number - 1, f);
+}
+
+void PreviewImage::moveBy(double dx, double dy) {
+    if (!framable())
+        return;
+    const print::Cell* cell = print::cellOf(m_number - 1);
+    const QSize size = m_pictures.size(m_number - 1);
+    m_pictures.setFraming(m_number - 1, imaging::draggedFraming(
+                                            size.width(), size.height(), cell->width, cell->height,
+                                            m_turnToFit, m_pictures.framing(m_number - 1), dx, dy));
 }
 
 void PreviewImage::resizeEvent(QResizeEvent*) {
@@ -40,16 +114,28 @@ void PreviewImage::resizeEvent(QResizeEvent*) {
 
 void PreviewImage::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QRect inside = rect().adjusted(1, 1, -1, -1);
     p.fillRect(rect(), palette().color(QPalette::Window));
     if (!m_screenCopy.isNull()) {
-        if (m_cache.size() != inside.size())
-            m_cache = QPixmap::fromImage(m_screenCopy.scaled(inside.size(), Qt::IgnoreAspectRatio,
-                                                             Qt::SmoothTransformation));
-        p.drawPixmap(inside.topLeft(), m_cache);
+        const QRect area = printArea();
+        if (m_cache.size() != area.size()) {
+            // The print is painted by the code that fills the sheet's cells.
+            const print::Cell* cell = print::cellOf(m_number - 1);
+            m_cache = QPixmap::fromImage(
+                cell ? print::fillCell(m_screenCopy, QSizeF(cell->width, cell->height), area.size(),
+                                       cellOptions())
+                     : m_screenCopy.scaled(area.size(), Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation));
+        }
+        p.drawPixmap(area.topLeft(), m_cache);
+        if (looksSoft())
+            paintSoftBadge(p, area);
     }
     p.setPen(palette().color(QPalette::WindowText));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        p.drawRect(rect().adjusted(4, 4, -5, -5));
+    }
     if (m_selected) {
         // The preview the next file goes into: a clear frame in the
         // highlight colour.
@@ -60,14 +146,92 @@ void PreviewImage::paintEvent(QPaintEvent*) {
     }
 }
 
+void PreviewImage::paintSoftBadge(QPainter& p, const QRect& area) {
+    // A small amber tag in the print's corner: seen at a glance, never
+    // hiding the face in the middle.
+    p.save();
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPointSizeF(std::max(6.0, font.pointSizeF() * 0.8));
+    p.setFont(font);
+    const QString text = QStringLiteral("Soft");
+    const QRect bounds = p.fontMetrics().boundingRect(text);
+    const QRect tag =
+        bounds.adjusted(-4, -1, 4, 1).translated(area.topLeft() + QPoint(6, 6) - bounds.topLeft());
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 176, 0));
+    p.drawRoundedRect(tag, 3, 3);
+    p.setPen(Qt::black);
+    p.drawText(tag, Qt::AlignCenter, text);
+    p.restore();
+}
+
 void PreviewImage::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        emit clicked(m_number);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_dragFrom = event->position();
+    emit clicked(m_number);
+}
+
+void PreviewImage::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QRect area = printArea();
+    const QPointF step = event->position() - m_dragFrom;
+    m_dragFrom = event->position();
+    moveBy(step.x() / area.width(), step.y() / area.height());
 }
 
 void PreviewImage::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        emit clicked(m_number);
+    if (event->button() != Qt::LeftButton)
+        return;
+    emit clicked(m_number);
+    if (print::cellOf(m_number - 1))
+        m_pictures.setFraming(m_number - 1, {});
+}
+
+void PreviewImage::wheelEvent(QWheelEvent* event) {
+    // One notch of an ordinary wheel is 120.
+    const int steps = event->angleDelta().y() / 120;
+    if (framable() && steps != 0) {
+        zoomBy(steps);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void PreviewImage::keyPressEvent(QKeyEvent* event) {
+    // A twentieth of the print a press, as a drag of that length would.
+    constexpr double step = 0.05;
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        zoomBy(1);
+        break;
+    case Qt::Key_Minus:
+        zoomBy(-1);
+        break;
+    case Qt::Key_0:
+        if (framable())
+            m_pictures.setFraming(m_number - 1, {});
+        break;
+    case Qt::Key_Left:
+        moveBy(-step, 0);
+        break;
+    case Qt::Key_Right:
+        moveBy(step, 0);
+        break;
+    case Qt::Key_Up:
+        moveBy(0, -step);
+        break;
+    case Qt::Key_Down:
+        moveBy(0, step);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 QImage makeScreenCopy(const QImage& picture) {

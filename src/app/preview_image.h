@@ -1,25 +1,48 @@
 #pragma once
 // One preview image of the main window: shows one of the package pictures
-// stretched to its box with a single-line border, and follows it when it
-// changes. Painting uses a screen-sized copy made once per picture.
+// with a single-line border, and follows it when it changes. A print
+// position shows its print: the cell's shape as large as the box holds,
+// filled the way the sheet will be, with a badge when the print will look
+// soft. The scanned picture is stretched to its box. Painting uses a
+// screen-sized copy made once per picture.
+//
+// In crop mode the preview also frames its print: dragging moves the crop
+// window, the wheel and + / - zoom it, the arrow keys move it, double-click
+// and 0 put it back. The framing is kept with the picture, in the package
+// pictures.
+
+#include "print/cell_fill.h"
 
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
 
 class PackagePictures;
+class QPainter;
 
 class PreviewImage : public QWidget {
     Q_OBJECT
   public:
     // Shows pictures.preview(number - 1).
-    PreviewImage(const PackagePictures& pictures, int number, QWidget* parent = nullptr);
+    PreviewImage(PackagePictures& pictures, int number, QWidget* parent = nullptr);
 
     int number() const { return m_number; }
     QString name() const;
 
     void setSelected(bool selected);
     bool isSelected() const { return m_selected; }
+
+    // How the picture fills its print.
+    void setFillMode(imaging::FillMode fill, bool turnToFit);
+    // Whether the print will look soft (and the badge shows).
+    bool looksSoft() const;
+    // Where the print is drawn inside the box.
+    QRect printArea() const;
+
+    // Crop mode: zoom the print's window in (positive) or out by steps, or
+    // move it by shares of the print's width and height.
+    void zoomBy(int steps);
+    void moveBy(double dx, double dy);
 
   signals:
     void clicked(int number);
@@ -28,16 +51,26 @@ class PreviewImage : public QWidget {
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
     void resizeEvent(QResizeEvent*) override;
 
   private:
     void pictureChanged(int index);
+    void framingChanged(int index);
+    print::CellOptions cellOptions() const;
+    bool framable() const;
+    void paintSoftBadge(QPainter& p, const QRect& area);
 
-    const PackagePictures& m_pictures;
+    PackagePictures& m_pictures;
     int m_number;
     QImage m_screenCopy;
-    QPixmap m_cache; // the picture at exactly the box's size
+    QPixmap m_cache; // the picture at exactly the size it is drawn
     bool m_selected = false;
+    imaging::FillMode m_fill = imaging::FillMode::Stretch;
+    bool m_turnToFit = true;
+    QPointF m_dragFrom; // where the last drag step ended
 };
 
 // A copy small enough for any preview box, made once per loaded file: at most

@@ -4,6 +4,7 @@
 #include "print/captions.h"
 #include "print/printer_choice.h"
 
+#include <QFileInfo>
 #include <array>
 
 namespace settings {
@@ -11,6 +12,9 @@ namespace settings {
 namespace {
 
 const QString PrinterKey = QStringLiteral("Printer");
+const QString FillKey = QStringLiteral("Fill");
+const QString TurnKey = QStringLiteral("TurnToFit");
+const QString CutGuidesKey = QStringLiteral("CutGuides");
 
 // Exact, case-sensitive acceptance: " 1" or "01" are not numbers here.
 int acceptedNumber(const QString& value, int low, int high, int otherwise) {
@@ -38,6 +42,16 @@ void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaul
     target.setCopies(acceptedNumber(value("Copies"), 1, 5, 1));
     // The printer chosen under Utilities; none means the system's default.
     print::setChosenPrinter(value(PrinterKey));
+
+    const bool firstStart = !QFileInfo::exists(file.fileName());
+    print::PrintOptions options;
+    const print::FillModeName* fill = print::fillModeByWord(value(FillKey).toStdString());
+    options.fill = fill         ? fill->mode
+                   : firstStart ? imaging::FillMode::Crop
+                                : imaging::FillMode::Stretch;
+    options.turnToFit = acceptedNumber(value(TurnKey), 0, 1, 1) == 1;
+    options.cutGuides = acceptedNumber(value(CutGuidesKey), 0, 1, firstStart ? 1 : 0) == 1;
+    target.setPrintOptions(options);
 
     const QString drive = value("Drive");
     const QString folder = value("Dir");
@@ -68,6 +82,11 @@ bool writeini(IniFile& file, const SettingsTarget& source) {
     const QString printer = print::chosenPrinter();
     if (!printer.isEmpty() || !file.read(Section, PrinterKey, ReadBufferSize).isEmpty())
         entries.append({PrinterKey, printer});
+    const print::PrintOptions options = source.printOptions();
+    const std::string_view fill = print::fillModeName(options.fill).word;
+    entries.append({FillKey, QString::fromUtf8(fill.data(), qsizetype(fill.size()))});
+    entries.append({TurnKey, options.turnToFit ? "1" : "0"});
+    entries.append({CutGuidesKey, options.cutGuides ? "1" : "0"});
     return file.write(Section, entries);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // The remembered state of the main window: drive and folder browsed, tab shown,
-// packages ticked, copies and the chosen printer, kept in section "MAIN" of
-// the settings file.
+// packages ticked, copies, the chosen printer and how the pictures fill their
+// prints, kept in section "MAIN" of the settings file.
 
 #include "common/ini_file.h"
+#include "print/print_options.h"
 
 #include <QString>
 
@@ -17,12 +18,14 @@ class SettingsTarget {
     // False when the drive or folder cannot be applied (gone, unreadable, empty).
     virtual bool setDrive(const QString& drive) = 0;
     virtual bool setFolder(const QString& folder) = 0;
+    virtual void setPrintOptions(const print::PrintOptions& options) = 0;
 
     virtual int currentTab() const = 0;
     virtual bool packageChecked(int package) const = 0;
     virtual QString copiesCaption() const = 0;
     virtual QString drive() const = 0;
     virtual QString folder() const = 0;
+    virtual print::PrintOptions printOptions() const = 0;
 };
 
 namespace settings {
@@ -41,11 +44,14 @@ struct Defaults {
 
 // Reads and applies every key; when drive or folder cannot be applied,
 // everything falls back to the defaults (tab 0, nothing ticked, 1 copy).
+// The fill mode and the cut guides a file does not name are the new ones
+// (crop to fill, guides on) only when there is no file yet: whoever printed
+// before keeps stretched pictures and bare sheets until choosing otherwise.
 void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaults);
 
 // Writes the nine keys in their fixed order, then the chosen printer (when
-// one was ever chosen). False when the file could not be
-// written; the previous file is then left as it was.
+// one was ever chosen), then the fill mode, turning and cut guides. False
+// when the file could not be written; the previous file is then left as it was.
 bool writeini(IniFile& file, const SettingsTarget& source);
 
 } // namespace settings

@@ -16,12 +16,29 @@ const QImage& PackagePictures::preview(int index) const {
     return e.preview.isNull() ? e.picture : e.preview;
 }
 
+QSize PackagePictures::size(int index) const {
+    return m_entries.at(size_t(index)).size;
+}
+
 void PackagePictures::set(int index, const QImage& picture, const QImage& preview) {
-    m_entries.at(size_t(index)) = {picture, nullptr, preview};
+    m_entries.at(size_t(index)) = {picture, nullptr, preview, picture.size(), {}};
     emit changed(index);
 }
 
-void PackagePictures::set(int index, std::shared_ptr<FullPicture> full, const QImage& preview) {
-    m_entries.at(size_t(index)) = {QImage(), std::move(full), preview};
+void PackagePictures::set(int index, std::shared_ptr<FullPicture> full, const QImage& preview,
+                          QSize size) {
+    m_entries.at(size_t(index)) = {QImage(), std::move(full), preview, size, {}};
     emit changed(index);
+}
+
+const imaging::Framing& PackagePictures::framing(int index) const {
+    return m_entries.at(size_t(index)).framing;
+}
+
+void PackagePictures::setFraming(int index, const imaging::Framing& framing) {
+    imaging::Framing& f = m_entries.at(size_t(index)).framing;
+    if (f == framing)
+        return;
+    f = framing;
+    emit framingChanged(index);
 }

@@ -6,6 +6,7 @@
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
+#include "print/soft_prints.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -51,11 +52,12 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
 
     picOrig = new QLabel(this);
     picOrig->setObjectName("picOrig");
-    picOrig->setScaledContents(true);
+    picOrig->setAlignment(Qt::AlignCenter);
     picOrig->setToolTip("Picture to print.");
-    if (!m_picture.isNull())
-        picOrig->setPixmap(QPixmap::fromImage(m_picture));
     place(picOrig, 120, 120, 4455, 3975);
+    if (!m_picture.isNull())
+        m_screenCopy =
+            m_picture.scaled(picOrig->size() * 2, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 
     Frame1 = new QGroupBox("Picture Size", this);
     Frame1->setObjectName("Frame1");
@@ -71,6 +73,7 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
         sizes->addButton(Option1[size_t(i)], i);
     }
     Option1[0]->setChecked(true);
+    connect(sizes, &QButtonGroup::idClicked, this, &frmPrintSingle::showPrint);
 
     auto* turns = new QButtonGroup(this);
     Option2[0] = new QRadioButton("Vertical", this);
@@ -86,6 +89,8 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
     turns->addButton(Option2[0], 0);
     turns->addButton(Option2[1], 1);
     Option2[0]->setChecked(true);
+    connect(turns, &QButtonGroup::idClicked, this, &frmPrintSingle::showPrint);
+    showPrint();
 
     Command1 = new QPushButton("Print", this);
     Command1->setObjectName("Command1");
@@ -123,17 +128,44 @@ bool frmPrintSingle::horizontal() const {
     return !Option2[0]->isChecked();
 }
 
+void frmPrintSingle::setPrintOptions(const PrintOptions& options, const imaging::Framing& framing) {
+    m_options = options;
+    m_framing = framing;
+    showPrint();
+}
+
+void frmPrintSingle::showPrint() {
+    if (m_screenCopy.isNull())
+        return;
+    // The print's shape, as large as the box holds, filled as it will print.
+    const SingleSize& size = kSingleSizes[size_t(selectedSize())];
+    const QSizeF twips =
+        horizontal() ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
+    const QSize shown = twips.scaled(picOrig->size(), Qt::KeepAspectRatio).toSize();
+    picOrig->setPixmap(QPixmap::fromImage(
+        fillCell(m_screenCopy, twips, shown, {m_options.fill, m_options.turnToFit, m_framing})));
+}
+
 void frmPrintSingle::Command1_Click() {
     // A second "Print" while a popup is up asks again once that has gone.
     askAndPrint(
         m_prompt, m_mainWindow,
         [this](const Paper& paper) {
-            const QString cut = singleFitWarning(paper, selectedSize(), horizontal());
-            return cut.isEmpty() ? QStringList() : QStringList(cut);
+            QStringList warnings;
+            if (const QString cut = singleFitWarning(paper, selectedSize(), horizontal());
+                !cut.isEmpty())
+                warnings << cut;
+            if (const QString soft =
+                    softSingleWarning(m_picture.size(), selectedSize(), horizontal(),
+                                      {m_options.fill, m_options.turnToFit, m_framing});
+                !soft.isEmpty())
+                warnings << soft;
+            return warnings;
         },
         // The size and the turn as they are once the question is answered.
         [this](SheetTarget& target) {
-            return printSingleSheet(target, m_picture, selectedSize(), horizontal());
+            return printSingleSheet(target, m_picture, selectedSize(), horizontal(), m_options,
+                                    m_framing);
         });
 }
 

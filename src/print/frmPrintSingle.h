@@ -4,6 +4,7 @@
 #include "notify/prompt.h"
 #include "notify/window_hold.h"
 #include "print/layouts.h"
+#include "print/print_options.h"
 
 #include <QDialog>
 #include <QImage>
@@ -34,6 +35,10 @@ class frmPrintSingle : public QDialog {
     int selectedSize() const; // 0..4
     bool horizontal() const;
 
+    // How the picture fills its print, and its crop window from the main
+    // window's preview; the dialog's preview shows it so.
+    void setPrintOptions(const PrintOptions& options, const imaging::Framing& framing = {});
+
     // Controls, named as in the form, for the tests.
     QLabel* picOrig = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -50,8 +55,14 @@ class frmPrintSingle : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void release();
+    void showPrint();
+
     notify::Prompt& m_prompt;
     QImage m_picture;
+    QImage m_screenCopy; // small enough to redraw at once when the size changes
+    PrintOptions m_options;
+    imaging::Framing m_framing;
     QPointer<QWidget> m_mainWindow;
     std::optional<notify::WindowHold> m_hold; // while open
 };

@@ -9,6 +9,14 @@ const PackageLayout* packageByCaption(std::string_view caption) {
     return nullptr;
 }
 
+const Cell* cellOf(int picture) {
+    for (const PackageLayout& p : kPackages)
+        for (const Cell& c : p.cells)
+            if (c.picture == picture)
+                return &c;
+    return nullptr;
+}
+
 const SingleSize* singleSizeByCaption(std::string_view caption) {
     for (const SingleSize& s : kSingleSizes)
         if (s.caption == caption)

@@ -63,6 +63,9 @@ using Packages = std::vector<const PackageLayout*>;
 // The package with this caption, or nullptr.
 const PackageLayout* packageByCaption(std::string_view caption);
 
+// The cell package picture `index` (0..18) prints in, or nullptr.
+const Cell* cellOf(int picture);
+
 // One picture alone. "Vertical" paints width x height on a portrait page;
 // "Horizontal" swaps them on a landscape page. Always painted at (0, 0).
 struct SingleSize {

@@ -9,6 +9,7 @@
 #include "print/layouts.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
+#include "print/soft_prints.h"
 
 #include <QCursor>
 #include <QDeadlineTimer>
@@ -23,15 +24,18 @@ namespace print {
 
 namespace {
 
-// Resamples the cells' pictures for one sheet, each distinct picture and
-// cell size once.
+// Resamples the cells' pictures for one sheet, each distinct picture, cell
+// size and framing once.
 std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
-                                      const PackagePictures& pictures) {
+                                      const PackagePictures& pictures,
+                                      const PrintOptions& printOptions) {
     std::vector<Placement> cells;
     std::vector<QImage> sources;
+    std::vector<CellOptions> options;
     for (const Cell& c : package.cells) {
         cells.push_back({QRectF(c.x, c.y, c.width, c.height), {}});
         sources.push_back(pictures.picture(c.picture));
+        options.push_back(cellOptions(printOptions, pictures, c.picture));
     }
     // The same picture in cells of the same size is resampled once.
     std::vector<int> firstUse(cells.size(), -1);
@@ -39,7 +43,8 @@ std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
         for (size_t j = 0; j < i; ++j)
             if (firstUse[j] < 0 && !sources[i].isNull() &&
                 sources[j].cacheKey() == sources[i].cacheKey() &&
-                cells[j].twips.size() == cells[i].twips.size()) {
+                cells[j].twips.size() == cells[i].twips.size() &&
+                options[j].framing == options[i].framing) {
                 firstUse[i] = int(j);
                 break;
             }
@@ -47,7 +52,7 @@ std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
     // over the cores (cells each on a core of their own measured twice as slow).
     for (size_t i = 0; i < cells.size(); ++i)
         if (firstUse[i] < 0 && !sources[i].isNull())
-            cells[i].picture = resampleToCell(sources[i], cells[i].twips.size(), dpi);
+            cells[i].picture = resampleToCell(sources[i], cells[i].twips.size(), dpi, options[i]);
     for (size_t i = 0; i < cells.size(); ++i)
         if (firstUse[i] >= 0)
             cells[i].picture = cells[size_t(firstUse[i])].picture;
@@ -88,7 +93,7 @@ QString shortFolderName(const QString& folder) {
 } // namespace
 
 PrintSummary printPackages(SheetTarget& target, const Packages& packages, int copyCount,
-                           const PackagePictures& pictures) {
+                           const PackagePictures& pictures, const PrintOptions& options) {
     PrintSummary summary;
     const int copies = copyCount; // the bound is taken once, before the first sheet
     for (const PackageLayout* p : packages) {
@@ -98,7 +103,8 @@ PrintSummary printPackages(SheetTarget& target, const Packages& packages, int co
         Sheet sheet;
         sheet.orientation = QPageLayout::Portrait;
         sheet.title = QStringLiteral("Parvello %1").arg(print::caption(package.caption));
-        sheet.cells = resampledCells(package, target.resolution(), pictures);
+        sheet.cells = resampledCells(package, target.resolution(), pictures, options);
+        sheet.cutGuides = options.cutGuides;
         for (int copy = 1; copy <= copies; ++copy)
             count(summary, package.caption, target.printSheet(sheet));
     }
@@ -106,7 +112,8 @@ PrintSummary printPackages(SheetTarget& target, const Packages& packages, int co
 }
 
 PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,
-                              bool horizontal) {
+                              bool horizontal, const PrintOptions& options,
+                              const imaging::Framing& framing) {
     PrintSummary summary;
     const SingleSize& size =
         kSingleSizes[size_t(std::clamp(sizeIndex, 0, int(kSingleSizes.size()) - 1))];
@@ -117,7 +124,9 @@ PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int si
         horizontal ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
     sheet.title = QStringLiteral("Parvello %1").arg(print::caption(size.caption));
     sheet.cells.push_back(
-        {QRectF(QPointF(0, 0), twips), resampleToCell(picture, twips, target.resolution())});
+        {QRectF(QPointF(0, 0), twips), resampleToCell(picture, twips, target.resolution(),
+                                                      {options.fill, options.turnToFit, framing})});
+    sheet.cutGuides = options.cutGuides;
     count(summary, size.caption, target.printSheet(sheet));
     return summary;
 }
@@ -183,10 +192,10 @@ void reportToUser(notify::Prompt& prompt, const PrintSummary& summary) {
 }
 
 void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
-                 const std::function<QStringList(const Paper&)>& cutWarnings,
+                 const std::function<QStringList(const Paper&)>& warnings,
                  const std::function<PrintSummary(SheetTarget&)>& print) {
     const std::unique_ptr<SheetTarget> target = defaultTarget();
-    QStringList question = cutWarnings(target->paper());
+    QStringList question = warnings(target->paper());
     question << QString::fromUtf8(kPrinterReadyMessage);
     if (!prompt.askPrint(question.join(' ')))
         return;
@@ -198,10 +207,17 @@ void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
 }
 
 void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,
-                         int copyCount, const PackagePictures& pictures) {
+                         int copyCount, const PackagePictures& pictures,
+                         const PrintOptions& options) {
     askAndPrint(
-        prompt, mainWindow, [&](const Paper& paper) { return packageFitWarnings(paper, packages); },
-        [&](SheetTarget& target) { return printPackages(target, packages, copyCount, pictures); });
+        prompt, mainWindow,
+        [&](const Paper& paper) {
+            return packageFitWarnings(paper, packages) +
+                   softPackageWarnings(packages, pictures, options);
+        },
+        [&](SheetTarget& target) {
+            return printPackages(target, packages, copyCount, pictures, options);
+        });
 }
 
 } // namespace print

@@ -3,6 +3,7 @@
 // without questions for the command-line tool.
 
 #include "print/layouts.h"
+#include "print/print_options.h"
 
 #include <QImage>
 #include <QString>
@@ -42,29 +43,34 @@ struct PrintSummary {
     QStringList troubles;      // what holds them up, once followed
 };
 
-// Asks through `prompt`, naming first what the paper would cut
-// (`cutWarnings` for the printer in use), then runs `print` on the printer in
-// use under the wait cursor, follows the jobs and tells the user what happened
-// to the sheets. With no printer the sheets become PDF files and the user is
-// told once; a refused job shows "Unable to print!". `mainWindow` (may be
-// null) stays disabled while the jobs are followed.
+// Asks through `prompt`, naming first what the paper would cut and which
+// prints will look soft (`warnings` for the printer in use), then runs
+// `print` on the printer in use under the wait cursor, follows the jobs and
+// tells the user what happened to the sheets. With no printer the sheets
+// become PDF files and the user is told once; a refused job shows "Unable to
+// print!". `mainWindow` (may be null) stays disabled while the jobs are
+// followed.
 void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
-                 const std::function<QStringList(const Paper&)>& cutWarnings,
+                 const std::function<QStringList(const Paper&)>& warnings,
                  const std::function<PrintSummary(SheetTarget&)>& print);
 
 // The main window's "Print": printPackages() through askAndPrint().
 void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,
-                         int copyCount, const PackagePictures& pictures);
+                         int copyCount, const PackagePictures& pictures,
+                         const PrintOptions& options = {});
 
 // Prints without asking, to the given target: each package in the order
 // given, copyCount sheets each, one job a sheet, each cell with its picture
-// from `pictures`; a position without a picture leaves its cell blank.
+// from `pictures`; a position without a picture leaves its cell blank. The
+// pictures fill their cells as `options` say, each in crop mode with its
+// own framing.
 PrintSummary printPackages(SheetTarget& target, const Packages& packages, int copyCount,
-                           const PackagePictures& pictures);
+                           const PackagePictures& pictures, const PrintOptions& options = {});
 
 // One picture alone at size 0..4 ("8x10" .. "2.5x3.25"), upright or on its side.
 PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,
-                              bool horizontal);
+                              bool horizontal, const PrintOptions& options = {},
+                              const imaging::Framing& framing = {});
 
 // Follows the accepted jobs until the printer has taken them (for
 // jobFollowLimitMs() at most) and fills `troubles`, one sentence per problem:

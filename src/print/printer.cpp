@@ -1,6 +1,7 @@
 #include "print/printer.h"
 
 #include "common/paths.h"
+#include "print/cell_fill.h"
 #include "print/cups_printer.h"
 #include "print/layouts.h"
 #include "print/printer_choice.h"
@@ -139,21 +140,9 @@ std::unique_ptr<SheetTarget> defaultTarget(const QString& folder) {
     return pdfFolder(folder, 600, noPrinterMessage());
 }
 
-QImage resampleToCell(const QImage& picture, const QSizeF& twips, int dpi) {
-    if (picture.isNull())
-        return {};
-    const int w = std::max(1, int(std::lround(twips.width() * dpi / kTwipsPerInchF)));
-    const int h = std::max(1, int(std::lround(twips.height() * dpi / kTwipsPerInchF)));
-    QImage src = picture;
-    // Premultiplied, so that averaging never bleeds the colour of
-    // transparent pixels into their neighbours.
-    const QImage::Format format =
-        src.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    if (src.format() != format)
-        src = src.convertToFormat(format);
-    // Smooth scaling averages every source pixel a device pixel covers (and
-    // spreads large pictures over the cores by itself).
-    return src.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+QImage resampleToCell(const QImage& picture, const QSizeF& twips, int dpi,
+                      const CellOptions& options) {
+    return fillCell(picture, twips, cellPixels(twips, dpi), options);
 }
 
 } // namespace print

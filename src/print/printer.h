@@ -2,6 +2,7 @@
 // Where a sheet goes: a printer, or a PDF file when there is none.
 // One call of printSheet() is one print job of one page.
 
+#include "print/cell_fill.h"
 #include "print/paper.h"
 
 #include <QImage>
@@ -22,6 +23,7 @@ struct Sheet {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     std::vector<Placement> cells;
     QString title = QStringLiteral("Parvello");
+    bool cutGuides = false; // thin grey lines beyond the cells' corners
 };
 
 struct SheetResult {
@@ -67,7 +69,9 @@ QString fallbackFolder();
 std::unique_ptr<SheetTarget> defaultTarget(const QString& folder = fallbackFolder());
 
 // The picture resampled (area-averaged, never nearest-neighbour) to the
-// device pixels of a cell of the given twip size at `dpi`.
-QImage resampleToCell(const QImage& picture, const QSizeF& twips, int dpi);
+// device pixels of a cell of the given twip size at `dpi`, filling it as the
+// options say (stretched unless told otherwise).
+QImage resampleToCell(const QImage& picture, const QSizeF& twips, int dpi,
+                      const CellOptions& options = {});
 
 } // namespace print

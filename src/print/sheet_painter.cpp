@@ -1,9 +1,11 @@
 #include "print/sheet_painter.h"
 
+#include "print/cut_guides.h"
 #include "print/layouts.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <vector>
 
 namespace print {
 
@@ -21,6 +23,16 @@ bool paintSheet(QPagedPaintDevice& device, int dpi, const Sheet& sheet, QString*
         painter.drawImage(QRectF(cell.twips.x() * scale, cell.twips.y() * scale,
                                  cell.twips.width() * scale, cell.twips.height() * scale),
                           cell.picture);
+    }
+    if (sheet.cutGuides) {
+        std::vector<QRectF> cells;
+        for (const Placement& cell : sheet.cells)
+            cells.push_back(cell.twips);
+        const QRectF printable(0, 0, device.width() / scale, device.height() / scale);
+        painter.setPen(
+            QPen(QColor(140, 140, 140), kCutGuideWidth * scale, Qt::SolidLine, Qt::FlatCap));
+        for (const QLineF& guide : cutGuides(cells, printable))
+            painter.drawLine(QLineF(guide.p1() * scale, guide.p2() * scale));
     }
     return painter.end();
 }

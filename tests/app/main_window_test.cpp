@@ -14,10 +14,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTabWidget>
@@ -245,6 +247,62 @@ TEST_F(MainWindowTest, PrintIsEnabledWhileAnyPackageIsTicked) {
     EXPECT_TRUE(w->cmdPrint()->isEnabled());
     w->check(4)->click();
     EXPECT_FALSE(w->cmdPrint()->isEnabled());
+}
+
+// The preview is the print: the cell's shape, filled as the sheet will be.
+TEST_F(MainWindowTest, PreviewShowsThePrintAsTheFillModeMakesIt) {
+    // Left half red, right half blue, 3:2 like a camera's.
+    QImage halves(3000, 2000, QImage::Format_RGB32);
+    halves.fill(Qt::red);
+    QPainter(&halves).fillRect(1500, 0, 1500, 2000, Qt::blue);
+    ASSERT_TRUE(halves.save(QDir(pictures()).filePath("halves.jpg")));
+    w->fileSelect()->setPath(pictures());
+    w->fillMode()->setCurrentText("Fit");
+    w->turnToFit()->setChecked(false);
+    clickFile("halves.jpg");
+    PreviewImage* preview = w->previewImage(1);
+    auto shown = [&](double x, double y) {
+        const QRect area = preview->printArea();
+        const QColor c = preview->grab().toImage().pixelColor(area.left() + int(x * area.width()),
+                                                              area.top() + int(y * area.height()));
+        return c.red() > 200 && c.blue() > 200 ? 'w'
+               : c.red() > 200                 ? 'r'
+               : c.blue() > 200                ? 'b'
+                                               : '?';
+    };
+    // 8 x 10 inches; fit leaves white above and below the picture.
+    EXPECT_NEAR(preview->printArea().width() * 10.0 / preview->printArea().height(), 8, 0.1);
+    EXPECT_EQ((std::string{shown(0.25, 0.05), shown(0.25, 0.5), shown(0.75, 0.5)}), "wrb");
+    // Crop: the middle 4:5 of the picture fills the print, half red, half blue.
+    w->fillMode()->setCurrentText("Crop to fill");
+    EXPECT_EQ((std::string{shown(0.25, 0.05), shown(0.75, 0.05)}), "rb");
+    // Turned, the left half of the picture lands on top.
+    w->turnToFit()->setChecked(true);
+    EXPECT_EQ((std::string{shown(0.5, 0.25), shown(0.5, 0.75)}), "rb");
+}
+
+TEST_F(MainWindowTest, SoftPrintsCarryABadge) {
+    auto amber = [&](int image) {
+        PreviewImage* preview = w->previewImage(image);
+        const QImage shot = preview->grab().toImage();
+        const QRect corner(preview->printArea().topLeft(), QSize(30, 20));
+        int pixels = 0;
+        for (int y = corner.top(); y <= corner.bottom(); ++y)
+            for (int x = corner.left(); x <= corner.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                pixels += c.red() > 230 && std::abs(c.green() - 176) < 30 && c.blue() < 40;
+            }
+        return pixels > 20;
+    };
+    makePicture("large.jpg", Qt::green, 1200, 1600);
+    w->fileSelect()->setPath(pictures());
+    w->SSTab1()->setCurrentIndex(4);
+    clickFile("red.jpg"); // 64 x 48: far too few pixels for a wallet
+    EXPECT_TRUE(w->previewImage(11)->looksSoft());
+    EXPECT_TRUE(amber(11));
+    clickFile("large.jpg");
+    EXPECT_FALSE(w->previewImage(11)->looksSoft());
+    EXPECT_FALSE(amber(11));
 }
 
 TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {

@@ -6,6 +6,7 @@
 #include "print/printer_choice.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -110,7 +111,8 @@ TEST_F(SettingsTest, ClosingWritesTheNineKeysInOrder) {
     QFile f(iniPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray expected = "[MAIN]\nDrive=/\nDir=" + pictures().toUtf8() +
-                                "\nTab=4\n8x10=0\n5x7=1\n4x6=1\n3.5x5=0\n2.5x3.25=0\nCopies=2\n";
+                                "\nTab=4\n8x10=0\n5x7=1\n4x6=1\n3.5x5=0\n2.5x3.25=0\nCopies=2\n"
+                                "Fill=stretch\nTurnToFit=1\nCutGuides=0\n";
     EXPECT_EQ(QString::fromUtf8(f.readAll()).toStdString(),
               QString::fromUtf8(expected).toStdString());
 }
@@ -128,7 +130,7 @@ TEST_F(SettingsTest, ChosenPrinterIsKeptAfterTheNineKeys) {
         print::setChosenPrinter("Office Laser");
         w->close();
     }
-    EXPECT_TRUE(readBack().endsWith("\nCopies=1\nPrinter=Office Laser\n")) << readBack().data();
+    EXPECT_TRUE(readBack().contains("\nCopies=1\nPrinter=Office Laser\n")) << readBack().data();
     print::setChosenPrinter({});
     {
         auto w = open();
@@ -136,7 +138,33 @@ TEST_F(SettingsTest, ChosenPrinterIsKeptAfterTheNineKeys) {
         print::setChosenPrinter({});
         w->close();
     }
-    EXPECT_TRUE(readBack().endsWith("\nCopies=1\nPrinter=\n")) << readBack().data();
+    EXPECT_TRUE(readBack().contains("\nCopies=1\nPrinter=\n")) << readBack().data();
+}
+
+// A first start crops to fill and draws cut guides; a settings file from
+// before keeps stretched pictures and bare sheets until the user changes them.
+TEST_F(SettingsTest, FillModeIsNewOnlyForNewSettingsFiles) {
+    {
+        auto w = open();
+        EXPECT_EQ(w->fillMode()->currentText(), "Crop to fill");
+        EXPECT_TRUE(w->turnToFit()->isChecked());
+        EXPECT_TRUE(w->cutGuides()->isChecked());
+    }
+    writeIniAtPictures("Copies=2\n");
+    {
+        auto w = open();
+        EXPECT_EQ(w->fillMode()->currentText(), "Stretch");
+        EXPECT_TRUE(w->turnToFit()->isChecked());
+        EXPECT_FALSE(w->cutGuides()->isChecked());
+        w->fillMode()->setCurrentIndex(2);
+        w->turnToFit()->setChecked(false);
+        w->cutGuides()->setChecked(true);
+        w->close();
+    }
+    auto w = open();
+    EXPECT_EQ(w->fillMode()->currentText(), "Fit");
+    EXPECT_FALSE(w->turnToFit()->isChecked());
+    EXPECT_TRUE(w->cutGuides()->isChecked());
 }
 
 TEST_F(SettingsTest, WhatIsWrittenIsReadBack) {

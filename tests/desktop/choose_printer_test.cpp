@@ -56,7 +56,7 @@ TEST_F(ChoosePrinterWindow, PickedWithTheMouseAndRemembered) {
     });
     QFile ini(iniPath());
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(ini.readAll().endsWith("Copies=1\nPrinter=parvello-second\n"));
+    EXPECT_TRUE(ini.readAll().contains("\nPrinter=parvello-second\n"));
 }
 
 } // namespace

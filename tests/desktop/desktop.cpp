@@ -315,6 +315,21 @@ void User::doubleClickAt(QPoint at) {
                     "--repeat", "2", "--delay", "80", "1"});
 }
 
+void User::drag(QPoint from, QPoint to) {
+    const QPoint half = (from + to) / 2;
+    run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown",
+                    "1", "sleep", "0.1", "mousemove", QString::number(half.x()),
+                    QString::number(half.y()), "sleep", "0.1", "mousemove", QString::number(to.x()),
+                    QString::number(to.y()), "sleep", "0.1", "mouseup", "1"});
+}
+
+void User::wheel(QPoint global, int notches) {
+    // X buttons 4 and 5 are the wheel turned up and down.
+    run("xdotool",
+        {"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "--repeat",
+         QString::number(std::abs(notches)), "--delay", "50", notches > 0 ? "4" : "5"});
+}
+
 void User::pressKeys(const QString& keys) {
     run("xdotool", {"key", keys});
 }

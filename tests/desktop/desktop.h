@@ -105,6 +105,10 @@ class User {
     void clickAt(QPoint global, int button = 1);
     void doubleClick(QWidget* widget);
     void doubleClickAt(QPoint global);
+    // The left button held down from one point to another.
+    void drag(QPoint from, QPoint to);
+    // Wheel notches at a point: positive away from the user (up), negative towards.
+    void wheel(QPoint global, int notches);
     // Keys to the focused window, in xdotool's names: "Escape", "alt+u".
     void pressKeys(const QString& keys);
     // The window manager's close request (the title bar's X, Alt+F4).

@@ -202,7 +202,8 @@ TEST_F(PrintQuestion, PrintPressedAgainUnderAMessageAsksAgain) {
     QString error;
     ASSERT_TRUE(cups.setAccepting(printer.name, false, &error)) << error.toStdString();
     auto main = openShown();
-    QImage picture(64, 48, QImage::Format_RGB32);
+    // Large enough for a sharp 8x10, so the question is the plain one.
+    QImage picture(1200, 1500, QImage::Format_RGB32);
     picture.fill(Qt::green);
     auto* single = new print::frmPrintSingle(*popup, picture, main.get(), main.get());
     single->show();

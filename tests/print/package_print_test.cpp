@@ -163,7 +163,7 @@ TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
     print::askAndPrintPackages(popup, &main,
                                {&print::kPackages[0], &print::kPackages[1], &print::kPackages[2],
                                 &print::kPackages[3], &print::kPackages[4]},
-                               2, *picturesFrom(coloured(1)));
+                               2, PackagePictures());
     EXPECT_EQ(popup.lblAlert->text(), "Please make sure your printer is on and full of paper.");
     EXPECT_TRUE(popup.Command2->isVisibleTo(&popup)); // a question with "Print"
     EXPECT_TRUE(jobs(0).isEmpty());
@@ -262,7 +262,8 @@ TEST_F(PackagePrint, RefusedAndSavedSheetsAreBothReported) {
 }
 
 // The chosen printer's A4 paper with 5 mm margins cannot take an 8-inch
-// print: the question says so before anything is printed.
+// print, and the pictures are small: the question says so before anything
+// is printed.
 TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     testsvc::FolderPrinter a4;
     a4.name = "parvello-a4-narrow";
@@ -274,9 +275,12 @@ TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
     print::askAndPrintPackages(popup, &main, {&print::kPackages[0], &print::kPackages[1]}, 1,
                                *picturesFrom(coloured(1)));
+    // Then the prints whose 320 x 240 pictures are too small for them.
     EXPECT_EQ(popup.lblAlert->text(),
               "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge "
-              "will be cut. Please make sure your printer is on and full of paper.");
+              "will be cut. 1 8x10 print will look soft: its picture is 320 × 240 pixels. 2 5x7 "
+              "prints will look soft: their picture is 320 × 240 pixels. Please make sure your "
+              "printer is on and full of paper.");
     print::setChosenPrinter({});
     QProcess::execute("lpadmin", {"-x", a4.name});
 }

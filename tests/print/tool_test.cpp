@@ -77,6 +77,9 @@ TEST_F(Tool, RefusesBadRequestsClearly) {
     r = run({"--pdf", dir.filePath("out"), "--single", "9x12", red});
     EXPECT_NE(r.exitCode, 0);
     EXPECT_TRUE(r.err.contains("unknown size")) << r.err.toStdString();
+    r = run({"--pdf", dir.filePath("out"), "--fill", "squash", "8x10", red});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains("stretch, crop or fit")) << r.err.toStdString();
     // Nothing was written by any of them.
     EXPECT_TRUE(pdfs("out").isEmpty());
 }
@@ -113,6 +116,29 @@ TEST_F(Tool, SingleLandscapePicture) {
     const QRect blue = testpdf::findColour(testpdf::render(files[0], 60), qRgb(30, 30, 200));
     EXPECT_NEAR(blue.width(), 7 * 60, 2);
     EXPECT_NEAR(blue.height(), 5 * 60, 2);
+}
+
+TEST_F(Tool, FitKeepsTheWholePictureAndTurnsItWhenThatPrintsItLarger) {
+    // 400 x 300 in the 8 x 10 print: 8 x 6 inches, 2 inches from the top;
+    // turned, 7.5 x 10 inches, a quarter inch from the left.
+    const QString red = dir.filePath("red.png");
+    Outcome r = run({"--pdf", dir.filePath("fit"), "--fill", "fit", "--no-turn", "8x10", red});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = run({"--pdf", dir.filePath("turned"), "--fill", "fit", "8x10", red});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_EQ(pdfs("fit").size(), 1);
+    ASSERT_EQ(pdfs("turned").size(), 1);
+    const QRect fit = testpdf::findColour(testpdf::render(pdfs("fit")[0], 60), qRgb(200, 30, 30));
+    EXPECT_NEAR(fit.left(), 0, 1);
+    EXPECT_NEAR(fit.top(), 120, 1);
+    EXPECT_NEAR(fit.width(), 480, 2);
+    EXPECT_NEAR(fit.height(), 360, 2);
+    const QRect turned =
+        testpdf::findColour(testpdf::render(pdfs("turned")[0], 60), qRgb(200, 30, 30));
+    EXPECT_NEAR(turned.left(), 15, 1);
+    EXPECT_NEAR(turned.top(), 0, 1);
+    EXPECT_NEAR(turned.width(), 450, 2);
+    EXPECT_NEAR(turned.height(), 600, 2);
 }
 
 TEST_F(Tool, WithoutPrinterFallsBackToTheDocumentsFolder) {

@@ -18,11 +18,6 @@ namespace {
 // the memory of an ordinary machine.
 constexpr qint64 MaxPixels = 512LL * 1024 * 1024 / 4;
 
-QSize devicePixels(const QSizeF& twips, int dpi) {
-    return QSize(std::max(1, int(std::lround(twips.width() * dpi / print::kTwipsPerInchF))),
-                 std::max(1, int(std::lround(twips.height() * dpi / print::kTwipsPerInchF))));
-}
-
 // One file and the cells it fills.
 struct Job {
     QString file;
@@ -63,7 +58,7 @@ QImage decode(const QString& file, QSize atLeast, QString* error) {
 } // namespace
 
 std::optional<std::vector<QImage>> prepare(const std::vector<Request>& requests, int dpi,
-                                           QString* error) {
+                                           const print::CellOptions& options, QString* error) {
     std::vector<Job> jobs;
     for (size_t i = 0; i < requests.size(); ++i) {
         auto job = std::find_if(jobs.begin(), jobs.end(),
@@ -71,7 +66,11 @@ std::optional<std::vector<QImage>> prepare(const std::vector<Request>& requests,
         if (job == jobs.end())
             job = jobs.insert(jobs.end(), Job{requests[i].file, {}, {}});
         job->requests.push_back(i);
-        job->largest = job->largest.expandedTo(devicePixels(requests[i].twips, dpi));
+        const QSize pixels = print::cellPixels(requests[i].twips, dpi);
+        job->largest = job->largest.expandedTo(pixels);
+        // A picture that may be turned must cover the cell either way round.
+        if (options.fill != imaging::FillMode::Stretch && options.turnToFit)
+            job->largest = job->largest.expandedTo(pixels.transposed());
     }
 
     const QList<Done> done =
@@ -91,7 +90,7 @@ std::optional<std::vector<QImage>> prepare(const std::vector<Request>& requests,
                 while (same < k && requests[job.requests[same]].twips != twips)
                     ++same;
                 d.cells.push_back(same < k ? d.cells[same]
-                                           : print::resampleToCell(picture, twips, dpi));
+                                           : print::resampleToCell(picture, twips, dpi, options));
             }
             return d;
         });

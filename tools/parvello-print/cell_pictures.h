@@ -5,6 +5,8 @@
 // it fills; the files are spread over the cores. Only the cell-sized pictures
 // are kept, so memory follows the cells, not the originals.
 
+#include "print/cell_fill.h"
+
 #include <QImage>
 #include <QSizeF>
 #include <QString>
@@ -18,10 +20,10 @@ struct Request {
     QSizeF twips; // the cell it fills
 };
 
-// The pictures in the order of the requests, resampled for `dpi`; nothing,
-// and the first unreadable file's reason in `error`, when a file cannot be
-// read.
+// The pictures in the order of the requests, each filling its cell at `dpi`
+// as the options say; nothing, and the first unreadable file's reason in
+// `error`, when a file cannot be read.
 std::optional<std::vector<QImage>> prepare(const std::vector<Request>& requests, int dpi,
-                                           QString* error);
+                                           const print::CellOptions& options, QString* error);
 
 } // namespace cellpictures

@@ -1,8 +1,8 @@
 // parvello-print: package sheets and single pictures from the command line,
 // through the same layouts, resampling, printer and PDF folder as the window.
 //
-//   parvello-print [--copies N] [--printer NAME | --pdf DIR] PACKAGE PICTURE...
-//   parvello-print [--printer NAME | --pdf DIR] --single SIZE [--landscape] PICTURE
+//   parvello-print [OPTIONS] [--copies N] PACKAGE PICTURE...
+//   parvello-print [OPTIONS] --single SIZE [--landscape] PICTURE
 
 #include "cell_pictures.h"
 #include "pictures/package_pictures.h"
@@ -28,15 +28,18 @@ QString captions() {
 
 QString usage() {
     return QStringLiteral(
-               "usage: parvello-print [--copies N] [--printer NAME | --pdf DIR] PACKAGE "
-               "PICTURE...\n"
-               "       parvello-print [--printer NAME | --pdf DIR] --single SIZE [--landscape] "
-               "PICTURE\n"
+               "usage: parvello-print [OPTIONS] [--copies N] PACKAGE PICTURE...\n"
+               "       parvello-print [OPTIONS] --single SIZE [--landscape] PICTURE\n"
                "PACKAGE and SIZE: %1. One picture fills every cell,\n"
-               "or give one picture per cell in layout order. --printer NAME prints on that\n"
-               "printer instead of the default one (the default when NAME is not installed).\n"
-               "--pdf DIR writes each sheet as a PDF file in DIR instead of printing.\n"
-               "Copies: 1 to 5.\n")
+               "or give one picture per cell in layout order. Copies: 1 to 5.\n"
+               "OPTIONS:\n"
+               "  --printer NAME   print on that printer instead of the default one\n"
+               "                   (the default when NAME is not installed)\n"
+               "  --pdf DIR        write each sheet as a PDF file in DIR instead of printing\n"
+               "  --fill MODE      stretch (the default), crop (cover the cell, nothing\n"
+               "                   distorted) or fit (the whole picture, the rest white)\n"
+               "  --no-turn        never turn a picture a quarter turn to fit its cell\n"
+               "  --cut-guides     thin grey cut marks beyond the cells' corners\n")
         .arg(captions());
 }
 
@@ -60,6 +63,7 @@ int main(int argc, char** argv) {
     QString printer;
     QString single;
     bool landscape = false;
+    print::PrintOptions options;
     QStringList positional;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -90,6 +94,17 @@ int main(int argc, char** argv) {
                 return fail("--single needs a size: " + captions());
         } else if (a == "--landscape") {
             landscape = true;
+        } else if (a == "--fill") {
+            QString v;
+            const print::FillModeName* mode =
+                value(&v) ? print::fillModeByWord(v.toStdString()) : nullptr;
+            if (!mode)
+                return fail("--fill takes stretch, crop or fit");
+            options.fill = mode->mode;
+        } else if (a == "--no-turn") {
+            options.turnToFit = false;
+        } else if (a == "--cut-guides") {
+            options.cutGuides = true;
         } else if (a.startsWith("--")) {
             std::fputs(qPrintable(usage()), stderr);
             return fail("unknown option " + a);
@@ -106,6 +121,12 @@ int main(int argc, char** argv) {
     if (const QString notice = print::takeChoiceNotice(); !notice.isEmpty())
         std::fprintf(stderr, "parvello-print: %s\n", qPrintable(notice));
     print::PrintSummary summary;
+    // The pictures are made ready for their cells here, the way the options
+    // say; printing then only places them, which is what stretching a
+    // picture of exactly the cell's pixels does.
+    const print::CellOptions cellOptions{options.fill, options.turnToFit, {}};
+    print::PrintOptions placeOnly = options;
+    placeOnly.fill = imaging::FillMode::Stretch;
 
     if (!single.isEmpty()) {
         const auto* size = print::singleSizeByCaption(single.toStdString());
@@ -117,12 +138,13 @@ int main(int argc, char** argv) {
         const QSizeF twips =
             landscape ? QSizeF(size->height, size->width) : QSizeF(size->width, size->height);
         QString error;
-        const auto picture =
-            cellpictures::prepare({{positional[0], twips}}, target->resolution(), &error);
+        const auto picture = cellpictures::prepare({{positional[0], twips}}, target->resolution(),
+                                                   cellOptions, &error);
         if (!picture)
             return fail(error);
-        summary = print::printSingleSheet(*target, picture->front(),
-                                          int(size - print::kSingleSizes.data()), landscape);
+        summary =
+            print::printSingleSheet(*target, picture->front(),
+                                    int(size - print::kSingleSizes.data()), landscape, placeOnly);
     } else {
         if (landscape)
             return fail("--landscape goes with --single");
@@ -150,13 +172,14 @@ int main(int argc, char** argv) {
                 {files.size() == 1 ? files[0] : files[qsizetype(i)], QSizeF(c.width, c.height)});
         }
         QString error;
-        const auto pictures = cellpictures::prepare(requests, target->resolution(), &error);
+        const auto pictures =
+            cellpictures::prepare(requests, target->resolution(), cellOptions, &error);
         if (!pictures)
             return fail(error);
         PackagePictures positions;
         for (size_t i = 0; i < package->cells.size(); ++i)
             positions.set(package->cells[i].picture, (*pictures)[i]);
-        summary = print::printPackages(*target, {package}, copies, positions);
+        summary = print::printPackages(*target, {package}, copies, positions, placeOnly);
     }
 
     print::followJobs(summary);
