@@ -101,7 +101,8 @@ LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QS
     const int reduction = jpegreader::reductionFor(*size, size->scaled(box, Qt::KeepAspectRatio));
     if (reduction == 1)
         return {};
-    jpegreader::Result r = jpegreader::read(bytes, reduction, MaxPixels);
+    jpegreader::Result r = reduction == 8 ? jpegreader::readEighthForScreen(bytes, MaxPixels)
+                                          : jpegreader::read(bytes, reduction, MaxPixels);
     if (r.image.isNull())
         return {{}, fileName + ": " + r.error};
     return {std::move(r.image), {}};

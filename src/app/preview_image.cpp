@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -117,15 +118,9 @@ void PreviewImage::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), palette().color(QPalette::Window));
     if (!m_screenCopy.isNull()) {
         const QRect area = printArea();
-        if (m_cache.size() != area.size()) {
-            // The print is painted by the code that fills the sheet's cells.
-            const print::Cell* cell = print::cellOf(m_number - 1);
-            m_cache = QPixmap::fromImage(
-                cell ? print::fillCell(m_screenCopy, QSizeF(cell->width, cell->height), area.size(),
-                                       cellOptions())
-                     : m_screenCopy.scaled(area.size(), Qt::IgnoreAspectRatio,
-                                           Qt::SmoothTransformation));
-        }
+        if (m_cache.size() != area.size())
+            m_cache =
+                printPixmap(m_screenCopy, print::cellOf(m_number - 1), area.size(), cellOptions());
         p.drawPixmap(area.topLeft(), m_cache);
         if (looksSoft())
             paintSoftBadge(p, area);
@@ -234,9 +229,36 @@ void PreviewImage::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box,
+                    const print::CellOptions& options) {
+    const imaging::Framing& f = options.framing;
+    const QString key = QStringLiteral("Parvello preview %1 %2x%3 %4x%5 %6 %7 %8 %9 %10")
+                            .arg(screenCopy.cacheKey())
+                            .arg(box.width())
+                            .arg(box.height())
+                            .arg(cell ? cell->width : 0)
+                            .arg(cell ? cell->height : 0)
+                            .arg(int(options.fill))
+                            .arg(options.turnToFit)
+                            .arg(f.zoom)
+                            .arg(f.centreX)
+                            .arg(f.centreY);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        // The print is painted by the code that fills the sheet's cells.
+        pixmap = QPixmap::fromImage(
+            cell ? print::fillCell(screenCopy, QSizeF(cell->width, cell->height), box, options)
+                 : screenCopy.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
 QImage makeScreenCopy(const QImage& picture) {
     const int side = screenCopySide();
-    if (picture.isNull() || (picture.width() <= side && picture.height() <= side))
+    // A reduced JPEG decode mostly is under twice the side already: scaling
+    // it once more would cost more time than it saves the boxes.
+    if (picture.isNull() || (picture.width() < 2 * side && picture.height() < 2 * side))
         return picture;
     return picture.scaled(QSize(side, side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }

@@ -12,6 +12,7 @@
 // pictures.
 
 #include "print/cell_fill.h"
+#include "print/layouts.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -74,8 +75,14 @@ class PreviewImage : public QWidget {
 };
 
 // A copy small enough for any preview box, made once per loaded file: at most
-// screenCopySide() pixels either way.
+// screenCopySide() pixels either way, or the picture itself when it is less
+// than twice that.
 QImage makeScreenCopy(const QImage& picture);
+// The screen copy painted into a box as the print fills `cell` (stretched to
+// the box without one), once per copy, box size and options: the wallet
+// tab's nine boxes mostly come in four sizes.
+QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box,
+                    const print::CellOptions& options);
 // Twice the largest preview box in device pixels, so that the final smooth
 // scaling still has detail.
 int screenCopySide();

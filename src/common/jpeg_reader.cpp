@@ -1,5 +1,7 @@
 #include "common/jpeg_reader.h"
 
+#include "common/jpeg_dc.h"
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageReader>
@@ -94,6 +96,39 @@ class Decoder {
         return true;
     }
 
+    // The header's one baseline scan for the DC reader; nothing when the
+    // picture is progressive, arithmetic-coded, 12-bit or in several scans.
+    std::optional<jpegdc::Scan> dcScan() {
+        const jpeg_decompress_struct& i = m_info;
+        if (i.progressive_mode || i.arith_code || i.data_precision != 8 ||
+            i.comps_in_scan != i.num_components || i.Ss != 0 || i.Se != 63 || i.Ah != 0 ||
+            i.Al != 0)
+            return std::nullopt;
+        jpegdc::Scan scan{int(i.image_width),
+                          int(i.image_height),
+                          {},
+                          i.jpeg_color_space == JCS_YCbCr,
+                          int(i.restart_interval),
+                          i.src->next_input_byte,
+                          i.src->bytes_in_buffer};
+        for (int c = 0; c < i.comps_in_scan; ++c) {
+            const jpeg_component_info* comp = i.cur_comp_info[c];
+            const JQUANT_TBL* quant = i.quant_tbl_ptrs[comp->quant_tbl_no];
+            const JHUFF_TBL* dc = i.dc_huff_tbl_ptrs[comp->dc_tbl_no];
+            const JHUFF_TBL* ac = i.ac_huff_tbl_ptrs[comp->ac_tbl_no];
+            if (!quant || !dc || !ac)
+                return std::nullopt;
+            jpegdc::Component component{
+                comp->h_samp_factor, comp->v_samp_factor, int(quant->quantval[0]), {}, {}};
+            std::memcpy(component.dc.counts, dc->bits, sizeof dc->bits);
+            std::memcpy(component.dc.symbols, dc->huffval, sizeof dc->huffval);
+            std::memcpy(component.ac.counts, ac->bits, sizeof ac->bits);
+            std::memcpy(component.ac.symbols, ac->huffval, sizeof ac->huffval);
+            scan.components.push_back(component);
+        }
+        return scan;
+    }
+
     const jpeg_decompress_struct& info() const { return m_info; }
     QString error() const { return QString::fromLatin1(m_err.message); }
 
@@ -135,6 +170,22 @@ QImage upright(QImage image, QImageIOHandler::Transformations t) {
     if (t & QImageIOHandler::TransformationRotate90)
         image = image.transformed(QTransform().rotate(90));
     return image;
+}
+
+// The stored resolution and colour profile, and the picture turned upright,
+// as Qt's reader gives them.
+QImage finish(QImage image, const jpeg_decompress_struct& info, const QByteArray& icc,
+              const QByteArray& bytes) {
+    if (info.density_unit == 1) {
+        image.setDotsPerMeterX(int(100. * info.X_density / 2.54));
+        image.setDotsPerMeterY(int(100. * info.Y_density / 2.54));
+    } else if (info.density_unit == 2) {
+        image.setDotsPerMeterX(int(100. * info.X_density));
+        image.setDotsPerMeterY(int(100. * info.Y_density));
+    }
+    if (!icc.isEmpty())
+        image.setColorSpace(QColorSpace::fromIccProfile(icc));
+    return upright(std::move(image), orientation(bytes));
 }
 
 } // namespace
@@ -200,17 +251,24 @@ Result read(const QByteArray& bytes, int reduction, qint64 maxPixels,
     if (!decoder.decode(image.bits(), image.bytesPerLine(), cancel, &cancelled))
         return {{}, cancelled ? QStringLiteral("cancelled") : decoder.error()};
 
-    // The stored resolution, as Qt's reader keeps it.
-    if (info.density_unit == 1) {
-        image.setDotsPerMeterX(int(100. * info.X_density / 2.54));
-        image.setDotsPerMeterY(int(100. * info.Y_density / 2.54));
-    } else if (info.density_unit == 2) {
-        image.setDotsPerMeterX(int(100. * info.X_density));
-        image.setDotsPerMeterY(int(100. * info.Y_density));
-    }
-    if (!icc.isEmpty())
-        image.setColorSpace(QColorSpace::fromIccProfile(icc));
-    return {upright(std::move(image), orientation(bytes)), {}};
+    return {finish(std::move(image), info, icc, bytes), {}};
+}
+
+Result readEighthForScreen(const QByteArray& bytes, qint64 maxPixels) {
+    Decoder decoder;
+    if (!decoder.start(bytes, 8))
+        return {{}, decoder.error()};
+    const jpeg_decompress_struct& info = decoder.info();
+    std::optional<jpegdc::Scan> scan = decoder.dcScan();
+    if (!scan || !decoder.colourModelHandled() ||
+        qint64(info.image_width) * info.image_height > maxPixels)
+        return read(bytes, 8, maxPixels);
+    QImage image(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
+    if (image.isNull())
+        return {{}, QStringLiteral("not enough memory for the picture")};
+    if (!jpegdc::decode(*scan, reinterpret_cast<uint32_t*>(image.bits()), image.bytesPerLine()))
+        return read(bytes, 8, maxPixels);
+    return {finish(std::move(image), info, decoder.iccProfile(), bytes), {}};
 }
 
 } // namespace jpegreader

@@ -38,6 +38,12 @@ struct Result {
 Result read(const QByteArray& bytes, int reduction, qint64 maxPixels,
             const std::atomic<bool>* cancel = nullptr);
 
+// A 1/8-size picture for the screen from the DC coefficients alone, on two
+// threads (see jpeg_dc.h): the same size as read(bytes, 8, …) and the same
+// luma, with one colour sample a block. Pictures that reader does not take
+// go through read().
+Result readEighthForScreen(const QByteArray& bytes, qint64 maxPixels);
+
 // Asks for transparent huge pages for a large buffer not yet written to:
 // faulting 96 MB in 4 KB page by page can cost more than decoding a
 // 24-megapixel JPEG into it.

@@ -1,6 +1,7 @@
 // Loading pictures: formats, EXIF orientation, and files that are not what
 // they claim to be.
 #include "app/picture_loader.h"
+#include "common/jpeg_reader.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -10,6 +11,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -180,6 +182,54 @@ TEST_F(LoaderTest, ReducedJpegForTheScreenIsTheSmallestThatCoversTheBox) {
     // Not a JPEG inside: nothing quick to offer.
     const QByteArray png = encode(photo(1000, 700), "PNG");
     EXPECT_TRUE(pictureloader::decodeReduced(path, png, QSize(100, 100)).image.isNull());
+}
+
+TEST_F(LoaderTest, EighthSizeJpegForTheScreenLooksAsLibjpegDecodesIt) {
+    // Large enough to be read on two threads; odd sizes, so that the blocks
+    // do not divide evenly. The 1/8 picture is read from the DC coefficients
+    // alone: grey pictures come out exactly as libjpeg's own 1/8 decode,
+    // colour ones with one colour sample a block, which the eye does not
+    // tell apart at preview size.
+    const QImage colour = photo(2011, 1603);
+    const QString ppm = dir.filePath("colour.ppm");
+    ASSERT_TRUE(colour.save(ppm, "PPM"));
+    QProcess cjpeg;
+    cjpeg.start("cjpeg", {"-restart", "7B", "-outfile", dir.filePath("restarts.jpg"), ppm});
+    ASSERT_TRUE(cjpeg.waitForFinished(-1) && cjpeg.exitCode() == 0)
+        << "cjpeg (Debian package libjpeg-turbo-progs)";
+    QFile restarts(dir.filePath("restarts.jpg"));
+    ASSERT_TRUE(restarts.open(QIODevice::ReadOnly));
+    const QByteArray jpeg = encode(colour, "JPG");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool exact;
+    } files[] = {
+        {"grey.jpg", encode(colour.convertToFormat(QImage::Format_Grayscale8), "JPG"), true},
+        {"colour.jpg", jpeg, false},
+        {"restarts.jpg", restarts.readAll(), false},
+        {"cut-short.jpg", jpeg.left(jpeg.size() * 2 / 3), false},
+    };
+    for (const auto& [name, bytes, exact] : files) {
+        const LoadedPicture quick = pictureloader::decodeReduced(name, bytes, QSize(200, 200));
+        ASSERT_TRUE(quick.ok()) << name << qPrintable(quick.error);
+        const QImage expected = jpegreader::read(bytes, 8, pictureloader::MaxPixels).image;
+        ASSERT_EQ(quick.image.size(), QSize(252, 201)) << name;
+        ASSERT_EQ(expected.size(), QSize(252, 201)) << name;
+        if (exact) {
+            EXPECT_EQ(quick.image, expected) << name;
+            continue;
+        }
+        double difference = 0;
+        for (int y = 0; y < 201; ++y)
+            for (int x = 0; x < 252; ++x) {
+                const QRgb a = quick.image.pixel(x, y), b = expected.pixel(x, y);
+                ASSERT_LE(std::abs(qGray(a) - qGray(b)), 8) << name << " at " << x << "," << y;
+                difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                              std::abs(qBlue(a) - qBlue(b));
+            }
+        EXPECT_LT(difference / (3 * 252 * 201), 3.0) << name;
+    }
 }
 
 TEST_F(LoaderTest, BadFilesGiveAnErrorAndNoPicture) {

@@ -59,6 +59,16 @@ def converted(fmt, *options):
             return f.read()
 
 
+def with_restarts(interval):
+    """A baseline JPEG from cjpeg with a restart marker every `interval`."""
+    with tempfile.TemporaryDirectory() as d:
+        ppm, out = os.path.join(d, "seed.ppm"), os.path.join(d, "seed.jpg")
+        subprocess.run(["convert-im6.q16", "-size", "32x24", "gradient:red-blue", ppm], check=True)
+        subprocess.run(["cjpeg", "-restart", interval, "-outfile", out, ppm], check=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+
 def with_orientation(jpeg, orientation):
     """An EXIF segment saying how to turn the picture, right after the SOI."""
     tiff = b"II*\0\x08\0\0\0\x01\0" + struct.pack("<HHIHH", 0x0112, 3, 1, orientation, 0) + b"\0" * 4
@@ -66,9 +76,9 @@ def with_orientation(jpeg, orientation):
     return jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(app1) + 2) + app1 + jpeg[2:]
 
 
-def with_size(jpeg, width, height):
+def with_size(jpeg, width, height, frame=b"\xff\xc0"):
     """The same JPEG with its frame header claiming another size."""
-    at = jpeg.index(b"\xff\xc0") + 5
+    at = jpeg.index(frame) + 5
     return jpeg[:at] + struct.pack(">HH", height, width) + jpeg[at + 4:]
 
 
@@ -101,6 +111,14 @@ put("fuzz_picture_loader", "progressive_turned.jpg",
     b"\6" + with_orientation(converted("jpg", "-interlace", "JPEG"), 6))
 put("fuzz_picture_loader", "grey.jpg", b"\0" + converted("jpg", "-colorspace", "Gray"))
 put("fuzz_picture_loader", "cmyk.jpg", b"\0" + converted("jpg", "-colorspace", "CMYK"))
+# Claimed large enough for the 1/8 preview's two threads: from the middle of
+# the data on a guess, or from a restart marker.
+put("fuzz_picture_loader", "two_threads.jpg", b"\0" + with_size(converted("jpg"), 1200, 1000))
+put("fuzz_picture_loader", "restarts.jpg", b"\0" + with_size(with_restarts("1B"), 1200, 1000))
+# A few hundred bytes in several scans claiming 30000 x 30000: libjpeg would
+# hold every coefficient (5 GB) even for a 1/8 decode.
+put("fuzz_picture_loader", "huge_progressive.jpg",
+    b"\0" + with_size(converted("jpg", "-interlace", "JPEG"), 30000, 30000, b"\xff\xc2"))
 put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
 
 # ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.
