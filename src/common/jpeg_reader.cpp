@@ -113,6 +113,12 @@ class Decoder {
                           i.src->bytes_in_buffer};
         for (int c = 0; c < i.comps_in_scan; ++c) {
             const jpeg_component_info* comp = i.cur_comp_info[c];
+            // The header's table numbers are checked by libjpeg only once
+            // it starts decoding.
+            if (comp->quant_tbl_no < 0 || comp->quant_tbl_no >= NUM_QUANT_TBLS ||
+                comp->dc_tbl_no < 0 || comp->dc_tbl_no >= NUM_HUFF_TBLS || comp->ac_tbl_no < 0 ||
+                comp->ac_tbl_no >= NUM_HUFF_TBLS)
+                return std::nullopt;
             const JQUANT_TBL* quant = i.quant_tbl_ptrs[comp->quant_tbl_no];
             const JHUFF_TBL* dc = i.dc_huff_tbl_ptrs[comp->dc_tbl_no];
             const JHUFF_TBL* ac = i.ac_huff_tbl_ptrs[comp->ac_tbl_no];
