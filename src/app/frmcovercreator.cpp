@@ -478,6 +478,7 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
                 return loaded.image;
             },
             quick.image);
+        FullPicture::startSoon(full);
         // The size the full picture will have, for the previews meanwhile.
         fullSize = jpegreader::uprightSize(*bytes).value_or(quick.image.size());
         picture = quick.image;

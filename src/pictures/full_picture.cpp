@@ -1,13 +1,46 @@
 #include "pictures/full_picture.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QtConcurrent/QtConcurrentRun>
 
+namespace {
+
+// Receives one event posted at low priority, as Qt posts its requests to
+// repaint, so that it comes after the repaints already asked for.
+class Starter : public QObject {
+  public:
+    explicit Starter(std::weak_ptr<FullPicture> full) : m_full(std::move(full)) {}
+
+  protected:
+    void customEvent(QEvent*) override {
+        if (const std::shared_ptr<FullPicture> full = m_full.lock())
+            full->start();
+        deleteLater();
+    }
+
+  private:
+    std::weak_ptr<FullPicture> m_full;
+};
+
+} // namespace
+
 FullPicture::FullPicture(Decode decode, const QImage& reduced)
-    : m_cancel(std::make_shared<std::atomic<bool>>(false)), m_picture(reduced) {
+    : m_cancel(std::make_shared<std::atomic<bool>>(false)), m_decodeFile(std::move(decode)),
+      m_picture(reduced) {}
+
+void FullPicture::startSoon(const std::shared_ptr<FullPicture>& full) {
+    QCoreApplication::postEvent(new Starter(full), new QEvent(QEvent::User), Qt::LowEventPriority);
+}
+
+void FullPicture::start() {
+    if (!m_decodeFile)
+        return;
     m_decode = QtConcurrent::run(
-        [decode = std::move(decode), cancel = m_cancel] { return decode(cancel.get()); });
+        [decode = std::move(m_decodeFile), cancel = m_cancel] { return decode(cancel.get()); });
+    m_decodeFile = nullptr;
 }
 
 FullPicture::~FullPicture() {
@@ -19,6 +52,7 @@ FullPicture::~FullPicture() {
 const QImage& FullPicture::picture() {
     if (m_done)
         return m_picture;
+    start();
     if (!m_decode.isFinished()) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         m_decode.waitForFinished();

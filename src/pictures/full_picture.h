@@ -16,18 +16,26 @@ class FullPicture {
     // soon after `cancel` is set.
     using Decode = std::function<QImage(const std::atomic<bool>* cancel)>;
 
-    // Starts `decode` on a worker; `reduced` stands in if it fails.
+    // `reduced` stands in if `decode` fails.
     FullPicture(Decode decode, const QImage& reduced);
     ~FullPicture();
     FullPicture(const FullPicture&) = delete;
     FullPicture& operator=(const FullPicture&) = delete;
 
-    // The full picture, waiting for it (with the wait cursor) if the decode
+    // Starts the decode on a worker once the events already waiting have
+    // been handled: the previews paint first, which a decode running beside
+    // them on a two-core machine would slow down by half.
+    static void startSoon(const std::shared_ptr<FullPicture>& full);
+    // Starts the decode on a worker, if it has not started yet.
+    void start();
+
+    // The full picture, starting the decode and waiting for it (with the wait cursor) if the decode
     // is still running.
     const QImage& picture();
 
   private:
     std::shared_ptr<std::atomic<bool>> m_cancel;
+    Decode m_decodeFile;
     QFuture<QImage> m_decode;
     QImage m_picture;
     bool m_done = false;
