@@ -1,5 +1,6 @@
 #include "app/picture_loader.h"
 
+#include "common/colour_profile.h"
 #include "common/jpeg_reader.h"
 
 #include <QBuffer>
@@ -44,6 +45,7 @@ LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
                                                 : QImage::Format_RGB32);
     if (image.isNull())
         return {{}, fileName + ": not enough memory for the picture"};
+    colour::toSrgb(image);
     return {image, {}};
 }
 

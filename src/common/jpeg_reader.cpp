@@ -1,9 +1,9 @@
 #include "common/jpeg_reader.h"
 
+#include "common/colour_profile.h"
 #include "common/jpeg_dc.h"
 
 #include <QBuffer>
-#include <QColorSpace>
 #include <QImageReader>
 #include <QTransform>
 #include <algorithm>
@@ -60,8 +60,9 @@ class Decoder {
         m_info.scale_num = 1;
         m_info.scale_denom = static_cast<unsigned>(reduction);
         // Alpha, not X: libjpeg-turbo sets the fourth byte only for alpha,
-        // and Format_RGB32 wants it 0xff.
-        m_info.out_color_space = JCS_EXT_BGRA;
+        // and Format_RGB32 wants it 0xff. CMYK comes out as four bytes too,
+        // turned into RGB in the same buffer.
+        m_info.out_color_space = isCmyk() ? JCS_CMYK : JCS_EXT_BGRA;
         if (colourModelHandled())
             jpeg_calc_output_dimensions(&m_info);
         return true;
@@ -69,7 +70,10 @@ class Decoder {
 
     bool colourModelHandled() const {
         return m_info.jpeg_color_space == JCS_GRAYSCALE || m_info.jpeg_color_space == JCS_YCbCr ||
-               m_info.jpeg_color_space == JCS_RGB;
+               m_info.jpeg_color_space == JCS_RGB || isCmyk();
+    }
+    bool isCmyk() const {
+        return m_info.jpeg_color_space == JCS_CMYK || m_info.jpeg_color_space == JCS_YCCK;
     }
 
     // Decodes into rows of `bytesPerLine` at `bits`, many rows a call.
@@ -178,10 +182,11 @@ QImage upright(QImage image, QImageIOHandler::Transformations t) {
     return image;
 }
 
-// The stored resolution and colour profile, and the picture turned upright,
-// as Qt's reader gives them.
-QImage finish(QImage image, const jpeg_decompress_struct& info, const QByteArray& icc,
+// The stored resolution as Qt's reader keeps it, the colours in sRGB, and
+// the picture turned upright.
+QImage finish(QImage image, const Decoder& decoder, const QByteArray& icc,
               const QByteArray& bytes) {
+    const jpeg_decompress_struct& info = decoder.info();
     if (info.density_unit == 1) {
         image.setDotsPerMeterX(int(100. * info.X_density / 2.54));
         image.setDotsPerMeterY(int(100. * info.Y_density / 2.54));
@@ -189,8 +194,11 @@ QImage finish(QImage image, const jpeg_decompress_struct& info, const QByteArray
         image.setDotsPerMeterX(int(100. * info.X_density));
         image.setDotsPerMeterY(int(100. * info.Y_density));
     }
-    if (!icc.isEmpty())
-        image.setColorSpace(QColorSpace::fromIccProfile(icc));
+    // Adobe's programs, which write the marker, store CMYK inverted.
+    if (decoder.isCmyk())
+        colour::cmykToRgb(image, info.saw_Adobe_marker, icc);
+    else if (!icc.isEmpty())
+        colour::toSrgb(image, icc);
     return upright(std::move(image), orientation(bytes));
 }
 
@@ -257,7 +265,7 @@ Result read(const QByteArray& bytes, int reduction, qint64 maxPixels,
     if (!decoder.decode(image.bits(), image.bytesPerLine(), cancel, &cancelled))
         return {{}, cancelled ? QStringLiteral("cancelled") : decoder.error()};
 
-    return {finish(std::move(image), info, icc, bytes), {}};
+    return {finish(std::move(image), decoder, icc, bytes), {}};
 }
 
 Result readEighthForScreen(const QByteArray& bytes, qint64 maxPixels) {
@@ -266,7 +274,7 @@ Result readEighthForScreen(const QByteArray& bytes, qint64 maxPixels) {
         return {{}, decoder.error()};
     const jpeg_decompress_struct& info = decoder.info();
     std::optional<jpegdc::Scan> scan = decoder.dcScan();
-    if (!scan || !decoder.colourModelHandled() ||
+    if (!scan || !decoder.colourModelHandled() || decoder.isCmyk() ||
         qint64(info.image_width) * info.image_height > maxPixels)
         return read(bytes, 8, maxPixels);
     QImage image(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
@@ -274,7 +282,7 @@ Result readEighthForScreen(const QByteArray& bytes, qint64 maxPixels) {
         return {{}, QStringLiteral("not enough memory for the picture")};
     if (!jpegdc::decode(*scan, reinterpret_cast<uint32_t*>(image.bits()), image.bytesPerLine()))
         return read(bytes, 8, maxPixels);
-    return {finish(std::move(image), info, decoder.iccProfile(), bytes), {}};
+    return {finish(std::move(image), decoder, decoder.iccProfile(), bytes), {}};
 }
 
 } // namespace jpegreader

@@ -2,9 +2,9 @@
 // JPEG files decoded straight into a QImage by libjpeg-turbo: about three
 // times as fast as Qt's reader (which converts every row itself), and able to
 // decode at 1/2, 1/4 or 1/8 size inside the DCT, which is all a preview or a
-// print cell needs. The picture comes out as Qt's reader gives it: the same
-// pixels, upright as the EXIF orientation says, with the embedded colour
-// profile and the stored resolution.
+// print cell needs. The picture comes out as Qt's reader gives it (the same
+// pixels, upright as the EXIF orientation says, with the stored resolution),
+// then brought into sRGB from its embedded profile (see colour_profile.h).
 
 #include <QByteArray>
 #include <QImage>
@@ -16,7 +16,7 @@
 namespace jpegreader {
 
 // Whether the bytes are JPEG content and in a colour model decoded here
-// (grey, YCbCr, RGB). CMYK pictures are left to Qt's reader.
+// (grey, YCbCr, RGB, CMYK).
 bool handles(const QByteArray& bytes);
 
 // The picture's size as it will be shown (after the EXIF orientation);

@@ -13,8 +13,11 @@
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTransform>
 #include <QtEndian>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 namespace {
 
@@ -96,7 +99,8 @@ TEST_F(LoaderTest, PhoneOrientationIsApplied) {
     EXPECT_GT(loaded.image.pixelColor(20, 55).blue(), 200);
 }
 
-// What Qt's own reader makes of a file, in the format the previews use.
+// What Qt's own reader makes of a file, in the format and the colour space
+// the previews use.
 QImage readByQt(const QString& path, QSize scaledSize = {}) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
@@ -105,6 +109,8 @@ QImage readByQt(const QString& path, QSize scaledSize = {}) {
     QImage image = reader.read();
     if (image.format() != QImage::Format_RGB32)
         image.convertTo(QImage::Format_RGB32);
+    if (image.colorSpace().isValid())
+        image.convertToColorSpace(QColorSpace::SRgb);
     return image;
 }
 
@@ -149,7 +155,12 @@ TEST_F(LoaderTest, JpegComesOutExactlyAsQtReadsIt) {
 
     for (const auto& [name, bytes] : files) {
         const QString path = write(name, bytes);
-        const QImage expected = readByQt(path);
+        // Qt's reader drops the profile when it turns a picture upright:
+        // the turned one must be the upright one's pixels, turned.
+        const QImage expected =
+            name == "profile-turned.jpg"
+                ? readByQt(dir.filePath("profile.jpg")).transformed(QTransform().rotate(90))
+                : readByQt(path);
         ASSERT_FALSE(expected.isNull()) << qPrintable(name);
         const LoadedPicture loaded = pictureloader::load(path);
         ASSERT_TRUE(loaded.ok()) << qPrintable(name) << qPrintable(loaded.error);
@@ -230,6 +241,92 @@ TEST_F(LoaderTest, EighthSizeJpegForTheScreenLooksAsLibjpegDecodesIt) {
             }
         EXPECT_LT(difference / (3 * 252 * 201), 3.0) << name;
     }
+}
+
+// Orange (200, 100, 50) in the picture's own colour space, and the same
+// colour in sRGB worked out from the published primaries (D65 white, the
+// Adobe RGB curve 2.19921875, the sRGB curve for Display P3).
+TEST_F(LoaderTest, EmbeddedProfilesAreConvertedToSrgb) {
+    const struct {
+        QColorSpace::NamedColorSpace space;
+        QRgb srgb;
+    } cases[] = {{QColorSpace::AdobeRgb, qRgb(227, 100, 42)},
+                 {QColorSpace::DisplayP3, qRgb(215, 93, 31)}};
+    for (const auto& c : cases) {
+        // Large enough for the screen's 1/8 decode from the DC coefficients.
+        QImage orange(1600, 1200, QImage::Format_RGB32);
+        orange.fill(qRgb(200, 100, 50));
+        orange.setColorSpace(c.space);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        orange.save(&buffer, "JPG", 100);
+        for (const auto& [name, bytes] :
+             {std::pair{QString("orange.jpg"), jpeg},
+              std::pair{QString("orange.png"), encode(orange, "PNG")}}) {
+            const LoadedPicture loaded = pictureloader::load(write(name, bytes));
+            ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
+            const QRgb got = loaded.image.pixel(32, 24);
+            EXPECT_NEAR(qRed(got), qRed(c.srgb), 2) << c.space << qPrintable(name);
+            EXPECT_NEAR(qGreen(got), qGreen(c.srgb), 2) << c.space << qPrintable(name);
+            EXPECT_NEAR(qBlue(got), qBlue(c.srgb), 2) << c.space << qPrintable(name);
+        }
+        const LoadedPicture screen =
+            pictureloader::decodeReduced("orange.jpg", jpeg, QSize(200, 200));
+        ASSERT_EQ(screen.image.size(), QSize(200, 150));
+        const QRgb got = screen.image.pixel(100, 75);
+        EXPECT_NEAR(qRed(got), qRed(c.srgb), 2) << c.space << " on the screen";
+        EXPECT_NEAR(qGreen(got), qGreen(c.srgb), 2) << c.space << " on the screen";
+        EXPECT_NEAR(qBlue(got), qBlue(c.srgb), 2) << c.space << " on the screen";
+    }
+}
+
+// A CMYK JPEG as Adobe's programs write it (inverted: 255 is no ink), left
+// half magenta and yellow ink (red), right half cyan ink alone.
+QByteArray cmykJpeg(int w, int h) {
+    std::vector<JSAMPLE> pixels(size_t(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            JSAMPLE* p = &pixels[(size_t(y) * w + x) * 4];
+            const bool red = x < w / 2;
+            p[0] = red ? 255 : 0;
+            p[1] = red ? 0 : 255;
+            p[2] = red ? 0 : 255;
+            p[3] = 255;
+        }
+    jpeg_compress_struct info;
+    jpeg_error_mgr err;
+    info.err = jpeg_std_error(&err);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(w);
+    info.image_height = JDIMENSION(h);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info); // writes the Adobe marker for CMYK
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = &pixels[size_t(info.next_scanline) * w * 4];
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    const QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    jpeg_destroy_compress(&info);
+    free(out);
+    return bytes;
+}
+
+TEST_F(LoaderTest, CmykJpegLoadsInItsColours) {
+    const LoadedPicture loaded = pictureloader::load(write("cmyk.jpg", cmykJpeg(64, 48)));
+    ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
+    const QColor red = loaded.image.pixelColor(8, 24), cyan = loaded.image.pixelColor(56, 24);
+    EXPECT_TRUE(red.red() > 240 && red.green() < 15 && red.blue() < 15) << qPrintable(red.name());
+    EXPECT_TRUE(cyan.red() < 15 && cyan.green() > 240 && cyan.blue() > 240)
+        << qPrintable(cyan.name());
+    EXPECT_EQ(qAlpha(loaded.image.pixel(8, 24)), 255);
 }
 
 TEST_F(LoaderTest, BadFilesGiveAnErrorAndNoPicture) {

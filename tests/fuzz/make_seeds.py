@@ -119,6 +119,11 @@ put("fuzz_picture_loader", "restarts.jpg", b"\0" + with_size(with_restarts("1B")
 # hold every coefficient (5 GB) even for a 1/8 decode.
 put("fuzz_picture_loader", "huge_progressive.jpg",
     b"\0" + with_size(converted("jpg", "-interlace", "JPEG"), 30000, 30000, b"\xff\xc2"))
+# Colour profiles: an RGB one that Qt converts, a CMYK one that LittleCMS does.
+put("fuzz_picture_loader", "adobe_rgb.jpg",
+    b"\0" + converted("jpg", "-profile", "/usr/share/color/icc/ghostscript/a98.icc"))
+put("fuzz_picture_loader", "cmyk_profile.jpg", b"\0" + converted(
+    "jpg", "-colorspace", "CMYK", "-profile", "/usr/share/color/icc/ghostscript/ps_cmyk.icc"))
 put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
 
 # ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.

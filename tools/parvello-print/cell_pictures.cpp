@@ -1,5 +1,6 @@
 #include "cell_pictures.h"
 
+#include "common/colour_profile.h"
 #include "common/jpeg_reader.h"
 #include "print/layouts.h"
 #include "print/printer.h"
@@ -52,6 +53,8 @@ QImage decode(const QString& file, QSize atLeast, QString* error) {
     QImage image;
     if (!reader.read(&image))
         *error = reader.errorString();
+    else
+        colour::toSrgb(image);
     return image;
 }
 
