@@ -8,7 +8,12 @@
 #include "app/picture_loader.h"
 #include "app/preview_image.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QColorSpace>
+#include <QComboBox>
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
@@ -25,8 +30,10 @@ QTemporaryDir& folder() {
     return dir;
 }
 
-QString photo() {
-    static QString path;
+// The photo without a profile (taken as sRGB), or with Adobe RGB's.
+QString photo(bool adobeRgb = false) {
+    static QString paths[2];
+    QString& path = paths[adobeRgb];
     if (path.isEmpty()) {
         // Smooth gradients with some fine detail, like a photograph.
         QImage image(6000, 4000, QImage::Format_RGB32);
@@ -43,7 +50,9 @@ QString photo() {
                           rng.bounded(200));
         }
         p.end();
-        path = folder().filePath("photo.jpg");
+        if (adobeRgb)
+            image.setColorSpace(QColorSpace::AdobeRgb);
+        path = folder().filePath(adobeRgb ? "adobe.jpg" : "photo.jpg");
         image.save(path, "JPG", 90);
     }
     return path;
@@ -62,8 +71,9 @@ void BM_Djpeg(benchmark::State& state) {
     }
 }
 
+// Arg 1: the photo carries an Adobe RGB profile, converted to sRGB.
 void BM_FullDecode(benchmark::State& state) {
-    const QString path = photo();
+    const QString path = photo(state.range(0) == 1);
     for (auto _ : state) {
         const LoadedPicture loaded = pictureloader::load(path);
         benchmark::DoNotOptimize(loaded.image.constBits());
@@ -110,6 +120,41 @@ void BM_ClickIntoNineWalletPreviews(benchmark::State& state) {
     }
 }
 
+// "Print Preview" from the File menu with nine different 24-megapixel
+// photos on the ticked wallet sheet, cropped to fill with cut guides: until
+// its window has been painted.
+void BM_PrintPreviewOfNineWalletPhotos(benchmark::State& state) {
+    const QString path = photo();
+    for (int i = 1; i <= 9; ++i)
+        QFile::copy(path, folder().filePath(QStringLiteral("wallet%1.jpg").arg(i)));
+    frmcovercreator window(folder().filePath("parvello.ini"));
+    window.SSTab1()->setCurrentIndex(4);
+    window.fileSelect()->setPath(folder().path());
+    for (int i = 1; i <= 9; ++i) {
+        window.Image_Click(10 + i);
+        window.fileSelect()->selectFile(QStringLiteral("wallet%1.jpg").arg(i));
+        window.fileSelect_Click();
+    }
+    for (int i = 11; i <= 19; ++i)
+        benchmark::DoNotOptimize(window.pictures().picture(i - 1).constBits()); // decoded
+    window.check(4)->setChecked(true);
+    window.fillMode()->setCurrentText("Crop to fill");
+    window.cutGuides()->setChecked(true);
+    for (auto _ : state) {
+        window.menuItem("printpreview")->trigger();
+        QWidget* preview = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmPrintPreview" && w->isVisible())
+                preview = w;
+        if (!preview) {
+            state.SkipWithError("no preview window");
+            break;
+        }
+        benchmark::DoNotOptimize(preview->grab().cacheKey());
+        delete preview;
+    }
+}
+
 double least(const std::vector<double>& v) {
     return *std::min_element(v.begin(), v.end());
 }
@@ -124,10 +169,11 @@ void configure(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_Djpeg)->Arg(1)->Arg(8)->Apply(configure);
-BENCHMARK(BM_FullDecode)->Apply(configure);
+BENCHMARK(BM_FullDecode)->Arg(0)->Arg(1)->Apply(configure);
 BENCHMARK(BM_QtReader)->Apply(configure);
 BENCHMARK(BM_PreviewDecode)->Apply(configure);
 BENCHMARK(BM_ClickIntoNineWalletPreviews)->Apply(configure);
+BENCHMARK(BM_PrintPreviewOfNineWalletPhotos)->Apply(configure);
 
 } // namespace
 

@@ -13,6 +13,7 @@ enum class Command {
     ShowTab4,
     ShowTab5,
     PrintPictures,
+    PrintPreview,
     ChoosePrinter,
     Tonwerk,
     HelpContents,
@@ -70,7 +71,9 @@ inline constexpr std::array<Menu, 4> Menus = {{
     {"help", "&Help"},
 }};
 
-inline constexpr std::array<MenuItem, 19> MenuItems = {{
+inline constexpr std::array<MenuItem, 21> MenuItems = {{
+    {"file", "printpreview", "Print Pre&view", Command::PrintPreview},
+    {"file", "blankerfile", "-", Command::None},
     {"file", "exit", "E&xit", Command::Exit},
     {"packages", "eightbyten", nullptr, Command::ShowTab0},
     {"packages", "fivebyseven", nullptr, Command::ShowTab1},

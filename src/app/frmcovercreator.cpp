@@ -24,6 +24,7 @@
 #include "print/captions.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
+#include "print/print_preview.h"
 #include "print/print_routine.h"
 #include "update/update_window.h"
 
@@ -543,6 +544,10 @@ bool frmcovercreator::anyPackageTicked() const {
     return !tickedPackages().empty();
 }
 
+void frmcovercreator::printpreview_Click() {
+    print::showPrintPreview(tickedPackages(), m_state.CopyCount, m_pictures, printOptions());
+}
+
 void frmcovercreator::cmdPrint_Click() {
     print::askAndPrintPackages(*m_popup, this, tickedPackages(), m_state.CopyCount, m_pictures,
                                printOptions());
@@ -621,6 +626,9 @@ void frmcovercreator::runCommand(Command command) {
         break;
     case Command::PrintPictures:
         printpictures_Click();
+        break;
+    case Command::PrintPreview:
+        printpreview_Click();
         break;
     case Command::ChoosePrinter: {
         print::frmChoosePrinter window(this);

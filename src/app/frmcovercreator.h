@@ -59,6 +59,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void Command2_Click(); // "Aquire"
     void Command3_Click(); // "Save"
     void printpictures_Click();
+    void printpreview_Click();
     void tonwerk_Click();
     void Toolbar1_ButtonClick(int button);
     void Toolbar1_MouseMove();

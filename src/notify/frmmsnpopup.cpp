@@ -85,6 +85,13 @@ frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
     connect(Command3, &QPushButton::clicked, this, &frmmsnpopup::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &frmmsnpopup::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &frmmsnpopup::Command5_Click);
+    // Between the message and the answers, so that the two answers keep
+    // their places.
+    Command6 = new QPushButton("Print Preview", picBackground);
+    Command6->setObjectName("Command6");
+    Command6->setFlat(true);
+    place(Command6, 120, 860, 1815, 210);
+    connect(Command6, &QPushButton::clicked, this, &frmmsnpopup::Command6_Click);
 
     tmrOpen.setInterval(10);
     tmrClose.setInterval(10);
@@ -98,8 +105,11 @@ void frmmsnpopup::tell(const QString& message) {
     request(Kind::Message, message);
 }
 
-bool frmmsnpopup::askPrint(const QString& message) {
-    return ask(Kind::PrintQuestion, message);
+bool frmmsnpopup::askPrint(const QString& message, const std::function<void()>& preview) {
+    m_preview = preview;
+    const bool print = ask(Kind::PrintQuestion, message);
+    m_preview = {};
+    return print;
 }
 
 bool frmmsnpopup::askYesNo(const QString& message) {
@@ -157,6 +167,7 @@ void frmmsnpopup::Form_Load(Kind kind, const QString& message) {
     Command3->setVisible(kind == Kind::PrintQuestion);
     Command4->setVisible(kind == Kind::YesNoQuestion);
     Command5->setVisible(kind == Kind::YesNoQuestion);
+    Command6->setVisible(kind == Kind::PrintQuestion && m_preview);
     DisplayAlert(message);
 }
 
@@ -264,6 +275,12 @@ void frmmsnpopup::answer(bool yes) {
 
 void frmmsnpopup::Command2_Click() {
     answer(true); // "Print"
+}
+
+// Opens the preview and leaves the question open.
+void frmmsnpopup::Command6_Click() {
+    if (m_preview)
+        m_preview();
 }
 
 void frmmsnpopup::Command3_Click() {

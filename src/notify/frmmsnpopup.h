@@ -31,7 +31,7 @@ class frmmsnpopup : public QWidget, public Prompt {
     ~frmmsnpopup() override;
 
     void tell(const QString& message) override;
-    bool askPrint(const QString& message) override;
+    bool askPrint(const QString& message, const std::function<void()>& preview = {}) override;
     bool askYesNo(const QString& message) override;
 
     bool isLoaded() const { return m_loaded; }
@@ -44,6 +44,7 @@ class frmmsnpopup : public QWidget, public Prompt {
     QPushButton* Command3 = nullptr; // "Cancel"
     QPushButton* Command4 = nullptr; // "Yes"
     QPushButton* Command5 = nullptr; // "No"
+    QPushButton* Command6 = nullptr; // "Print Preview", when the question offers one
     QTimer tmrOpen;
     QTimer tmrClose;
 
@@ -69,6 +70,7 @@ class frmmsnpopup : public QWidget, public Prompt {
     void Command3_Click();
     void Command4_Click();
     void Command5_Click();
+    void Command6_Click();
     void tmrOpen_Timer();
     void tmrClose_Timer();
 
@@ -95,6 +97,7 @@ class frmmsnpopup : public QWidget, public Prompt {
     std::optional<msnpopupGradient> m_gradient;
     QImage m_background;
     std::unique_ptr<AlertSound> m_sound;
+    std::function<void()> m_preview; // while a print question offers it
 };
 
 } // namespace notify

@@ -3,6 +3,7 @@
 // (frmmsnpopup) answers; each window that says something is handed one.
 
 #include <QString>
+#include <functional>
 
 namespace notify {
 
@@ -16,8 +17,9 @@ class Prompt {
     // The two questions first wait for a message still up to go, then ask,
     // and return once the question has gone. A question closed without a
     // click (window manager, Escape, the program ending) is "no".
-    // True when the answer was "Print".
-    virtual bool askPrint(const QString& message) = 0;
+    // True when the answer was "Print". With `preview`, the question also
+    // offers "Print Preview", which runs it and leaves the question open.
+    virtual bool askPrint(const QString& message, const std::function<void()>& preview = {}) = 0;
     // True when the answer was "Yes".
     virtual bool askYesNo(const QString& message) = 0;
 };

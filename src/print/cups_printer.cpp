@@ -132,6 +132,7 @@ class CupsPrinter final : public SheetTarget {
         writer.setResolution(m_dpi);
         writer.setCreator(QStringLiteral("Parvello"));
         writer.setTitle(sheet.title);
+        writer.setPdfVersion(kSrgbPdf);
         const QMarginsF margins = m_paper.marginsFor(sheet.orientation);
         writer.setPageLayout(QPageLayout(
             QPageSize(m_paper.size, QPageSize::Point, m_paper.name, QPageSize::ExactMatch),

@@ -7,6 +7,8 @@
 #include "print/fit_check.h"
 #include "print/job_follow.h"
 #include "print/layouts.h"
+#include "print/package_sheet.h"
+#include "print/print_preview.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
 #include "print/soft_prints.h"
@@ -16,48 +18,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QHash>
 #include <optional>
 #include <vector>
 
 namespace print {
 
 namespace {
-
-// Resamples the cells' pictures for one sheet, each distinct picture, cell
-// size and framing once.
-std::vector<Placement> resampledCells(const PackageLayout& package, int dpi,
-                                      const PackagePictures& pictures,
-                                      const PrintOptions& printOptions) {
-    std::vector<Placement> cells;
-    std::vector<QImage> sources;
-    std::vector<CellOptions> options;
-    for (const Cell& c : package.cells) {
-        cells.push_back({QRectF(c.x, c.y, c.width, c.height), {}});
-        sources.push_back(pictures.picture(c.picture));
-        options.push_back(cellOptions(printOptions, pictures, c.picture));
-    }
-    // The same picture in cells of the same size is resampled once.
-    std::vector<int> firstUse(cells.size(), -1);
-    for (size_t i = 0; i < cells.size(); ++i)
-        for (size_t j = 0; j < i; ++j)
-            if (firstUse[j] < 0 && !sources[i].isNull() &&
-                sources[j].cacheKey() == sources[i].cacheKey() &&
-                cells[j].twips.size() == cells[i].twips.size() &&
-                options[j].framing == options[i].framing) {
-                firstUse[i] = int(j);
-                break;
-            }
-    // One after another: the smooth scaler already spreads each picture
-    // over the cores (cells each on a core of their own measured twice as slow).
-    for (size_t i = 0; i < cells.size(); ++i)
-        if (firstUse[i] < 0 && !sources[i].isNull())
-            cells[i].picture = resampleToCell(sources[i], cells[i].twips.size(), dpi, options[i]);
-    for (size_t i = 0; i < cells.size(); ++i)
-        if (firstUse[i] >= 0)
-            cells[i].picture = cells[size_t(firstUse[i])].picture;
-    return cells;
-}
 
 void count(PrintSummary& summary, std::string_view caption, const SheetResult& r) {
     switch (r.outcome) {
@@ -100,11 +66,8 @@ PrintSummary printPackages(SheetTarget& target, const Packages& packages, int co
         const PackageLayout& package = *p;
         if (copies < 1)
             continue;
-        Sheet sheet;
-        sheet.orientation = QPageLayout::Portrait;
-        sheet.title = QStringLiteral("Parvello %1").arg(print::caption(package.caption));
-        sheet.cells = resampledCells(package, target.resolution(), pictures, options);
-        sheet.cutGuides = options.cutGuides;
+        const Sheet sheet = packageSheet(package, target.resolution(), pictures, options,
+                                         [&](int index) { return pictures.picture(index); });
         for (int copy = 1; copy <= copies; ++copy)
             count(summary, package.caption, target.printSheet(sheet));
     }
@@ -193,11 +156,12 @@ void reportToUser(notify::Prompt& prompt, const PrintSummary& summary) {
 
 void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
                  const std::function<QStringList(const Paper&)>& warnings,
-                 const std::function<PrintSummary(SheetTarget&)>& print) {
+                 const std::function<PrintSummary(SheetTarget&)>& print,
+                 const std::function<void()>& preview) {
     const std::unique_ptr<SheetTarget> target = defaultTarget();
     QStringList question = warnings(target->paper());
     question << QString::fromUtf8(kPrinterReadyMessage);
-    if (!prompt.askPrint(question.join(' ')))
+    if (!prompt.askPrint(question.join(' '), preview))
         return;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     PrintSummary summary = print(*target);
@@ -217,7 +181,8 @@ void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Pack
         },
         [&](SheetTarget& target) {
             return printPackages(target, packages, copyCount, pictures, options);
-        });
+        },
+        [&] { showPrintPreview(packages, copyCount, pictures, options); });
 }
 
 } // namespace print

@@ -49,12 +49,14 @@ struct PrintSummary {
 // tells the user what happened to the sheets. With no printer the sheets
 // become PDF files and the user is told once; a refused job shows "Unable to
 // print!". `mainWindow` (may be null) stays disabled while the jobs are
-// followed.
+// followed. With `preview`, the question also offers "Print Preview".
 void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
                  const std::function<QStringList(const Paper&)>& warnings,
-                 const std::function<PrintSummary(SheetTarget&)>& print);
+                 const std::function<PrintSummary(SheetTarget&)>& print,
+                 const std::function<void()>& preview = {});
 
-// The main window's "Print": printPackages() through askAndPrint().
+// The main window's "Print": printPackages() through askAndPrint(), the
+// question offering the print preview.
 void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,
                          int copyCount, const PackagePictures& pictures,
                          const PrintOptions& options = {});

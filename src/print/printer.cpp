@@ -57,6 +57,7 @@ class PdfFolder final : public SheetTarget {
             pdf.setColorMode(QPrinter::Color);
             pdf.setCreator(QStringLiteral("Parvello"));
             pdf.setDocName(sheet.title);
+            pdf.setPdfVersion(kSrgbPdf);
             pdf.setFullPage(false);
             pdf.setPageLayout(QPageLayout(QPageSize(paper().size, QPageSize::Point),
                                           sheet.orientation, QMarginsF()));

@@ -3,18 +3,12 @@
 #include "print/cut_guides.h"
 #include "print/layouts.h"
 
-#include <QPagedPaintDevice>
 #include <QPainter>
 #include <vector>
 
 namespace print {
 
-bool paintSheet(QPagedPaintDevice& device, int dpi, const Sheet& sheet, QString* error) {
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        *error = QStringLiteral("The page could not be started.");
-        return false;
-    }
+void paintCells(QPainter& painter, double dpi, const Sheet& sheet, const QSizeF& printableTwips) {
     const double scale = dpi / kTwipsPerInchF;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     for (const Placement& cell : sheet.cells) {
@@ -28,12 +22,21 @@ bool paintSheet(QPagedPaintDevice& device, int dpi, const Sheet& sheet, QString*
         std::vector<QRectF> cells;
         for (const Placement& cell : sheet.cells)
             cells.push_back(cell.twips);
-        const QRectF printable(0, 0, device.width() / scale, device.height() / scale);
         painter.setPen(
             QPen(QColor(140, 140, 140), kCutGuideWidth * scale, Qt::SolidLine, Qt::FlatCap));
-        for (const QLineF& guide : cutGuides(cells, printable))
+        for (const QLineF& guide : cutGuides(cells, QRectF(QPointF(0, 0), printableTwips)))
             painter.drawLine(QLineF(guide.p1() * scale, guide.p2() * scale));
     }
+}
+
+bool paintSheet(QPagedPaintDevice& device, int dpi, const Sheet& sheet, QString* error) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        *error = QStringLiteral("The page could not be started.");
+        return false;
+    }
+    const double scale = dpi / kTwipsPerInchF;
+    paintCells(painter, dpi, sheet, QSizeF(device.width() / scale, device.height() / scale));
     return painter.end();
 }
 

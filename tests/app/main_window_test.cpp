@@ -350,10 +350,11 @@ TEST_F(MainWindowTest, MenuCaptionsInOrder) {
         for (QAction* item : menu->menu()->actions())
             captions << (item->isSeparator() ? "-" : item->text());
     }
-    EXPECT_EQ(captions.join('|'), "&File|E&xit|&Packages|&8x10|&5x7|&4x6|&3.5x5|&2.5x3.25|-|&Scan|"
-                                  "&Utilities|P&rint Pictures|&Choose "
-                                  "Printer...|-|T&onwerk|&Help|&Contents|-|&Quenwick Website|-|"
-                                  "&Check For Updates|-|&About");
+    EXPECT_EQ(captions.join('|'),
+              "&File|Print Pre&view|-|E&xit|&Packages|&8x10|&5x7|&4x6|&3.5x5|&2.5x3.25|-|&Scan|"
+              "&Utilities|P&rint Pictures|&Choose "
+              "Printer...|-|T&onwerk|&Help|&Contents|-|&Quenwick Website|-|"
+              "&Check For Updates|-|&About");
 }
 
 TEST_F(MainWindowTest, ButtonSevenTipFollowsThePackages) {

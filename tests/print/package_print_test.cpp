@@ -9,6 +9,7 @@
 #include "support/pictures_from.h"
 #include "support/popup_answers.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -72,6 +73,11 @@ TEST_F(PackagePrint, WalletSheetPutsEachPictureInItsCell) {
     ASSERT_EQ(images.size(), 9u);
     for (const QSize& s : images)
         EXPECT_EQ(s, QSize(375, 488)); // 2.5 x 3.25 in at 150 dpi
+    // The pictures are declared sRGB, through an sRGB output intent.
+    QFile pdf(files[0]);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.contains("/OutputIntents") && bytes.contains("(sRGB_IEC61966"));
     // Rendered at twice the printer's resolution: within one printer pixel
     // is within two of these.
     const QImage page = testpdf::render(files[0], 2 * kDpi);

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <cups/cups.h>
 
 namespace testsvc {
 
@@ -105,6 +106,7 @@ bool CupsServer::running() const {
 
 void CupsServer::pointAtNothing() {
     qputenv("CUPS_SERVER", "/nonexistent/parvello-no-cups.sock");
+    cupsSetServer(nullptr); // libcups keeps the server it read first, and its connection
 }
 
 bool CupsServer::start(QString* error) {
@@ -144,6 +146,7 @@ bool CupsServer::start(QString* error) {
         return false;
     }
     qputenv("CUPS_SERVER", socketPath().toUtf8());
+    cupsSetServer(nullptr); // an earlier scheduler of this process is gone
     m_cupsd = std::make_unique<QProcess>();
     m_cupsd->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_cupsd->start("/usr/sbin/cupsd",
