@@ -1,6 +1,8 @@
 #pragma once
 // The copies spinner: an up arrow that increases and a down arrow that
-// decreases a value kept within 1 … 5.
+// decreases a value kept within the copies a package may have (1 … 5).
+
+#include "print/print_options.h"
 
 #include <QWidget>
 
@@ -9,8 +11,8 @@ class QToolButton;
 class CopiesSpinner : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int Minimum = 1;
-    static constexpr int Maximum = 5;
+    static constexpr int Minimum = print::kMinCopies;
+    static constexpr int Maximum = print::kMaxCopies;
 
     explicit CopiesSpinner(QWidget* parent = nullptr);
     int value() const { return m_value; }

@@ -13,11 +13,12 @@
 #include "app/preview_image.h"
 #include "app/preview_table.h"
 #include "app/tray.h"
-#include "app/weblink.h"
 #include "app/window_placement.h"
 #include "common/jpeg_reader.h"
 #include "common/paths.h"
 #include "common/twips.h"
+#include "common/version.h"
+#include "common/weblink.h"
 #include "editor/frmManipulate.h"
 #include "notify/frmmsnpopup.h"
 #include "pictures/full_picture.h"
@@ -141,7 +142,7 @@ void frmcovercreator::buildTabs(QWidget* parent) {
         // Tops count from the tab strip's own top edge, which the page
         // starts below.
         image->setGeometry(twips::toPixels(box.left, box.top - 360, box.width, box.height));
-        image->setToolTip(box.toolTip);
+        image->setToolTip(previewToolTip(box.image));
         m_previews[box.image - 1] = image;
         if (box.image <= PreviewCount)
             connect(image, &PreviewImage::clicked, this, &frmcovercreator::Image_Click);
@@ -642,7 +643,7 @@ void frmcovercreator::runCommand(Command command) {
         showHelpContents(this);
         break;
     case Command::Website:
-        weblink::OpenDocument(weblink::kMakerWebsite);
+        weblink::OpenDocument(parvello::kMakerWebsite);
         break;
     case Command::CheckForUpdates: {
         updatecheck::UpdateWindow window(this);

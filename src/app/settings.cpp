@@ -39,7 +39,7 @@ void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaul
         target.setPackageChecked(package.checkIndex,
                                  acceptedNumber(value(print::caption(package.caption)), 0, 1, 0) ==
                                      1);
-    target.setCopies(acceptedNumber(value("Copies"), 1, 5, 1));
+    target.setCopies(acceptedNumber(value("Copies"), print::kMinCopies, print::kMaxCopies, 1));
     // The printer chosen under Utilities; none means the system's default.
     print::setChosenPrinter(value(PrinterKey));
 

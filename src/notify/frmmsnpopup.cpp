@@ -1,6 +1,7 @@
 #include "notify/frmmsnpopup.h"
 
 #include "common/paths.h"
+#include "common/twips.h"
 #include "notify/alert_sound.h"
 
 #include <QCloseEvent>
@@ -29,21 +30,7 @@ QScreen* primaryScreen() {
     return QGuiApplication::primaryScreen();
 }
 
-int px(double twips, double tpp) {
-    return int(std::lround(twips / tpp));
-}
-
 } // namespace
-
-double frmmsnpopup::twipsPerPixelX() {
-    QScreen* s = primaryScreen();
-    return s ? 1440.0 / s->logicalDotsPerInchX() : 15.0;
-}
-
-double frmmsnpopup::twipsPerPixelY() {
-    QScreen* s = primaryScreen();
-    return s ? 1440.0 / s->logicalDotsPerInchY() : 15.0;
-}
 
 frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
@@ -51,10 +38,8 @@ frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
       m_sound(std::make_unique<AlertSound>(paths::dataFile("sounds/alert.wav"))) {
     setObjectName("frmmsnpopup");
     setWindowTitle("Parvello");
-    const double tx = twipsPerPixelX();
-    const double ty = twipsPerPixelY();
-    auto place = [&](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(px(left, tx), px(top, ty), px(width, tx), px(height, ty));
+    auto place = [](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(twips::toPixels(left, top, width, height));
     };
 
     picBackground = new QLabel(this);
@@ -187,8 +172,6 @@ void frmmsnpopup::DisplayAlert(const QString& MessageText) {
     lblAlert->setText(MessageText);
     fitMessage();
 
-    const double tx = twipsPerPixelX();
-    const double ty = twipsPerPixelY();
     QScreen* s = primaryScreen();
     const QRect full = s ? s->geometry() : QRect(0, 0, 1024, 768);
     const QRect usable = s ? s->availableGeometry() : full;
@@ -199,8 +182,8 @@ void frmmsnpopup::DisplayAlert(const QString& MessageText) {
     // No frame around this window: its client area is the whole window.
     m_height = kStartHeight;
     m_width = kPanelWidth;
-    m_left = (full.x() + full.width() / 2.0) * tx - m_width / 2;
-    m_top = fullScreenClient * ty + kBelowBottom;
+    m_left = twips::fromPixels(full.x() + full.width() / 2.0) - m_width / 2;
+    m_top = twips::fromPixels(fullScreenClient) + kBelowBottom;
     applyGeometry();
     show();
     raise();
@@ -225,10 +208,9 @@ void frmmsnpopup::DisplayAlert(const QString& MessageText) {
 }
 
 void frmmsnpopup::applyGeometry() {
-    const double tx = twipsPerPixelX();
-    const double ty = twipsPerPixelY();
-    const int top = px(m_top, ty);
-    setGeometry(px(m_left, tx), top, px(m_width, tx), std::max(1, px(m_top + m_height, ty) - top));
+    const int top = twips::toPixels(m_top);
+    setGeometry(twips::toPixels(m_left), top, twips::toPixels(m_width),
+                std::max(1, twips::toPixels(m_top + m_height) - top));
 }
 
 void frmmsnpopup::tmrOpen_Timer() {

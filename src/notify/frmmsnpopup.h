@@ -53,8 +53,6 @@ class frmmsnpopup : public QWidget, public Prompt {
     // Window geometry in twips, as the animation sees it.
     double topTwips() const { return m_top; }
     double heightTwips() const { return m_height; }
-    static double twipsPerPixelX();
-    static double twipsPerPixelY();
 
   signals:
     // An answer was given or the popup unloaded.

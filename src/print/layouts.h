@@ -7,6 +7,8 @@
 // printer's printable area, x to the right, y downwards. Neighbouring cells
 // are 5 twips apart: the cut line.
 
+#include "common/twips.h"
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -14,8 +16,8 @@
 
 namespace print {
 
-inline constexpr int kTwipsPerInch = 1440;
-inline constexpr double kTwipsPerInchF = 1440.0;
+inline constexpr int kTwipsPerInch = twips::kPerInch;
+inline constexpr double kTwipsPerInchF = twips::kPerInch;
 
 struct Cell {
     int picture; // its picture among the package pictures: 0..18 (Image1 .. Image19)

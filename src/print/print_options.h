@@ -9,6 +9,11 @@
 
 namespace print {
 
+// Copies of each ticked package: the spinner's range, the settings file's and
+// parvello-print's --copies.
+inline constexpr int kMinCopies = 1;
+inline constexpr int kMaxCopies = 5;
+
 struct PrintOptions {
     // Stretch is what Parvello always did; the window starts new users on crop.
     imaging::FillMode fill = imaging::FillMode::Stretch;

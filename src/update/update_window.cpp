@@ -1,32 +1,17 @@
 #include "update/update_window.h"
 
+#include "common/twips.h"
+#include "common/weblink.h"
 #include "update/version.h"
 
-#include <QDesktopServices>
 #include <QFont>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-#include <cmath>
 
 namespace updatecheck {
 
 namespace {
-
-// Window geometry is laid out in twips, 1440 to the inch.
-int px(double twips) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    double dpi = screen ? screen->logicalDotsPerInch() : 96.0;
-    if (dpi <= 0)
-        dpi = 96.0;
-    return int(std::lround(twips * dpi / 1440.0));
-}
-
-QRect pxRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 // Small bold labels, close to the classic 8-point dialog face.
 QFont labelFont() {
@@ -86,28 +71,29 @@ UpdateWindow::UpdateWindow(QWidget* parent, const UpdateAddresses& addresses,
     : QDialog(parent), m_addresses(addresses) {
     setObjectName(QStringLiteral("update"));
     setWindowTitle(QStringLiteral("Parvello Update"));
-    setFixedSize(px(3690), px(1995));
+    setFixedSize(twips::toPixels(3690), twips::toPixels(1995));
 
     // Everything sits in one frame without a caption.
     auto* frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setGeometry(pxRect(120, 0, 3495, 1935));
+    frame->setGeometry(twips::toPixels(120, 0, 3495, 1935));
 
     Label1 = makeLabel(frame, "Label1", QStringLiteral("Searching for newer versions of Parvello"),
-                       pxRect(120, 240, 3210, 195), Qt::AlignHCenter);
-    makeLabel(frame, "Label2", QStringLiteral("Current  Version :"), pxRect(600, 600, 1575, 255),
-              Qt::AlignLeft);
-    makeLabel(frame, "Label3", QStringLiteral("Newest  Version :"), pxRect(600, 960, 1575, 255),
-              Qt::AlignLeft);
-    currentversion =
-        makeLabel(frame, "currentversion", QString(), pxRect(2280, 600, 855, 255), Qt::AlignLeft);
-    newestversion =
-        makeLabel(frame, "newestversion", QString(), pxRect(2280, 960, 855, 255), Qt::AlignLeft);
-    Command1 = makeButton(frame, "Command1", QStringLiteral("&Yes"), pxRect(240, 1440, 1455, 375));
-    Command2 =
-        makeButton(frame, "Command2", QStringLiteral("&Cancel"), pxRect(1920, 1440, 1455, 375));
-    Command3 =
-        makeButton(frame, "Command3", QStringLiteral("Cl&ose"), pxRect(1080, 1440, 1455, 375));
+                       twips::toPixels(120, 240, 3210, 195), Qt::AlignHCenter);
+    makeLabel(frame, "Label2", QStringLiteral("Current  Version :"),
+              twips::toPixels(600, 600, 1575, 255), Qt::AlignLeft);
+    makeLabel(frame, "Label3", QStringLiteral("Newest  Version :"),
+              twips::toPixels(600, 960, 1575, 255), Qt::AlignLeft);
+    currentversion = makeLabel(frame, "currentversion", QString(),
+                               twips::toPixels(2280, 600, 855, 255), Qt::AlignLeft);
+    newestversion = makeLabel(frame, "newestversion", QString(),
+                              twips::toPixels(2280, 960, 855, 255), Qt::AlignLeft);
+    Command1 = makeButton(frame, "Command1", QStringLiteral("&Yes"),
+                          twips::toPixels(240, 1440, 1455, 375));
+    Command2 = makeButton(frame, "Command2", QStringLiteral("&Cancel"),
+                          twips::toPixels(1920, 1440, 1455, 375));
+    Command3 = makeButton(frame, "Command3", QStringLiteral("Cl&ose"),
+                          twips::toPixels(1080, 1440, 1455, 375));
 
     connect(Command1, &QPushButton::clicked, this, &UpdateWindow::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &UpdateWindow::Command2_Click);
@@ -164,7 +150,7 @@ void UpdateWindow::showUpToDate(const QString& text) {
 }
 
 bool UpdateWindow::OpenDocument(const QUrl& target) {
-    return QDesktopServices::openUrl(target);
+    return weblink::openUrl(target);
 }
 
 void UpdateWindow::Command1_Click() {

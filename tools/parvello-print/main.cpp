@@ -31,7 +31,7 @@ QString usage() {
                "usage: parvello-print [OPTIONS] [--copies N] PACKAGE PICTURE...\n"
                "       parvello-print [OPTIONS] --single SIZE [--landscape] PICTURE\n"
                "PACKAGE and SIZE: %1. One picture fills every cell,\n"
-               "or give one picture per cell in layout order. Copies: 1 to 5.\n"
+               "or give one picture per cell in layout order. Copies: %2 to %3.\n"
                "OPTIONS:\n"
                "  --printer NAME   print on that printer instead of the default one\n"
                "                   (the default when NAME is not installed)\n"
@@ -40,7 +40,9 @@ QString usage() {
                "                   distorted) or fit (the whole picture, the rest white)\n"
                "  --no-turn        never turn a picture a quarter turn to fit its cell\n"
                "  --cut-guides     thin grey cut marks beyond the cells' corners\n")
-        .arg(captions());
+        .arg(captions())
+        .arg(print::kMinCopies)
+        .arg(print::kMaxCopies);
 }
 
 int fail(const QString& message) {
@@ -81,8 +83,10 @@ int main(int argc, char** argv) {
             bool ok = false;
             if (value(&v))
                 copies = v.toInt(&ok);
-            if (!ok || copies < 1 || copies > 5)
-                return fail("--copies takes a number from 1 to 5");
+            if (!ok || copies < print::kMinCopies || copies > print::kMaxCopies)
+                return fail(QStringLiteral("--copies takes a number from %1 to %2")
+                                .arg(print::kMinCopies)
+                                .arg(print::kMaxCopies));
         } else if (a == "--pdf") {
             if (!value(&pdfDir) || pdfDir.isEmpty())
                 return fail("--pdf needs a folder");

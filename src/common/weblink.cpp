@@ -1,8 +1,7 @@
-#include "app/weblink.h"
+#include "common/weblink.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace weblink {
 
@@ -15,6 +14,10 @@ bool OpenDocument(const QString& target) {
                          : QUrl(target, QUrl::StrictMode);
     if (!url.isValid() || url.scheme().isEmpty())
         return false;
+    return openUrl(url);
+}
+
+bool openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 

@@ -1,5 +1,6 @@
 // Web links go to the desktop's handler for their scheme.
-#include "app/weblink.h"
+#include "common/version.h"
+#include "common/weblink.h"
 
 #include <QDesktopServices>
 #include <QTemporaryFile>
@@ -32,9 +33,9 @@ class Catcher : public QObject {
 
 TEST(WebLink, MakerWebsiteGoesToTheBrowser) {
     Catcher browser({"http", "https"});
-    EXPECT_TRUE(weblink::OpenDocument(QString::fromLatin1(weblink::kMakerWebsite)));
+    EXPECT_TRUE(weblink::OpenDocument(QString::fromLatin1(parvello::kMakerWebsite)));
     ASSERT_EQ(browser.opened.size(), 1);
-    EXPECT_EQ(browser.opened.first(), QUrl(weblink::kMakerWebsite));
+    EXPECT_EQ(browser.opened.first(), QUrl(parvello::kMakerWebsite));
     EXPECT_EQ(browser.opened.first().scheme(), "https");
     EXPECT_EQ(browser.opened.first().host(), "www.quenwick.example");
 }
