@@ -355,6 +355,33 @@ void Scanner::preferColour() {
         setMode(m_handle, SANE_VALUE_SCAN_MODE_COLOR);
 }
 
+// The frames read put together into one picture at the scan's resolution.
+static ScanResult pictureOf(const std::vector<Frame>& frames, double dpi) {
+    qint64 height = 0;
+    for (const Frame& f : frames)
+        height = qMax(height, f.lines());
+    const qint64 width = frames.front().params.pixels_per_line;
+    if (height <= 0)
+        return failed("the scanner sent no picture");
+    if (width * height > maxPixels)
+        return failed("the scan is too large");
+    QImage image(int(width), int(height), QImage::Format_RGB32);
+    if (image.isNull())
+        return failed("not enough memory for the scanned picture");
+    image.fill(qRgb(0, 0, 0));
+    for (const Frame& f : frames)
+        paintFrame(f, image);
+    if (dpi > 0) {
+        const int dpm = qRound(dpi / 0.0254);
+        image.setDotsPerMeterX(dpm);
+        image.setDotsPerMeterY(dpm);
+    }
+    ScanResult result;
+    result.outcome = ScanResult::Outcome::Scanned;
+    result.image = image;
+    return result;
+}
+
 static ScanResult scanUnguarded(SANE_Handle handle, const ScanProgress& progress) {
     const double dpi = numberValue(handle, SANE_NAME_SCAN_RESOLUTION);
     std::vector<Frame> frames;
@@ -417,29 +444,7 @@ static ScanResult scanUnguarded(SANE_Handle handle, const ScanProgress& progress
             break;
     }
 
-    qint64 height = 0;
-    for (const Frame& f : frames)
-        height = qMax(height, f.lines());
-    const qint64 width = frames.front().params.pixels_per_line;
-    if (height <= 0)
-        return failed("the scanner sent no picture");
-    if (width * height > maxPixels)
-        return failed("the scan is too large");
-    QImage image(int(width), int(height), QImage::Format_RGB32);
-    if (image.isNull())
-        return failed("not enough memory for the scanned picture");
-    image.fill(qRgb(0, 0, 0));
-    for (const Frame& f : frames)
-        paintFrame(f, image);
-    if (dpi > 0) {
-        const int dpm = qRound(dpi / 0.0254);
-        image.setDotsPerMeterX(dpm);
-        image.setDotsPerMeterY(dpm);
-    }
-    ScanResult result;
-    result.outcome = ScanResult::Outcome::Scanned;
-    result.image = image;
-    return result;
+    return pictureOf(frames, dpi);
 }
 
 ScanResult Scanner::scan(const ScanProgress& progress) {

@@ -35,6 +35,23 @@ ScanWindow::ScanWindow(QWidget* owner, sane::Scanner& scanner, const QString& sc
     setWindowTitle(tr("Aquire"));
     setModal(true);
 
+    buildControls(scannerLabel);
+
+    m_updating = true;
+    m_mode->setCurrentText(start.mode);
+    fillResolutions(start.resolution);
+    const QRectF glass = m_caps.glass(start.resolution);
+    m_picker->setGlass(glass);
+    for (int i = 0; i < 4; ++i)
+        m_area[i]->setRange(0, i % 2 == 0 ? glass.right() : glass.bottom());
+    showArea(start.area);
+    m_updating = false;
+    settingsChanged();
+
+    connectControls();
+}
+
+void ScanWindow::buildControls(const QString& scannerLabel) {
     m_picker = new AreaPicker(this);
     m_picker->setToolTip(tr("Drag a rectangle around the photo to scan"));
 
@@ -87,18 +104,9 @@ ScanWindow::ScanWindow(QWidget* owner, sane::Scanner& scanner, const QString& sc
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(buttons);
+}
 
-    m_updating = true;
-    m_mode->setCurrentText(start.mode);
-    fillResolutions(start.resolution);
-    const QRectF glass = m_caps.glass(start.resolution);
-    m_picker->setGlass(glass);
-    for (int i = 0; i < 4; ++i)
-        m_area[i]->setRange(0, i % 2 == 0 ? glass.right() : glass.bottom());
-    showArea(start.area);
-    m_updating = false;
-    settingsChanged();
-
+void ScanWindow::connectControls() {
     connect(m_resolution, &QComboBox::currentIndexChanged, this, &ScanWindow::settingsChanged);
     connect(m_mode, &QComboBox::currentIndexChanged, this, [this] {
         // Another mode may offer other resolutions.

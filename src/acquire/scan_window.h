@@ -35,6 +35,8 @@ class ScanWindow : public QDialog {
     void reject() override; // "Cancel", Escape or the title bar: stops a running scan first
 
   private:
+    void buildControls(const QString& scannerLabel);
+    void connectControls();
     void fillResolutions(double wanted);
     ScanChoice wanted() const;
     void showArea(const QRectF& mm);

@@ -27,6 +27,15 @@ struct OptionPlace {
 constexpr OptionPlace kSizeOptions[kSingleSizes.size()] = {
     {120, 735}, {960, 615}, {1800, 615}, {2520, 735}, {3360, 975}};
 
+void place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twips::toPixels(left, top, width, height));
+}
+
+// Widens a control to its caption, which may need more than its twips.
+void fit(QWidget* w) {
+    w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+}
+
 } // namespace
 
 frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QWidget* mainWindow,
@@ -38,17 +47,11 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle("Print Single Picture");
-    auto place = [](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(twips::toPixels(left, top, width, height));
-    };
     setFixedSize(twips::toPixels(4680), twips::toPixels(5940));
     // The form is laid out for a small dialog font; captions must still fit.
     QFont small = font();
     small.setPointSizeF(8);
     setFont(small);
-    auto fit = [](QWidget* w) {
-        w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
-    };
 
     picOrig = new QLabel(this);
     picOrig->setObjectName("picOrig");
@@ -59,37 +62,8 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
         m_screenCopy =
             m_picture.scaled(picOrig->size() * 2, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 
-    Frame1 = new QGroupBox("Picture Size", this);
-    Frame1->setObjectName("Frame1");
-    place(Frame1, 120, 4200, 4455, 855);
-    auto* sizes = new QButtonGroup(this);
-    for (int i = 0; i < int(kSingleSizes.size()); ++i) {
-        const QString caption = print::caption(kSingleSizes[size_t(i)].caption);
-        Option1[size_t(i)] = new QRadioButton(caption, Frame1);
-        Option1[size_t(i)]->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        Option1[size_t(i)]->setToolTip(QStringLiteral("Select %1 Picture").arg(caption));
-        place(Option1[size_t(i)], kSizeOptions[i].left, 360, kSizeOptions[i].width, 255);
-        fit(Option1[size_t(i)]);
-        sizes->addButton(Option1[size_t(i)], i);
-    }
-    Option1[0]->setChecked(true);
-    connect(sizes, &QButtonGroup::idClicked, this, &frmPrintSingle::showPrint);
-
-    auto* turns = new QButtonGroup(this);
-    Option2[0] = new QRadioButton("Vertical", this);
-    Option2[0]->setObjectName("Option2_0");
-    Option2[0]->setToolTip("Print Vertical");
-    place(Option2[0], 1440, 5160, 855, 255);
-    Option2[1] = new QRadioButton("Horizontal", this);
-    Option2[1]->setObjectName("Option2_1");
-    Option2[1]->setToolTip("Print Horizontal");
-    place(Option2[1], 2400, 5160, 1095, 255);
-    fit(Option2[0]);
-    fit(Option2[1]);
-    turns->addButton(Option2[0], 0);
-    turns->addButton(Option2[1], 1);
-    Option2[0]->setChecked(true);
-    connect(turns, &QButtonGroup::idClicked, this, &frmPrintSingle::showPrint);
+    buildSizeChoices();
+    buildTurnChoices();
     showPrint();
 
     Command1 = new QPushButton("Print", this);
@@ -113,6 +87,42 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
         move(owner.center() - rect().center());
     }
     m_hold.emplace(m_mainWindow);
+}
+
+void frmPrintSingle::buildSizeChoices() {
+    Frame1 = new QGroupBox("Picture Size", this);
+    Frame1->setObjectName("Frame1");
+    place(Frame1, 120, 4200, 4455, 855);
+    auto* sizes = new QButtonGroup(this);
+    for (int i = 0; i < int(kSingleSizes.size()); ++i) {
+        const QString caption = print::caption(kSingleSizes[size_t(i)].caption);
+        Option1[size_t(i)] = new QRadioButton(caption, Frame1);
+        Option1[size_t(i)]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        Option1[size_t(i)]->setToolTip(QStringLiteral("Select %1 Picture").arg(caption));
+        place(Option1[size_t(i)], kSizeOptions[i].left, 360, kSizeOptions[i].width, 255);
+        fit(Option1[size_t(i)]);
+        sizes->addButton(Option1[size_t(i)], i);
+    }
+    Option1[0]->setChecked(true);
+    connect(sizes, &QButtonGroup::idClicked, this, &frmPrintSingle::showPrint);
+}
+
+void frmPrintSingle::buildTurnChoices() {
+    auto* turns = new QButtonGroup(this);
+    Option2[0] = new QRadioButton("Vertical", this);
+    Option2[0]->setObjectName("Option2_0");
+    Option2[0]->setToolTip("Print Vertical");
+    place(Option2[0], 1440, 5160, 855, 255);
+    Option2[1] = new QRadioButton("Horizontal", this);
+    Option2[1]->setObjectName("Option2_1");
+    Option2[1]->setToolTip("Print Horizontal");
+    place(Option2[1], 2400, 5160, 1095, 255);
+    fit(Option2[0]);
+    fit(Option2[1]);
+    turns->addButton(Option2[0], 0);
+    turns->addButton(Option2[1], 1);
+    Option2[0]->setChecked(true);
+    connect(turns, &QButtonGroup::idClicked, this, &frmPrintSingle::showPrint);
 }
 
 frmPrintSingle::~frmPrintSingle() = default;

@@ -55,6 +55,8 @@ class frmPrintSingle : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void buildSizeChoices();
+    void buildTurnChoices();
     void release();
     void showPrint();
 

@@ -8,6 +8,7 @@
 #include "pictures/package_pictures.h"
 #include "print/captions.h"
 #include "print/layouts.h"
+#include "print/print_options.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
@@ -15,7 +16,8 @@
 #include <QGuiApplication>
 #include <QStringList>
 #include <cstdio>
-#include <map>
+#include <optional>
+#include <variant>
 
 namespace {
 
@@ -50,23 +52,20 @@ int fail(const QString& message) {
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    // Printing needs no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-
-    QStringList args = app.arguments().mid(1);
-    int copies = 1;
+// What the command line asks for.
+struct Job {
+    int copies = print::kMinCopies;
     QString pdfDir;
     QString printer;
     QString single;
     bool landscape = false;
     print::PrintOptions options;
     QStringList positional;
+};
+
+// Reads the command line into `job`; an exit code when it already decides
+// how the run ends (--help, a bad option).
+std::optional<int> parseArguments(const QStringList& args, Job& job) {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         auto value = [&](QString* out) {
@@ -82,110 +81,116 @@ int main(int argc, char** argv) {
             QString v;
             bool ok = false;
             if (value(&v))
-                copies = v.toInt(&ok);
-            if (!ok || copies < print::kMinCopies || copies > print::kMaxCopies)
+                job.copies = v.toInt(&ok);
+            if (!ok || job.copies < print::kMinCopies || job.copies > print::kMaxCopies)
                 return fail(QStringLiteral("--copies takes a number from %1 to %2")
                                 .arg(print::kMinCopies)
                                 .arg(print::kMaxCopies));
         } else if (a == "--pdf") {
-            if (!value(&pdfDir) || pdfDir.isEmpty())
+            if (!value(&job.pdfDir) || job.pdfDir.isEmpty())
                 return fail("--pdf needs a folder");
         } else if (a == "--printer") {
-            if (!value(&printer) || printer.isEmpty())
+            if (!value(&job.printer) || job.printer.isEmpty())
                 return fail("--printer needs a printer name");
         } else if (a == "--single") {
-            if (!value(&single))
+            if (!value(&job.single))
                 return fail("--single needs a size: " + captions());
         } else if (a == "--landscape") {
-            landscape = true;
+            job.landscape = true;
         } else if (a == "--fill") {
             QString v;
             const print::FillModeName* mode =
                 value(&v) ? print::fillModeByWord(v.toStdString()) : nullptr;
             if (!mode)
                 return fail("--fill takes stretch, crop or fit");
-            options.fill = mode->mode;
+            job.options.fill = mode->mode;
         } else if (a == "--no-turn") {
-            options.turnToFit = false;
+            job.options.turnToFit = false;
         } else if (a == "--cut-guides") {
-            options.cutGuides = true;
+            job.options.cutGuides = true;
         } else if (a.startsWith("--")) {
             std::fputs(qPrintable(usage()), stderr);
             return fail("unknown option " + a);
         } else {
-            positional << a;
+            job.positional << a;
         }
     }
-
-    if (!printer.isEmpty() && !pdfDir.isEmpty())
+    if (!job.printer.isEmpty() && !job.pdfDir.isEmpty())
         return fail("--printer and --pdf exclude each other");
-    print::setChosenPrinter(printer);
-    std::unique_ptr<print::SheetTarget> target =
-        pdfDir.isEmpty() ? print::defaultTarget() : print::pdfFolder(pdfDir);
-    if (const QString notice = print::takeChoiceNotice(); !notice.isEmpty())
-        std::fprintf(stderr, "parvello-print: %s\n", qPrintable(notice));
-    print::PrintSummary summary;
-    // The pictures are made ready for their cells here, the way the options
-    // say; printing then only places them, which is what stretching a
-    // picture of exactly the cell's pixels does.
-    const print::CellOptions cellOptions{options.fill, options.turnToFit, {}};
-    print::PrintOptions placeOnly = options;
-    placeOnly.fill = imaging::FillMode::Stretch;
+    return std::nullopt;
+}
 
-    if (!single.isEmpty()) {
-        const auto* size = print::singleSizeByCaption(single.toStdString());
-        if (!size)
-            return fail(
-                QStringLiteral("unknown size \"%1\"; use one of %2").arg(single, captions()));
-        if (positional.size() != 1)
-            return fail("--single prints exactly one picture");
-        const QSizeF twips =
-            landscape ? QSizeF(size->height, size->width) : QSizeF(size->width, size->height);
-        QString error;
-        const auto picture = cellpictures::prepare({{positional[0], twips}}, target->resolution(),
-                                                   cellOptions, &error);
-        if (!picture)
-            return fail(error);
-        summary =
-            print::printSingleSheet(*target, picture->front(),
-                                    int(size - print::kSingleSizes.data()), landscape, placeOnly);
-    } else {
-        if (landscape)
-            return fail("--landscape goes with --single");
-        if (positional.isEmpty()) {
-            std::fputs(qPrintable(usage()), stderr);
-            return 2;
-        }
-        const auto* package = print::packageByCaption(positional[0].toStdString());
-        if (!package)
-            return fail(QStringLiteral("unknown package \"%1\"; use one of %2")
-                            .arg(positional[0], captions()));
-        const QStringList files = positional.mid(1);
-        const int cells = int(package->cells.size());
-        if (files.size() != 1 && files.size() != cells)
-            return fail(QStringLiteral("the %1 package takes one picture or %2, not %3")
-                            .arg(positional[0])
-                            .arg(cells)
-                            .arg(files.size()));
-        // Every picture is read and made ready for its cell before the first
-        // sheet goes out.
-        std::vector<cellpictures::Request> requests;
-        for (size_t i = 0; i < package->cells.size(); ++i) {
-            const print::Cell& c = package->cells[i];
-            requests.push_back(
-                {files.size() == 1 ? files[0] : files[qsizetype(i)], QSizeF(c.width, c.height)});
-        }
-        QString error;
-        const auto pictures =
-            cellpictures::prepare(requests, target->resolution(), cellOptions, &error);
-        if (!pictures)
-            return fail(error);
-        PackagePictures positions;
-        for (size_t i = 0; i < package->cells.size(); ++i)
-            positions.set(package->cells[i].picture, (*pictures)[i]);
-        summary = print::printPackages(*target, {package}, copies, positions, placeOnly);
+// The pictures are made ready for their cells here, the way the options
+// say; printing then only places them, which is what stretching a picture of
+// exactly the cell's pixels does.
+print::CellOptions cellOptions(const print::PrintOptions& options) {
+    return {options.fill, options.turnToFit, {}};
+}
+
+print::PrintOptions placeOnly(print::PrintOptions options) {
+    options.fill = imaging::FillMode::Stretch;
+    return options;
+}
+
+// --single: one picture alone on a sheet. The summary, or an exit code.
+std::variant<print::PrintSummary, int> printSingle(const Job& job, print::SheetTarget& target) {
+    const auto* size = print::singleSizeByCaption(job.single.toStdString());
+    if (!size)
+        return fail(
+            QStringLiteral("unknown size \"%1\"; use one of %2").arg(job.single, captions()));
+    if (job.positional.size() != 1)
+        return fail("--single prints exactly one picture");
+    const QSizeF twips =
+        job.landscape ? QSizeF(size->height, size->width) : QSizeF(size->width, size->height);
+    QString error;
+    const auto picture = cellpictures::prepare({{job.positional[0], twips}}, target.resolution(),
+                                               cellOptions(job.options), &error);
+    if (!picture)
+        return fail(error);
+    return print::printSingleSheet(target, picture->front(), int(size - print::kSingleSizes.data()),
+                                   job.landscape, placeOnly(job.options));
+}
+
+// A package: one picture in every cell, or one picture per cell. Every
+// picture is read and made ready for its cell before the first sheet goes
+// out. The summary, or an exit code.
+std::variant<print::PrintSummary, int> printPackage(const Job& job, print::SheetTarget& target) {
+    if (job.landscape)
+        return fail("--landscape goes with --single");
+    if (job.positional.isEmpty()) {
+        std::fputs(qPrintable(usage()), stderr);
+        return 2;
     }
+    const auto* package = print::packageByCaption(job.positional[0].toStdString());
+    if (!package)
+        return fail(QStringLiteral("unknown package \"%1\"; use one of %2")
+                        .arg(job.positional[0], captions()));
+    const QStringList files = job.positional.mid(1);
+    const int cells = int(package->cells.size());
+    if (files.size() != 1 && files.size() != cells)
+        return fail(QStringLiteral("the %1 package takes one picture or %2, not %3")
+                        .arg(job.positional[0])
+                        .arg(cells)
+                        .arg(files.size()));
+    std::vector<cellpictures::Request> requests;
+    for (size_t i = 0; i < package->cells.size(); ++i) {
+        const print::Cell& c = package->cells[i];
+        requests.push_back(
+            {files.size() == 1 ? files[0] : files[qsizetype(i)], QSizeF(c.width, c.height)});
+    }
+    QString error;
+    const auto pictures =
+        cellpictures::prepare(requests, target.resolution(), cellOptions(job.options), &error);
+    if (!pictures)
+        return fail(error);
+    PackagePictures positions;
+    for (size_t i = 0; i < package->cells.size(); ++i)
+        positions.set(package->cells[i].picture, (*pictures)[i]);
+    return print::printPackages(target, {package}, job.copies, positions, placeOnly(job.options));
+}
 
+// Follows the jobs to their end and says what became of each sheet; the exit code.
+int report(const Job& job, print::PrintSummary& summary) {
     print::followJobs(summary);
     for (const QString& trouble : summary.troubles)
         std::fprintf(stderr, "parvello-print: %s\n", qPrintable(trouble));
@@ -193,11 +198,37 @@ int main(int argc, char** argv) {
         std::printf("sheet %zu: %lld bytes\n", i + 1, static_cast<long long>(summary.bytes[i]));
     if (summary.pdfFiles > 0)
         std::printf("%s%d PDF file(s) in %s\n",
-                    pdfDir.isEmpty() ? qPrintable(summary.whyPdf + ' ') : "", summary.pdfFiles,
+                    job.pdfDir.isEmpty() ? qPrintable(summary.whyPdf + ' ') : "", summary.pdfFiles,
                     qPrintable(summary.pdfFolder));
     if (summary.failed > 0) {
         std::fprintf(stderr, "parvello-print: Unable to print! %s\n", qPrintable(summary.error));
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Printing needs no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    Job job;
+    if (const std::optional<int> exitCode = parseArguments(app.arguments().mid(1), job))
+        return *exitCode;
+
+    print::setChosenPrinter(job.printer);
+    std::unique_ptr<print::SheetTarget> target =
+        job.pdfDir.isEmpty() ? print::defaultTarget() : print::pdfFolder(job.pdfDir);
+    if (const QString notice = print::takeChoiceNotice(); !notice.isEmpty())
+        std::fprintf(stderr, "parvello-print: %s\n", qPrintable(notice));
+
+    std::variant<print::PrintSummary, int> printed =
+        job.single.isEmpty() ? printPackage(job, *target) : printSingle(job, *target);
+    if (const int* exitCode = std::get_if<int>(&printed))
+        return *exitCode;
+    return report(job, std::get<print::PrintSummary>(printed));
 }
