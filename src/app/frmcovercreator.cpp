@@ -41,7 +41,6 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {

@@ -5,7 +5,6 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPainter>
 #include <QScreen>
 
 frmSplash::frmSplash(std::function<void()> showMain, QWidget* parent)

@@ -161,10 +161,6 @@ int cImage::nearestIndex(Colour c) const {
     return best;
 }
 
-void cImage::setColourAt(int x, int y, Colour colour) {
-    setValueAt(x, y, bitcount() < 24 ? std::uint32_t(nearestIndex(colour)) : (colour & 0xFFFFFF));
-}
-
 int cImage::setColourTable(int first, const std::vector<RgbQuad>& entries) {
     if (pixels_.empty() || bitcount() >= 24 || first < 0)
         return 0;

@@ -117,7 +117,6 @@ class cImage {
     Colour colourAt(int x, int y) const;
     std::uint32_t valueAt(int x, int y) const; // index below 24 bits, colour at 24
     void setValueAt(int x, int y, std::uint32_t value);
-    void setColourAt(int x, int y, Colour colour); // nearest table colour below 24 bits
     // Writes entries of the colour table (clipped to 2^bitcount); returns how many.
     int setColourTable(int first, const std::vector<RgbQuad>& entries);
 

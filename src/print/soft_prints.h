@@ -7,7 +7,6 @@
 #include "print/cell_fill.h"
 #include "print/layouts.h"
 
-#include <QImage>
 #include <QSize>
 #include <QStringList>
 
