@@ -295,12 +295,12 @@ settings::Defaults frmcovercreator::defaultPlace() {
 // ---- start-up and shutdown -------------------------------------------------
 
 void frmcovercreator::Form_Load() {
-    m_state.InTray = 0;
+    m_state.inTray = false;
     m_saver = std::make_unique<acquire::cGdiPlus>();
     move(0, 0);
     settings::readini(m_settings, *this, defaultPlace());
     m_state.CopyCount = qint16(m_spinner->value());
-    m_state.SelectedImage.clear();
+    m_state.selectedImage = 0;
 }
 
 void frmcovercreator::Form_Unload() {
@@ -333,9 +333,9 @@ void frmcovercreator::changeEvent(QEvent* event) {
     if (windowState() & Qt::WindowMinimized) {
         // Only where the desktop has a tray does the window go into it;
         // elsewhere it stays an ordinary minimised window.
-        if (m_state.InTray == 0 && m_tray->isAvailable())
+        if (!m_state.inTray && m_tray->isAvailable())
             NoSysIcon(false);
-        else if (m_state.InTray != 0) {
+        else if (m_state.inTray) {
             MakeTopMost(this);
             QCoreApplication::processEvents();
             MakeNormal(this);
@@ -357,11 +357,11 @@ void frmcovercreator::NoSysIcon(bool maxIcon) {
         raise();
         activateWindow();
         m_tray->remove();
-        m_state.InTray = 0;
+        m_state.inTray = false;
     } else {
         hide();
         ShowProgramInTray();
-        m_state.InTray = -1;
+        m_state.inTray = true;
     }
 }
 
@@ -452,7 +452,7 @@ void frmcovercreator::openFile(const QString& fileName) {
 }
 
 void frmcovercreator::loadIntoPreviews(const QString& fileName) {
-    const int selected = m_state.selectedImageNumber();
+    const int selected = m_state.selectedImage;
     const int tab = m_tabs->currentIndex();
     if (selected == 0 && tab == ScanTab)
         return;
@@ -502,13 +502,13 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
 }
 
 void frmcovercreator::Image_Click(int number) {
-    m_state.SelectedImage = imageName(number);
+    m_state.selectedImage = number;
     for (int i = 0; i < PreviewCount; ++i)
         m_previews[i]->setSelected(i + 1 == number);
 }
 
 void frmcovercreator::SSTab1_Click() {
-    m_state.SelectedImage.clear();
+    m_state.selectedImage = 0;
     for (PreviewImage* p : m_previews)
         p->setSelected(false);
 }
@@ -576,7 +576,7 @@ void frmcovercreator::Command3_Click() {
 void frmcovercreator::printpictures_Click() {
     if (anyPackageTicked()) {
         m_cmdPrint->click();
-    } else if (const int selected = m_state.selectedImageNumber()) {
+    } else if (const int selected = m_state.selectedImage) {
         auto* dialog =
             new print::frmPrintSingle(*m_popup, m_pictures.picture(selected - 1), this, this);
         dialog->setPrintOptions(printOptions(), m_pictures.framing(selected - 1));
@@ -587,7 +587,7 @@ void frmcovercreator::printpictures_Click() {
 }
 
 void frmcovercreator::tonwerk_Click() {
-    const int selected = m_state.selectedImageNumber();
+    const int selected = m_state.selectedImage;
     if (selected == 0) {
         m_popup->tell(SelectPictureMessage);
         return;

@@ -174,21 +174,21 @@ TEST_F(MainWindowTest, SelectedPreviewAloneGetsTheNextFile) {
     w->SSTab1()->setCurrentIndex(4);
     clickFile("red.jpg");
     clickPreview(15);
-    EXPECT_EQ(w->state().SelectedImage, "Image15");
+    EXPECT_EQ(w->state().SelectedImage(), "Image15");
     EXPECT_TRUE(w->previewImage(15)->isSelected());
     clickFile("GREEN.JPG");
     EXPECT_EQ(colours(11, 19), "rrrrgrrrr");
     // A file click never changes the selection.
-    EXPECT_EQ(w->state().SelectedImage, "Image15");
+    EXPECT_EQ(w->state().SelectedImage(), "Image15");
 }
 
 TEST_F(MainWindowTest, TabChangeClearsTheSelection) {
     w->SSTab1()->setCurrentIndex(1);
     clickPreview(3);
-    EXPECT_EQ(w->state().SelectedImage, "Image3");
+    EXPECT_EQ(w->state().SelectedImage(), "Image3");
     w->SSTab1()->setCurrentIndex(2);
     w->SSTab1()->setCurrentIndex(1);
-    EXPECT_EQ(w->state().SelectedImage, "");
+    EXPECT_EQ(w->state().SelectedImage(), "");
     EXPECT_FALSE(w->previewImage(3)->isSelected());
     clickFile("blue.bmp");
     EXPECT_EQ(colours(2, 3), "bb");
@@ -196,7 +196,7 @@ TEST_F(MainWindowTest, TabChangeClearsTheSelection) {
 
 TEST_F(MainWindowTest, DoubleClickSelectsToo) {
     QTest::mouseDClick(w->previewImage(8), Qt::LeftButton);
-    EXPECT_EQ(w->state().SelectedImage, "Image8");
+    EXPECT_EQ(w->state().SelectedImage(), "Image8");
 }
 
 TEST_F(MainWindowTest, ScanTabWithoutSelectionLoadsNothing) {
@@ -334,13 +334,13 @@ TEST_F(MainWindowTest, MenuAndToolbarSwitchTabsAndClearTheSelection) {
     clickPreview(1);
     w->menuItem("scan")->trigger();
     EXPECT_EQ(w->SSTab1()->currentIndex(), 5);
-    EXPECT_EQ(w->state().SelectedImage, "");
+    EXPECT_EQ(w->state().SelectedImage(), "");
     w->toolbarButton(3)->trigger();
     EXPECT_EQ(w->SSTab1()->currentIndex(), 2);
     w->SSTab1()->setCurrentIndex(4);
     clickPreview(12);
     w->menuItem("twobythree")->trigger(); // same tab: still a tab change
-    EXPECT_EQ(w->state().SelectedImage, "");
+    EXPECT_EQ(w->state().SelectedImage(), "");
 }
 
 TEST_F(MainWindowTest, MenuCaptionsInOrder) {
@@ -476,11 +476,11 @@ TEST_F(MainWindowTest, MinimisingGoesIntoTheTrayAndADoubleClickBringsItBack) {
     frmcovercreator win(iniPath(), std::move(tray));
     win.show();
     win.setWindowState(Qt::WindowMinimized);
-    EXPECT_EQ(win.state().InTray, -1);
+    EXPECT_TRUE(win.state().inTray);
     EXPECT_EQ(t->shown, 1);
     EXPECT_FALSE(win.isVisible());
     t->doubleClick();
-    EXPECT_EQ(win.state().InTray, 0);
+    EXPECT_FALSE(win.state().inTray);
     EXPECT_FALSE(t->isShown());
     EXPECT_TRUE(win.isVisible());
     EXPECT_FALSE(win.windowState() & Qt::WindowMinimized);
@@ -493,7 +493,7 @@ TEST_F(MainWindowTest, WithoutATrayMinimisingKeepsAnOrdinaryWindow) {
     frmcovercreator win(iniPath(), std::move(tray));
     win.show();
     win.setWindowState(Qt::WindowMinimized);
-    EXPECT_EQ(win.state().InTray, 0);
+    EXPECT_FALSE(win.state().inTray);
     EXPECT_EQ(t->shown, 0);
     EXPECT_TRUE(win.isVisible());
 }

@@ -29,8 +29,8 @@ void expectDefaults(frmcovercreator& w) {
 TEST_F(SettingsTest, NoFileGivesTheDefaults) {
     auto w = open();
     expectDefaults(*w);
-    EXPECT_EQ(w->state().SelectedImage, "");
-    EXPECT_EQ(w->state().InTray, 0);
+    EXPECT_EQ(w->state().SelectedImage(), "");
+    EXPECT_FALSE(w->state().inTray);
 }
 
 TEST_F(SettingsTest, ValidValuesAreApplied) {

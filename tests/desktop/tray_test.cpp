@@ -60,7 +60,7 @@ class TrayOnDesktop : public AppFixture {
 
     static bool backOnScreen(User& user, frmcovercreator& main) {
         if (!user.waitUntil([&] { return main.isVisible() && !icon(main)->isVisible(); }) ||
-            !user.waitUntil([&] { return main.state().InTray == 0; }))
+            !user.waitUntil([&] { return !main.state().inTray; }))
             return false;
         // The window manager maps it a moment later.
         for (int wait = 0; wait < 100; ++wait, QThread::msleep(50))
