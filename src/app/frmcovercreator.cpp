@@ -137,7 +137,8 @@ void frmcovercreator::buildTabs(QWidget* parent) {
         m_tabs->addTab(new QWidget, print::caption(print::packageOnTab(tab)->caption));
     m_tabs->addTab(new QWidget, ScanTabCaption);
     for (const PreviewBox& box : PreviewBoxes) {
-        auto* image = new PreviewImage(m_pictures, box.image, m_tabs->widget(box.tab));
+        auto* image =
+            new PreviewImage(m_pictures, box.image, m_tabs->widget(previewTab(box.image)));
         // Tops count from the tab strip's own top edge, which the page
         // starts below.
         image->setGeometry(twips::toPixels(box.left, box.top - 360, box.width, box.height));
@@ -493,7 +494,8 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
     }
     const QImage screen = makeScreenCopy(picture);
     for (const PreviewBox& box : PreviewBoxes)
-        if (selected ? box.image == selected : (box.tab == tab && box.image <= PreviewCount)) {
+        if (selected ? box.image == selected
+                     : (previewTab(box.image) == tab && box.image <= PreviewCount)) {
             if (full)
                 m_pictures.set(box.image - 1, full, screen, fullSize);
             else

@@ -11,7 +11,6 @@
 
 struct PreviewBox {
     int image; // 1 … 20: Image1 … Image20
-    int tab;
     int left, top, width, height;
 };
 
@@ -21,17 +20,23 @@ inline constexpr const char* ScanTabCaption = "Scan";
 inline constexpr int PreviewCount = 19; // Image20, the scanned picture, is not a print position
 
 inline constexpr std::array<PreviewBox, 20> PreviewBoxes = {{
-    {1, 0, 120, 480, 5535, 5085},    {2, 1, 120, 480, 5535, 2445},
-    {3, 1, 120, 3000, 5535, 2565},   {4, 2, 120, 480, 5535, 2325},
-    {5, 2, 120, 2880, 2800, 2685},   {6, 2, 2990, 2880, 2665, 2685},
-    {7, 3, 120, 480, 2775, 2595},    {8, 3, 2950, 480, 2695, 2595},
-    {9, 3, 120, 3120, 2775, 2445},   {10, 3, 2950, 3120, 2695, 2445},
-    {11, 4, 120, 480, 1815, 1605},   {12, 4, 2025, 480, 1815, 1605},
-    {13, 4, 3960, 480, 1695, 1605},  {14, 4, 120, 2160, 1815, 1725},
-    {15, 4, 2040, 2160, 1815, 1725}, {16, 4, 3960, 2160, 1695, 1725},
-    {17, 4, 120, 3960, 1815, 1605},  {18, 4, 2040, 3960, 1815, 1605},
-    {19, 4, 3960, 3960, 1695, 1605}, {20, 5, 120, 480, 5535, 4455},
+    {1, 120, 480, 5535, 5085},    {2, 120, 480, 5535, 2445},   {3, 120, 3000, 5535, 2565},
+    {4, 120, 480, 5535, 2325},    {5, 120, 2880, 2800, 2685},  {6, 2990, 2880, 2665, 2685},
+    {7, 120, 480, 2775, 2595},    {8, 2950, 480, 2695, 2595},  {9, 120, 3120, 2775, 2445},
+    {10, 2950, 3120, 2695, 2445}, {11, 120, 480, 1815, 1605},  {12, 2025, 480, 1815, 1605},
+    {13, 3960, 480, 1695, 1605},  {14, 120, 2160, 1815, 1725}, {15, 2040, 2160, 1815, 1725},
+    {16, 3960, 2160, 1695, 1725}, {17, 120, 3960, 1815, 1605}, {18, 2040, 3960, 1815, 1605},
+    {19, 3960, 3960, 1695, 1605}, {20, 120, 480, 5535, 4455},
 }};
+
+// The tab preview `image` sits on: its package's, or "Scan" for Image20.
+inline int previewTab(int image) {
+    for (const print::PackageLayout& package : print::kPackages)
+        for (const print::Cell& cell : package.cells)
+            if (cell.picture == image - 1)
+                return package.tab;
+    return ScanTab;
+}
 
 // "5x7 Picture #2": the package's caption and the picture's place among its
 // cells, "#n" only where the package has more than one.
