@@ -292,6 +292,19 @@ struct SaturationSum {
     }
 };
 
+// A function of its own, cloned: the lambda that calls it is compiled for the
+// baseline machine only, which has no 32-bit lane multiply.
+IMAGING_VECTOR_CLONES void saturateRow(std::uint8_t* p, int w, const SaturationSum& sum) {
+    for (int x = 0; x < w; ++x) {
+        const std::uint32_t v = load32(p + 4 * x);
+        const auto b = std::int32_t(v & 0xFF), g = std::int32_t((v >> 8) & 0xFF),
+                   r = std::int32_t((v >> 16) & 0xFF);
+        const std::int32_t m = (b + g + r) / 3;
+        store32(p + 4 * x, (v & 0xFF000000u) | std::uint32_t(sum(b, m)) |
+                               std::uint32_t(sum(g, m)) << 8 | std::uint32_t(sum(r, m)) << 16);
+    }
+}
+
 IMAGING_VECTOR_CLONES void FilterSaturation(FilterRun& run, std::int32_t parameter) {
     const double s = single(parameter / 100.0);
     // Every result depends only on the channel and the pixel's grey: one 64 KB table.
@@ -307,17 +320,7 @@ IMAGING_VECTOR_CLONES void FilterSaturation(FilterRun& run, std::int32_t paramet
         for (int c = 0; c < 256; ++c)
             lanes = lanes && sum(c, m) == table[m * 256 + c];
     if (lanes) {
-        eachRow(run, [&](std::uint8_t* p, int) {
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t v = load32(p + 4 * x);
-                const auto b = std::int32_t(v & 0xFF), g = std::int32_t((v >> 8) & 0xFF),
-                           r = std::int32_t((v >> 16) & 0xFF);
-                const std::int32_t m = (b + g + r) / 3;
-                store32(p + 4 * x, (v & 0xFF000000u) | std::uint32_t(sum(b, m)) |
-                                       std::uint32_t(sum(g, m)) << 8 |
-                                       std::uint32_t(sum(r, m)) << 16);
-            }
-        });
+        eachRow(run, [&](std::uint8_t* p, int) { saturateRow(p, w, sum); });
         return;
     }
     eachRow(run, [&](std::uint8_t* p, int) {
