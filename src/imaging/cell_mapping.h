@@ -29,7 +29,7 @@ struct Rect {
 };
 
 struct CellMapping {
-    Rect source;              // the part of the picture that prints, in its own pixels
+    Rect source;              // the region of the picture that prints, in its own pixels
     Rect target;              // where it lands, in the cell's units from its top-left corner
     bool quarterTurn = false; // the source is turned a quarter turn clockwise to land there
 };

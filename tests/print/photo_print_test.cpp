@@ -1,5 +1,5 @@
 // What the scheduler receives in crop and fit modes: each printed cell shows
-// the part of the picture worked out by hand, and cut guides stay off the
+// the region of the picture worked out by hand, and cut guides stay off the
 // cells. Read back through the real filter chain and rendered with pdftoppm.
 #include "cups_fixture.h"
 #include "pictures/package_pictures.h"
