@@ -125,8 +125,8 @@ IMAGING_INLINE void balanceLanes(Lanes& b, Lanes& g, Lanes& r) {
 }
 
 // The flagged pixels of a row, in runs of eight, from their values before the table lookup
-// (`original`) into the row. Whole runs go through the lanes; a short run at the row's end
-// goes pixel by pixel.
+// (`original`) into `row` at the same places. Whole runs go through the lanes; a short run at
+// the row's end goes pixel by pixel, colour bytes only.
 IMAGING_VECTOR_CLONES void balanceFlagged(const std::uint8_t* original, std::uint8_t* row,
                                           const std::uint8_t* flags, int width,
                                           const std::int32_t* curve) {
@@ -159,6 +159,21 @@ IMAGING_VECTOR_CLONES void balanceFlagged(const std::uint8_t* original, std::uin
         q[1] = std::uint8_t(g);
         q[2] = std::uint8_t(r);
     }
+}
+
+// Puts the pixels balanceFlagged() worked out into the row: its runs of eight
+// whole, the short run at the end pixel by pixel, colour bytes only.
+void copyFlagged(const std::uint8_t* balanced, std::uint8_t* row, const std::uint8_t* flags,
+                 int width) {
+    for (int x0 = 0; x0 + 8 <= width; x0 += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, flags + x0, 8);
+        if (eight != 0)
+            std::memcpy(row + 4 * std::size_t(x0), balanced + 4 * std::size_t(x0), 32);
+    }
+    for (int x = width / 8 * 8; x < width; ++x)
+        if (flags[x])
+            std::memcpy(row + 4 * std::size_t(x), balanced + 4 * std::size_t(x), 3);
 }
 
 } // namespace
@@ -222,7 +237,7 @@ IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter
             first = 256, last = -1;
     const int w = run.width, h = run.height;
     std::vector<std::uint8_t> flags(std::size_t(w) + 8, 0);
-    std::vector<std::uint8_t> original(run.rowBytes());
+    std::vector<std::uint8_t> original(run.rowBytes()), balanced(run.rowBytes());
     // Curve values within +-2^28 keep the eight-lane balancing within 32 bits.
     bool narrow = true;
     std::array<std::int32_t, 256> curve32;
@@ -238,12 +253,16 @@ IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter
         const bool someOutside = first > 0 || last < 255;
         if (someOutside) {
             flagOutside(p, w, flags.data(), std::uint32_t(first), std::uint32_t(last));
-            std::memcpy(original.data(), p, run.rowBytes());
+            // The balanced pixels are worked out before the lookup overwrites the row.
+            if (narrow)
+                balanceFlagged(p, balanced.data(), flags.data(), w, curve32.data());
+            else
+                std::memcpy(original.data(), p, run.rowBytes());
         }
         lookupRow(p, w, tables);
         if (someOutside) {
             if (narrow) {
-                balanceFlagged(original.data(), p, flags.data(), w, curve32.data());
+                copyFlagged(balanced.data(), p, flags.data(), w);
             } else {
                 for (int x = 0; x < w; ++x) {
                     if (!flags[std::size_t(x)])
