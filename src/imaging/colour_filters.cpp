@@ -89,38 +89,39 @@ inline void balance(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
 }
 
 // The same balancing for eight pixels at once, lane by lane, in 32-bit lanes (values within
-// +-2^28): each pass does in every lane what the loop above does for one pixel.
+// +-2^28). A pass leaves a pixel already within range as it is, so every lane takes each pass
+// and the range is checked after it, not before.
 using Lanes = std::int32_t __attribute__((vector_size(32)));
 
-IMAGING_INLINE void correctLanes(Lanes& v, Lanes& o1, Lanes& o2, const Lanes& active) {
-    const Lanes low = (v < 0) & active, high = (v > 255) & active;
-    const Lanes excess = v - 255;
-    const Lanes halfLow = (v - (v < 0)) >> 1;            // v \ 2, truncated toward zero
-    const Lanes halfHigh = (excess - (excess < 0)) >> 1; // (v - 255) \ 2
-    const Lanes add = (halfLow & low) | (halfHigh & high);
-    o1 += add;
-    o2 += add;
-    v = (v & ~(low | high)) | (255 & high);
+// Clamps v to 0 .. 255 and hands half its excess, truncated toward zero, to o1 and o2.
+IMAGING_INLINE void correctLanes(Lanes& v, Lanes& o1, Lanes& o2) {
+    const Lanes zero = {}, top = zero + 255;
+    const Lanes positive = v > zero ? v : zero;
+    const Lanes clamped = positive < top ? positive : top;
+    const Lanes excess = v - clamped;
+    const Lanes half = (excess - (excess >> 31)) >> 1;
+    o1 += half;
+    o2 += half;
+    v = clamped;
 }
 
 IMAGING_INLINE void balanceLanes(Lanes& b, Lanes& g, Lanes& r) {
     for (;;) {
-        const Lanes inside = (b >= 0) & (b <= 255) & (g >= 0) & (g <= 255) & (r >= 0) & (r <= 255);
-        std::uint64_t outside[4];
-        const Lanes notInside = ~inside;
-        std::memcpy(outside, &notInside, sizeof outside);
-        if ((outside[0] | outside[1] | outside[2] | outside[3]) == 0)
-            break;
-        const Lanes active = ~inside;
-        const Lanes allLow = active & (b < 1) & (g < 1) & (r < 1);
-        const Lanes allHigh = active & (b >= 255) & (g >= 255) & (r >= 255);
-        b = (b & ~(allLow | allHigh)) | (255 & allHigh);
-        g = (g & ~(allLow | allHigh)) | (255 & allHigh);
-        r = (r & ~(allLow | allHigh)) | (255 & allHigh);
-        const Lanes rest = active & ~allLow & ~allHigh;
-        correctLanes(b, g, r, rest);
-        correctLanes(g, b, r, rest);
-        correctLanes(r, b, g, rest);
+        const Lanes allLow = (b < 1) & (g < 1) & (r < 1);
+        const Lanes allHigh = (b >= 255) & (g >= 255) & (r >= 255);
+        const Lanes keep = ~(allLow | allHigh), fill = allHigh & 255;
+        b = (b & keep) | fill;
+        g = (g & keep) | fill;
+        r = (r & keep) | fill;
+        correctLanes(b, g, r);
+        correctLanes(g, b, r);
+        correctLanes(r, b, g);
+        // A lane is within range when no bit above the low byte is set in any channel.
+        const Lanes outside = (b | g | r) & ~0xFF;
+        std::uint64_t words[4];
+        std::memcpy(words, &outside, sizeof words);
+        if ((words[0] | words[1] | words[2] | words[3]) == 0)
+            return;
     }
 }
 
