@@ -125,18 +125,30 @@ IMAGING_INLINE void balanceLanes(Lanes& b, Lanes& g, Lanes& r) {
     }
 }
 
-// The flagged pixels of a row, in runs of eight, from their values before the table lookup
-// (`original`) into `row` at the same places. Whole runs go through the lanes; a short run at
-// the row's end goes pixel by pixel, colour bytes only.
-IMAGING_VECTOR_CLONES void balanceFlagged(const std::uint8_t* original, std::uint8_t* row,
-                                          const std::uint8_t* flags, int width,
-                                          const std::int32_t* curve) {
+// Finds the pixels of a row with a channel outside first .. last, in runs of eight, and works
+// out the balanced values of each run that has one into `balanced` at the same places, from
+// the row before the table lookup (`original`). Every pixel of such a run is flagged; those
+// within range come out as the lookup gives them. A short run at the row's end goes pixel by
+// pixel, colour bytes only.
+IMAGING_VECTOR_CLONES void balanceOutside(const std::uint8_t* original, std::uint8_t* balanced,
+                                          std::uint8_t* flags, int width, const std::int32_t* curve,
+                                          std::uint32_t first, std::uint32_t last) {
+    using Unsigned = std::uint32_t __attribute__((vector_size(32)));
+    const std::uint32_t span = last - first;
     for (int x0 = 0; x0 + 8 <= width; x0 += 8) {
-        std::uint64_t eight;
-        std::memcpy(&eight, flags + x0, 8);
-        if (eight == 0)
-            continue;
         const std::uint8_t* o = original + 4 * std::size_t(x0);
+        Unsigned words;
+        std::memcpy(&words, o, sizeof words);
+        const Unsigned outside = ((words & 0xFF) - first > span) |
+                                 (((words >> 8) & 0xFF) - first > span) |
+                                 (((words >> 16) & 0xFF) - first > span);
+        std::uint64_t any[4];
+        std::memcpy(any, &outside, sizeof any);
+        const bool flagged = (any[0] | any[1] | any[2] | any[3]) != 0;
+        const std::uint64_t eight = flagged ? 0x0101010101010101u : 0;
+        std::memcpy(flags + x0, &eight, 8);
+        if (!flagged)
+            continue;
         Lanes b = {curve[o[0]],  curve[o[4]],  curve[o[8]],  curve[o[12]],
                    curve[o[16]], curve[o[20]], curve[o[24]], curve[o[28]]};
         Lanes g = {curve[o[1]],  curve[o[5]],  curve[o[9]],  curve[o[13]],
@@ -144,25 +156,24 @@ IMAGING_VECTOR_CLONES void balanceFlagged(const std::uint8_t* original, std::uin
         Lanes r = {curve[o[2]],  curve[o[6]],  curve[o[10]], curve[o[14]],
                    curve[o[18]], curve[o[22]], curve[o[26]], curve[o[30]]};
         balanceLanes(b, g, r);
-        Lanes words;
-        std::memcpy(&words, o, sizeof words);
-        const Lanes packed = (words & ~0xFFFFFF) | b | (g << 8) | (r << 16);
-        std::memcpy(row + 4 * std::size_t(x0), &packed, sizeof packed);
+        const Lanes packed = (Lanes(words) & ~0xFFFFFF) | b | (g << 8) | (r << 16);
+        std::memcpy(balanced + 4 * std::size_t(x0), &packed, sizeof packed);
     }
     for (int x = width / 8 * 8; x < width; ++x) {
+        const std::uint8_t* o = original + 4 * std::size_t(x);
+        flags[x] = (o[0] - first > span) | (o[1] - first > span) | (o[2] - first > span);
         if (!flags[x])
             continue;
-        const std::uint8_t* o = original + 4 * std::size_t(x);
         std::int64_t b = curve[o[0]], g = curve[o[1]], r = curve[o[2]];
         balance(b, g, r);
-        std::uint8_t* q = row + 4 * std::size_t(x);
+        std::uint8_t* q = balanced + 4 * std::size_t(x);
         q[0] = std::uint8_t(b);
         q[1] = std::uint8_t(g);
         q[2] = std::uint8_t(r);
     }
 }
 
-// Puts the pixels balanceFlagged() worked out into the row: its runs of eight
+// Puts the pixels balanceOutside() worked out into the row: its runs of eight
 // whole, the short run at the end pixel by pixel, colour bytes only.
 void copyFlagged(const std::uint8_t* balanced, std::uint8_t* row, const std::uint8_t* flags,
                  int width) {
@@ -253,12 +264,14 @@ IMAGING_VECTOR_CLONES void FilterContrast(FilterRun& run, std::int32_t parameter
         std::uint8_t* p = run.row(y);
         const bool someOutside = first > 0 || last < 255;
         if (someOutside) {
-            flagOutside(p, w, flags.data(), std::uint32_t(first), std::uint32_t(last));
             // The balanced pixels are worked out before the lookup overwrites the row.
-            if (narrow)
-                balanceFlagged(p, balanced.data(), flags.data(), w, curve32.data());
-            else
+            if (narrow) {
+                balanceOutside(p, balanced.data(), flags.data(), w, curve32.data(),
+                               std::uint32_t(first), std::uint32_t(last));
+            } else {
+                flagOutside(p, w, flags.data(), std::uint32_t(first), std::uint32_t(last));
                 std::memcpy(original.data(), p, run.rowBytes());
+            }
         }
         lookupRow(p, w, tables);
         if (someOutside) {
