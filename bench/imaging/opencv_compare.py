@@ -100,12 +100,20 @@ def main():
         print(__doc__)
         return 2
     repeat = int(sys.argv[3]) if len(sys.argv) > 3 and sys.argv[2] == "--repeat" else 9
-    peers = opencv_times(repeat)
-    print("OpenCV %s, one thread, %d x %d x 3, CPU ms (least of %d):" %
+    # The shared machine slows everything on it for seconds at a time: three rounds of the
+    # peers and then ours, and for each the least of all rounds, so that one slow stretch
+    # cannot decide a ratio.
+    peers, mine = {}, {}
+    for _ in range(3):
+        for name, ms in opencv_times(repeat).items():
+            peers[name] = min(ms, peers.get(name, ms))
+        for key, (ms, label) in ours(sys.argv[1], repeat).items():
+            if key not in mine or ms < mine[key][0]:
+                mine[key] = (ms, label)
+    print("OpenCV %s, one thread, %d x %d x 3, CPU ms (least of %d in each of 3 rounds):" %
           (cv2.__version__, W, H, repeat))
     for name, ms in peers.items():
         print("  %-12s %8.1f" % (name, ms))
-    mine = ours(sys.argv[1], repeat)
     print("\ncode  filter                  ours ms  peer          peer ms  ratio  target")
     failed = 0
     for key in sorted(mine):
