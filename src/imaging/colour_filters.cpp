@@ -93,6 +93,13 @@ inline void balance(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
 // and the range is checked after it, not before.
 using Lanes = std::int32_t __attribute__((vector_size(32)));
 
+// Whether any bit of any lane is set.
+IMAGING_INLINE bool anySet(const Lanes& v) {
+    std::uint64_t words[4];
+    std::memcpy(words, &v, sizeof words);
+    return (words[0] | words[1] | words[2] | words[3]) != 0;
+}
+
 // Clamps v to 0 .. 255 and hands half its excess, truncated toward zero, to o1 and o2.
 IMAGING_INLINE void correctLanes(Lanes& v, Lanes& o1, Lanes& o2) {
     const Lanes zero = {}, top = zero + 255;
@@ -117,10 +124,7 @@ IMAGING_INLINE void balanceLanes(Lanes& b, Lanes& g, Lanes& r) {
         correctLanes(g, b, r);
         correctLanes(r, b, g);
         // A lane is within range when no bit above the low byte is set in any channel.
-        const Lanes outside = (b | g | r) & ~0xFF;
-        std::uint64_t words[4];
-        std::memcpy(words, &outside, sizeof words);
-        if ((words[0] | words[1] | words[2] | words[3]) == 0)
+        if (!anySet((b | g | r) & ~0xFF))
             return;
     }
 }
@@ -142,9 +146,7 @@ IMAGING_VECTOR_CLONES void balanceOutside(const std::uint8_t* original, std::uin
         const Unsigned outside = ((words & 0xFF) - first > span) |
                                  (((words >> 8) & 0xFF) - first > span) |
                                  (((words >> 16) & 0xFF) - first > span);
-        std::uint64_t any[4];
-        std::memcpy(any, &outside, sizeof any);
-        const bool flagged = (any[0] | any[1] | any[2] | any[3]) != 0;
+        const bool flagged = anySet(Lanes(outside));
         const std::uint64_t eight = flagged ? 0x0101010101010101u : 0;
         std::memcpy(flags + x0, &eight, 8);
         if (!flagged)
