@@ -43,8 +43,18 @@ Http connectToScheduler() {
 
 namespace {
 
-QString lastCupsError() {
-    return QString::fromUtf8(cupsLastErrorString());
+// Why the scheduler refused a job, in its own words, and what to do.
+QString refusal(const QString& printer) {
+    QString said = QString::fromUtf8(cupsLastErrorString()).trimmed();
+    if (!said.isEmpty() && !said.endsWith('.'))
+        said += '.';
+    const QString advice =
+        cupsLastError() == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS
+            ? QStringLiteral("Enable the printer %1 in your system's printer settings (or "
+                             "`cupsaccept %1`), then print again.")
+            : QStringLiteral("Check the printer %1 in your system's printer settings, then "
+                             "print again.");
+    return QStringLiteral("The printing system says: %1 %2").arg(said, advice.arg(printer));
 }
 
 // The paper from the printer's own description of its default media (the
@@ -144,7 +154,7 @@ class CupsPrinter final : public SheetTarget {
     int submit(const Sheet& sheet, const QByteArray& pdf, QString* error) {
         Http http = connectToScheduler();
         if (!http) {
-            *error = QStringLiteral("Cannot reach the printer %1: %2").arg(m_name, lastCupsError());
+            *error = QString::fromUtf8(kSchedulerUnreachable);
             return 0;
         }
         // The cells are laid out for this paper at full size: no queue
@@ -162,7 +172,7 @@ class CupsPrinter final : public SheetTarget {
                                                        title.constData(), count, options);
         cupsFreeOptions(count, options);
         if (created > IPP_STATUS_OK_CONFLICTING || job <= 0) {
-            *error = lastCupsError();
+            *error = refusal(m_name);
             return 0;
         }
         bool sent =
@@ -175,7 +185,7 @@ class CupsPrinter final : public SheetTarget {
         const bool finished = cupsFinishDestDocument(http.get(), m_dest.get(), m_info.get()) <=
                               IPP_STATUS_OK_CONFLICTING;
         if (!sent || !finished) {
-            *error = lastCupsError();
+            *error = refusal(m_name);
             cupsCancelDestJob(http.get(), m_dest.get(), job);
             return 0;
         }
@@ -201,9 +211,13 @@ std::unique_ptr<SheetTarget> cupsPrinter(const QString& name) {
     return std::make_unique<CupsPrinter>(std::move(dest), std::move(info));
 }
 
-bool printerExists(const QString& name) {
+Presence printerPresence(const QString& name) {
+    const Http http = connectToScheduler();
+    if (!http)
+        return Presence::Unreachable;
     const QByteArray n = name.toUtf8();
-    return Dest(cupsGetNamedDest(CUPS_HTTP_DEFAULT, n.constData(), nullptr)) != nullptr;
+    return Dest(cupsGetNamedDest(http.get(), n.constData(), nullptr)) ? Presence::Installed
+                                                                      : Presence::Gone;
 }
 
 std::vector<PrinterEntry> installedPrinters() {

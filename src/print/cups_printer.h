@@ -32,6 +32,12 @@ struct PrinterEntry {
 // the scheduler cannot be reached.
 std::vector<PrinterEntry> installedPrinters();
 
-bool printerExists(const QString& name);
+// Whether the scheduler lists the queue `name`; a scheduler that does not
+// answer says nothing about it.
+enum class Presence { Installed, Gone, Unreachable };
+Presence printerPresence(const QString& name);
+
+inline constexpr const char* kSchedulerUnreachable =
+    "The printing system cannot be reached. Check that CUPS is running, then print again.";
 
 } // namespace print

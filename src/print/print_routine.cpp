@@ -131,15 +131,22 @@ QString summaryMessage(const PrintSummary& summary, const QString& choiceNotice)
     if (!choiceNotice.isEmpty())
         parts << choiceNotice;
     const QString folder = shortFolderName(summary.pdfFolder);
-    if (summary.failed > 0 && summary.pdfFiles > 0)
-        parts << QStringLiteral("Unable to print! The printer refused %1 of the sheets; %2 "
-                                "saved as PDF in %3.")
-                     .arg(summary.failed)
-                     .arg(summary.pdfFiles)
-                     .arg(folder);
-    else if (summary.failed > 0)
-        parts << QStringLiteral("Unable to print!");
-    else if (summary.pdfFiles > 0)
+    if (summary.failed > 0) {
+        if (summary.pdfFiles > 0)
+            parts << QStringLiteral("Unable to print! The printer refused %1 of the sheets; %2 "
+                                    "saved as PDF in %3.")
+                         .arg(summary.failed)
+                         .arg(summary.pdfFiles)
+                         .arg(folder);
+        else if (summary.sheets > 0)
+            parts << QStringLiteral("Unable to print! %1 of the %2 sheets did not print.")
+                         .arg(summary.failed)
+                         .arg(summary.failed + summary.sheets);
+        else
+            parts << QStringLiteral("Unable to print!");
+        if (!summary.error.isEmpty())
+            parts << summary.error; // why, and what to do
+    } else if (summary.pdfFiles > 0)
         parts << QStringLiteral("%1 Saved as PDF in %2.")
                      .arg(summary.whyPdf.isEmpty() ? QStringLiteral("No printer found.")
                                                    : summary.whyPdf,

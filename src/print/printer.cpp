@@ -20,19 +20,22 @@ namespace print {
 
 namespace {
 
+// The local paper with no hardware margins: the page itself is the
+// printable area.
+Paper plainPaper() {
+    const QPageSize page = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                               ? QPageSize(QPageSize::Letter)
+                               : QPageSize(QPageSize::A4);
+    return {QString(), page.size(QPageSize::Point), QMarginsF()};
+}
+
 class PdfFolder final : public SheetTarget {
   public:
     PdfFolder(QString folder, int dpi, QString why)
         : m_folder(std::move(folder)), m_dpi(dpi), m_why(std::move(why)) {}
 
     int resolution() const override { return m_dpi; }
-    // No printer, no hardware margins: the page itself is the printable area.
-    Paper paper() const override {
-        const QPageSize page = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
-                                   ? QPageSize(QPageSize::Letter)
-                                   : QPageSize(QPageSize::A4);
-        return {QString(), page.size(QPageSize::Point), QMarginsF()};
-    }
+    Paper paper() const override { return plainPaper(); }
 
     SheetResult printSheet(const Sheet& sheet) override {
         SheetResult result;
@@ -102,10 +105,10 @@ QString fallbackFolder() {
 
 namespace {
 
-// The printer, until it goes away in the middle of a run (the scheduler
-// stopped, the queue deleted): that sheet and every later one go to the PDF
-// folder instead of being lost. A printer that is still there but refuses
-// the job stays a failure the user is told about.
+// The printer, until its queue is deleted in the middle of a run: that sheet
+// and every later one go to the PDF folder instead of being lost. A printer
+// that is still there but refuses the job, or a scheduler that stops
+// answering, stays a failure the user is told about.
 class PrinterThenPdf final : public SheetTarget {
   public:
     PrinterThenPdf(std::unique_ptr<SheetTarget> printer, QString folder)
@@ -118,8 +121,17 @@ class PrinterThenPdf final : public SheetTarget {
     SheetResult printSheet(const Sheet& sheet) override {
         if (!m_pdf) {
             SheetResult result = m_printer->printSheet(sheet);
-            if (result.outcome != SheetResult::Failed || printerExists(m_printer->printerName()))
+            if (result.outcome != SheetResult::Failed)
                 return result;
+            switch (printerPresence(m_printer->printerName())) {
+            case Presence::Installed:
+                return result;
+            case Presence::Unreachable:
+                result.error = QString::fromUtf8(kSchedulerUnreachable);
+                return result;
+            case Presence::Gone:
+                break;
+            }
             qWarning("Parvello: the printer went away (%s); the remaining sheets go to %s",
                      qPrintable(result.error), qPrintable(m_folder));
             m_pdf = pdfFolder(m_folder, m_printer->resolution(), noPrinterMessage());
@@ -133,11 +145,26 @@ class PrinterThenPdf final : public SheetTarget {
     std::unique_ptr<SheetTarget> m_pdf;
 };
 
+// No scheduler answers: a sheet cannot go to the printer the user meant,
+// and a PDF would hide that. Every sheet fails with the reason.
+class Unreachable final : public SheetTarget {
+  public:
+    SheetResult printSheet(const Sheet&) override {
+        SheetResult result;
+        result.error = QString::fromUtf8(kSchedulerUnreachable);
+        return result;
+    }
+    int resolution() const override { return 72; } // nothing is painted
+    Paper paper() const override { return plainPaper(); }
+};
+
 } // namespace
 
 std::unique_ptr<SheetTarget> defaultTarget(const QString& folder) {
     if (auto printer = cupsPrinter(printerInUse()))
         return std::make_unique<PrinterThenPdf>(std::move(printer), folder);
+    if (!connectToScheduler())
+        return std::make_unique<Unreachable>();
     return pdfFolder(folder, 600, noPrinterMessage());
 }
 

@@ -64,8 +64,10 @@ std::unique_ptr<SheetTarget> pdfFolder(const QString& folder, int dpi = 600,
 // "<documents>/Parvello Prints".
 QString fallbackFolder();
 
-// The printer in use (see printer_choice.h), else the PDF folder; a printer
-// that goes away during a run hands the rest of the run to the PDF folder.
+// The printer in use (see printer_choice.h), else the PDF folder when the
+// scheduler lists no printer to use; a queue deleted during a run hands the
+// rest of the run to the PDF folder. While the scheduler cannot be reached
+// every sheet fails with that reason: nothing goes to a PDF unasked.
 std::unique_ptr<SheetTarget> defaultTarget(const QString& folder = fallbackFolder());
 
 // The picture resampled (area-averaged, never nearest-neighbour) to the

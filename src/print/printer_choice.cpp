@@ -27,7 +27,8 @@ void setChosenPrinter(const QString& name) {
 }
 
 QString printerInUse() {
-    if (!chosen().isEmpty() && !printerExists(chosen())) {
+    // A scheduler that cannot be reached says nothing about the choice.
+    if (!chosen().isEmpty() && printerPresence(chosen()) == Presence::Gone) {
         notice() = QStringLiteral("The printer %1 is no longer installed: Parvello prints on "
                                   "the default printer.")
                        .arg(chosen());

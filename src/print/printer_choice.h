@@ -10,8 +10,9 @@ namespace print {
 QString chosenPrinter();
 void setChosenPrinter(const QString& name);
 
-// The queue to print on now ("" for the default). A chosen printer that is
-// no longer installed is forgotten, and takeChoiceNotice() says so once.
+// The queue to print on now ("" for the default). A chosen printer that the
+// scheduler no longer lists is forgotten, and takeChoiceNotice() says so
+// once; while the scheduler cannot be reached the choice is kept.
 QString printerInUse();
 QString takeChoiceNotice();
 

@@ -1,12 +1,13 @@
-// The print scheduler stops in the middle of a print run: the run ends in
-// bounded time, the sheets printed before stay printed, every later sheet is
-// saved as a PDF in the fallback folder, and the user is told where.
-#include "message_log.h"
+// The print scheduler stops before or in the middle of a print run: the run
+// ends in bounded time, the sheets printed before stay printed, no sheet
+// turns into a PDF unasked, the chosen printer is kept, and the user is told
+// why. A queue that rejects jobs is named with what to do about it.
 #include "print/cups_fixture.h"
 
 #include "notify/frmmsnpopup.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
+#include "print/printer_choice.h"
 #include "support/pictures_from.h"
 #include "support/popup_answers.h"
 
@@ -69,7 +70,10 @@ class StopsAfter : public print::SheetTarget {
     int m_left;
 };
 
-TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
+const QString kUnreachable = "Unable to print! The printing system cannot be reached. Check "
+                             "that CUPS is running, then print again.";
+
+TEST_F(PrinterGone, SchedulerStopsMidRunTheRestFailsWithTheReason) {
     // 8x10 and 5x7, two copies each: four sheets. The scheduler stops once
     // the two 8x10 sheets are out, before the 5x7 sheet is made up.
     const QStringList printedBefore = server()->jobFiles(printer().name);
@@ -78,7 +82,6 @@ TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
     auto printerInUse = print::defaultTarget();
     ASSERT_TRUE(printerInUse);
     StopsAfter target(std::move(printerInUse), 2);
-    MessageLog log;
     QElapsedTimer clock;
     clock.start();
     const print::PrintSummary summary = print::printPackages(
@@ -87,42 +90,54 @@ TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
     EXPECT_LT(clock.elapsed(), 60000);
     ASSERT_TRUE(target.stopped());
 
-    EXPECT_EQ(summary.sheets, 4);
-    EXPECT_EQ(summary.failed, 0);
-    EXPECT_EQ(summary.pdfFiles, 2);
+    EXPECT_EQ(summary.sheets, 2);
+    EXPECT_EQ(summary.failed, 2);
+    EXPECT_EQ(summary.pdfFiles, 0);
     EXPECT_EQ(server()->jobFiles(printer().name).size(), 2);
-    const QStringList saved = pdfs();
-    ASSERT_EQ(saved.size(), 2);
-    for (const QString& name : saved) {
-        EXPECT_TRUE(name.startsWith("Parvello 5x7")) << name.toStdString();
-        EXPECT_EQ(testpdf::pageCount(home.path() + "/Documents/Parvello Prints/" + name), 1);
-    }
-    EXPECT_TRUE(log.contains("the printer went away")) << log.all().join('\n').toStdString();
+    EXPECT_TRUE(pdfs().isEmpty());
 
-    // The user is told where the sheets went.
     print::reportToUser(popup, summary);
     EXPECT_TRUE(popup.isLoaded());
     EXPECT_EQ(popup.lblAlert->text(),
-              "No printer found. Saved as PDF in Documents/Parvello Prints.");
+              "Unable to print! 2 of the 4 sheets did not print. The printing system cannot be "
+              "reached. Check that CUPS is running, then print again.");
     popup.close();
 }
 
-TEST_F(PrinterGone, SchedulerGoneBeforeTheButtonSavesEverySheet) {
+// A chosen printer outlives a scheduler that is down for a while: nothing is
+// printed or saved meanwhile, and the next print goes to it.
+TEST_F(PrinterGone, ChosenPrinterIsKeptWhileTheSchedulerIsDown) {
+    testsvc::FolderPrinter chosen;
+    chosen.name = "parvello-chosen";
+    QString error;
+    ASSERT_TRUE(server()->addPrinter(chosen, false, &error)) << error.toStdString();
+    print::setChosenPrinter(chosen.name);
     server()->stop();
+
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     QElapsedTimer clock;
     clock.start();
     print::askAndPrintPackages(popup, nullptr, {&print::kPackages[2]}, 3,
                                *picturesFrom([](int) { return solid(Qt::green); }));
     EXPECT_LT(clock.elapsed(), 60000);
-    EXPECT_EQ(pdfs().size(), 3);
+    EXPECT_TRUE(pdfs().isEmpty());
     EXPECT_TRUE(popup.isLoaded());
-    EXPECT_EQ(popup.lblAlert->text(),
-              "No printer found. Saved as PDF in Documents/Parvello Prints.");
+    EXPECT_EQ(popup.lblAlert->text(), kUnreachable);
     popup.close();
+    EXPECT_EQ(print::chosenPrinter(), chosen.name);
+
+    ASSERT_TRUE(server()->start(&error)) << error.toStdString();
+    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
+    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[0]}, 1,
+                               *picturesFrom([](int) { return solid(Qt::green); }));
+    EXPECT_TRUE(server()->waitForJobs(chosen.name, 1));
+    EXPECT_TRUE(server()->jobFiles(printer().name).isEmpty());
+    EXPECT_FALSE(popup.isLoaded());
+    print::setChosenPrinter({});
+    QProcess::execute("lpadmin", {"-x", chosen.name});
 }
 
-TEST_F(PrinterGone, AQueueThatRefusesIsStillAFailureNotAPdf) {
+TEST_F(PrinterGone, AQueueThatRejectsJobsIsAFailureWithWhatToDo) {
     QString error;
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
     auto target = print::defaultTarget();
@@ -132,4 +147,12 @@ TEST_F(PrinterGone, AQueueThatRefusesIsStillAFailureNotAPdf) {
     EXPECT_EQ(summary.failed, 1);
     EXPECT_EQ(summary.pdfFiles, 0);
     EXPECT_TRUE(pdfs().isEmpty());
+    ASSERT_TRUE(server()->setAccepting(printer().name, true, &error)) << error.toStdString();
+    // CUPS's own words come between these two.
+    const QString message = print::summaryMessage(summary);
+    EXPECT_TRUE(message.startsWith("Unable to print! The printing system says: "))
+        << message.toStdString();
+    EXPECT_TRUE(message.endsWith(" Enable the printer parvello-test in your system's printer "
+                                 "settings (or `cupsaccept parvello-test`), then print again."))
+        << message.toStdString();
 }

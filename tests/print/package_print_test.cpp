@@ -193,7 +193,9 @@ TEST_F(PackagePrint, RefusedJobSaysUnableToPrint) {
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
     EXPECT_TRUE(popup.isLoaded());
-    EXPECT_EQ(popup.lblAlert->text(), "Unable to print!");
+    EXPECT_TRUE(popup.lblAlert->text().startsWith("Unable to print! The printing system says: "))
+        << popup.lblAlert->text().toStdString();
+    EXPECT_TRUE(popup.lblAlert->text().contains("`cupsaccept parvello-test`"));
     EXPECT_TRUE(popup.Command1->isVisible());
     ASSERT_TRUE(server()->setAccepting(printer().name, true, &error)) << error.toStdString();
     EXPECT_TRUE(jobs(0).isEmpty());

@@ -141,9 +141,12 @@ TEST_F(Tool, FitKeepsTheWholePictureAndTurnsItWhenThatPrintsItLarger) {
     EXPECT_NEAR(turned.height(), 600, 2);
 }
 
-TEST_F(Tool, WithoutPrinterFallsBackToTheDocumentsFolder) {
+// A scheduler that does not answer is said as such; nothing turns into a
+// PDF unasked.
+TEST_F(Tool, WithoutSchedulerPrintsNothingAndSaysWhy) {
     Outcome r = run({"2.5x3.25", dir.filePath("red.png")});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains("No printer found.")) << r.out.toStdString();
-    EXPECT_EQ(pdfs("Documents/Parvello Prints").size(), 1);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("Unable to print! The printing system cannot be reached."))
+        << r.err.toStdString();
+    EXPECT_TRUE(pdfs("Documents/Parvello Prints").isEmpty());
 }
