@@ -1,5 +1,6 @@
 #include "acquire/sharp_size.h"
 
+#include "common/units.h"
 #include "print/layouts.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace {
 constexpr int sharpPpi = 300;
 
 int pixelsFor(int twips) {
-    return (twips * sharpPpi + print::kTwipsPerInch - 1) / print::kTwipsPerInch;
+    return (twips * sharpPpi + units::kTwipsPerInch - 1) / units::kTwipsPerInch;
 }
 
 } // namespace

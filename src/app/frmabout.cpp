@@ -1,7 +1,7 @@
 #include "app/frmabout.h"
 
 #include "common/paths.h"
-#include "common/twips.h"
+#include "common/units.h"
 #include "common/version.h"
 
 #include <QLabel>
@@ -33,14 +33,14 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
-    setFixedSize(twips::toPixels(7200), twips::toPixels(5565));
+    setFixedSize(units::toScreenPixels(7200), units::toScreenPixels(5565));
     m_background.load(paths::dataFile(QStringLiteral("pictures/about.png")));
 
     lblVersion = makeLabel(this, "lblVersion", QStringLiteral("Version %1").arg(parvello::kVersion),
-                           twips::toPixels(2400, 5040, 2415, 255));
+                           units::toScreenPixels(2400, 5040, 2415, 255));
     lblNotice =
         makeLabel(this, "lblNotice", QStringLiteral("Copyright \u00a9 2026 Quenwick Software"),
-                  twips::toPixels(1680, 5280, 3975, 255));
+                  units::toScreenPixels(1680, 5280, 3975, 255));
     // Clicks on the text belong to the text, not to the background.
     lblVersion->installEventFilter(this);
     lblNotice->installEventFilter(this);

@@ -16,7 +16,7 @@
 #include "app/window_placement.h"
 #include "common/jpeg_reader.h"
 #include "common/paths.h"
-#include "common/twips.h"
+#include "common/units.h"
 #include "common/version.h"
 #include "common/weblink.h"
 #include "editor/frmManipulate.h"
@@ -53,7 +53,7 @@ QGroupBox* group(const QString& name, const QString& title, QWidget* parent, QRe
     auto* box = new QGroupBox(title, parent);
     box->setObjectName(name);
     box->setGeometry(
-        twips::toPixels(twipRect.x(), twipRect.y(), twipRect.width(), twipRect.height()));
+        units::toScreenPixels(twipRect.x(), twipRect.y(), twipRect.width(), twipRect.height()));
     return box;
 }
 
@@ -102,7 +102,7 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     buildTabs(central);
     buildPackageOptions(central);
     buildCommands();
-    setFixedSize(twips::toPixels(WindowWidth), twips::toPixels(WindowHeight));
+    setFixedSize(units::toScreenPixels(WindowWidth), units::toScreenPixels(WindowHeight));
     Form_Load();
 }
 
@@ -132,7 +132,7 @@ void frmcovercreator::buildBrowser(QWidget* parent) {
 void frmcovercreator::buildTabs(QWidget* parent) {
     m_tabs = new QTabWidget(parent);
     m_tabs->setObjectName("SSTab1");
-    m_tabs->setGeometry(twips::toPixels(2940, 60, 5880, 5900));
+    m_tabs->setGeometry(units::toScreenPixels(2940, 60, 5880, 5900));
     for (int tab = 0; tab < ScanTab; ++tab)
         m_tabs->addTab(new QWidget, print::caption(print::packageOnTab(tab)->caption));
     m_tabs->addTab(new QWidget, ScanTabCaption);
@@ -141,7 +141,7 @@ void frmcovercreator::buildTabs(QWidget* parent) {
             new PreviewImage(m_pictures, box.image, m_tabs->widget(previewTab(box.image)));
         // Tops count from the tab strip's own top edge, which the page
         // starts below.
-        image->setGeometry(twips::toPixels(box.left, box.top - 360, box.width, box.height));
+        image->setGeometry(units::toScreenPixels(box.left, box.top - 360, box.width, box.height));
         image->setToolTip(previewToolTip(box.image));
         m_previews[box.image - 1] = image;
         if (box.image <= PreviewCount)
@@ -162,13 +162,13 @@ void frmcovercreator::buildTabs(QWidget* parent) {
     for (const ScanButton& button : scanButtons) {
         auto* b = new QPushButton(button.caption, scan);
         b->setObjectName(button.name);
-        b->setGeometry(twips::toPixels(left, 4740, 1335, 375));
+        b->setGeometry(units::toScreenPixels(left, 4740, 1335, 375));
         connect(b, &QPushButton::clicked, this, button.handler);
         left += 1440;
     }
     m_scanStatus = new QLabel(scan);
     m_scanStatus->setObjectName("scanStatus");
-    m_scanStatus->setGeometry(twips::toPixels(120, 5175, 5535, 300));
+    m_scanStatus->setGeometry(units::toScreenPixels(120, 5175, 5535, 300));
 }
 
 void frmcovercreator::buildPackageOptions(QWidget* parent) {
@@ -212,7 +212,7 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     auto* copies = group("Frame1", "Copies", parent, {8940, 3480, 1560, 1260});
     m_spinner = new CopiesSpinner(copies);
     m_spinner->setObjectName("VScroll1");
-    m_spinner->setGeometry(twips::toPixels(1020, 300, 420, 840));
+    m_spinner->setGeometry(units::toScreenPixels(1020, 300, 420, 840));
     m_copies = new QLabel("1", copies);
     m_copies->setObjectName("NumberOfCopies");
     m_copies->setAlignment(Qt::AlignCenter);
@@ -221,13 +221,13 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
     m_copies->setFont(big);
-    m_copies->setGeometry(twips::toPixels(60, 300, 900, 840));
+    m_copies->setGeometry(units::toScreenPixels(60, 300, 900, 840));
     connect(m_spinner, &CopiesSpinner::valueChanged, this, &frmcovercreator::VScroll1_Change);
 
     m_cmdPrint = new QPushButton("Print", parent);
     m_cmdPrint->setObjectName("cmdPrint");
     m_cmdPrint->setToolTip("Print covers.");
-    m_cmdPrint->setGeometry(twips::toPixels(8940, 4860, 1560, 480));
+    m_cmdPrint->setGeometry(units::toScreenPixels(8940, 4860, 1560, 480));
     m_cmdPrint->setEnabled(false);
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmcovercreator::cmdPrint_Click);
 }

@@ -1,7 +1,7 @@
 #include "app/preview_image.h"
 
 #include "app/preview_table.h"
-#include "common/twips.h"
+#include "common/units.h"
 #include "pictures/package_pictures.h"
 #include "print/layouts.h"
 #include "print/soft_prints.h"
@@ -268,5 +268,6 @@ int screenCopySide() {
     for (const PreviewBox& box : PreviewBoxes)
         largest = std::max({largest, box.width, box.height});
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return int(std::ceil(2 * twips::toPixels(largest) * (screen ? screen->devicePixelRatio() : 1)));
+    return int(
+        std::ceil(2 * units::toScreenPixels(largest) * (screen ? screen->devicePixelRatio() : 1)));
 }

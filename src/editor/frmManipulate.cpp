@@ -1,6 +1,6 @@
 #include "editor/frmManipulate.h"
 
-#include "common/twips.h"
+#include "common/units.h"
 #include "editor/editor_menus.h"
 #include "editor/picture_display.h"
 #include "imaging/transforms.h"
@@ -179,7 +179,7 @@ void frmManipulate::buildControls() {
     buildMenus();
     buildToolbar();
 
-    const int displaySide = twips::toPixels(kDisplayTwips);
+    const int displaySide = units::toScreenPixels(kDisplayTwips);
     Label1 = new QLabel(QStringLiteral("Original Picture"), this);
     Label2 = new QLabel(QStringLiteral("Modified Picture"), this);
     Original = new PictureDisplay(this);

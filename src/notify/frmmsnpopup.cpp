@@ -1,7 +1,7 @@
 #include "notify/frmmsnpopup.h"
 
 #include "common/paths.h"
-#include "common/twips.h"
+#include "common/units.h"
 #include "notify/alert_sound.h"
 
 #include <QCloseEvent>
@@ -39,7 +39,7 @@ frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
     setObjectName("frmmsnpopup");
     setWindowTitle("Parvello");
     auto place = [](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(twips::toPixels(left, top, width, height));
+        w->setGeometry(units::toScreenPixels(left, top, width, height));
     };
 
     picBackground = new QLabel(this);
@@ -182,8 +182,8 @@ void frmmsnpopup::DisplayAlert(const QString& MessageText) {
     // No frame around this window: its client area is the whole window.
     m_height = kStartHeight;
     m_width = kPanelWidth;
-    m_left = twips::fromPixels(full.x() + full.width() / 2.0) - m_width / 2;
-    m_top = twips::fromPixels(fullScreenClient) + kBelowBottom;
+    m_left = units::fromScreenPixels(full.x() + full.width() / 2.0) - m_width / 2;
+    m_top = units::fromScreenPixels(fullScreenClient) + kBelowBottom;
     applyGeometry();
     show();
     raise();
@@ -208,9 +208,9 @@ void frmmsnpopup::DisplayAlert(const QString& MessageText) {
 }
 
 void frmmsnpopup::applyGeometry() {
-    const int top = twips::toPixels(m_top);
-    setGeometry(twips::toPixels(m_left), top, twips::toPixels(m_width),
-                std::max(1, twips::toPixels(m_top + m_height) - top));
+    const int top = units::toScreenPixels(m_top);
+    setGeometry(units::toScreenPixels(m_left), top, units::toScreenPixels(m_width),
+                std::max(1, units::toScreenPixels(m_top + m_height) - top));
 }
 
 void frmmsnpopup::tmrOpen_Timer() {

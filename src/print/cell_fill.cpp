@@ -1,7 +1,7 @@
 #include "print/cell_fill.h"
 
+#include "common/units.h"
 #include "pictures/package_pictures.h"
-#include "print/layouts.h"
 
 #include <QPainter>
 #include <QTransform>
@@ -14,8 +14,9 @@ CellOptions cellOptions(const PrintOptions& options, const PackagePictures& pict
 }
 
 QSize cellPixels(const QSizeF& twips, int dpi) {
-    return QSize(std::max(1, int(std::lround(twips.width() * dpi / kTwipsPerInchF))),
-                 std::max(1, int(std::lround(twips.height() * dpi / kTwipsPerInchF))));
+    const double scale = units::dotsPerTwip(dpi);
+    return QSize(std::max(1, int(std::lround(twips.width() * scale))),
+                 std::max(1, int(std::lround(twips.height() * scale))));
 }
 
 imaging::CellMapping cellMapping(const QSize& picture, const QSizeF& twips,

@@ -2,6 +2,7 @@
 // memory and streamed to the scheduler as one job through libcups.
 #include "print/cups_printer.h"
 
+#include "common/units.h"
 #include "print/sheet_painter.h"
 
 #include <QBuffer>
@@ -16,10 +17,6 @@ namespace {
 
 constexpr int kMaxDpi = 600;
 constexpr int kConnectTimeoutMs = 10000;
-
-double pointsFromHundredthsMm(int v) {
-    return v / 100.0 / 25.4 * 72.0;
-}
 
 struct FreeDest {
     void operator()(cups_dest_t* d) const { cupsFreeDests(1, d); }
@@ -77,9 +74,12 @@ Paper defaultPaper(cups_dest_t* dest, cups_dinfo_t* info, const QString& name) {
     }
     if (found && size.width > 0 && size.length > 0)
         return {QString::fromUtf8(size.media),
-                QSizeF(pointsFromHundredthsMm(size.width), pointsFromHundredthsMm(size.length)),
-                QMarginsF(pointsFromHundredthsMm(size.left), pointsFromHundredthsMm(size.top),
-                          pointsFromHundredthsMm(size.right), pointsFromHundredthsMm(size.bottom))};
+                QSizeF(units::hundredthsMmToPoints(size.width),
+                       units::hundredthsMmToPoints(size.length)),
+                QMarginsF(units::hundredthsMmToPoints(size.left),
+                          units::hundredthsMmToPoints(size.top),
+                          units::hundredthsMmToPoints(size.right),
+                          units::hundredthsMmToPoints(size.bottom))};
     const QPrinterInfo ppd = QPrinterInfo::printerInfo(name);
     QPageSize page = ppd.defaultPageSize();
     if (!page.isValid())
@@ -103,7 +103,7 @@ int finestResolution(cups_dest_t* dest, cups_dinfo_t* info) {
             ipp_res_t units;
             int x = ippGetResolution(attr, i, &y, &units);
             if (units == IPP_RES_PER_CM)
-                x = int(x * 2.54 + 0.5);
+                x = units::dpcmToDpi(x);
             finest = std::max(finest, x);
         }
     return finest > 0 ? std::min(finest, kMaxDpi) : kMaxDpi;

@@ -1,5 +1,6 @@
 #include "print/fit_check.h"
 
+#include "common/units.h"
 #include "print/captions.h"
 #include "print/layouts.h"
 
@@ -12,10 +13,10 @@ namespace {
 
 // Less than half a millimetre over the edge is lost in the printer's own
 // tolerance and not worth a warning.
-constexpr double kSlackPt = 0.5 / 25.4 * 72;
+constexpr double kSlackPt = units::mmToPoints(0.5);
 
 int wholeMm(double points) {
-    return int(std::lround(points / 72.0 * 25.4));
+    return int(std::lround(units::pointsToMm(points)));
 }
 
 // "A4", "Letter", "Legal" from the printer's name for the paper
@@ -37,8 +38,10 @@ QString warning(const QString& what, const QSizeF& usedTwips, const Paper& paper
                 QPageLayout::Orientation orientation) {
     const QSizeF page = paper.sizeFor(orientation);
     const QMarginsF m = paper.marginsFor(orientation);
-    const double wider = usedTwips.width() / 20 - (page.width() - m.left() - m.right());
-    const double longer = usedTwips.height() / 20 - (page.height() - m.top() - m.bottom());
+    const double wider =
+        units::twipsToPoints(usedTwips.width()) - (page.width() - m.left() - m.right());
+    const double longer =
+        units::twipsToPoints(usedTwips.height()) - (page.height() - m.top() - m.bottom());
     const QString on = paperName(paper);
     if (wider > kSlackPt && longer > kSlackPt)
         return QStringLiteral("%1 is %2 mm wider and %3 mm longer than this printer can print on "
@@ -83,11 +86,9 @@ QStringList packageFitWarnings(const Paper& paper, const Packages& packages) {
 }
 
 QString singleFitWarning(const Paper& paper, int sizeIndex, bool horizontal) {
-    const SingleSize& size =
-        kSingleSizes[size_t(std::clamp(sizeIndex, 0, int(kSingleSizes.size()) - 1))];
-    const QSizeF twips =
-        horizontal ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
-    return warning(QStringLiteral("The %1 print").arg(caption(size.caption)), twips, paper,
+    const SingleSize& size = singleSize(sizeIndex);
+    return warning(QStringLiteral("The %1 print").arg(caption(size.caption)),
+                   singleCell(sizeIndex, horizontal).size(), paper,
                    horizontal ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 

@@ -1,6 +1,6 @@
 #include "print/frmPrintSingle.h"
 
-#include "common/twips.h"
+#include "common/units.h"
 #include "print/captions.h"
 #include "print/fit_check.h"
 #include "print/layouts.h"
@@ -28,7 +28,7 @@ constexpr OptionPlace kSizeOptions[kSingleSizes.size()] = {
     {120, 735}, {960, 615}, {1800, 615}, {2520, 735}, {3360, 975}};
 
 void place(QWidget* w, int left, int top, int width, int height) {
-    w->setGeometry(twips::toPixels(left, top, width, height));
+    w->setGeometry(units::toScreenPixels(left, top, width, height));
 }
 
 // Widens a control to its caption, which may need more than its twips.
@@ -47,7 +47,7 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle("Print Single Picture");
-    setFixedSize(twips::toPixels(4680), twips::toPixels(5940));
+    setFixedSize(units::toScreenPixels(4680), units::toScreenPixels(5940));
     // The form is laid out for a small dialog font; captions must still fit.
     QFont small = font();
     small.setPointSizeF(8);
@@ -148,9 +148,7 @@ void frmPrintSingle::showPrint() {
     if (m_screenCopy.isNull())
         return;
     // The print's shape, as large as the box holds, filled as it will print.
-    const SingleSize& size = kSingleSizes[size_t(selectedSize())];
-    const QSizeF twips =
-        horizontal() ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
+    const QSizeF twips = singleCell(selectedSize(), horizontal()).size();
     const QSize shown = twips.scaled(picOrig->size(), Qt::KeepAspectRatio).toSize();
     picOrig->setPixmap(QPixmap::fromImage(
         fillCell(m_screenCopy, twips, shown, {m_options.fill, m_options.turnToFit, m_framing})));

@@ -24,4 +24,13 @@ const SingleSize* singleSizeByCaption(std::string_view caption) {
     return nullptr;
 }
 
+const SingleSize& singleSize(int size) {
+    return kSingleSizes[size_t(std::clamp(size, 0, int(kSingleSizes.size()) - 1))];
+}
+
+QRectF singleCell(int size, bool horizontal) {
+    const SingleSize& s = singleSize(size);
+    return horizontal ? QRectF(0, 0, s.height, s.width) : QRectF(0, 0, s.width, s.height);
+}
+
 } // namespace print

@@ -7,17 +7,14 @@
 // printer's printable area, x to the right, y downwards. Neighbouring cells
 // are 5 twips apart: the cut line.
 
-#include "common/twips.h"
-
+#include <QRectF>
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string_view>
 #include <vector>
 
 namespace print {
-
-inline constexpr int kTwipsPerInch = twips::kPerInch;
-inline constexpr double kTwipsPerInchF = twips::kPerInch;
 
 struct Cell {
     int picture; // its picture among the package pictures: 0..18 (Image1 .. Image19)
@@ -68,23 +65,36 @@ const PackageLayout* packageByCaption(std::string_view caption);
 // The cell package picture `index` (0..18) prints in, or nullptr.
 const Cell* cellOf(int picture);
 
-// One picture alone. "Vertical" paints width x height on a portrait page;
-// "Horizontal" swaps them on a landscape page. Always painted at (0, 0).
+// One picture alone, at the size of a package's cell: "Vertical" upright on
+// a portrait page, "Horizontal" turned a quarter on a landscape page.
 struct SingleSize {
     std::string_view caption;
     short width; // upright: the smaller dimension across
     short height;
 };
 
-// The package sizes, one picture each.
-inline constexpr std::array<SingleSize, kPackages.size()> kSingleSizes = {{
-    {kPackages[0].caption, 11520, 14400},
-    {kPackages[1].caption, 7200, 10080},
-    {kPackages[2].caption, 5760, 8640},
-    {kPackages[3].caption, 5040, 7200},
-    {kPackages[4].caption, 3600, 4680},
-}};
+namespace detail {
+constexpr SingleSize uprightCell(const PackageLayout& package) {
+    const Cell& cell = package.cells.front();
+    return {package.caption, std::min(cell.width, cell.height), std::max(cell.width, cell.height)};
+}
+} // namespace detail
+
+// The package sizes, one picture each, largest first.
+inline constexpr auto kSingleSizes = [] {
+    std::array<SingleSize, kPackages.size()> sizes{};
+    for (size_t i = 0; i < kPackages.size(); ++i)
+        sizes[i] = detail::uprightCell(kPackages[i]);
+    return sizes;
+}();
 
 const SingleSize* singleSizeByCaption(std::string_view caption);
+
+// Single print size `size` (0..4, clamped).
+const SingleSize& singleSize(int size);
+
+// Its cell in twips from the printable origin: upright, or turned for a
+// landscape page.
+QRectF singleCell(int size, bool horizontal);
 
 } // namespace print

@@ -1,5 +1,6 @@
 #include "print/print_preview.h"
 
+#include "common/units.h"
 #include "pictures/package_pictures.h"
 #include "print/captions.h"
 #include "print/layouts.h"
@@ -24,15 +25,14 @@ namespace {
 // The paper with its unprintable edges shaded, over any part of a cell that
 // lies there: that part will not reach the paper.
 QImage paintPage(const Paper& paper, const Sheet& sheet, double dpi) {
-    const double perPoint = dpi / 72.0;
+    const double perPoint = units::dotsPerPoint(dpi);
     const QSizeF size = paper.sizeFor(sheet.orientation) * perPoint;
     const QMarginsF margins = paper.marginsFor(sheet.orientation) * perPoint;
     QImage page(size.toSize(), QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
     painter.translate(margins.left(), margins.top());
-    const double twipsPerPixel = kTwipsPerInchF / dpi;
-    paintCells(painter, dpi, sheet, size.shrunkBy(margins) * twipsPerPixel);
+    paintCells(painter, dpi, sheet, size.shrunkBy(margins) / units::dotsPerTwip(dpi));
     painter.resetTransform();
     const QRectF whole(QPointF(0, 0), size);
     QPainterPath edges;
@@ -119,8 +119,8 @@ PrintPreview* showPrintPreview(const Packages& packages, int copyCount,
     const std::unique_ptr<SheetTarget> target = defaultTarget();
     // One pixel to the point, sharp on a high-density screen too.
     const qreal ratio = qApp->devicePixelRatio();
-    std::vector<PreviewPage> pages =
-        previewPages(target->paper(), packages, copyCount, pictures, options, 72 * ratio);
+    std::vector<PreviewPage> pages = previewPages(target->paper(), packages, copyCount, pictures,
+                                                  options, units::kPointsPerInch * ratio);
     for (PreviewPage& page : pages)
         page.image.setDevicePixelRatio(ratio);
     auto* preview = new PrintPreview(pages, target->printerName());

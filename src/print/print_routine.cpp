@@ -78,17 +78,13 @@ PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int si
                               bool horizontal, const PrintOptions& options,
                               const imaging::Framing& framing) {
     PrintSummary summary;
-    const SingleSize& size =
-        kSingleSizes[size_t(std::clamp(sizeIndex, 0, int(kSingleSizes.size()) - 1))];
+    const SingleSize& size = singleSize(sizeIndex);
     Sheet sheet;
     sheet.orientation = horizontal ? QPageLayout::Landscape : QPageLayout::Portrait;
-    // On its side the long edge runs across the landscape page.
-    const QSizeF twips =
-        horizontal ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
+    const QRectF cell = singleCell(sizeIndex, horizontal);
     sheet.title = QStringLiteral("Parvello %1").arg(print::caption(size.caption));
-    sheet.cells.push_back(
-        {QRectF(QPointF(0, 0), twips), resampleToCell(picture, twips, target.resolution(),
-                                                      {options.fill, options.turnToFit, framing})});
+    sheet.cells.push_back({cell, resampleToCell(picture, cell.size(), target.resolution(),
+                                                {options.fill, options.turnToFit, framing})});
     sheet.cutGuides = options.cutGuides;
     count(summary, size.caption, target.printSheet(sheet));
     return summary;

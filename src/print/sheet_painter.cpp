@@ -1,7 +1,7 @@
 #include "print/sheet_painter.h"
 
+#include "common/units.h"
 #include "print/cut_guides.h"
-#include "print/layouts.h"
 
 #include <QPainter>
 #include <vector>
@@ -9,7 +9,7 @@
 namespace print {
 
 void paintCells(QPainter& painter, double dpi, const Sheet& sheet, const QSizeF& printableTwips) {
-    const double scale = dpi / kTwipsPerInchF;
+    const double scale = units::dotsPerTwip(dpi);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     for (const Placement& cell : sheet.cells) {
         if (cell.picture.isNull())
@@ -35,7 +35,7 @@ bool paintSheet(QPagedPaintDevice& device, int dpi, const Sheet& sheet, QString*
         *error = QStringLiteral("The page could not be started.");
         return false;
     }
-    const double scale = dpi / kTwipsPerInchF;
+    const double scale = units::dotsPerTwip(dpi);
     paintCells(painter, dpi, sheet, QSizeF(device.width() / scale, device.height() / scale));
     return painter.end();
 }

@@ -1,5 +1,6 @@
 #include "print/soft_prints.h"
 
+#include "common/units.h"
 #include "pictures/package_pictures.h"
 #include "print/layouts.h"
 
@@ -29,14 +30,15 @@ QString sentence(int prints, const QString& name, const QSize& picture) {
 double largestZoom(const QSize& picture, const QSizeF& twips, const CellOptions& options) {
     CellOptions whole = options;
     whole.framing.zoom = 1;
-    const double ppi = imaging::pixelsPerInch(cellMapping(picture, twips, whole), kTwipsPerInchF);
+    const double ppi =
+        imaging::pixelsPerInch(cellMapping(picture, twips, whole), units::kTwipsPerInch);
     return std::max(1.0, ppi / kSoftBelowPixelsPerInch);
 }
 
 bool looksSoft(const QSize& picture, const QSizeF& twips, const CellOptions& options) {
     if (picture.isEmpty())
         return false;
-    return imaging::pixelsPerInch(cellMapping(picture, twips, options), kTwipsPerInchF) <
+    return imaging::pixelsPerInch(cellMapping(picture, twips, options), units::kTwipsPerInch) <
            kSoftBelowPixelsPerInch;
 }
 
@@ -67,10 +69,8 @@ QStringList softPackageWarnings(const Packages& packages, const PackagePictures&
 
 QString softSingleWarning(const QSize& picture, int sizeIndex, bool horizontal,
                           const CellOptions& options) {
-    const SingleSize& size = kSingleSizes[size_t(std::clamp(sizeIndex, 0, 4))];
-    const QSizeF twips =
-        horizontal ? QSizeF(size.height, size.width) : QSizeF(size.width, size.height);
-    if (!looksSoft(picture, twips, options))
+    const SingleSize& size = singleSize(sizeIndex);
+    if (!looksSoft(picture, singleCell(sizeIndex, horizontal).size(), options))
         return {};
     return sentence(1, printName(size.caption), picture);
 }

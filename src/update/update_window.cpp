@@ -1,6 +1,6 @@
 #include "update/update_window.h"
 
-#include "common/twips.h"
+#include "common/units.h"
 #include "common/weblink.h"
 #include "update/version.h"
 
@@ -71,29 +71,29 @@ UpdateWindow::UpdateWindow(QWidget* parent, const UpdateAddresses& addresses,
     : QDialog(parent), m_addresses(addresses) {
     setObjectName(QStringLiteral("update"));
     setWindowTitle(QStringLiteral("Parvello Update"));
-    setFixedSize(twips::toPixels(3690), twips::toPixels(1995));
+    setFixedSize(units::toScreenPixels(3690), units::toScreenPixels(1995));
 
     // Everything sits in one frame without a caption.
     auto* frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setGeometry(twips::toPixels(120, 0, 3495, 1935));
+    frame->setGeometry(units::toScreenPixels(120, 0, 3495, 1935));
 
     Label1 = makeLabel(frame, "Label1", QStringLiteral("Searching for newer versions of Parvello"),
-                       twips::toPixels(120, 240, 3210, 195), Qt::AlignHCenter);
+                       units::toScreenPixels(120, 240, 3210, 195), Qt::AlignHCenter);
     makeLabel(frame, "Label2", QStringLiteral("Current  Version :"),
-              twips::toPixels(600, 600, 1575, 255), Qt::AlignLeft);
+              units::toScreenPixels(600, 600, 1575, 255), Qt::AlignLeft);
     makeLabel(frame, "Label3", QStringLiteral("Newest  Version :"),
-              twips::toPixels(600, 960, 1575, 255), Qt::AlignLeft);
+              units::toScreenPixels(600, 960, 1575, 255), Qt::AlignLeft);
     currentversion = makeLabel(frame, "currentversion", QString(),
-                               twips::toPixels(2280, 600, 855, 255), Qt::AlignLeft);
+                               units::toScreenPixels(2280, 600, 855, 255), Qt::AlignLeft);
     newestversion = makeLabel(frame, "newestversion", QString(),
-                              twips::toPixels(2280, 960, 855, 255), Qt::AlignLeft);
+                              units::toScreenPixels(2280, 960, 855, 255), Qt::AlignLeft);
     Command1 = makeButton(frame, "Command1", QStringLiteral("&Yes"),
-                          twips::toPixels(240, 1440, 1455, 375));
+                          units::toScreenPixels(240, 1440, 1455, 375));
     Command2 = makeButton(frame, "Command2", QStringLiteral("&Cancel"),
-                          twips::toPixels(1920, 1440, 1455, 375));
+                          units::toScreenPixels(1920, 1440, 1455, 375));
     Command3 = makeButton(frame, "Command3", QStringLiteral("Cl&ose"),
-                          twips::toPixels(1080, 1440, 1455, 375));
+                          units::toScreenPixels(1080, 1440, 1455, 375));
 
     connect(Command1, &QPushButton::clicked, this, &UpdateWindow::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &UpdateWindow::Command2_Click);

@@ -6,7 +6,7 @@
 #include "app/copies_spinner.h"
 #include "app/picture_browser.h"
 #include "app/preview_image.h"
-#include "common/twips.h"
+#include "common/units.h"
 #include "editor/frmManipulate.h"
 #include "notify/frmmsnpopup.h"
 #include "print/frmPrintSingle.h"
@@ -71,9 +71,9 @@ class MainWindowTest : public AppFixture {
 
 TEST_F(MainWindowTest, FixedSizeInTwips) {
     EXPECT_EQ(w->windowTitle(), "Parvello");
-    EXPECT_EQ(w->size(), QSize(twips::toPixels(10590), twips::toPixels(8295)));
+    EXPECT_EQ(w->size(), QSize(units::toScreenPixels(10590), units::toScreenPixels(8295)));
     w->showMaximized();
-    EXPECT_EQ(w->size(), QSize(twips::toPixels(10590), twips::toPixels(8295)));
+    EXPECT_EQ(w->size(), QSize(units::toScreenPixels(10590), units::toScreenPixels(8295)));
 }
 
 TEST_F(MainWindowTest, FileListShowsPicturesWhateverTheirCase) {
@@ -323,7 +323,8 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
         EXPECT_EQ(w->SSTab1()->tabText(i), tabs[i]);
     EXPECT_EQ(w->previewImage(13)->toolTip(), "2.5x3.25 Picture #3");
     EXPECT_EQ(w->previewImage(20)->toolTip(), "Scanned Picture");
-    EXPECT_EQ(w->previewImage(6)->size(), QSize(twips::toPixels(2665), twips::toPixels(2685)));
+    EXPECT_EQ(w->previewImage(6)->size(),
+              QSize(units::toScreenPixels(2665), units::toScreenPixels(2685)));
     for (const char* name : {"Command1", "Command2", "Command3"})
         EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name;
     EXPECT_EQ(w->findChild<QPushButton*>("Command2")->text(), "Aquire");

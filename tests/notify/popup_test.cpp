@@ -1,6 +1,6 @@
 // The alert popup driven through its three calling protocols, with clicks
 // on its real buttons while a caller waits in its event loop.
-#include "common/twips.h"
+#include "common/units.h"
 #include "notify/frmmsnpopup.h"
 #include "support/popup_answers.h"
 
@@ -89,7 +89,7 @@ TEST_F(Popup, RisesFromTheBottomEdgeAndSinksBack) {
     // A 90-twip sliver 300 twips below the usable client height.
     EXPECT_DOUBLE_EQ(popup.heightTwips(), 90);
     const double bottom = popup.topTwips() + popup.heightTwips();
-    const double tpp = twips::perPixel();
+    const double tpp = units::twipsPerScreenPixel();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     EXPECT_NEAR(popup.geometry().center().x(), screen.center().x(), 2);
     EXPECT_NEAR(popup.width() * tpp, 2055, tpp);
@@ -97,7 +97,7 @@ TEST_F(Popup, RisesFromTheBottomEdgeAndSinksBack) {
     // Fully open, the bottom edge has not moved.
     EXPECT_DOUBLE_EQ(popup.heightTwips(), 1455);
     EXPECT_DOUBLE_EQ(popup.topTwips() + popup.heightTwips(), bottom);
-    EXPECT_NEAR(popup.height() * twips::perPixel(), 1455, tpp);
+    EXPECT_NEAR(popup.height() * units::twipsPerScreenPixel(), 1455, tpp);
     QTest::mouseClick(popup.Command1, Qt::LeftButton);
     QTest::qWait(60);
     EXPECT_LT(popup.heightTwips(), 1455);
@@ -226,7 +226,7 @@ TEST_F(Popup, LongMessagesWrapInsideTheLabel) {
     popup.tell("A message that is far too long for one line of the small popup window, "
                "so it has to wrap at word boundaries.");
     EXPECT_TRUE(popup.lblAlert->wordWrap());
-    const double tpp = twips::perPixel();
+    const double tpp = units::twipsPerScreenPixel();
     EXPECT_NEAR(popup.lblAlert->width() * tpp, 1815, tpp);
     EXPECT_NEAR(popup.lblAlert->height() * tpp, 615, tpp);
     // Every line of it is inside the label.

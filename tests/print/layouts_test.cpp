@@ -1,4 +1,4 @@
-// The package and single-picture tables against the sizes of the prints
+// The package table and the single sizes drawn from it against the prints
 // they stand for: inches x 1440, 5-twip cut lines, everything on Letter.
 #include "print/layouts.h"
 
@@ -118,4 +118,9 @@ TEST(SingleSizes, UprightSizesInInches) {
         EXPECT_EQ(singleSizeByCaption(captions[i]), &kSingleSizes[i]);
     }
     EXPECT_EQ(singleSizeByCaption("8X10"), nullptr);
+}
+
+TEST(SingleSizes, CellUprightOrTurnedForALandscapePage) {
+    EXPECT_EQ(singleCell(2, false), QRectF(0, 0, 5760, 8640)); // 4 x 6 inches
+    EXPECT_EQ(singleCell(2, true), QRectF(0, 0, 8640, 5760));
 }

@@ -140,15 +140,15 @@ std::variant<print::PrintSummary, int> printSingle(const Job& job, print::SheetT
             QStringLiteral("unknown size \"%1\"; use one of %2").arg(job.single, captions()));
     if (job.positional.size() != 1)
         return fail("--single prints exactly one picture");
-    const QSizeF twips =
-        job.landscape ? QSizeF(size->height, size->width) : QSizeF(size->width, size->height);
+    const int sizeIndex = int(size - print::kSingleSizes.data());
     QString error;
-    const auto picture = cellpictures::prepare({{job.positional[0], twips}}, target.resolution(),
-                                               cellOptions(job.options), &error);
+    const auto picture = cellpictures::prepare(
+        {{job.positional[0], print::singleCell(sizeIndex, job.landscape).size()}},
+        target.resolution(), cellOptions(job.options), &error);
     if (!picture)
         return fail(error);
-    return print::printSingleSheet(target, picture->front(), int(size - print::kSingleSizes.data()),
-                                   job.landscape, placeOnly(job.options));
+    return print::printSingleSheet(target, picture->front(), sizeIndex, job.landscape,
+                                   placeOnly(job.options));
 }
 
 // A package: one picture in every cell, or one picture per cell. Every
