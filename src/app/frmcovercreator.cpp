@@ -138,13 +138,13 @@ void frmcovercreator::buildTabs(QWidget* parent) {
     m_tabs->addTab(new QWidget, ScanTabCaption);
     for (const PreviewBox& box : PreviewBoxes) {
         auto* image =
-            new PreviewImage(m_pictures, box.image, m_tabs->widget(previewTab(box.image)));
+            new PreviewImage(m_pictures, box.position, m_tabs->widget(previewTab(box.position)));
         // Tops count from the tab strip's own top edge, which the page
         // starts below.
         image->setGeometry(units::toScreenPixels(box.left, box.top - 360, box.width, box.height));
-        image->setToolTip(previewToolTip(box.image));
-        m_previews[box.image - 1] = image;
-        if (box.image <= PreviewCount)
+        image->setToolTip(previewToolTip(box.position));
+        m_previews[size_t(box.position)] = image;
+        if (box.position < positions::kPackage)
             connect(image, &PreviewImage::clicked, this, &frmcovercreator::Image_Click);
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmcovercreator::SSTab1_Click);
@@ -284,8 +284,8 @@ QAction* frmcovercreator::menuItem(const QString& control) const {
     return nullptr;
 }
 
-PreviewImage* frmcovercreator::previewImage(int number) const {
-    return number >= 1 && number <= 20 ? m_previews[number - 1] : nullptr;
+PreviewImage* frmcovercreator::previewImage(int position) const {
+    return position >= 0 && position < positions::kCount ? m_previews[size_t(position)] : nullptr;
 }
 
 settings::Defaults frmcovercreator::defaultPlace() {
@@ -301,7 +301,7 @@ void frmcovercreator::Form_Load() {
     move(0, 0);
     settings::readini(m_settings, *this, defaultPlace());
     m_state.CopyCount = qint16(m_spinner->value());
-    m_state.selectedImage = 0;
+    m_state.selected.reset();
 }
 
 void frmcovercreator::Form_Unload() {
@@ -453,9 +453,9 @@ void frmcovercreator::openFile(const QString& fileName) {
 }
 
 void frmcovercreator::loadIntoPreviews(const QString& fileName) {
-    const int selected = m_state.selectedImage;
+    const std::optional<int> selected = m_state.selected;
     const int tab = m_tabs->currentIndex();
-    if (selected == 0 && tab == ScanTab)
+    if (!selected && tab == ScanTab)
         return;
     // The file is read and decoded once and shared by every preview it goes
     // into. A JPEG shows first from a quick reduced decode; its full picture,
@@ -494,23 +494,23 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
     }
     const QImage screen = makeScreenCopy(picture);
     for (const PreviewBox& box : PreviewBoxes)
-        if (selected ? box.image == selected
-                     : (previewTab(box.image) == tab && box.image <= PreviewCount)) {
+        if (selected ? box.position == *selected
+                     : (previewTab(box.position) == tab && box.position < positions::kPackage)) {
             if (full)
-                m_pictures.set(box.image - 1, full, screen, fullSize);
+                m_pictures.set(box.position, full, screen, fullSize);
             else
-                m_pictures.set(box.image - 1, picture, screen);
+                m_pictures.set(box.position, picture, screen);
         }
 }
 
-void frmcovercreator::Image_Click(int number) {
-    m_state.selectedImage = number;
-    for (int i = 0; i < PreviewCount; ++i)
-        m_previews[i]->setSelected(i + 1 == number);
+void frmcovercreator::Image_Click(int position) {
+    m_state.selected = position;
+    for (int i = 0; i < positions::kPackage; ++i)
+        m_previews[size_t(i)]->setSelected(i == position);
 }
 
 void frmcovercreator::SSTab1_Click() {
-    m_state.selectedImage = 0;
+    m_state.selected.reset();
     for (PreviewImage* p : m_previews)
         p->setSelected(false);
 }
@@ -528,8 +528,8 @@ void frmcovercreator::PrintOptions_Change() {
     const print::PrintOptions options = printOptions();
     // Turning only means something when the picture is not stretched.
     m_turn->setEnabled(options.fill != imaging::FillMode::Stretch);
-    for (int i = 0; i < PreviewCount; ++i)
-        m_previews[i]->setFillMode(options.fill, options.turnToFit);
+    for (int i = 0; i < positions::kPackage; ++i)
+        m_previews[size_t(i)]->setFillMode(options.fill, options.turnToFit);
 }
 
 // ---- commands --------------------------------------------------------------
@@ -564,24 +564,24 @@ void frmcovercreator::Command2_Click() {
     QImage scanned;
     acquire::acquireScan(*m_popup, this, scanned, m_settings.fileName());
     if (!scanned.isNull()) {
-        m_pictures.set(PackagePictures::kScanned, scanned);
+        m_pictures.set(positions::kScanned, scanned);
         m_scanStatus->setText(acquire::sharpSizeText(scanned.size()));
     }
 }
 
 void frmcovercreator::Command3_Click() {
     acquire::saveScan(
-        *m_popup, this, m_pictures.picture(PackagePictures::kScanned), *m_saver,
+        *m_popup, this, m_pictures.picture(positions::kScanned), *m_saver,
         [this](QWidget* owner) { return acquire::chooseSaveName(owner, m_settings.fileName()); });
 }
 
 void frmcovercreator::printpictures_Click() {
     if (anyPackageTicked()) {
         m_cmdPrint->click();
-    } else if (const int selected = m_state.selectedImage) {
+    } else if (const std::optional<int> selected = m_state.selected) {
         auto* dialog =
-            new print::frmPrintSingle(*m_popup, m_pictures.picture(selected - 1), this, this);
-        dialog->setPrintOptions(printOptions(), m_pictures.framing(selected - 1));
+            new print::frmPrintSingle(*m_popup, m_pictures.picture(*selected), this, this);
+        dialog->setPrintOptions(printOptions(), m_pictures.framing(*selected));
         dialog->show();
     } else {
         m_popup->tell(SelectPictureMessage);
@@ -589,15 +589,15 @@ void frmcovercreator::printpictures_Click() {
 }
 
 void frmcovercreator::tonwerk_Click() {
-    const int selected = m_state.selectedImage;
-    if (selected == 0) {
+    const std::optional<int> selected = m_state.selected;
+    if (!selected) {
         m_popup->tell(SelectPictureMessage);
         return;
     }
-    editor::frmManipulate editor(*m_popup, m_pictures.picture(selected - 1), this);
+    editor::frmManipulate editor(*m_popup, m_pictures.picture(*selected), this);
     editor.exec();
     if (editor.accepted())
-        m_pictures.set(selected - 1, editor.NewImage());
+        m_pictures.set(*selected, editor.NewImage());
 }
 
 void frmcovercreator::Toolbar1_ButtonClick(int button) {

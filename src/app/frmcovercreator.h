@@ -43,13 +43,13 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
 
     MainState& state() { return m_state; }
     PackagePictures& pictures() { return m_pictures; }
-    PreviewImage* previewImage(int number) const; // 1 … 20
+    PreviewImage* previewImage(int position) const; // 0 … 19, pictures/positions.h
 
     // Handlers, named after their controls.
     void drvSelect_Change();
     void dirSelect_Change();
     void fileSelect_Click();
-    void Image_Click(int number);
+    void Image_Click(int position);
     void SSTab1_Click();
     void VScroll1_Change();
     void Check_Click();
@@ -139,7 +139,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     FolderList* m_dirSelect = nullptr;
     FileList* m_fileSelect = nullptr;
     QTabWidget* m_tabs = nullptr;
-    std::array<PreviewImage*, 20> m_previews{};
+    std::array<PreviewImage*, positions::kCount> m_previews{};
     std::array<QCheckBox*, print::kPackages.size()> m_checks{};
     QPushButton* m_cmdPrint = nullptr;
     QComboBox* m_fill = nullptr;

@@ -5,15 +5,16 @@
 #include "app/preview_table.h"
 
 #include <QString>
+#include <optional>
 
 struct MainState {
-    // The preview clicked last, 1 … 19 (Image1 … Image19), or 0 when none.
-    int selectedImage = 0;
+    // The position of the preview clicked last (a package position), if any.
+    std::optional<int> selected;
     // Copies of each ticked package, 1 … 5; always the value the spinner shows.
     qint16 CopyCount = 1;
     // While the window is hidden and represented by the tray icon.
     bool inTray = false;
 
     // The selected preview by name: "Image7", or empty when none.
-    QString SelectedImage() const { return selectedImage ? imageName(selectedImage) : QString(); }
+    QString SelectedImage() const { return selected ? imageName(*selected) : QString(); }
 };

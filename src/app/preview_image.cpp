@@ -13,24 +13,24 @@
 #include <QWheelEvent>
 #include <cmath>
 
-PreviewImage::PreviewImage(PackagePictures& pictures, int number, QWidget* parent)
-    : QWidget(parent), m_pictures(pictures), m_number(number) {
+PreviewImage::PreviewImage(PackagePictures& pictures, int position, QWidget* parent)
+    : QWidget(parent), m_pictures(pictures), m_position(position) {
     setObjectName(name());
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The prints can be framed from the keyboard too.
-    if (print::cellOf(number - 1))
+    if (print::cellOf(position))
         setFocusPolicy(Qt::StrongFocus);
     connect(&pictures, &PackagePictures::changed, this, &PreviewImage::pictureChanged);
     connect(&pictures, &PackagePictures::framingChanged, this, &PreviewImage::framingChanged);
-    pictureChanged(number - 1);
+    pictureChanged(position);
 }
 
 QString PreviewImage::name() const {
-    return imageName(m_number);
+    return imageName(m_position);
 }
 
 void PreviewImage::pictureChanged(int index) {
-    if (index != m_number - 1)
+    if (index != m_position)
         return;
     m_screenCopy = makeScreenCopy(m_pictures.preview(index));
     m_cache = QPixmap();
@@ -38,7 +38,7 @@ void PreviewImage::pictureChanged(int index) {
 }
 
 void PreviewImage::framingChanged(int index) {
-    if (index != m_number - 1)
+    if (index != m_position)
         return;
     m_cache = QPixmap();
     update();
@@ -61,18 +61,18 @@ void PreviewImage::setFillMode(imaging::FillMode fill, bool turnToFit) {
 }
 
 print::CellOptions PreviewImage::cellOptions() const {
-    return {m_fill, m_turnToFit, m_pictures.framing(m_number - 1)};
+    return {m_fill, m_turnToFit, m_pictures.framing(m_position)};
 }
 
 bool PreviewImage::looksSoft() const {
-    const print::Cell* cell = print::cellOf(m_number - 1);
-    return cell && print::looksSoft(m_pictures.size(m_number - 1),
-                                    QSizeF(cell->width, cell->height), cellOptions());
+    const print::Cell* cell = print::cellOf(m_position);
+    return cell && print::looksSoft(m_pictures.size(m_position), QSizeF(cell->width, cell->height),
+                                    cellOptions());
 }
 
 QRect PreviewImage::printArea() const {
     const QRect inside = rect().adjusted(1, 1, -1, -1);
-    const print::Cell* cell = print::cellOf(m_number - 1);
+    const print::Cell* cell = print::cellOf(m_position);
     if (!cell)
         return inside;
     const QSize shown = QSize(cell->width, cell->height).scaled(inside.size(), Qt::KeepAspectRatio);
@@ -82,31 +82,31 @@ QRect PreviewImage::printArea() const {
 }
 
 bool PreviewImage::framable() const {
-    return m_fill == imaging::FillMode::Crop && print::cellOf(m_number - 1) &&
-           !m_pictures.size(m_number - 1).isEmpty();
+    return m_fill == imaging::FillMode::Crop && print::cellOf(m_position) &&
+           !m_pictures.size(m_position).isEmpty();
 }
 
 void PreviewImage::zoomBy(int steps) {
     if (!framable() || steps == 0)
         return;
     // Each step a quarter closer, no further than the picture stays sharp.
-    const print::Cell* cell = print::cellOf(m_number - 1);
+    const print::Cell* cell = print::cellOf(m_position);
     const print::CellOptions options = cellOptions();
-    const double largest = print::largestZoom(m_pictures.size(m_number - 1),
-                                              QSizeF(cell->width, cell->height), options);
+    const double largest =
+        print::largestZoom(m_pictures.size(m_position), QSizeF(cell->width, cell->height), options);
     imaging::Framing f = options.framing;
     f.zoom = std::clamp(f.zoom * std::pow(1.25, steps), 1.0, largest);
-    m_pictures.setFraming(m_number - 1, f);
+    m_pictures.setFraming(m_position, f);
 }
 
 void PreviewImage::moveBy(double dx, double dy) {
     if (!framable())
         return;
-    const print::Cell* cell = print::cellOf(m_number - 1);
-    const QSize size = m_pictures.size(m_number - 1);
-    m_pictures.setFraming(m_number - 1, imaging::draggedFraming(
-                                            size.width(), size.height(), cell->width, cell->height,
-                                            m_turnToFit, m_pictures.framing(m_number - 1), dx, dy));
+    const print::Cell* cell = print::cellOf(m_position);
+    const QSize size = m_pictures.size(m_position);
+    m_pictures.setFraming(
+        m_position, imaging::draggedFraming(size.width(), size.height(), cell->width, cell->height,
+                                            m_turnToFit, m_pictures.framing(m_position), dx, dy));
 }
 
 void PreviewImage::resizeEvent(QResizeEvent*) {
@@ -120,7 +120,7 @@ void PreviewImage::paintEvent(QPaintEvent*) {
         const QRect area = printArea();
         if (m_cache.size() != area.size())
             m_cache =
-                printPixmap(m_screenCopy, print::cellOf(m_number - 1), area.size(), cellOptions());
+                printPixmap(m_screenCopy, print::cellOf(m_position), area.size(), cellOptions());
         p.drawPixmap(area.topLeft(), m_cache);
         if (looksSoft())
             paintSoftBadge(p, area);
@@ -166,7 +166,7 @@ void PreviewImage::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     m_dragFrom = event->position();
-    emit clicked(m_number);
+    emit clicked(m_position);
 }
 
 void PreviewImage::mouseMoveEvent(QMouseEvent* event) {
@@ -181,9 +181,9 @@ void PreviewImage::mouseMoveEvent(QMouseEvent* event) {
 void PreviewImage::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    emit clicked(m_number);
-    if (print::cellOf(m_number - 1))
-        m_pictures.setFraming(m_number - 1, {});
+    emit clicked(m_position);
+    if (print::cellOf(m_position))
+        m_pictures.setFraming(m_position, {});
 }
 
 void PreviewImage::wheelEvent(QWheelEvent* event) {
@@ -210,7 +210,7 @@ void PreviewImage::keyPressEvent(QKeyEvent* event) {
         break;
     case Qt::Key_0:
         if (framable())
-            m_pictures.setFraming(m_number - 1, {});
+            m_pictures.setFraming(m_position, {});
         break;
     case Qt::Key_Left:
         moveBy(-step, 0);

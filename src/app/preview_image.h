@@ -24,10 +24,10 @@ class QPainter;
 class PreviewImage : public QWidget {
     Q_OBJECT
   public:
-    // Shows pictures.preview(number - 1).
-    PreviewImage(PackagePictures& pictures, int number, QWidget* parent = nullptr);
+    // Shows pictures.preview(position) (0 … 19, see pictures/positions.h).
+    PreviewImage(PackagePictures& pictures, int position, QWidget* parent = nullptr);
 
-    int number() const { return m_number; }
+    int position() const { return m_position; }
     QString name() const;
 
     void setSelected(bool selected);
@@ -46,7 +46,7 @@ class PreviewImage : public QWidget {
     void moveBy(double dx, double dy);
 
   signals:
-    void clicked(int number);
+    void clicked(int position);
 
   protected:
     void paintEvent(QPaintEvent*) override;
@@ -65,7 +65,7 @@ class PreviewImage : public QWidget {
     void paintSoftBadge(QPainter& p, const QRect& area);
 
     PackagePictures& m_pictures;
-    int m_number;
+    int m_position;
     QImage m_screenCopy;
     QPixmap m_cache; // the picture at exactly the size it is drawn
     bool m_selected = false;

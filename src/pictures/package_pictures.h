@@ -1,11 +1,12 @@
 #pragma once
-// The pictures of the package positions and the scanned picture (Image1 …
-// Image20 on the screen), held apart from the widgets that show them. Printing,
+// The pictures of the package positions and the scanned picture (the
+// positions of pictures/positions.h), held apart from the widgets that show them. Printing,
 // the editor, saving and the previews all read them here; the previews follow
 // `changed`. Each position also keeps the framing of its print: where the
 // print's crop window lies on the picture.
 
 #include "imaging/cell_mapping.h"
+#include "pictures/positions.h"
 
 #include <QImage>
 #include <QObject>
@@ -17,10 +18,7 @@ class FullPicture;
 class PackagePictures : public QObject {
     Q_OBJECT
   public:
-    static constexpr int kCount = 20;
-    static constexpr int kScanned = 19; // Image20, the scanned picture
-
-    // The picture at `index` (0 … 19) at full resolution, waiting for it
+    // The picture at position `index` at full resolution, waiting for it
     // while it is still being decoded; null when there is none.
     const QImage& picture(int index) const;
     // What the screen shows of it: the copy given with it, else the picture.
@@ -50,5 +48,5 @@ class PackagePictures : public QObject {
         QSize size;
         imaging::Framing framing;
     };
-    mutable std::array<Entry, kCount> m_entries;
+    mutable std::array<Entry, positions::kCount> m_entries;
 };

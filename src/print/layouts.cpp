@@ -9,11 +9,19 @@ const PackageLayout* packageByCaption(std::string_view caption) {
     return nullptr;
 }
 
-const Cell* cellOf(int picture) {
+const Cell* cellOf(int position) {
     for (const PackageLayout& p : kPackages)
         for (const Cell& c : p.cells)
-            if (c.picture == picture)
+            if (c.picture == position)
                 return &c;
+    return nullptr;
+}
+
+const PackageLayout* packageOf(int position) {
+    for (const PackageLayout& p : kPackages)
+        for (const Cell& c : p.cells)
+            if (c.picture == position)
+                return &p;
     return nullptr;
 }
 

@@ -17,7 +17,7 @@
 namespace print {
 
 struct Cell {
-    int picture; // its picture among the package pictures: 0..18 (Image1 .. Image19)
+    int picture; // its position among the package pictures, 0 … 18 (pictures/positions.h)
     float x;
     float y;
     short width;
@@ -62,8 +62,10 @@ using Packages = std::vector<const PackageLayout*>;
 // The package with this caption, or nullptr.
 const PackageLayout* packageByCaption(std::string_view caption);
 
-// The cell package picture `index` (0..18) prints in, or nullptr.
-const Cell* cellOf(int picture);
+// The cell the picture at `position` prints in, and its package; nullptr for
+// a position on no sheet (the scanned picture).
+const Cell* cellOf(int position);
+const PackageLayout* packageOf(int position);
 
 // One picture alone, at the size of a package's cell: "Vertical" upright on
 // a portrait page, "Horizontal" turned a quarter on a landscape page.

@@ -53,8 +53,8 @@ class MainWindowTest : public AppFixture {
         w->fileSelect_Click();
     }
     // The colour of a preview's picture: 'r', 'g', 'b' or '-' for none.
-    char colourOf(int image) const {
-        const QImage& p = w->pictures().picture(image - 1);
+    char colourOf(int position) const {
+        const QImage& p = w->pictures().picture(position);
         if (p.isNull())
             return '-';
         const QColor c = p.pixelColor(p.width() / 2, p.height() / 2);
@@ -66,7 +66,9 @@ class MainWindowTest : public AppFixture {
             s += colourOf(i);
         return s;
     }
-    void clickPreview(int image) { QTest::mouseClick(w->previewImage(image), Qt::LeftButton); }
+    void clickPreview(int position) {
+        QTest::mouseClick(w->previewImage(position), Qt::LeftButton);
+    }
 };
 
 TEST_F(MainWindowTest, FixedSizeInTwips) {
@@ -139,8 +141,8 @@ TEST_F(MainWindowTest, DrivesMountedOrUnmountedWhileRunningComeAndGo) {
 TEST_F(MainWindowTest, FileWithoutSelectionFillsTheWholeTab) {
     w->SSTab1()->setCurrentIndex(4);
     clickFile("red.jpg");
-    EXPECT_EQ(colours(11, 19), "rrrrrrrrr");
-    EXPECT_EQ(colours(1, 10), "----------");
+    EXPECT_EQ(colours(10, 18), "rrrrrrrrr");
+    EXPECT_EQ(colours(0, 9), "----------");
     // The nine previews share one decoded picture.
     EXPECT_EQ(w->pictures().picture(10).constBits(), w->pictures().picture(18).constBits());
 }
@@ -152,11 +154,11 @@ TEST_F(MainWindowTest, LargePhotoPrintsAtFullSizeAndANewerClickWins) {
     w->SSTab1()->setCurrentIndex(4);
     clickFile("large.jpg");
     clickFile("red.jpg"); // before the large one has finished decoding
-    EXPECT_EQ(colours(11, 19), "rrrrrrrrr");
+    EXPECT_EQ(colours(10, 18), "rrrrrrrrr");
     clickFile("large.jpg");
-    EXPECT_EQ(colours(11, 19), "ggggggggg");
-    for (int i = 11; i <= 19; ++i)
-        EXPECT_EQ(w->pictures().picture(i - 1).size(), QSize(3000, 2000)) << i;
+    EXPECT_EQ(colours(10, 18), "ggggggggg");
+    for (int i = 10; i <= 18; ++i)
+        EXPECT_EQ(w->pictures().picture(i).size(), QSize(3000, 2000)) << i;
 }
 
 TEST_F(MainWindowTest, APictureGivenOnTheCommandLineOpensInTheCurrentTab) {
@@ -167,42 +169,42 @@ TEST_F(MainWindowTest, APictureGivenOnTheCommandLineOpensInTheCurrentTab) {
     w->SSTab1()->setCurrentIndex(1);
     w->openFile(other.filePath("Holiday.JPG"));
     EXPECT_EQ(w->dirSelect()->path(), other.path());
-    EXPECT_EQ(colours(1, 3), "-bb");
+    EXPECT_EQ(colours(0, 2), "-bb");
 }
 
 TEST_F(MainWindowTest, SelectedPreviewAloneGetsTheNextFile) {
     w->SSTab1()->setCurrentIndex(4);
     clickFile("red.jpg");
-    clickPreview(15);
+    clickPreview(14);
     EXPECT_EQ(w->state().SelectedImage(), "Image15");
-    EXPECT_TRUE(w->previewImage(15)->isSelected());
+    EXPECT_TRUE(w->previewImage(14)->isSelected());
     clickFile("GREEN.JPG");
-    EXPECT_EQ(colours(11, 19), "rrrrgrrrr");
+    EXPECT_EQ(colours(10, 18), "rrrrgrrrr");
     // A file click never changes the selection.
     EXPECT_EQ(w->state().SelectedImage(), "Image15");
 }
 
 TEST_F(MainWindowTest, TabChangeClearsTheSelection) {
     w->SSTab1()->setCurrentIndex(1);
-    clickPreview(3);
+    clickPreview(2);
     EXPECT_EQ(w->state().SelectedImage(), "Image3");
     w->SSTab1()->setCurrentIndex(2);
     w->SSTab1()->setCurrentIndex(1);
     EXPECT_EQ(w->state().SelectedImage(), "");
-    EXPECT_FALSE(w->previewImage(3)->isSelected());
+    EXPECT_FALSE(w->previewImage(2)->isSelected());
     clickFile("blue.bmp");
-    EXPECT_EQ(colours(2, 3), "bb");
+    EXPECT_EQ(colours(1, 2), "bb");
 }
 
 TEST_F(MainWindowTest, DoubleClickSelectsToo) {
-    QTest::mouseDClick(w->previewImage(8), Qt::LeftButton);
+    QTest::mouseDClick(w->previewImage(7), Qt::LeftButton);
     EXPECT_EQ(w->state().SelectedImage(), "Image8");
 }
 
 TEST_F(MainWindowTest, ScanTabWithoutSelectionLoadsNothing) {
     w->SSTab1()->setCurrentIndex(5);
     clickFile("red.jpg");
-    EXPECT_EQ(colours(1, 20), "--------------------");
+    EXPECT_EQ(colours(0, 19), "--------------------");
 }
 
 TEST_F(MainWindowTest, UnreadableFileKeepsThePreviousPictures) {
@@ -214,11 +216,11 @@ TEST_F(MainWindowTest, UnreadableFileKeepsThePreviousPictures) {
     bad.close();
     w->fileSelect()->setPath(pictures());
     clickFile("broken.jpg");
-    EXPECT_EQ(colours(2, 3), "rr");
+    EXPECT_EQ(colours(1, 2), "rr");
     // A file deleted between the listing and the click changes nothing either.
     QFile::remove(QDir(pictures()).filePath("GREEN.JPG"));
     clickFile("GREEN.JPG");
-    EXPECT_EQ(colours(2, 3), "rr");
+    EXPECT_EQ(colours(1, 2), "rr");
     EXPECT_TRUE(w->Toolbar1()->isEnabled());
 }
 
@@ -260,7 +262,7 @@ TEST_F(MainWindowTest, PreviewShowsThePrintAsTheFillModeMakesIt) {
     w->fillMode()->setCurrentText("Fit");
     w->turnToFit()->setChecked(false);
     clickFile("halves.jpg");
-    PreviewImage* preview = w->previewImage(1);
+    PreviewImage* preview = w->previewImage(0);
     auto shown = [&](double x, double y) {
         const QRect area = preview->printArea();
         const QColor c = preview->grab().toImage().pixelColor(area.left() + int(x * area.width()),
@@ -282,8 +284,8 @@ TEST_F(MainWindowTest, PreviewShowsThePrintAsTheFillModeMakesIt) {
 }
 
 TEST_F(MainWindowTest, SoftPrintsCarryABadge) {
-    auto amber = [&](int image) {
-        PreviewImage* preview = w->previewImage(image);
+    auto amber = [&](int position) {
+        PreviewImage* preview = w->previewImage(position);
         const QImage shot = preview->grab().toImage();
         const QRect corner(preview->printArea().topLeft(), QSize(30, 20));
         int pixels = 0;
@@ -298,11 +300,11 @@ TEST_F(MainWindowTest, SoftPrintsCarryABadge) {
     w->fileSelect()->setPath(pictures());
     w->SSTab1()->setCurrentIndex(4);
     clickFile("red.jpg"); // 64 x 48: far too few pixels for a wallet
-    EXPECT_TRUE(w->previewImage(11)->looksSoft());
-    EXPECT_TRUE(amber(11));
+    EXPECT_TRUE(w->previewImage(10)->looksSoft());
+    EXPECT_TRUE(amber(10));
     clickFile("large.jpg");
-    EXPECT_FALSE(w->previewImage(11)->looksSoft());
-    EXPECT_FALSE(amber(11));
+    EXPECT_FALSE(w->previewImage(10)->looksSoft());
+    EXPECT_FALSE(amber(10));
 }
 
 TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
@@ -321,9 +323,9 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
     ASSERT_EQ(w->SSTab1()->count(), 6);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(w->SSTab1()->tabText(i), tabs[i]);
-    EXPECT_EQ(w->previewImage(13)->toolTip(), "2.5x3.25 Picture #3");
-    EXPECT_EQ(w->previewImage(20)->toolTip(), "Scanned Picture");
-    EXPECT_EQ(w->previewImage(6)->size(),
+    EXPECT_EQ(w->previewImage(12)->toolTip(), "2.5x3.25 Picture #3");
+    EXPECT_EQ(w->previewImage(19)->toolTip(), "Scanned Picture");
+    EXPECT_EQ(w->previewImage(5)->size(),
               QSize(units::toScreenPixels(2665), units::toScreenPixels(2685)));
     for (const char* name : {"Command1", "Command2", "Command3"})
         EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name;
@@ -332,14 +334,14 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
 
 TEST_F(MainWindowTest, MenuAndToolbarSwitchTabsAndClearTheSelection) {
     w->SSTab1()->setCurrentIndex(0);
-    clickPreview(1);
+    clickPreview(0);
     w->menuItem("scan")->trigger();
     EXPECT_EQ(w->SSTab1()->currentIndex(), 5);
     EXPECT_EQ(w->state().SelectedImage(), "");
     w->toolbarButton(3)->trigger();
     EXPECT_EQ(w->SSTab1()->currentIndex(), 2);
     w->SSTab1()->setCurrentIndex(4);
-    clickPreview(12);
+    clickPreview(11);
     w->menuItem("twobythree")->trigger(); // same tab: still a tab change
     EXPECT_EQ(w->state().SelectedImage(), "");
 }
@@ -397,7 +399,7 @@ TEST_F(MainWindowTest, PrintPicturesWithASelectedPreviewOpensTheSingleDialog) {
     w->show();
     w->SSTab1()->setCurrentIndex(3);
     clickFile("red.jpg");
-    clickPreview(9);
+    clickPreview(8);
     w->toolbarButton(7)->trigger();
     print::frmPrintSingle* dialog = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -424,7 +426,7 @@ TEST_F(MainWindowTest, TonwerkEditsTheSelectedPreviewAndAcceptWritesItBack) {
     w->show();
     w->SSTab1()->setCurrentIndex(1);
     clickFile("red.jpg");
-    clickPreview(3);
+    clickPreview(2);
     bool wasModal = false;
     QTimer::singleShot(0, [&] {
         auto* editor = qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
@@ -441,14 +443,14 @@ TEST_F(MainWindowTest, TonwerkEditsTheSelectedPreviewAndAcceptWritesItBack) {
     EXPECT_LT(c.red(), 40);
     EXPECT_GT(c.green(), 200);
     EXPECT_GT(c.blue(), 200);
-    EXPECT_EQ(colourOf(2), 'r');
+    EXPECT_EQ(colourOf(1), 'r');
 }
 
 TEST_F(MainWindowTest, TonwerkCancelWritesNothing) {
     w->show();
     w->SSTab1()->setCurrentIndex(0);
     clickFile("GREEN.JPG");
-    clickPreview(1);
+    clickPreview(0);
     QTimer::singleShot(0, [&] {
         auto* editor = qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
         ASSERT_NE(editor, nullptr);
@@ -456,7 +458,7 @@ TEST_F(MainWindowTest, TonwerkCancelWritesNothing) {
         editor->Command2_Click();
     });
     w->menuItem("tonwerk")->trigger();
-    EXPECT_EQ(colourOf(1), 'g');
+    EXPECT_EQ(colourOf(0), 'g');
 }
 
 // A tray the test can see; the offscreen platform has none of its own.

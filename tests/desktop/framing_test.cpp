@@ -27,7 +27,7 @@ TEST_F(Framing, DragWheelKeysAndDoubleClickFrameThePrintItBelongsTo) {
     writeIniAtPictures("Tab=0\nFill=crop\nTurnToFit=0\n");
     auto main = open();
     main->show();
-    PreviewImage* preview = main->previewImage(1);
+    PreviewImage* preview = main->previewImage(0);
     auto load = [&](const QString& file) {
         main->fileSelect()->clearSelection();
         main->fileSelect()->selectFile(file);

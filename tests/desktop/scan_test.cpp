@@ -54,8 +54,7 @@ TEST_F(ScanTabOnDesktop, AquireAsksForTheSettingsEscapeKeepsThePictureScanFillsI
         ASSERT_TRUE(user.waitUntil([] { return activeWindow("scanSettings"); }));
         user.pressKeys("Escape");
         ASSERT_TRUE(user.waitUntil([] { return !shownWindow("scanSettings"); }));
-        EXPECT_TRUE(
-            user.onGui([&] { return pictures.picture(PackagePictures::kScanned).isNull(); }));
+        EXPECT_TRUE(user.onGui([&] { return pictures.picture(positions::kScanned).isNull(); }));
         EXPECT_FALSE(user.onGui([&] { return main->popup().isLoaded(); }));
 
         ASSERT_TRUE(user.waitUntil([] { return activeWindow("frmcovercreator"); }));
@@ -71,8 +70,8 @@ TEST_F(ScanTabOnDesktop, AquireAsksForTheSettingsEscapeKeepsThePictureScanFillsI
         });
         user.click(scan);
         ASSERT_TRUE(
-            user.waitUntil([&] { return !pictures.picture(PackagePictures::kScanned).isNull(); }));
-        EXPECT_EQ(user.onGui([&] { return pictures.picture(PackagePictures::kScanned).size(); }),
+            user.waitUntil([&] { return !pictures.picture(positions::kScanned).isNull(); }));
+        EXPECT_EQ(user.onGui([&] { return pictures.picture(positions::kScanned).size(); }),
                   QSize(118, 88));
         EXPECT_EQ(user.onGui([&] { return main->scanStatus()->text(); }),
                   "118 × 88 pixels: too few for a sharp 2.5x3.25");
@@ -95,7 +94,7 @@ TEST_F(ScanTabOnDesktop, SaveWithANameTypedAndEnterWritesABitmapInThePicturesFol
     main->SSTab1()->setCurrentIndex(5);
     QImage scanned(60, 40, QImage::Format_RGB32);
     scanned.fill(QColor(200, 120, 40));
-    main->pictures().set(PackagePictures::kScanned, scanned);
+    main->pictures().set(positions::kScanned, scanned);
     desktop::asUser([&](User& user) {
         ASSERT_TRUE(user.findWindow("Parvello"));
         user.click(button(*main, "Command3"));

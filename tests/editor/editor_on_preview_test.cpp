@@ -19,7 +19,7 @@ namespace {
 // Opens the editor on the preview's picture, mirrors, then presses `button`; writes back on
 // "Accept".
 void editPreview(PackagePictures& pictures, PreviewImage& preview, const char* button) {
-    const int index = preview.number() - 1;
+    const int index = preview.position();
     notify::frmmsnpopup popup;
     editor::frmManipulate f(popup, pictures.picture(index), &preview);
     QTimer::singleShot(0, &f, [&] {
@@ -34,7 +34,7 @@ void editPreview(PackagePictures& pictures, PreviewImage& preview, const char* b
 TEST(EditorOnPreview, AcceptWritesTheEditedPictureBackAndCancelDoesNot) {
     const QImage picture = randomPicture(30, 20, 1);
     PackagePictures pictures;
-    PreviewImage preview(pictures, 4);
+    PreviewImage preview(pictures, 3);
     preview.resize(120, 80);
     pictures.set(3, picture);
     preview.show();

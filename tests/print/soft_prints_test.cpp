@@ -31,7 +31,7 @@ TEST(SoftPrints, BelowOneHundredAndFiftyPixelsAnInch) {
 TEST(SoftPrints, TheQuestionNamesThePrintsAndTheirPicture) {
     // Two wallet positions hold a small picture, the rest a good one.
     PackagePictures pictures;
-    for (int i = 0; i < PackagePictures::kCount; ++i)
+    for (int i = 0; i < positions::kCount; ++i)
         pictures.set(i, i == 11 || i == 14 ? QImage(320, 240, QImage::Format_RGB32)
                                            : QImage(1200, 1600, QImage::Format_RGB32));
     const print::PrintOptions crop{FillMode::Crop, true, false};

@@ -9,7 +9,7 @@
 inline std::unique_ptr<PackagePictures>
 picturesFrom(const std::function<QImage(int number)>& picture) {
     auto pictures = std::make_unique<PackagePictures>();
-    for (int i = 0; i < PackagePictures::kCount; ++i)
+    for (int i = 0; i < positions::kCount; ++i)
         pictures->set(i, picture(i + 1));
     return pictures;
 }
