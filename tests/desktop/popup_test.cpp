@@ -212,7 +212,11 @@ TEST_F(PrintQuestion, PrintPressedAgainUnderAMessageAsksAgain) {
         user.click(single->Command1);
         ASSERT_TRUE(waitForMessage(user, PrinterReady));
         user.click(popup->Command2);
-        ASSERT_TRUE(waitForMessage(user, "Unable to print!"));
+        ASSERT_TRUE(waitForMessage(
+            user, QStringLiteral("Unable to print! The printing system says: Destination \"%1\" "
+                                 "is not accepting jobs. Enable the printer %1 in your system's "
+                                 "printer settings (or `cupsaccept %1`), then print again.")
+                      .arg(printer.name)));
 
         user.click(single->Command1); // the dialog stays usable under the message
         user.click(popup->Command1);
