@@ -122,14 +122,21 @@ void saveScan(notify::Prompt& prompt, QWidget* owner, const QImage& picture, cGd
         return;
     }
     const QString name = *chosen;
-    if (FileExists(name) && !prompt.askYesNo(overwriteQuestion))
-        return;
-    bool saved = false;
-    if (name.right(3) == QLatin1String("BMP"))
-        saved = writeWindowsBitmap(picture3, name).ok();
+    auto save = [&prompt, &saver, picture3, name] {
+        bool saved = false;
+        if (name.right(3) == QLatin1String("BMP"))
+            saved = writeWindowsBitmap(picture3, name).ok();
+        else
+            saved = saver.PictureBoxToFile(picture3, name, 85);
+        prompt.tell(saved ? savedMessage : saveFailed);
+    };
+    if (FileExists(name))
+        prompt.askYesNo(overwriteQuestion, [save](bool yes) {
+            if (yes)
+                save();
+        });
     else
-        saved = saver.PictureBoxToFile(picture3, name, 85);
-    prompt.tell(saved ? savedMessage : saveFailed);
+        save();
 }
 
 bool FileExists(const QString& name) {

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <array>
 #include <memory>
+#include <vector>
 
 class FullPicture;
 
@@ -23,17 +24,31 @@ class PackagePictures : public QObject {
     // The picture at `index` (0 … 19) at full resolution, waiting for it
     // while it is still being decoded; null when there is none.
     const QImage& picture(int index) const;
-    // What the screen shows of it: the copy given with it, else the picture.
+    // What the screen shows of it: a copy at most screenCopySide() pixels
+    // either way, made once per picture and shared by the positions that got
+    // the same file.
     const QImage& preview(int index) const;
     // Its size, known while the full picture is still being decoded.
     QSize size(int index) const;
 
-    // `preview`: a smaller copy of the same picture for the screen, shared
-    // between the positions that got the same file; may be null. A new
-    // picture starts unframed.
-    void set(int index, const QImage& picture, const QImage& preview = {});
-    // The same, with the full picture of `size` still being decoded.
-    void set(int index, std::shared_ptr<FullPicture> full, const QImage& preview, QSize size);
+    // Whether position `index` has a picture at all.
+    bool isEmpty(int index) const { return m_entries.at(size_t(index)).size.isEmpty(); }
+
+    // How large the screen's copy of a picture may be, in pixels either way:
+    // enough for the largest preview box. Set once by the window.
+    void setScreenCopySide(int side) { m_screenCopySide = side; }
+    int screenCopySide() const { return m_screenCopySide; }
+
+    // Reads `fileName` once and gives its picture to every position in
+    // `positions`: the screen copy at once (a JPEG from a quick reduced
+    // decode), the full picture from a decode on a worker that starts once
+    // the previews have painted. False, with the reason in `error`, when the
+    // file cannot be read; the positions then keep their pictures.
+    bool load(const QString& fileName, const std::vector<int>& positions, QString* error = nullptr);
+
+    // A picture made elsewhere (a scan, an edit) for position `index`; it
+    // starts unframed.
+    void set(int index, const QImage& picture);
 
     const imaging::Framing& framing(int index) const;
     void setFraming(int index, const imaging::Framing& framing);
@@ -43,6 +58,10 @@ class PackagePictures : public QObject {
     void framingChanged(int index);
 
   private:
+    void set(int index, const QImage& picture, std::shared_ptr<FullPicture> full,
+             const QImage& screenCopy, QSize size);
+    QImage screenCopy(const QImage& picture) const;
+
     struct Entry {
         QImage picture;
         std::shared_ptr<FullPicture> pending; // until the picture is first asked for
@@ -51,4 +70,5 @@ class PackagePictures : public QObject {
         imaging::Framing framing;
     };
     mutable std::array<Entry, kCount> m_entries;
+    int m_screenCopySide = 1024;
 };

@@ -4,6 +4,7 @@
 #include "notify/window_hold.h"
 #include "pictures/package_pictures.h"
 #include "print/captions.h"
+#include "print/empty_prints.h"
 #include "print/fit_check.h"
 #include "print/job_follow.h"
 #include "print/layouts.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <optional>
 #include <vector>
 
@@ -158,31 +160,42 @@ void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
                  const std::function<QStringList(const Paper&)>& warnings,
                  const std::function<PrintSummary(SheetTarget&)>& print,
                  const std::function<void()>& preview) {
-    const std::unique_ptr<SheetTarget> target = defaultTarget();
+    const std::shared_ptr<SheetTarget> target = defaultTarget();
     QStringList question = warnings(target->paper());
     question << QString::fromUtf8(kPrinterReadyMessage);
-    if (!prompt.askPrint(question.join(' '), preview))
-        return;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    PrintSummary summary = print(*target);
-    followJobs(summary, mainWindow);
-    QGuiApplication::restoreOverrideCursor();
-    reportToUser(prompt, summary);
+    prompt.askPrint(
+        question.join(' '),
+        [&prompt, window = QPointer<QWidget>(mainWindow), target, print](bool yes) {
+            if (!yes)
+                return;
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+            PrintSummary summary = print(*target);
+            followJobs(summary, window);
+            QGuiApplication::restoreOverrideCursor();
+            reportToUser(prompt, summary);
+        },
+        preview);
 }
 
 void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,
                          int copyCount, const PackagePictures& pictures,
                          const PrintOptions& options) {
+    if (const QStringList blank = packagesWithoutPicture(packages, pictures); !blank.isEmpty()) {
+        prompt.tell(blank.join(' '));
+        return;
+    }
     askAndPrint(
         prompt, mainWindow,
         [&](const Paper& paper) {
-            return packageFitWarnings(paper, packages) +
+            return packageFitWarnings(paper, packages) + emptyPrintWarnings(packages, pictures) +
                    softPackageWarnings(packages, pictures, options);
         },
-        [&](SheetTarget& target) {
+        [packages, copyCount, &pictures, options](SheetTarget& target) {
             return printPackages(target, packages, copyCount, pictures, options);
         },
-        [&] { showPrintPreview(packages, copyCount, pictures, options); });
+        [packages, copyCount, &pictures, options] {
+            showPrintPreview(packages, copyCount, pictures, options);
+        });
 }
 
 } // namespace print

@@ -44,9 +44,10 @@ struct PrintSummary {
 };
 
 // Asks through `prompt`, naming first what the paper would cut and which
-// prints will look soft (`warnings` for the printer in use), then runs
-// `print` on the printer in use under the wait cursor, follows the jobs and
-// tells the user what happened to the sheets. With no printer the sheets
+// prints will look soft (`warnings` for the printer in use), and returns; on
+// "Print" it runs `print` on the printer in use under the wait cursor,
+// follows the jobs and tells the user what happened to the sheets. `prompt`
+// and what `print` refers to must live until the question is answered. With no printer the sheets
 // become PDF files and the user is told once; a refused job shows "Unable to
 // print!". `mainWindow` (may be null) stays disabled while the jobs are
 // followed. With `preview`, the question also offers "Print Preview".

@@ -1,11 +1,10 @@
-// The "Save" button: dialog answer, overwrite question through the popup,
+// The "Save" button: dialog answer, overwrite question,
 // our own writer for upper-case ".BMP" names, the saver for everything else,
 // and the messages the user sees.
 #include "acquire/gdiplus.h"
 #include "acquire/scantab.h"
 #include "common/paths.h"
-#include "notify/frmmsnpopup.h"
-#include "support/popup_answers.h"
+#include "support/fake_prompt.h"
 #include "test_pictures.h"
 
 #include <QDir>
@@ -40,17 +39,18 @@ class SaveButton : public ::testing::Test {
     cGdiPlus saver;
     const QImage picture = richPicture(40, 30);
 
-    notify::frmmsnpopup popup;
+    FakePrompt popup;
 
-    // Each case starts with the popup gone and no message.
-    void SetUp() override { testpopup::dismiss(popup); }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QString message() const { return testpopup::lastMessage(popup); }
-    // Clicks "Yes" or "No" once the question is up.
-    void answerWith(bool yes) {
-        testpopup::clickWhenUp(
-            popup, yes ? &notify::frmmsnpopup::Command4 : &notify::frmmsnpopup::Command5, 20);
+    // Each case starts with nothing said.
+    void SetUp() override {
+        popup.told.clear();
+        popup.asked.clear();
     }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    // The last thing said, once something has been; empty when nothing is.
+    QString message() { return popup.lastMessage(300); }
+    // Clicks "Yes" or "No" once the question is up.
+    void answerWith(bool yes) { popup.answers = yes; }
 };
 
 TEST_F(SaveButton, CancellingTheDialogEndsSaveWithoutAMessage) {
@@ -61,7 +61,7 @@ TEST_F(SaveButton, CancellingTheDialogEndsSaveWithoutAMessage) {
 TEST_F(SaveButton, UpperCaseBmpGoesThroughOurOwnBitmapWriter) {
     saveScan(popup, nullptr, picture, saver, choose(path("SCAN.BMP")));
     EXPECT_EQ(message(), saved);
-    EXPECT_TRUE(testpopup::tellsOnly(popup));
+    EXPECT_TRUE(popup.asked.isEmpty());
     const QByteArray b = fileBytes(path("SCAN.BMP"));
     ASSERT_GT(b.size(), 54);
     EXPECT_EQ(b.left(2), QByteArray("BM"));
@@ -151,8 +151,9 @@ TEST_F(SaveButton, AnsweringNoLeavesTheOldFileAndSaysNothingMore) {
         writeBytes(target, "old bytes, byte for byte");
         answerWith(false);
         saveScan(popup, nullptr, picture, saver, choose(target));
-        EXPECT_TRUE(popup.Command5->isVisibleTo(&popup)) << name; // asked "Yes"/"No"
-        EXPECT_EQ(message(), question) << name; // the question was the last thing shown
+        EXPECT_EQ(popup.asked, QStringList{question}) << name;
+        QTest::qWait(50);
+        EXPECT_TRUE(popup.told.isEmpty()) << name;
         EXPECT_EQ(fileBytes(target), QByteArray("old bytes, byte for byte")) << name;
     }
 }

@@ -170,6 +170,9 @@ class PrintQuestion : public Popup {
 
 TEST_F(PrintQuestion, ClosedWithoutAnAnswerPrintsNothing) {
     auto main = openShown();
+    QImage picture(1200, 1500, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    main->pictures().set(print::kPackages[0].cells[0].picture, picture);
     main->check(0)->setChecked(true);
     desktop::asUser([&](User& user) {
         // An earlier "Print" must not answer the questions after it.
