@@ -173,9 +173,9 @@ void frmPrintSingle::Command1_Click() {
             return warnings;
         },
         // The size and the turn as they are once the question is answered.
-        [this](SheetTarget& target) {
-            return printSingleSheet(target, m_picture, selectedSize(), horizontal(), m_options,
-                                    m_framing);
+        [this] {
+            return std::vector<SheetOrder>{
+                singleOrder(m_picture, selectedSize(), horizontal(), m_options, m_framing)};
         });
 }
 

@@ -1,11 +1,13 @@
 // Package sheets printed for real through a private CUPS scheduler and read
 // back from the jobs it received.
 #include "cups_fixture.h"
+#include "job_wait.h"
 #include "notify/frmmsnpopup.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
+#include "print/sheet_orders.h"
 #include "support/pictures_from.h"
 #include "support/popup_answers.h"
 
@@ -166,10 +168,11 @@ TEST_F(PackagePrint, NoPackageNoSheet) {
 
 TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
-    print::askAndPrintPackages(popup, &main,
-                               {&print::kPackages[0], &print::kPackages[1], &print::kPackages[2],
-                                &print::kPackages[3], &print::kPackages[4]},
-                               2, PackagePictures());
+    EXPECT_FALSE(print::askAndPrintPackages(popup, &main,
+                                            {&print::kPackages[0], &print::kPackages[1],
+                                             &print::kPackages[2], &print::kPackages[3],
+                                             &print::kPackages[4]},
+                                            2, PackagePictures()));
     EXPECT_EQ(popup.lblAlert->text(), "Please make sure your printer is on and full of paper.");
     EXPECT_TRUE(popup.Command2->isVisibleTo(&popup)); // a question with "Print"
     EXPECT_TRUE(jobs(0).isEmpty());
@@ -178,8 +181,13 @@ TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
 
 TEST_F(PackagePrint, RoutinePrintsAfterPrintAndSaysNothing) {
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[1], &print::kPackages[3]}, 1,
-                               *picturesFrom([](int) { return solid(kColours[3]); }));
+    print::PrintJob* job =
+        print::askAndPrintPackages(popup, &main, {&print::kPackages[1], &print::kPackages[3]}, 1,
+                                   *picturesFrom([](int) { return solid(kColours[3]); }));
+    // The main window is held while the job runs.
+    EXPECT_FALSE(main.isEnabled());
+    ASSERT_TRUE(testjob::waitFor(job));
+    EXPECT_TRUE(main.isEnabled());
     const QStringList files = jobs(2);
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(testpdf::embeddedImages(files[0]).size(), 2u); // 5x7 first
@@ -191,7 +199,8 @@ TEST_F(PackagePrint, RefusedJobSaysUnableToPrint) {
     QString error;
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
+    ASSERT_TRUE(testjob::waitFor(print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1,
+                                                            *picturesFrom(coloured(1)))));
     EXPECT_TRUE(popup.isLoaded());
     EXPECT_EQ(popup.lblAlert->text(), "Unable to print!");
     EXPECT_TRUE(popup.Command1->isVisible());
@@ -211,8 +220,8 @@ TEST_F(PackagePrint, NoPrinterMakesPdfFilesAndSaysWhere) {
     keep.write("mine");
     keep.close();
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[4]}, 2,
-                               *picturesFrom(coloured(11)));
+    ASSERT_TRUE(testjob::waitFor(print::askAndPrintPackages(popup, &main, {&print::kPackages[4]}, 2,
+                                                            *picturesFrom(coloured(11)))));
     EXPECT_TRUE(popup.isLoaded());
     EXPECT_EQ(popup.lblAlert->text(),
               "No printer found. Saved as PDF in Documents/Parvello Prints.");
@@ -246,7 +255,8 @@ TEST_F(PackagePrint, NoDefaultPrinterSaysWhereToSetOne) {
     ASSERT_TRUE(server()->addPrinter(other, false, &error)) << error.toStdString();
     QProcess::execute("lpadmin", {"-x", printer().name});
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
+    ASSERT_TRUE(testjob::waitFor(print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1,
+                                                            *picturesFrom(coloured(1)))));
     EXPECT_EQ(popup.lblAlert->text(),
               "No default printer is set: choose one under Utilities, \"Choose Printer...\", "
               "or in your system's printer settings. Saved as PDF in Documents/Parvello Prints.");
@@ -279,8 +289,8 @@ TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     ASSERT_TRUE(server()->addPrinter(a4, false, &error)) << error.toStdString();
     print::setChosenPrinter(a4.name);
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[0], &print::kPackages[1]}, 1,
-                               *picturesFrom(coloured(1)));
+    EXPECT_FALSE(print::askAndPrintPackages(
+        popup, &main, {&print::kPackages[0], &print::kPackages[1]}, 1, *picturesFrom(coloured(1))));
     // Then the prints whose 320 x 240 pictures are too small for them.
     EXPECT_EQ(popup.lblAlert->text(),
               "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge "

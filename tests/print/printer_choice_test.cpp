@@ -2,6 +2,7 @@
 // (or with parvello-print --printer); a chosen printer that is gone falls
 // back to the default, and the user is told once.
 #include "cups_fixture.h"
+#include "job_wait.h"
 #include "notify/frmmsnpopup.h"
 #include "print/frmChoosePrinter.h"
 #include "print/print_routine.h"
@@ -71,8 +72,8 @@ TEST_F(PrinterChoice, ChosenInTheWindowPrintsThereAndBackToTheDefault) {
               QStringList({"\u2714 parvello-second Ready", " parvello-test (default) Ready"}));
 
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
-                               *picturesFrom([](int) { return picture(); }));
+    ASSERT_TRUE(testjob::waitFor(print::askAndPrintPackages(
+        popup, nullptr, {&print::kPackages[1]}, 1, *picturesFrom([](int) { return picture(); }))));
     EXPECT_TRUE(server()->waitForJobs(second.name, 1));
     EXPECT_TRUE(jobs(0).isEmpty()); // nothing on the default printer
 
@@ -85,8 +86,8 @@ TEST_F(PrinterChoice, ChosenInTheWindowPrintsThereAndBackToTheDefault) {
 TEST_F(PrinterChoice, GonePrinterFallsBackToTheDefaultWithAMessageOnce) {
     print::setChosenPrinter("parvello-sold");
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
-                               *picturesFrom([](int) { return picture(); }));
+    ASSERT_TRUE(testjob::waitFor(print::askAndPrintPackages(
+        popup, nullptr, {&print::kPackages[1]}, 1, *picturesFrom([](int) { return picture(); }))));
     ASSERT_TRUE(popup.isLoaded());
     EXPECT_EQ(popup.lblAlert->text(),
               "The printer parvello-sold is no longer installed: Parvello prints on the "
@@ -96,8 +97,8 @@ TEST_F(PrinterChoice, GonePrinterFallsBackToTheDefaultWithAMessageOnce) {
     EXPECT_EQ(jobs(1).size(), 1);
     EXPECT_EQ(print::chosenPrinter(), "");
     testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
-                               *picturesFrom([](int) { return picture(); }));
+    ASSERT_TRUE(testjob::waitFor(print::askAndPrintPackages(
+        popup, nullptr, {&print::kPackages[1]}, 1, *picturesFrom([](int) { return picture(); }))));
     EXPECT_FALSE(popup.isLoaded());
     EXPECT_EQ(jobs(2).size(), 2);
 }
