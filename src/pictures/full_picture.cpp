@@ -63,7 +63,8 @@ QImage FullPicture::picture() {
     // Waited for outside the lock: the screen and a print worker may wait together.
     if (!decode.isFinished()) {
         // Only the screen's thread has a cursor to show.
-        const bool onScreen = QThread::currentThread() == qApp->thread();
+        const QCoreApplication* app = QCoreApplication::instance();
+        const bool onScreen = app && QThread::currentThread() == app->thread();
         if (onScreen)
             QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         decode.waitForFinished();

@@ -30,7 +30,8 @@ Sheet packageSheet(const PackageLayout& package, int dpi, const PrintOptions& pr
                 break;
             }
     // One after another: the smooth scaler already spreads each picture
-    // over the cores (cells each on a core of their own measured twice as slow).
+    // over the cores (cells each on a core of their own measured slower, on
+    // the print worker too: bench/print/print_job_bench).
     for (size_t i = 0; i < cells.size(); ++i)
         if (firstUse[i] < 0 && !sources[i].isNull())
             cells[i].picture = resampleToCell(sources[i], cells[i].twips.size(), dpi, options[i]);
