@@ -91,3 +91,20 @@ void PackagePictures::setFraming(int index, const imaging::Framing& framing) {
     f = framing;
     emit framingChanged(index);
 }
+
+PackagePictures::Snapshot PackagePictures::snapshot() const {
+    Snapshot snapshot;
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        snapshot.m_positions[i] = {m_entries[i].picture, m_entries[i].pending,
+                                   m_entries[i].framing};
+    return snapshot;
+}
+
+QImage PackagePictures::Snapshot::picture(int index) const {
+    const Position& p = m_positions.at(size_t(index));
+    return p.pending ? p.pending->picture() : p.picture;
+}
+
+const imaging::Framing& PackagePictures::Snapshot::framing(int index) const {
+    return m_positions.at(size_t(index)).framing;
+}

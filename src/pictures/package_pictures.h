@@ -53,6 +53,26 @@ class PackagePictures : public QObject {
     const imaging::Framing& framing(int index) const;
     void setFraming(int index, const imaging::Framing& framing);
 
+    // The positions as they are now, for a print run on a worker thread: the
+    // pictures (or their decodes still running) and their framing. Later
+    // changes here leave it as it is.
+    class Snapshot {
+      public:
+        // The full picture, waiting for its decode; from any thread.
+        QImage picture(int index) const;
+        const imaging::Framing& framing(int index) const;
+
+      private:
+        friend class PackagePictures;
+        struct Position {
+            QImage picture;
+            std::shared_ptr<FullPicture> pending;
+            imaging::Framing framing;
+        };
+        std::array<Position, kCount> m_positions;
+    };
+    Snapshot snapshot() const;
+
   signals:
     void changed(int index);
     void framingChanged(int index);

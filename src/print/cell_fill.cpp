@@ -1,6 +1,5 @@
 #include "print/cell_fill.h"
 
-#include "pictures/package_pictures.h"
 #include "print/layouts.h"
 
 #include <QPainter>
@@ -9,8 +8,8 @@
 
 namespace print {
 
-CellOptions cellOptions(const PrintOptions& options, const PackagePictures& pictures, int index) {
-    return {options.fill, options.turnToFit, pictures.framing(index)};
+CellOptions cellOptions(const PrintOptions& options, const imaging::Framing& framing) {
+    return {options.fill, options.turnToFit, framing};
 }
 
 QSize cellPixels(const QSizeF& twips, int dpi) {

@@ -176,10 +176,11 @@ void frmPrintSingle::Command1_Click() {
         // The size and the turn as they are once the question is answered,
         // as they were asked about if the dialog has been closed meanwhile.
         [dialog = QPointer<frmPrintSingle>(this), picture = m_picture, size = selectedSize(),
-         turned = horizontal(), options = m_options, framing = m_framing](SheetTarget& target) {
-            return dialog ? printSingleSheet(target, picture, dialog->selectedSize(),
-                                             dialog->horizontal(), options, framing)
-                          : printSingleSheet(target, picture, size, turned, options, framing);
+         turned = horizontal(), options = m_options, framing = m_framing] {
+            return std::vector<SheetOrder>{
+                dialog ? singleOrder(picture, dialog->selectedSize(), dialog->horizontal(), options,
+                                     framing)
+                       : singleOrder(picture, size, turned, options, framing)};
         });
 }
 

@@ -3,12 +3,15 @@
 // saved as a PDF in the fallback folder, and the user is told where.
 #include "message_log.h"
 #include "print/cups_fixture.h"
+#include "print/job_wait.h"
 
 #include "print/print_routine.h"
 #include "print/printer.h"
+#include "print/sheet_orders.h"
 #include "support/fake_prompt.h"
 #include "support/pictures_from.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -54,7 +57,9 @@ class StopsAfter : public print::SheetTarget {
         print::SheetResult result = m_target->printSheet(sheet);
         if (--m_left == 0) {
             EXPECT_TRUE(server()->waitForJobs(printer().name, 2));
-            server()->stop();
+            // The scheduler's process belongs to the screen's thread; this runs on the job's.
+            QMetaObject::invokeMethod(
+                qApp, [] { server()->stop(); }, Qt::BlockingQueuedConnection);
         }
         return result;
     }
@@ -76,13 +81,17 @@ TEST_F(PrinterGone, SchedulerStopsMidRunTheRestGoesToPdf) {
 
     auto printerInUse = print::defaultTarget();
     ASSERT_TRUE(printerInUse);
-    StopsAfter target(std::move(printerInUse), 2);
+    auto stopping = std::make_unique<StopsAfter>(std::move(printerInUse), 2);
+    const StopsAfter& target = *stopping;
     MessageLog log;
     QElapsedTimer clock;
     clock.start();
-    const print::PrintSummary summary = print::printPackages(
-        target, {&print::kPackages[0], &print::kPackages[1]}, 2,
-        *picturesFrom([](int n) { return solid(n == 1 ? Qt::red : Qt::blue); }));
+    print::PrintJob job(std::move(stopping),
+                        print::packageOrders({&print::kPackages[0], &print::kPackages[1]}, 2,
+                                             picturesFrom([](int n) {
+                                                 return solid(n == 1 ? Qt::red : Qt::blue);
+                                             })->snapshot()));
+    const print::PrintSummary summary = testjob::run(job);
     EXPECT_LT(clock.elapsed(), 60000);
     ASSERT_TRUE(target.stopped());
 
@@ -117,8 +126,11 @@ TEST_F(PrinterGone, AQueueThatRefusesIsStillAFailureNotAPdf) {
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
     auto target = print::defaultTarget();
     ASSERT_TRUE(target);
-    const auto summary = print::printPackages(*target, {&print::kPackages[0]}, 1,
-                                              *picturesFrom([](int) { return solid(Qt::red); }));
+    print::PrintJob job(std::move(target),
+                        print::packageOrders({&print::kPackages[0]}, 1, picturesFrom([](int) {
+                                                                            return solid(Qt::red);
+                                                                        })->snapshot()));
+    const auto summary = testjob::run(job);
     EXPECT_EQ(summary.failed, 1);
     EXPECT_EQ(summary.pdfFiles, 0);
     EXPECT_TRUE(pdfs().isEmpty());

@@ -1,10 +1,12 @@
 // Package sheets printed for real through a private CUPS scheduler and read
 // back from the jobs it received.
 #include "cups_fixture.h"
+#include "job_wait.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
+#include "print/sheet_orders.h"
 #include "support/fake_prompt.h"
 #include "support/pictures_from.h"
 
@@ -178,8 +180,14 @@ TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
 
 TEST_F(PackagePrint, RoutinePrintsAfterPrintAndSaysNothing) {
     const auto pictures = picturesFrom([](int) { return solid(kColours[3]); });
+    print::PrintJob* job = nullptr;
     print::askAndPrintPackages(prompt, &main, {&print::kPackages[1], &print::kPackages[3]}, 1,
-                               *pictures);
+                               *pictures, {}, [&job](print::PrintJob& started) { job = &started; });
+    // The main window is held while the job runs.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return job != nullptr; }));
+    EXPECT_FALSE(main.isEnabled());
+    ASSERT_TRUE(testjob::waitFor(job));
+    EXPECT_TRUE(main.isEnabled());
     const QStringList files = jobs(2);
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(testpdf::embeddedImages(files[0]).size(), 2u); // 5x7 first
