@@ -103,19 +103,6 @@ QIcon toolbarIcon(int index) {
     return QIcon(pixmap);
 }
 
-// The picture as a true-colour picture object, for the editor's bitmap object.
-imaging::StdPicture toStdPicture(const QImage& picture) {
-    imaging::StdPicture std;
-    std.bitsPerPixel = 24;
-    std.bitmap = imaging::Surface(picture.width(), picture.height());
-    for (int y = 0; y < picture.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            std.bitmap.at(x, y) = row[x] & 0xFFFFFFu;
-    }
-    return std;
-}
-
 } // namespace
 
 QString BrightnessCaption(int level) {
@@ -250,25 +237,8 @@ void frmManipulate::buildControls() {
 }
 
 void frmManipulate::Form_Load() {
-    // The states start from the picture already. The bitmap object is made from the original
-    // only when something asks for it: nothing in the window uses it, and on a large picture it
-    // costs a good half second and several copies of the picture in memory.
+    // The states start from the picture already.
     refreshDisplays();
-}
-
-const imaging::cImage& frmManipulate::bitmapObject() const {
-    if (!m_bitmapLoaded && !m_picture.original().isNull()) {
-        m_bitmapLoaded = true;
-        try {
-            std::int16_t depth = 0;
-            if (!m_bitmap.CopyStdPicture(toStdPicture(m_picture.original()), depth))
-                m_bitmap = imaging::cImage();
-        } catch (const std::exception&) {
-            // One it cannot hold stays empty.
-            m_bitmap = imaging::cImage();
-        }
-    }
-    return m_bitmap;
 }
 
 void frmManipulate::Form_Activate() {

@@ -9,7 +9,6 @@
 #pragma once
 
 #include "editor/edited_picture.h"
-#include "imaging/cimage.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -57,8 +56,6 @@ class frmManipulate : public QDialog {
     bool isRunning() const { return m_running; }
 
     const EditedPicture& pictures() const { return m_picture; }
-    // The editor's bitmap object, loaded from the original on the first call.
-    const imaging::cImage& bitmapObject() const;
 
     // The commands, as the controls run them.
     void filterCommand_Click(std::string_view control); // a menu item, by its control name
@@ -87,8 +84,6 @@ class frmManipulate : public QDialog {
 
     notify::Prompt& m_prompt;
     EditedPicture m_picture;
-    mutable imaging::cImage m_bitmap;
-    mutable bool m_bitmapLoaded = false;
     std::int32_t m_progress = 0;
     QElapsedTimer m_sinceEvents;
 

@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -220,48 +219,6 @@ TEST(EditorWindow, EveryStateStartsAsThePicture) {
     const editor::EditedPicture& s = f.pictures();
     for (const QImage* state : {&s.original(), &s.current(), &s.undoCopy()})
         EXPECT_EQ(*state, picture);
-    // The editor's bitmap object holds the original at 24 bits.
-    const imaging::cImage& bitmap = f.bitmapObject();
-    ASSERT_EQ(bitmap.width(), 9);
-    ASSERT_EQ(bitmap.height(), 5);
-    EXPECT_EQ(bitmap.bitcount(), 24);
-    EXPECT_EQ(bitmap.colourAt(4, 2), picture.pixel(4, 2) & 0xFFFFFFu);
-}
-
-// The process's peak resident memory in kB since the last reset; -1 where the system keeps none.
-long peakKilobytes() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-bool resetPeak() {
-    QFile clear("/proc/self/clear_refs");
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-}
-
-// Opening and closing the editor on a 12-megapixel picture (48 MB) adds little beyond what
-// the window shows: no hidden copy of the picture is built behind the user's back.
-TEST(EditorWindow, OpeningALargePictureCostsNoHiddenMemory) {
-    QImage picture(4000, 3000, QImage::Format_RGB32);
-    picture.fill(qRgb(90, 120, 150));
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer's own bookkeeping swells the peak memory figure";
-#endif
-    if (!resetPeak())
-        GTEST_SKIP() << "this system cannot reset the peak memory figure";
-    const long before = peakKilobytes();
-    {
-        frmManipulate f(popup(), picture);
-        f.show();
-        QApplication::processEvents();
-    }
-    const long grown = peakKilobytes() - before;
-    EXPECT_LT(grown, 16 * 1024) << "kB";
 }
 
 // Only the first activation starts again from the original: a message box or another
