@@ -429,7 +429,8 @@ TEST_F(MainWindowTest, TonwerkEditsTheSelectedPreviewAndAcceptWritesItBack) {
         auto* editor = qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
         ASSERT_NE(editor, nullptr);
         wasModal = editor->isModal();
-        editor->filterCommand_Click("negative");
+        editor->filterCommand_Click("negative"); // runs on a worker: "Accept" waits for it
+        ASSERT_TRUE(QTest::qWaitFor([editor] { return !editor->isRunning(); }));
         editor->Command5_Click();
     });
     w->toolbarButton(8)->trigger();
