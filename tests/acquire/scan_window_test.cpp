@@ -181,6 +181,8 @@ TEST_F(ScanWindowTest, ThePreviewShowsTheGlassAndADraggedRectangleIsTheArea) {
     whenShown("scanSettings", [&](QWidget* window) {
         press(window, "Preview");
         auto* picker = window->findChild<AreaPicker*>("areaPicker");
+        // The preview arrives from the worker that reads the scanner.
+        ASSERT_TRUE(QTest::qWaitFor([picker] { return !picker->preview().isNull(); }, 20000));
         previewSize = picker->preview().size();
         const QPoint from = picker->toWidget({20.3, 10.6}).toPoint();
         const QPoint to = picker->toWidget({120.2, 80.4}).toPoint();
