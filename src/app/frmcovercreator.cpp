@@ -1,6 +1,5 @@
 #include "app/frmcovercreator.h"
 
-#include "acquire/gdiplus.h"
 #include "acquire/scantab.h"
 #include "acquire/sharp_size.h"
 #include "app/browser_lists.h"
@@ -9,7 +8,6 @@
 #include "app/frmabout.h"
 #include "app/helpwindow.h"
 #include "app/picture_browser.h"
-#include "app/picture_loader.h"
 #include "app/preview_image.h"
 #include "app/preview_table.h"
 #include "app/tray.h"
@@ -22,6 +20,7 @@
 #include "editor/frmManipulate.h"
 #include "notify/frmmsnpopup.h"
 #include "pictures/full_picture.h"
+#include "pictures/picture_loader.h"
 #include "print/captions.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
@@ -297,7 +296,6 @@ settings::Defaults frmcovercreator::defaultPlace() {
 
 void frmcovercreator::Form_Load() {
     m_state.inTray = false;
-    m_saver = std::make_unique<acquire::cGdiPlus>();
     move(0, 0);
     settings::readini(m_settings, *this, defaultPlace());
     m_state.CopyCount = qint16(m_spinner->value());
@@ -308,7 +306,6 @@ void frmcovercreator::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_saver.reset();
     if (!settings::writeini(m_settings, *this))
         qWarning("Parvello: settings not saved to %s: %s", qPrintable(m_settings.fileName()),
                  qPrintable(m_settings.errorString()));
@@ -561,17 +558,15 @@ void frmcovercreator::Command1_Click() {
 
 void frmcovercreator::Command2_Click() {
     // Only a finished scan fills the picture.
-    QImage scanned;
-    acquire::acquireScan(*m_popup, this, scanned, m_settings.fileName());
-    if (!scanned.isNull()) {
-        m_pictures.set(PackagePictures::kScanned, scanned);
-        m_scanStatus->setText(acquire::sharpSizeText(scanned.size()));
+    if (const auto scanned = acquire::acquireScan(*m_popup, this, m_settings.fileName())) {
+        m_pictures.set(PackagePictures::kScanned, *scanned);
+        m_scanStatus->setText(acquire::sharpSizeText(scanned->size()));
     }
 }
 
 void frmcovercreator::Command3_Click() {
     acquire::saveScan(
-        *m_popup, this, m_pictures.picture(PackagePictures::kScanned), *m_saver,
+        *m_popup, this, m_pictures.picture(PackagePictures::kScanned),
         [this](QWidget* owner) { return acquire::chooseSaveName(owner, m_settings.fileName()); });
 }
 

@@ -23,9 +23,6 @@ class QAction;
 class DriveList;
 class FolderList;
 class FileList;
-namespace acquire {
-class cGdiPlus;
-}
 namespace notify {
 class frmmsnpopup;
 }
@@ -130,7 +127,6 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     MainState m_state;
     PackagePictures m_pictures;
     IniFile m_settings;
-    std::unique_ptr<acquire::cGdiPlus> m_saver; // the picture saver, alive while the window is
     std::unique_ptr<Tray> m_tray;
     std::unique_ptr<notify::frmmsnpopup> m_popup;
     bool m_unloaded = false;

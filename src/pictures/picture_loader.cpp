@@ -1,11 +1,11 @@
-#include "app/picture_loader.h"
+#include "pictures/picture_loader.h"
 
 #include "common/colour_profile.h"
 #include "common/jpeg_reader.h"
+#include "pictures/picture_formats.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 
 namespace pictureloader {
@@ -13,7 +13,8 @@ namespace pictureloader {
 namespace {
 
 bool isWmf(const QString& fileName) {
-    return QFileInfo(fileName).suffix().compare("wmf", Qt::CaseInsensitive) == 0;
+    const pictures::PictureFormat* format = pictures::formatOf(fileName);
+    return format && format->reader == pictures::Reader::Wmf;
 }
 
 LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {

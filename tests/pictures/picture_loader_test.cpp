@@ -1,7 +1,7 @@
 // Loading pictures: formats, EXIF orientation, and files that are not what
 // they claim to be.
-#include "app/picture_loader.h"
 #include "common/jpeg_reader.h"
+#include "pictures/picture_loader.h"
 
 #include <QBuffer>
 #include <QColorSpace>

@@ -1,9 +1,9 @@
 #pragma once
-// Reads a picture file for the previews: GIF, JPEG, BMP, ICO and the other
-// formats Qt reads, upright as the camera meant it (EXIF orientation), and WMF
-// drawings rendered through libwmf. JPEG goes straight through libjpeg-turbo,
-// which can also give a reduced picture quickly for the screen. Every picture
-// comes out in sRGB (see common/colour_profile.h).
+// Reads a picture file for the previews and the print cells: GIF, JPEG, BMP,
+// ICO and the other formats Qt reads, upright as the camera meant it (EXIF
+// orientation), and WMF drawings (see picture_formats.h) rendered through libwmf. JPEG goes
+// straight through libjpeg-turbo, which can also give a reduced picture quickly for the screen.
+// Every picture comes out in sRGB (see common/colour_profile.h).
 
 #include <QByteArray>
 #include <QImage>
