@@ -35,6 +35,11 @@ std::optional<QByteArray> readFile(const QString& fileName, QString* error);
 LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
                      const std::atomic<bool>* cancel = nullptr);
 
+// The same, with a JPEG decoded at the largest DCT reduction that still covers
+// `atLeast` in both directions: all a print cell of that many pixels needs.
+LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, QSize atLeast,
+                             const std::atomic<bool>* cancel = nullptr);
+
 // A JPEG decoded at the largest DCT reduction that still covers `box` once
 // fitted into it with its proportions kept: quick, for the screen. A null
 // picture when the content is not such a JPEG or would not be reduced.

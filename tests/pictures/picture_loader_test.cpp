@@ -195,6 +195,20 @@ TEST_F(LoaderTest, ReducedJpegForTheScreenIsTheSmallestThatCoversTheBox) {
     EXPECT_TRUE(pictureloader::decodeReduced(path, png, QSize(100, 100)).image.isNull());
 }
 
+TEST_F(LoaderTest, APrintCellGetsTheSmallestJpegThatCoversItInBothDirections) {
+    // 700 x 1000 upright: half size (350 x 500) covers a 350 x 500 cell, not a
+    // 351 x 10 one; a PNG is always read whole.
+    const QByteArray turned = withOrientation(encode(photo(1000, 700), "JPG"), 6);
+    const QString path = write("cell.jpg", turned);
+    EXPECT_EQ(pictureloader::decodeCovering(path, turned, QSize(350, 500)).image.size(),
+              QSize(350, 500));
+    EXPECT_EQ(pictureloader::decodeCovering(path, turned, QSize(351, 10)).image.size(),
+              QSize(700, 1000));
+    const QByteArray png = encode(photo(1000, 700), "PNG");
+    EXPECT_EQ(pictureloader::decodeCovering(path, png, QSize(10, 10)).image.size(),
+              QSize(1000, 700));
+}
+
 TEST_F(LoaderTest, EighthSizeJpegForTheScreenLooksAsLibjpegDecodesIt) {
     // Large enough to be read on two threads; odd sizes, so that the blocks
     // do not divide evenly. The 1/8 picture is read from the DC coefficients
