@@ -32,22 +32,24 @@ struct PictureFormat {
 };
 
 // In the order the save dialog offers them.
+// clang-format off
 inline constexpr std::array<PictureFormat, 7> kPictureFormats{{
-    {"BMP", {"BMP"}, {"DIB", "RLE"}, "image/bmp", Reader::ByContent, Writer::Bitmap, {}, -1},
-    {"GIF", {"GIF"}, {}, "image/gif", Reader::ByContent, Writer::Gif, {}, -1},
-    {"ICO", {"ICO"}, {}, "image/vnd.microsoft.icon", Reader::ByContent, Writer::None, {}, -1},
-    {"JPG",
-     {"JPG", "JPEG"},
-     {"JPE", "JFIF"},
-     "image/jpeg",
-     Reader::ByContent,
-     Writer::Qt,
-     "jpeg",
-     85},
-    {"PNG", {"PNG"}, {}, "image/png", Reader::None, Writer::Qt, "png", -1},
-    {"TIF", {"TIF", "TIFF"}, {}, "image/tiff", Reader::None, Writer::Qt, "tiff", -1},
-    {"WMF", {"WMF"}, {}, "image/wmf", Reader::Wmf, Writer::None, {}, -1},
+    {"BMP", {"BMP"},         {"DIB", "RLE"},  "image/bmp",
+           Reader::ByContent, Writer::Bitmap, {},     -1},
+    {"GIF", {"GIF"},         {},              "image/gif",
+           Reader::ByContent, Writer::Gif,    {},     -1},
+    {"ICO", {"ICO"},         {},              "image/vnd.microsoft.icon",
+           Reader::ByContent, Writer::None,   {},     -1},
+    {"JPG", {"JPG", "JPEG"}, {"JPE", "JFIF"}, "image/jpeg",
+           Reader::ByContent, Writer::Qt,     "jpeg", 85},
+    {"PNG", {"PNG"},         {},              "image/png",
+           Reader::None,      Writer::Qt,     "png",  -1},
+    {"TIF", {"TIF", "TIFF"}, {},              "image/tiff",
+           Reader::None,      Writer::Qt,     "tiff", -1},
+    {"WMF", {"WMF"},         {},              "image/wmf",
+           Reader::Wmf,       Writer::None,   {},     -1},
 }};
+// clang-format on
 
 // The format a file name's extension stands for, whatever its letter case,
 // counting the names only written too; nothing for any other name.
