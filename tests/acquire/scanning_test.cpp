@@ -3,7 +3,6 @@
 // message for every way an acquisition can fail.
 #include "acquire/scanning.h"
 #include "acquire/scantab.h"
-#include "common/paths.h"
 #include "notify/frmmsnpopup.h"
 #include "services/sane_test_backend.h"
 #include "support/popup_answers.h"
@@ -16,6 +15,7 @@
 #include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,7 +37,8 @@ QPushButton* dialogButton(QWidget* dialog, QDialogButtonBox::StandardButton whic
 
 // The files in the user's cache folder, where a scan once went through a file.
 QStringList cacheFiles() {
-    return QDir(paths::cacheDir()).entryList(QDir::Files | QDir::Hidden);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return QDir(cache + "/parvello").entryList(QDir::Files | QDir::Hidden);
 }
 
 } // namespace
