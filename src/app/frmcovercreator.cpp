@@ -1,6 +1,5 @@
 #include "app/frmcovercreator.h"
 
-#include "acquire/gdiplus.h"
 #include "acquire/scantab.h"
 #include "acquire/sharp_size.h"
 #include "app/browser_lists.h"
@@ -296,7 +295,6 @@ settings::Defaults frmcovercreator::defaultPlace() {
 
 void frmcovercreator::Form_Load() {
     m_state.inTray = false;
-    m_saver = std::make_unique<acquire::cGdiPlus>();
     m_pictures.setScreenCopySide(screenCopySide());
     move(0, 0);
     settings::readini(m_settings, m_order, *this, defaultPlace());
@@ -307,7 +305,6 @@ void frmcovercreator::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_saver.reset();
     if (!settings::writeini(m_settings, m_order, *this))
         qWarning("Parvello: settings not saved to %s: %s", qPrintable(m_settings.fileName()),
                  qPrintable(m_settings.errorString()));
@@ -527,17 +524,15 @@ void frmcovercreator::Command1_Click() {
 
 void frmcovercreator::Command2_Click() {
     // Only a finished scan fills the picture.
-    QImage scanned;
-    acquire::acquireScan(*m_popup, this, scanned, m_settings.fileName());
-    if (!scanned.isNull()) {
-        m_pictures.set(PackagePictures::kScanned, scanned);
-        m_scanStatus->setText(acquire::sharpSizeText(scanned.size()));
+    if (const auto scanned = acquire::acquireScan(*m_popup, this, m_settings.fileName())) {
+        m_pictures.set(PackagePictures::kScanned, *scanned);
+        m_scanStatus->setText(acquire::sharpSizeText(scanned->size()));
     }
 }
 
 void frmcovercreator::Command3_Click() {
     acquire::saveScan(
-        *m_popup, this, m_pictures.picture(PackagePictures::kScanned), *m_saver,
+        *m_popup, this, m_pictures.picture(PackagePictures::kScanned),
         [this](QWidget* owner) { return acquire::chooseSaveName(owner, m_settings.fileName()); });
 }
 

@@ -24,9 +24,6 @@ class QAction;
 class DriveList;
 class FolderList;
 class FileList;
-namespace acquire {
-class cGdiPlus;
-}
 namespace notify {
 class frmmsnpopup;
 }
@@ -125,7 +122,6 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     print::PrintOrder m_order;
     PackagePictures m_pictures;
     IniFile m_settings;
-    std::unique_ptr<acquire::cGdiPlus> m_saver; // the picture saver, alive while the window is
     std::unique_ptr<Tray> m_tray;
     std::unique_ptr<notify::frmmsnpopup> m_popup;
     bool m_unloaded = false;

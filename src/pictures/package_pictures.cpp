@@ -1,6 +1,6 @@
 #include "pictures/package_pictures.h"
 
-#include "app/picture_loader.h"
+#include "pictures/picture_loader.h"
 #include "common/jpeg_reader.h"
 #include "pictures/full_picture.h"
 

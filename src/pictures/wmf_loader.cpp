@@ -1,6 +1,6 @@
 // WMF drawings through libwmf's gd renderer. libwmf's headers define short
 // macro names (U16 and friends), so they come after every Qt header.
-#include "app/picture_loader.h"
+#include "pictures/picture_loader.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 #include <QWidget>
 #include <cstdlib>
 
-namespace acquiretest {
+namespace testpictures {
 
 QRgb richPixel(int x, int y) {
     return qRgb((4 * x) % 256, (5 * y) % 256, (2 * (x + y)) % 256);
@@ -145,4 +145,4 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
         file.write(bytes);
 }
 
-} // namespace acquiretest
+} // namespace testpictures

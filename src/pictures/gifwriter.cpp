@@ -1,4 +1,4 @@
-#include "acquire/gifwriter.h"
+#include "pictures/gifwriter.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace acquire {
+namespace pictures {
 
 namespace {
 
@@ -139,4 +139,4 @@ WriteResult writeGif(const QImage& picture, QIODevice& out) {
     return encode(indexed, image.width(), image.height(), out);
 }
 
-} // namespace acquire
+} // namespace pictures

@@ -1,16 +1,16 @@
 #pragma once
-// What a picture writer reports: a GDI+-style status (0 = written) and, for
-// a failure, a plain description of what went wrong.
+// What a picture writer reports: a status (0 = written) and, for a failure,
+// a plain description of what went wrong.
 
 #include <QString>
 #include <functional>
 
 class QIODevice;
 
-namespace acquire {
+namespace pictures {
 
-// The status codes the saver reports; GdiErrorString gives their messages.
-enum GpStatus : int {
+// What kind of failure it was.
+enum WriteStatus : int {
     Ok = 0,
     GenericError = 1,
     InvalidParameter = 2,
@@ -36,4 +36,4 @@ struct WriteResult {
 WriteResult writeAtomically(const QString& path,
                             const std::function<WriteResult(QIODevice&)>& body);
 
-} // namespace acquire
+} // namespace pictures

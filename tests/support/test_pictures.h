@@ -1,5 +1,6 @@
 #pragma once
-// Pictures and independent readers shared by the saving and scanning tests.
+// Pictures, independent readers and dialog helpers shared by the picture-file,
+// saving and scanning tests.
 
 #include <QImage>
 #include <QRectF>
@@ -9,7 +10,7 @@
 
 class QWidget;
 
-namespace acquiretest {
+namespace testpictures {
 
 // A picture with a different colour in almost every pixel:
 // red = 4x, green = 5y, blue = 2(x + y) (all modulo 256).
@@ -53,4 +54,4 @@ void press(QWidget* window, const char* button);
 QByteArray fileBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 
-} // namespace acquiretest
+} // namespace testpictures

@@ -1,11 +1,11 @@
-#include "app/picture_loader.h"
+#include "pictures/picture_loader.h"
 
 #include "common/colour_profile.h"
 #include "common/jpeg_reader.h"
+#include "pictures/picture_formats.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 
 namespace pictureloader {
@@ -13,7 +13,8 @@ namespace pictureloader {
 namespace {
 
 bool isWmf(const QString& fileName) {
-    return QFileInfo(fileName).suffix().compare("wmf", Qt::CaseInsensitive) == 0;
+    const pictures::PictureFormat* format = pictures::formatOf(fileName);
+    return format && format->reader == pictures::Reader::Wmf;
 }
 
 LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
@@ -83,12 +84,20 @@ std::optional<QByteArray> readFile(const QString& fileName, QString* error) {
 
 LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
                      const std::atomic<bool>* cancel) {
+    return decodeCovering(fileName, bytes, {}, cancel);
+}
+
+LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, QSize atLeast,
+                             const std::atomic<bool>* cancel) {
     if (isWmf(fileName))
         return loadWmf(fileName);
     // Files are often misnamed (a PNG saved as .JPG): the content decides.
     if (!jpegreader::handles(bytes))
         return decodeWithQt(fileName, bytes);
-    jpegreader::Result r = jpegreader::read(bytes, 1, MaxPixels, cancel);
+    const std::optional<QSize> size =
+        atLeast.isEmpty() ? std::nullopt : jpegreader::uprightSize(bytes);
+    const int reduction = size ? jpegreader::reductionFor(*size, atLeast) : 1;
+    jpegreader::Result r = jpegreader::read(bytes, reduction, MaxPixels, cancel);
     if (r.image.isNull())
         return {{}, fileName + ": " + r.error};
     return {std::move(r.image), {}};

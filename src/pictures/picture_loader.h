@@ -1,9 +1,9 @@
 #pragma once
-// Reads a picture file for the previews: GIF, JPEG, BMP, ICO and the other
-// formats Qt reads, upright as the camera meant it (EXIF orientation), and WMF
-// drawings rendered through libwmf. JPEG goes straight through libjpeg-turbo,
-// which can also give a reduced picture quickly for the screen. Every picture
-// comes out in sRGB (see common/colour_profile.h).
+// Reads a picture file for the previews and the print cells: GIF, JPEG, BMP,
+// ICO and the other formats Qt reads, upright as the camera meant it (EXIF
+// orientation), and WMF drawings (see picture_formats.h) rendered through libwmf. JPEG goes
+// straight through libjpeg-turbo, which can also give a reduced picture quickly for the screen.
+// Every picture comes out in sRGB (see common/colour_profile.h).
 
 #include <QByteArray>
 #include <QImage>
@@ -34,6 +34,11 @@ std::optional<QByteArray> readFile(const QString& fileName, QString* error);
 // extension and the name in errors). Setting `cancel` stops a JPEG decode.
 LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
                      const std::atomic<bool>* cancel = nullptr);
+
+// The same, with a JPEG decoded at the largest DCT reduction that still covers
+// `atLeast` in both directions: all a print cell of that many pixels needs.
+LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, QSize atLeast,
+                             const std::atomic<bool>* cancel = nullptr);
 
 // A JPEG decoded at the largest DCT reduction that still covers `box` once
 // fitted into it with its proportions kept: quick, for the screen. A null

@@ -1,10 +1,10 @@
-#include "acquire/writeresult.h"
+#include "pictures/writeresult.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 
-namespace acquire {
+namespace pictures {
 
 // The system's reason is the best guide; the folder checks catch the rest.
 static WriteResult openFailure(const QString& path, const QSaveFile& file, int error) {
@@ -45,4 +45,4 @@ WriteResult writeAtomically(const QString& path,
     return result;
 }
 
-} // namespace acquire
+} // namespace pictures

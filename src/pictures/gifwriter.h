@@ -3,15 +3,15 @@
 // colours; any other picture is reduced to a 256-colour palette by
 // libimagequant, with dithering, so photographs keep smooth gradients.
 
-#include "acquire/writeresult.h"
+#include "pictures/writeresult.h"
 
 #include <QImage>
 
 class QIODevice;
 
-namespace acquire {
+namespace pictures {
 
 // Writes the picture (alpha ignored) as a single-frame GIF to a device.
 WriteResult writeGif(const QImage& picture, QIODevice& out);
 
-} // namespace acquire
+} // namespace pictures

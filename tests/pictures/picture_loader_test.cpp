@@ -1,7 +1,7 @@
 // Loading pictures: formats, EXIF orientation, and files that are not what
 // they claim to be.
-#include "app/picture_loader.h"
 #include "common/jpeg_reader.h"
+#include "pictures/picture_loader.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -193,6 +193,20 @@ TEST_F(LoaderTest, ReducedJpegForTheScreenIsTheSmallestThatCoversTheBox) {
     // Not a JPEG inside: nothing quick to offer.
     const QByteArray png = encode(photo(1000, 700), "PNG");
     EXPECT_TRUE(pictureloader::decodeReduced(path, png, QSize(100, 100)).image.isNull());
+}
+
+TEST_F(LoaderTest, APrintCellGetsTheSmallestJpegThatCoversItInBothDirections) {
+    // 700 x 1000 upright: half size (350 x 500) covers a 350 x 500 cell, not a
+    // 351 x 10 one; a PNG is always read whole.
+    const QByteArray turned = withOrientation(encode(photo(1000, 700), "JPG"), 6);
+    const QString path = write("cell.jpg", turned);
+    EXPECT_EQ(pictureloader::decodeCovering(path, turned, QSize(350, 500)).image.size(),
+              QSize(350, 500));
+    EXPECT_EQ(pictureloader::decodeCovering(path, turned, QSize(351, 10)).image.size(),
+              QSize(700, 1000));
+    const QByteArray png = encode(photo(1000, 700), "PNG");
+    EXPECT_EQ(pictureloader::decodeCovering(path, png, QSize(10, 10)).image.size(),
+              QSize(1000, 700));
 }
 
 TEST_F(LoaderTest, EighthSizeJpegForTheScreenLooksAsLibjpegDecodesIt) {

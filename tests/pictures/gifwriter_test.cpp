@@ -1,13 +1,13 @@
 // The GIF writer on its own: the file's screen descriptor and colour table,
 // and pictures GIF cannot hold.
-#include "acquire/gifwriter.h"
-#include "test_pictures.h"
+#include "pictures/gifwriter.h"
+#include "support/test_pictures.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
 
-using namespace acquire;
-using namespace acquiretest;
+using namespace pictures;
+using namespace testpictures;
 
 TEST(GifWriter, ScreenDescriptorCarriesSizeAndAPowerOfTwoColourTable) {
     QByteArray bytes;
