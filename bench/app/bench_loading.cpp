@@ -5,8 +5,8 @@
 // runs (the machine is shared). See README.md for the targets and figures.
 #include "app/browser_lists.h"
 #include "app/frmcovercreator.h"
-#include "app/picture_loader.h"
 #include "app/preview_image.h"
+#include "pictures/picture_loader.h"
 
 #include <QAction>
 #include <QApplication>

@@ -110,7 +110,7 @@ void BM_MenuFilter(benchmark::State& state) {
     state.SetLabel(std::string(item.control));
     std::int32_t progress = 0;
     runCommand(state, [&](editor::EditedPicture& s) {
-        return s.applyFilter(item.code, item.value, progress);
+        return s.takeFiltered(editor::RunFilter(s.current(), item.code, item.value, progress));
     });
 }
 void BM_EngineAlone(benchmark::State& state) {

@@ -5,17 +5,17 @@
 //
 //   print_bench [runs]
 
+#include "photo_standin.h"
 #include "pictures/package_pictures.h"
 #include "print/layouts.h"
-#include "print/print_routine.h"
 #include "print/printer.h"
+#include "print/sheet_orders.h"
 #include "services/cups_server.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -23,24 +23,6 @@
 #include <vector>
 
 namespace {
-
-// A photograph stand-in: smooth shapes plus sensor noise, so that
-// compression has about as much to do as with a real picture.
-QImage picture(int seed) {
-    QImage img(6000, 4000, QImage::Format_RGB32);
-    QRandomGenerator rng(quint32(seed) * 7919u);
-    for (int y = 0; y < img.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const double v = std::sin(x / (150.0 + seed * 20)) * std::cos(y / (90.0 + seed * 15));
-            const int n = int(rng.bounded(17)) - 8;
-            line[x] = qRgb(std::clamp(int(128 + 100 * v) + n, 0, 255),
-                           std::clamp(int(60 + seed * 20 + 40 * v) + n, 0, 255),
-                           std::clamp(int(200 - 90 * v) + n, 0, 255));
-        }
-    }
-    return img;
-}
 
 double seconds(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e9;
@@ -86,7 +68,7 @@ int main(int argc, char** argv) {
     QStringList files;
     std::printf("making nine 6000 x 4000 pictures...\n");
     for (int i = 0; i < 9; ++i) {
-        pictures.push_back(picture(i));
+        pictures.push_back(benchphoto::picture(i));
         files << dir.filePath(QStringLiteral("picture%1.jpg").arg(i));
         pictures.back().save(files.back(), "JPEG", 92);
     }

@@ -4,7 +4,6 @@
 #include "acquire/sharp_size.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -13,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace acquire {
 
@@ -49,6 +49,18 @@ ScanWindow::ScanWindow(QWidget* owner, sane::Scanner& scanner, const QString& sc
     settingsChanged();
 
     connectControls();
+    connect(&m_worker, &QFutureWatcher<sane::ScanResult>::finished, this, &ScanWindow::scanEnded);
+    m_progressTimer.setInterval(50);
+    connect(&m_progressTimer, &QTimer::timeout, this, &ScanWindow::showProgress);
+}
+
+ScanWindow::~ScanWindow() {
+    // Reached during a scan only when the application quits meanwhile: the
+    // worker must not outlive the scanner it reads.
+    if (m_scanning) {
+        m_cancelRequested = true;
+        m_worker.waitForFinished();
+    }
 }
 
 void ScanWindow::buildControls(const QString& scannerLabel) {
@@ -193,25 +205,36 @@ void ScanWindow::setBusy(bool busy) {
     m_progress->setVisible(busy);
 }
 
-sane::ScanResult ScanWindow::runScan() {
+void ScanWindow::startScan(bool preview) {
     setBusy(true);
-    const sane::ScanResult result = m_scanner.scan([this](int percent) {
-        if (percent < 0)
-            m_progress->setRange(0, 0); // a busy bar when the length is unknown
-        else
-            m_progress->setValue(percent);
-        QCoreApplication::processEvents();
-        return !m_cancelRequested;
-    });
-    setBusy(false);
-    return result;
+    m_previewing = preview;
+    m_percent = 0;
+    m_progressTimer.start();
+    m_worker.setFuture(QtConcurrent::run([this] {
+        return m_scanner.scan([this](int percent) {
+            m_percent = percent;
+            return !m_cancelRequested;
+        });
+    }));
 }
 
-void ScanWindow::preview() {
-    const ScanChoice chosen = wanted();
-    m_scanner.apply({m_caps.resolution.nearest(previewDpi), chosen.mode,
-                     m_caps.glass(m_caps.resolution.nearest(previewDpi))});
-    const sane::ScanResult shot = runScan();
+void ScanWindow::showProgress() {
+    const int percent = m_percent;
+    if (percent < 0)
+        m_progress->setRange(0, 0); // a busy bar when the length is unknown
+    else
+        m_progress->setValue(percent);
+}
+
+void ScanWindow::scanEnded() {
+    m_progressTimer.stop();
+    setBusy(false);
+    const sane::ScanResult shot = m_worker.result();
+    if (!m_previewing) {
+        m_result = shot;
+        done(m_result.ok() ? Accepted : ScanEnded);
+        return;
+    }
     if (shot.ok())
         m_picker->setPreview(shot.image);
     else if (shot.outcome == sane::ScanResult::Outcome::Failed)
@@ -220,10 +243,16 @@ void ScanWindow::preview() {
         settingsChanged(); // back to the user's settings
 }
 
+void ScanWindow::preview() {
+    const ScanChoice chosen = wanted();
+    m_scanner.apply({m_caps.resolution.nearest(previewDpi), chosen.mode,
+                     m_caps.glass(m_caps.resolution.nearest(previewDpi))});
+    startScan(true);
+}
+
 void ScanWindow::scan() {
     settingsChanged();
-    m_result = runScan();
-    done(m_result.ok() ? Accepted : ScanEnded);
+    startScan(false);
 }
 
 void ScanWindow::reject() {

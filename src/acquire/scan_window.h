@@ -1,12 +1,16 @@
 #pragma once
 // The scan settings window "Aquire" shows before scanning: resolution and
 // mode as the scanner offers them, the scan area on a preview of the glass,
-// what the scanner makes of them, and the scan itself with its progress.
+// what the scanner makes of them, and the scan itself with its progress. The
+// scanner is read on a worker thread, so the window stays alive meanwhile.
 
 #include "acquire/sanescanner.h"
 #include "acquire/scan_settings.h"
 
 #include <QDialog>
+#include <QFutureWatcher>
+#include <QTimer>
+#include <atomic>
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -27,6 +31,7 @@ class ScanWindow : public QDialog {
 
     ScanWindow(QWidget* owner, sane::Scanner& scanner, const QString& scannerLabel,
                const ScanChoice& start);
+    ~ScanWindow() override;
 
     // The settings the scan ran with, as the scanner accepted them.
     ScanChoice choice() const { return m_accepted; }
@@ -43,7 +48,9 @@ class ScanWindow : public QDialog {
     void settingsChanged();
     void preview();
     void scan();
-    sane::ScanResult runScan();
+    void startScan(bool preview);
+    void scanEnded();
+    void showProgress();
     void setBusy(bool busy);
 
     sane::Scanner& m_scanner;
@@ -51,8 +58,14 @@ class ScanWindow : public QDialog {
     ScanChoice m_accepted;
     sane::ScanResult m_result;
     bool m_scanning = false;
-    bool m_cancelRequested = false;
+    bool m_previewing = false;
     bool m_updating = false;
+    // Shared with the worker: the share of the page read (-1: unknown length)
+    // and whether the user asked to stop.
+    std::atomic<int> m_percent = 0;
+    std::atomic<bool> m_cancelRequested = false;
+    QFutureWatcher<sane::ScanResult> m_worker;
+    QTimer m_progressTimer;
 
     QComboBox* m_resolution = nullptr;
     QComboBox* m_mode = nullptr;

@@ -1,6 +1,5 @@
 #include "acquire/scanning.h"
 
-#include "acquire/bmpfile.h"
 #include "acquire/sanescanner.h"
 #include "acquire/scan_memory.h"
 #include "acquire/scan_window.h"
@@ -72,9 +71,9 @@ class SourceDialog : public QDialog {
     QListWidget* list = nullptr;
 };
 
-ScanOutcome fail(ScanOutcome result, const QString& why) {
+Scanned fail(ScanOutcome result, const QString& why) {
     lastError = why;
-    return result;
+    return {result, {}};
 }
 
 } // namespace
@@ -103,7 +102,7 @@ bool chooseScanner(QWidget* owner) {
     return true;
 }
 
-ScanOutcome scanToFile(QWidget* owner, const QString& fileName, const QString& settingsFile) {
+Scanned scanPicture(QWidget* owner, const QString& settingsFile) {
     sane::Session session;
     if (!session.ok())
         return fail(ScanOutcome::NoScanner, session.error());
@@ -147,11 +146,8 @@ ScanOutcome scanToFile(QWidget* owner, const QString& fileName, const QString& s
     // Losing the remembered settings is no reason to lose the scan.
     memory.remember(device, window.choice());
 
-    const WriteResult written = writeWindowsBitmap(scan.image, fileName);
-    if (!written.ok())
-        return fail(ScanOutcome::WriteFailed, written.detail);
     lastError.clear();
-    return ScanOutcome::Ok;
+    return {ScanOutcome::Ok, scan.image};
 }
 
 } // namespace acquire

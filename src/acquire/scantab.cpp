@@ -1,16 +1,14 @@
 #include "acquire/scantab.h"
 
-#include "acquire/bmpfile.h"
-#include "acquire/gdiplus.h"
 #include "acquire/scanning.h"
 #include "common/ini_file.h"
 #include "common/paths.h"
 #include "notify/prompt.h"
+#include "pictures/picture_formats.h"
+#include "pictures/save_picture.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace acquire {
 
@@ -21,8 +19,6 @@ const QString overwriteQuestion =
     QStringLiteral(" This picture already exists. Overwrite old picture with new one?");
 const QString savedMessage = QStringLiteral("Sucessfully saved file.");
 const QString saveFailed = QStringLiteral("Unable to save file.");
-const QStringList saveTypes = {"BMP (*.BMP)", "GIF (*.GIF)", "JPG (*.JPG)", "PNG (*.PNG)",
-                               "TIF (*.TIF)"};
 // The type chosen last is offered first next time, also after a restart: it
 // is kept in the settings file, in a section of its own beside "MAIN".
 const QString saveSection = QStringLiteral("SAVE");
@@ -33,53 +29,28 @@ QString typeName(const QString& nameFilter) {
     return nameFilter.section(' ', 0, 0);
 }
 
-QString lastSaveType(const IniFile& settings) {
+QString lastSaveType(const IniFile& settings, const QStringList& types) {
     const QString stored = settings.read(saveSection, saveTypeKey, 64);
-    for (const QString& type : saveTypes)
+    for (const QString& type : types)
         if (typeName(type) == stored)
             return type;
-    return saveTypes.front();
-}
-
-// Our staging files are our own bitmaps; anything else a scanner layer might
-// leave there goes through Qt's readers.
-QImage loadStaged(const QString& path) {
-    QImage image = readWindowsBitmap(path);
-    if (image.isNull()) {
-        QImageReader reader(path);
-        image = reader.read();
-    }
-    return image;
+    return types.front();
 }
 
 } // namespace
-
-QString stagingPath() {
-    return paths::cacheDir() + "/temp.bmp";
-}
 
 void selectSource(QWidget* owner) {
     chooseScanner(owner);
 }
 
-void acquireScan(notify::Prompt& prompt, QWidget* owner, QImage& image20,
-                 const QString& settingsFile) {
-    const ScanOutcome result = scanToFile(owner, stagingPath(), settingsFile);
-    if (result == ScanOutcome::Declined)
-        return;
-    if (result != ScanOutcome::Ok || !loadStagingFile(image20))
+std::optional<QImage> acquireScan(notify::Prompt& prompt, QWidget* owner,
+                                  const QString& settingsFile) {
+    Scanned scanned = scanPicture(owner, settingsFile);
+    if (scanned.outcome == ScanOutcome::Ok)
+        return std::move(scanned.picture);
+    if (scanned.outcome != ScanOutcome::Declined)
         prompt.tell(acquireFailed);
-}
-
-bool loadStagingFile(QImage& image20) {
-    const QString staging = stagingPath();
-    const QImage scanned = loadStaged(staging);
-    // An unreadable staging file is of no further use: the next scan rewrites it.
-    QFile::remove(staging);
-    if (scanned.isNull())
-        return false;
-    image20 = scanned;
-    return true;
+    return std::nullopt;
 }
 
 std::optional<QString> chooseSaveName(QWidget* owner, const QString& settingsFile) {
@@ -89,8 +60,9 @@ std::optional<QString> chooseSaveName(QWidget* owner, const QString& settingsFil
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDirectory(paths::picturesDir());
-    dialog.setNameFilters(saveTypes);
-    dialog.selectNameFilter(lastSaveType(settings));
+    const QStringList types = pictures::saveTypes();
+    dialog.setNameFilters(types);
+    dialog.selectNameFilter(lastSaveType(settings, types));
     // The overwrite question comes from the popup, as every question does.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -104,13 +76,13 @@ std::optional<QString> chooseSaveName(QWidget* owner, const QString& settingsFil
 QString withTypeExtension(const QString& name, const QString& nameFilter) {
     const int star = nameFilter.indexOf("*.");
     const int close = nameFilter.indexOf(')', star);
-    if (name.isEmpty() || star < 0 || close < 0 || !cGdiPlus::FileExtension(name).isEmpty())
+    if (name.isEmpty() || star < 0 || close < 0 || !QFileInfo(name).suffix().isEmpty())
         return name;
     const QString base = name.endsWith('.') ? name.chopped(1) : name;
     return base + nameFilter.mid(star + 1, close - star - 1);
 }
 
-void saveScan(notify::Prompt& prompt, QWidget* owner, const QImage& picture, cGdiPlus& saver,
+void saveScan(notify::Prompt& prompt, QWidget* owner, const QImage& picture,
               const SaveNameChooser& choose) {
     const QImage picture3 = picture;
     const std::optional<QString> chosen = choose ? choose(owner) : std::nullopt;
@@ -122,14 +94,19 @@ void saveScan(notify::Prompt& prompt, QWidget* owner, const QImage& picture, cGd
         return;
     }
     const QString name = *chosen;
-    if (FileExists(name) && !prompt.askYesNo(overwriteQuestion))
-        return;
-    bool saved = false;
-    if (name.right(3) == QLatin1String("BMP"))
-        saved = writeWindowsBitmap(picture3, name).ok();
+    auto save = [&prompt, picture3, name] {
+        const pictures::PictureFormat* format = pictures::formatOf(name);
+        const bool saved =
+            format && pictures::savePicture(picture3, name, *format, format->quality).ok();
+        prompt.tell(saved ? savedMessage : saveFailed);
+    };
+    if (FileExists(name))
+        prompt.askYesNo(overwriteQuestion, [save](bool yes) {
+            if (yes)
+                save();
+        });
     else
-        saved = saver.PictureBoxToFile(picture3, name, 85);
-    prompt.tell(saved ? savedMessage : saveFailed);
+        save();
 }
 
 bool FileExists(const QString& name) {

@@ -17,29 +17,19 @@ class Prompt;
 
 namespace acquire {
 
-class cGdiPlus;
-
-// The file the scanner writes and the picture is loaded from: "temp.bmp" in
-// the user's cache folder (the program's own folder is not writable).
-QString stagingPath();
-
 // "Source": lets the user pick the scanner for this session.
 void selectSource(QWidget* owner);
 
-// "Aquire": shows the scan settings window, scans into the staging file,
-// loads it into image20 and deletes it. On failure shows "Unable to aquire
-// image!" and leaves image20 alone; closing the window without scanning
-// leaves it alone silently. Scanner settings are remembered in settingsFile.
-void acquireScan(notify::Prompt& prompt, QWidget* owner, QImage& image20,
-                 const QString& settingsFile = paths::settingsFile());
-
-// Loads the staging file into image20 and deletes it. False, with image20
-// untouched, when the file cannot be read as a picture.
-bool loadStagingFile(QImage& image20);
+// "Aquire": shows the scan settings window and gives the picture scanned
+// there. On failure shows "Unable to aquire image!" and gives nothing; closing
+// the window without scanning gives nothing silently. Scanner settings are
+// remembered in settingsFile.
+std::optional<QImage> acquireScan(notify::Prompt& prompt, QWidget* owner,
+                                  const QString& settingsFile = paths::settingsFile());
 
 // Asks the user for the file to save to; nothing when cancelled.
 using SaveNameChooser = std::function<std::optional<QString>(QWidget* owner)>;
-// The save dialog with the program's filter list (BMP, GIF, JPG, PNG, TIF),
+// The save dialog with a type for each format we write (picture_formats.h),
 // starting in the user's Pictures folder with the type used last, which is
 // kept in settingsFile. A name typed without an extension gets the chosen
 // type's.
@@ -50,11 +40,11 @@ std::optional<QString> chooseSaveName(QWidget* owner,
 // its last part has none.
 QString withTypeExtension(const QString& name, const QString& nameFilter);
 
-// "Save": asks for a name, asks before overwriting, writes upper-case
-// ".BMP" names with our own bitmap writer and everything else through the
-// saver, and tells the user how it went. A cancelled dialog ends it silently.
+// "Save": asks for a name, asks before overwriting, writes the picture in the
+// format of the name's extension, and tells the user how it went. A cancelled
+// dialog ends it silently.
 void saveScan(
-    notify::Prompt& prompt, QWidget* owner, const QImage& picture, cGdiPlus& saver,
+    notify::Prompt& prompt, QWidget* owner, const QImage& picture,
     const SaveNameChooser& choose = [](QWidget* o) { return chooseSaveName(o); });
 
 // True when a file (not a folder) exists under the name.

@@ -1,6 +1,5 @@
 #include "app/frmcovercreator.h"
 
-#include "acquire/gdiplus.h"
 #include "acquire/scantab.h"
 #include "acquire/sharp_size.h"
 #include "app/browser_lists.h"
@@ -9,19 +8,16 @@
 #include "app/frmabout.h"
 #include "app/helpwindow.h"
 #include "app/picture_browser.h"
-#include "app/picture_loader.h"
 #include "app/preview_image.h"
 #include "app/preview_table.h"
 #include "app/tray.h"
 #include "app/window_placement.h"
-#include "common/jpeg_reader.h"
 #include "common/paths.h"
 #include "common/units.h"
 #include "common/version.h"
 #include "common/weblink.h"
 #include "editor/frmManipulate.h"
 #include "notify/frmmsnpopup.h"
-#include "pictures/full_picture.h"
 #include "print/captions.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
@@ -102,6 +98,7 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     buildTabs(central);
     buildPackageOptions(central);
     buildCommands();
+    bindOrder();
     setFixedSize(units::toScreenPixels(WindowWidth), units::toScreenPixels(WindowHeight));
     Form_Load();
 }
@@ -181,7 +178,8 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
         check->setObjectName(QStringLiteral("Check%1").arg(package.checkIndex + 1));
         check->setToolTip(print::packageToolTip(package));
         layout->addWidget(check);
-        connect(check, &QCheckBox::toggled, this, &frmcovercreator::Check_Click);
+        connect(check, &QCheckBox::toggled, this,
+                [this, &package](bool ticked) { m_order.setTicked(package, ticked); });
         m_checks[size_t(package.checkIndex)] = check;
     }
 
@@ -297,19 +295,17 @@ settings::Defaults frmcovercreator::defaultPlace() {
 
 void frmcovercreator::Form_Load() {
     m_state.inTray = false;
-    m_saver = std::make_unique<acquire::cGdiPlus>();
+    m_pictures.setScreenCopySide(screenCopySide());
     move(0, 0);
-    settings::readini(m_settings, *this, defaultPlace());
-    m_state.CopyCount = qint16(m_spinner->value());
-    m_state.selected.reset();
+    settings::readini(m_settings, m_order, *this, defaultPlace());
+    m_order.setSelected(print::PrintOrder::kNone);
 }
 
 void frmcovercreator::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_saver.reset();
-    if (!settings::writeini(m_settings, *this))
+    if (!settings::writeini(m_settings, m_order, *this))
         qWarning("Parvello: settings not saved to %s: %s", qPrintable(m_settings.fileName()),
                  qPrintable(m_settings.errorString()));
     m_tray->remove();
@@ -372,14 +368,6 @@ void frmcovercreator::setCurrentTab(int tab) {
     m_tabs->setCurrentIndex(tab);
     SSTab1_Click(); // also when the tab does not change
 }
-void frmcovercreator::setPackageChecked(int package, bool checked) {
-    m_checks[package]->setChecked(checked);
-}
-void frmcovercreator::setCopies(int copies) {
-    m_copies->setText(QString::number(copies));
-    m_spinner->setValue(m_copies->text().toInt());
-    VScroll1_Change();
-}
 bool frmcovercreator::setDrive(const QString& drive) {
     return m_drvSelect->setDrive(drive);
 }
@@ -393,27 +381,53 @@ bool frmcovercreator::setFolder(const QString& folder) {
 int frmcovercreator::currentTab() const {
     return m_tabs->currentIndex();
 }
-bool frmcovercreator::packageChecked(int package) const {
-    return m_checks[package]->isChecked();
-}
-QString frmcovercreator::copiesCaption() const {
-    return m_copies->text();
-}
 QString frmcovercreator::drive() const {
     return m_drvSelect->drive();
 }
 QString frmcovercreator::folder() const {
     return m_dirSelect->path();
 }
-void frmcovercreator::setPrintOptions(const print::PrintOptions& options) {
-    m_fill->setCurrentIndex(int(&print::fillModeName(options.fill) - print::kFillModes.data()));
-    m_turn->setChecked(options.turnToFit);
-    m_cutGuides->setChecked(options.cutGuides);
-    PrintOptions_Change();
-}
-print::PrintOptions frmcovercreator::printOptions() const {
-    return {print::kFillModes[size_t(std::max(0, m_fill->currentIndex()))].mode,
-            m_turn->isChecked(), m_cutGuides->isChecked()};
+
+// ---- the print order and its controls --------------------------------------
+
+// The controls change the order; the order's changes show in the controls
+// (also those made by the settings or a test), and a running print job
+// freezes both.
+void frmcovercreator::bindOrder() {
+    connect(&m_order, &print::PrintOrder::tickedChanged, this, &frmcovercreator::Check_Click);
+    connect(&m_order, &print::PrintOrder::copiesChanged, this, [this](int copies) {
+        m_copies->setText(QString::number(copies));
+        const QSignalBlocker quiet(m_spinner);
+        m_spinner->setValue(copies);
+    });
+    connect(&m_order, &print::PrintOrder::optionsChanged, this, [this] {
+        const print::PrintOptions& options = m_order.options();
+        {
+            const QSignalBlocker a(m_fill), b(m_turn), c(m_cutGuides);
+            m_fill->setCurrentIndex(
+                int(&print::fillModeName(options.fill) - print::kFillModes.data()));
+            m_turn->setChecked(options.turnToFit);
+            m_cutGuides->setChecked(options.cutGuides);
+        }
+        // Turning only means something when the picture is not stretched.
+        m_turn->setEnabled(options.fill != imaging::FillMode::Stretch && !m_order.isFrozen());
+        for (int i = 0; i < positions::kPackage; ++i)
+            m_previews[size_t(i)]->setFillMode(options.fill, options.turnToFit);
+    });
+    connect(&m_order, &print::PrintOrder::selectedChanged, this, [this](int position) {
+        for (int i = 0; i < positions::kPackage; ++i)
+            m_previews[size_t(i)]->setSelected(i == position);
+    });
+    connect(&m_order, &print::PrintOrder::frozenChanged, this, [this](bool frozen) {
+        for (QCheckBox* check : m_checks)
+            check->setEnabled(!frozen);
+        m_fill->setEnabled(!frozen);
+        m_turn->setEnabled(!frozen && m_order.options().fill != imaging::FillMode::Stretch);
+        m_cutGuides->setEnabled(!frozen);
+        m_spinner->setEnabled(!frozen);
+        Check_Click();
+    });
+    emit m_order.optionsChanged(); // the controls start as the order does
 }
 
 // ---- browser and previews --------------------------------------------------
@@ -453,106 +467,55 @@ void frmcovercreator::openFile(const QString& fileName) {
 }
 
 void frmcovercreator::loadIntoPreviews(const QString& fileName) {
-    const std::optional<int> selected = m_state.selected;
+    const int selected = m_order.selected();
     const int tab = m_tabs->currentIndex();
-    if (!selected && tab == ScanTab)
-        return;
-    // The file is read and decoded once and shared by every preview it goes
-    // into. A JPEG shows first from a quick reduced decode; its full picture,
-    // which printing and the editor need, follows on a worker thread.
-    QString error;
-    const std::optional<QByteArray> bytes = pictureloader::readFile(fileName, &error);
-    if (!bytes) {
-        qInfo("Parvello: %s", qPrintable(error));
-        return;
-    }
-    std::shared_ptr<FullPicture> full;
-    QSize fullSize;
-    QImage picture;
-    const LoadedPicture quick =
-        pictureloader::decodeReduced(fileName, *bytes, QSize(screenCopySide(), screenCopySide()));
-    if (quick.ok()) {
-        full = std::make_shared<FullPicture>(
-            [fileName, bytes = *bytes](const std::atomic<bool>* cancel) {
-                const LoadedPicture loaded = pictureloader::decode(fileName, bytes, cancel);
-                if (!loaded.ok() && !cancel->load())
-                    qInfo("Parvello: %s", qPrintable(loaded.error));
-                return loaded.image;
-            },
-            quick.image);
-        FullPicture::startSoon(full);
-        // The size the full picture will have, for the previews meanwhile.
-        fullSize = jpegreader::uprightSize(*bytes).value_or(quick.image.size());
-        picture = quick.image;
-    } else {
-        const LoadedPicture loaded = pictureloader::decode(fileName, *bytes);
-        if (!loaded.ok()) {
-            qInfo("Parvello: %s", qPrintable(loaded.error));
-            return;
-        }
-        picture = loaded.image;
-    }
-    const QImage screen = makeScreenCopy(picture);
+    std::vector<int> places;
     for (const PreviewBox& box : PreviewBoxes)
-        if (selected ? box.position == *selected
-                     : (previewTab(box.position) == tab && box.position < positions::kPackage)) {
-            if (full)
-                m_pictures.set(box.position, full, screen, fullSize);
-            else
-                m_pictures.set(box.position, picture, screen);
-        }
+        if (selected != print::PrintOrder::kNone
+                ? box.position == selected
+                : (previewTab(box.position) == tab && box.position < positions::kPackage))
+            places.push_back(box.position);
+    QString error;
+    if (!m_pictures.load(fileName, places, &error))
+        qInfo("Parvello: %s", qPrintable(error));
 }
 
 void frmcovercreator::Image_Click(int position) {
-    m_state.selected = position;
-    for (int i = 0; i < positions::kPackage; ++i)
-        m_previews[size_t(i)]->setSelected(i == position);
+    m_order.setSelected(position);
 }
 
 void frmcovercreator::SSTab1_Click() {
-    m_state.selected.reset();
-    for (PreviewImage* p : m_previews)
-        p->setSelected(false);
+    m_order.setSelected(print::PrintOrder::kNone);
 }
 
 void frmcovercreator::VScroll1_Change() {
-    m_copies->setText(QString::number(m_spinner->value()));
-    m_state.CopyCount = qint16(m_spinner->value());
+    m_order.setCopies(m_spinner->value());
 }
 
 void frmcovercreator::Check_Click() {
-    m_cmdPrint->setEnabled(anyPackageTicked());
+    m_cmdPrint->setEnabled(m_order.anyTicked() && !m_order.isFrozen());
+    for (const print::PackageLayout& package : print::kPackages) {
+        QCheckBox* check = m_checks[size_t(package.checkIndex)];
+        const QSignalBlocker quiet(check);
+        check->setChecked(m_order.isTicked(package));
+    }
 }
 
 void frmcovercreator::PrintOptions_Change() {
-    const print::PrintOptions options = printOptions();
-    // Turning only means something when the picture is not stretched.
-    m_turn->setEnabled(options.fill != imaging::FillMode::Stretch);
-    for (int i = 0; i < positions::kPackage; ++i)
-        m_previews[size_t(i)]->setFillMode(options.fill, options.turnToFit);
+    m_order.setOptions({print::kFillModes[size_t(std::max(0, m_fill->currentIndex()))].mode,
+                        m_turn->isChecked(), m_cutGuides->isChecked()});
 }
 
 // ---- commands --------------------------------------------------------------
 
-print::Packages frmcovercreator::tickedPackages() const {
-    print::Packages ticked;
-    for (const print::PackageLayout& package : print::kPackages)
-        if (m_checks[size_t(package.checkIndex)]->isChecked())
-            ticked.push_back(&package);
-    return ticked;
-}
-
-bool frmcovercreator::anyPackageTicked() const {
-    return !tickedPackages().empty();
-}
-
 void frmcovercreator::printpreview_Click() {
-    print::showPrintPreview(tickedPackages(), m_state.CopyCount, m_pictures, printOptions());
+    print::showPrintPreview(m_order.tickedPackages(), m_order.copies(), m_pictures,
+                            m_order.options());
 }
 
 void frmcovercreator::cmdPrint_Click() {
-    print::askAndPrintPackages(*m_popup, this, tickedPackages(), m_state.CopyCount, m_pictures,
-                               printOptions());
+    print::askAndPrintPackages(*m_popup, this, m_order.tickedPackages(), m_order.copies(),
+                               m_pictures, m_order.options());
 }
 
 void frmcovercreator::Command1_Click() {
@@ -561,27 +524,25 @@ void frmcovercreator::Command1_Click() {
 
 void frmcovercreator::Command2_Click() {
     // Only a finished scan fills the picture.
-    QImage scanned;
-    acquire::acquireScan(*m_popup, this, scanned, m_settings.fileName());
-    if (!scanned.isNull()) {
-        m_pictures.set(positions::kScanned, scanned);
-        m_scanStatus->setText(acquire::sharpSizeText(scanned.size()));
+    if (const auto scanned = acquire::acquireScan(*m_popup, this, m_settings.fileName())) {
+        m_pictures.set(positions::kScanned, *scanned);
+        m_scanStatus->setText(acquire::sharpSizeText(scanned->size()));
     }
 }
 
 void frmcovercreator::Command3_Click() {
     acquire::saveScan(
-        *m_popup, this, m_pictures.picture(positions::kScanned), *m_saver,
+        *m_popup, this, m_pictures.picture(positions::kScanned),
         [this](QWidget* owner) { return acquire::chooseSaveName(owner, m_settings.fileName()); });
 }
 
 void frmcovercreator::printpictures_Click() {
-    if (anyPackageTicked()) {
+    if (m_order.anyTicked()) {
         m_cmdPrint->click();
-    } else if (const std::optional<int> selected = m_state.selected) {
+    } else if (const int selected = m_order.selected(); selected != print::PrintOrder::kNone) {
         auto* dialog =
-            new print::frmPrintSingle(*m_popup, m_pictures.picture(*selected), this, this);
-        dialog->setPrintOptions(printOptions(), m_pictures.framing(*selected));
+            new print::frmPrintSingle(*m_popup, m_pictures.picture(selected), this, this);
+        dialog->setPrintOptions(m_order.options(), m_pictures.framing(selected));
         dialog->show();
     } else {
         m_popup->tell(SelectPictureMessage);
@@ -589,15 +550,15 @@ void frmcovercreator::printpictures_Click() {
 }
 
 void frmcovercreator::tonwerk_Click() {
-    const std::optional<int> selected = m_state.selected;
-    if (!selected) {
+    const int selected = m_order.selected();
+    if (selected == print::PrintOrder::kNone) {
         m_popup->tell(SelectPictureMessage);
         return;
     }
-    editor::frmManipulate editor(*m_popup, m_pictures.picture(*selected), this);
+    editor::frmManipulate editor(*m_popup, m_pictures.picture(selected), this);
     editor.exec();
     if (editor.accepted())
-        m_pictures.set(*selected, editor.NewImage());
+        m_pictures.set(selected, editor.NewImage());
 }
 
 void frmcovercreator::Toolbar1_ButtonClick(int button) {
@@ -605,7 +566,7 @@ void frmcovercreator::Toolbar1_ButtonClick(int button) {
 }
 
 void frmcovercreator::Toolbar1_MouseMove() {
-    m_buttons[6]->setToolTip(anyPackageTicked() ? PrintPackagesTip : PrintSingleTip);
+    m_buttons[6]->setToolTip(m_order.anyTicked() ? PrintPackagesTip : PrintSingleTip);
 }
 
 bool frmcovercreator::eventFilter(QObject* watched, QEvent* event) {

@@ -7,6 +7,7 @@
 #include "app/tray.h"
 #include "pictures/package_pictures.h"
 #include "print/layouts.h"
+#include "print/print_order.h"
 
 #include <QMainWindow>
 #include <array>
@@ -23,9 +24,6 @@ class QAction;
 class DriveList;
 class FolderList;
 class FileList;
-namespace acquire {
-class cGdiPlus;
-}
 namespace notify {
 class frmmsnpopup;
 }
@@ -42,6 +40,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     ~frmcovercreator() override;
 
     MainState& state() { return m_state; }
+    print::PrintOrder& order() { return m_order; }
     PackagePictures& pictures() { return m_pictures; }
     PreviewImage* previewImage(int position) const; // 0 … 19, pictures/positions.h
 
@@ -108,29 +107,21 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void buildCommands();
     void Form_Load();
     void Form_Unload();
+    void bindOrder();
     void loadIntoPreviews(const QString& fileName);
-    // The packages whose box is ticked, in printing order.
-    print::Packages tickedPackages() const;
-    bool anyPackageTicked() const;
 
     // SettingsTarget
     void setCurrentTab(int tab) override;
-    void setPackageChecked(int package, bool checked) override;
-    void setCopies(int copies) override;
     bool setDrive(const QString& drive) override;
     bool setFolder(const QString& folder) override;
     int currentTab() const override;
-    bool packageChecked(int package) const override;
-    QString copiesCaption() const override;
     QString drive() const override;
     QString folder() const override;
-    void setPrintOptions(const print::PrintOptions& options) override;
-    print::PrintOptions printOptions() const override;
 
     MainState m_state;
+    print::PrintOrder m_order;
     PackagePictures m_pictures;
     IniFile m_settings;
-    std::unique_ptr<acquire::cGdiPlus> m_saver; // the picture saver, alive while the window is
     std::unique_ptr<Tray> m_tray;
     std::unique_ptr<notify::frmmsnpopup> m_popup;
     bool m_unloaded = false;

@@ -1,7 +1,8 @@
 #include "app/picture_browser.h"
 
+#include "pictures/picture_formats.h"
+
 #include <QDir>
-#include <QFileInfo>
 #include <QStorageInfo>
 
 namespace browser {
@@ -44,18 +45,13 @@ QString driveOf(const QString& path) {
     return volume.isValid() ? volume.rootPath() : QStringLiteral("/");
 }
 
-bool isPictureName(const QString& fileName) {
-    static const QStringList suffixes = {"gif", "jpg", "jpeg", "bmp", "ico", "wmf"};
-    return suffixes.contains(QFileInfo(fileName).suffix().toLower());
-}
-
 std::optional<QStringList> pictureFiles(const QString& folder) {
     QDir dir(folder);
     if (!dir.exists() || !dir.isReadable())
         return std::nullopt;
     QStringList names;
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase))
-        if (isPictureName(name))
+        if (pictures::isReadableName(name))
             names << name;
     return names;
 }

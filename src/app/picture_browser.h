@@ -9,8 +9,6 @@
 
 namespace browser {
 
-inline const QString PicturePattern = QStringLiteral("*.GIF;*.JPG;*.JPEG;*.BMP;*.ICO;*.WMF");
-
 // Whether a mounted volume is one a person keeps files on: not a pseudo file
 // system (proc, sysfs, tmpfs, …) nor a system mount under /proc, /run, ….
 bool isDriveVolume(const QStorageInfo& volume);
@@ -21,10 +19,8 @@ QStringList drives();
 // The drive (mount root) that holds path.
 QString driveOf(const QString& path);
 
-// Whether a file name matches the picture pattern, whatever its letter case.
-bool isPictureName(const QString& fileName);
-
-// The picture files of a folder, sorted by name; nothing when the folder
+// The picture files of a folder (the formats we read, see picture_formats.h),
+// sorted by name; nothing when the folder
 // cannot be read.
 std::optional<QStringList> pictureFiles(const QString& folder);
 

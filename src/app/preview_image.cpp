@@ -32,7 +32,7 @@ QString PreviewImage::name() const {
 void PreviewImage::pictureChanged(int index) {
     if (index != m_position)
         return;
-    m_screenCopy = makeScreenCopy(m_pictures.preview(index));
+    m_screenCopy = m_pictures.preview(index);
     m_cache = QPixmap();
     update();
 }
@@ -252,15 +252,6 @@ QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box
         QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
-}
-
-QImage makeScreenCopy(const QImage& picture) {
-    const int side = screenCopySide();
-    // A reduced JPEG decode mostly is under twice the side already: scaling
-    // it once more would cost more time than it saves the boxes.
-    if (picture.isNull() || (picture.width() < 2 * side && picture.height() < 2 * side))
-        return picture;
-    return picture.scaled(QSize(side, side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 int screenCopySide() {

@@ -74,10 +74,6 @@ class PreviewImage : public QWidget {
     QPointF m_dragFrom; // where the last drag step ended
 };
 
-// A copy small enough for any preview box, made once per loaded file: at most
-// screenCopySide() pixels either way, or the picture itself when it is less
-// than twice that.
-QImage makeScreenCopy(const QImage& picture);
 // The screen copy painted into a box as the print fills `cell` (stretched to
 // the box without one), once per copy, box size and options: the wallet
 // tab's nine boxes mostly come in four sizes.

@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "print/captions.h"
+#include "print/print_order.h"
 #include "print/printer_choice.h"
 
 #include <QFileInfo>
@@ -30,16 +31,16 @@ QString defaultFileName() {
     return paths::settingsFile();
 }
 
-void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaults) {
+void readini(const IniFile& file, print::PrintOrder& order, SettingsTarget& target,
+             const Defaults& defaults) {
     auto value = [&](const QString& key) { return file.read(Section, key, ReadBufferSize); };
 
     target.setCurrentTab(acceptedNumber(value("Tab"), 0, int(print::kPackages.size()), 0));
     // Each package's key is its caption.
     for (const print::PackageLayout& package : print::kPackages)
-        target.setPackageChecked(package.checkIndex,
-                                 acceptedNumber(value(print::caption(package.caption)), 0, 1, 0) ==
-                                     1);
-    target.setCopies(acceptedNumber(value("Copies"), print::kMinCopies, print::kMaxCopies, 1));
+        order.setTicked(package,
+                        acceptedNumber(value(print::caption(package.caption)), 0, 1, 0) == 1);
+    order.setCopies(acceptedNumber(value("Copies"), print::kMinCopies, print::kMaxCopies, 1));
     // The printer chosen under Utilities; none means the system's default.
     print::setChosenPrinter(value(PrinterKey));
 
@@ -51,7 +52,7 @@ void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaul
                                 : imaging::FillMode::Stretch;
     options.turnToFit = acceptedNumber(value(TurnKey), 0, 1, 1) == 1;
     options.cutGuides = acceptedNumber(value(CutGuidesKey), 0, 1, firstStart ? 1 : 0) == 1;
-    target.setPrintOptions(options);
+    order.setOptions(options);
 
     const QString drive = value("Drive");
     const QString folder = value("Dir");
@@ -64,25 +65,24 @@ void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaul
     target.setFolder(defaults.folder);
     target.setCurrentTab(0);
     for (const print::PackageLayout& package : print::kPackages)
-        target.setPackageChecked(package.checkIndex, false);
-    target.setCopies(1);
+        order.setTicked(package, false);
+    order.setCopies(1);
 }
 
-bool writeini(IniFile& file, const SettingsTarget& source) {
+bool writeini(IniFile& file, const print::PrintOrder& order, const SettingsTarget& source) {
     QList<IniFile::Entry> entries = {
         {"Drive", source.drive()},
         {"Dir", source.folder()},
         {"Tab", QString::number(source.currentTab())},
     };
     for (const print::PackageLayout& package : print::kPackages)
-        entries.append({print::caption(package.caption),
-                        source.packageChecked(package.checkIndex) ? "1" : "0"});
-    entries.append({"Copies", source.copiesCaption()});
+        entries.append({print::caption(package.caption), order.isTicked(package) ? "1" : "0"});
+    entries.append({"Copies", QString::number(order.copies())});
     // After the nine keys, and only once a printer has been chosen.
     const QString printer = print::chosenPrinter();
     if (!printer.isEmpty() || !file.read(Section, PrinterKey, ReadBufferSize).isEmpty())
         entries.append({PrinterKey, printer});
-    const print::PrintOptions options = source.printOptions();
+    const print::PrintOptions& options = order.options();
     const std::string_view fill = print::fillModeName(options.fill).word;
     entries.append({FillKey, QString::fromUtf8(fill.data(), qsizetype(fill.size()))});
     entries.append({TurnKey, options.turnToFit ? "1" : "0"});

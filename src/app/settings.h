@@ -8,24 +8,23 @@
 
 #include <QString>
 
-// The controls the settings are read into and written from.
+namespace print {
+class PrintOrder;
+}
+
+// The window's part of the settings: the tab shown and the place browsed.
+// The rest is the print order's.
 class SettingsTarget {
   public:
     virtual ~SettingsTarget() = default;
     virtual void setCurrentTab(int tab) = 0;
-    virtual void setPackageChecked(int package, bool checked) = 0; // its checkIndex
-    virtual void setCopies(int copies) = 0;
     // False when the drive or folder cannot be applied (gone, unreadable, empty).
     virtual bool setDrive(const QString& drive) = 0;
     virtual bool setFolder(const QString& folder) = 0;
-    virtual void setPrintOptions(const print::PrintOptions& options) = 0;
 
     virtual int currentTab() const = 0;
-    virtual bool packageChecked(int package) const = 0;
-    virtual QString copiesCaption() const = 0;
     virtual QString drive() const = 0;
     virtual QString folder() const = 0;
-    virtual print::PrintOptions printOptions() const = 0;
 };
 
 namespace settings {
@@ -47,11 +46,12 @@ struct Defaults {
 // The fill mode and the cut guides a file does not name are the new ones
 // (crop to fill, guides on) only when there is no file yet: whoever printed
 // before keeps stretched pictures and bare sheets until choosing otherwise.
-void readini(const IniFile& file, SettingsTarget& target, const Defaults& defaults);
+void readini(const IniFile& file, print::PrintOrder& order, SettingsTarget& target,
+             const Defaults& defaults);
 
 // Writes the nine keys in their fixed order, then the chosen printer (when
 // one was ever chosen), then the fill mode, turning and cut guides. False
 // when the file could not be written; the previous file is then left as it was.
-bool writeini(IniFile& file, const SettingsTarget& source);
+bool writeini(IniFile& file, const print::PrintOrder& order, const SettingsTarget& source);
 
 } // namespace settings

@@ -38,10 +38,6 @@ QString configDir() {
     return ensured(QStandardPaths::GenericConfigLocation, "parvello");
 }
 
-QString cacheDir() {
-    return ensured(QStandardPaths::GenericCacheLocation, "parvello");
-}
-
 QString settingsFile() {
     return configDir() + "/parvello.ini";
 }

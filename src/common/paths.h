@@ -1,7 +1,7 @@
 #pragma once
 // Where Parvello finds what it ships and where it writes what it makes.
-// The program's folder is not writable once installed, so settings and the
-// scanner's staging file go to the user's own folders.
+// The program's folder is not writable once installed, so the settings go to
+// the user's own folder.
 
 #include <QString>
 
@@ -15,8 +15,6 @@ QString dataFile(const QString& relative);
 QString configDir();
 // The settings file: parvello.ini in configDir().
 QString settingsFile();
-// The user's cache folder for Parvello (created when missing).
-QString cacheDir();
 // The folder the browser starts in: the user's Pictures folder, else home.
 QString picturesDir();
 // The user's documents folder, else home.

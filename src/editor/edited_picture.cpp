@@ -3,6 +3,7 @@
 #include "imaging/transforms.h"
 
 #include <cstring>
+#include <utility>
 
 namespace editor {
 
@@ -29,6 +30,21 @@ QImage ownCopy(const QImage& picture) {
 
 } // namespace
 
+FilteredPicture RunFilter(const QImage& picture, int code, std::int32_t parameter,
+                          std::int32_t& progress, const imaging::EventHook& hook) {
+    // The engine works in place, on a copy of its own.
+    QImage work = ownCopy(picture);
+    if (work.isNull() && !picture.isNull())
+        return {{}, failed(NoMemoryMessage)};
+    const imaging::FilterOutcome outcome =
+        imaging::ApplyFilter(code, viewOf(work), parameter, progress, hook);
+    if (outcome.status == imaging::FilterOutcome::Status::Cancelled)
+        return {{}, {CommandResult::Status::Cancelled, {}}};
+    if (!outcome.ok())
+        return {{}, failed(QString::fromStdString(outcome.message))};
+    return {work, {}};
+}
+
 EditedPicture::EditedPicture(const QImage& picture)
     : m_original(picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32)),
       m_current(m_original), m_undo(m_original) {}
@@ -37,22 +53,12 @@ void EditedPicture::activate() {
     m_current = m_original;
 }
 
-CommandResult EditedPicture::applyFilter(int code, std::int32_t parameter, std::int32_t& progress,
-                                         const imaging::EventHook& letInterfaceRun) {
-    // The engine works in place, on a copy of its own.
-    QImage work = ownCopy(m_current);
-    if (work.isNull() && !m_current.isNull())
-        return failed(NoMemoryMessage);
-    const imaging::FilterOutcome outcome =
-        imaging::ApplyFilter(code, viewOf(work), parameter, progress, letInterfaceRun);
-    if (!outcome.ok()) {
-        if (outcome.status == imaging::FilterOutcome::Status::Cancelled)
-            return {CommandResult::Status::Cancelled, {}};
-        return failed(QString::fromStdString(outcome.message));
+CommandResult EditedPicture::takeFiltered(FilteredPicture filtered) {
+    if (filtered.result.done()) {
+        m_undo = m_current;
+        m_current = std::move(filtered.picture);
     }
-    m_undo = m_current;
-    m_current = work;
-    return {};
+    return filtered.result;
 }
 
 CommandResult EditedPicture::change(

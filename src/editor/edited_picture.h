@@ -24,6 +24,17 @@ struct CommandResult {
     bool done() const { return status == Status::Done; }
 };
 
+// A filter's run on a copy of a picture: the filtered copy (null unless Done) and the result.
+struct FilteredPicture {
+    QImage picture;
+    CommandResult result;
+};
+
+// Runs filter `code` on a copy of `picture`, touching nothing else, so that it can run on any
+// thread; `progress` receives the percentage, `hook` runs after rows and may cancel.
+FilteredPicture RunFilter(const QImage& picture, int code, std::int32_t parameter,
+                          std::int32_t& progress, const imaging::EventHook& hook = {});
+
 class EditedPicture {
   public:
     // Opening: every state is the picture (a null picture leaves them all empty).
@@ -33,10 +44,9 @@ class EditedPicture {
     // original; the undo copy stays.
     void activate();
 
-    // One filter of the engine on a copy of the edited picture; `progress` receives the
-    // percentage, `letInterfaceRun` runs after rows and may cancel.
-    CommandResult applyFilter(int code, std::int32_t parameter, std::int32_t& progress,
-                              const imaging::EventHook& letInterfaceRun = {});
+    // A filter run on the edited picture (see RunFilter) becomes the edited picture if it is
+    // done; passes its result on.
+    CommandResult takeFiltered(FilteredPicture filtered);
     // Adds `level` (-99 ... 99) to every channel of every pixel.
     CommandResult brightness(int level);
     CommandResult rotate();

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <utility>
 
 namespace editor {
 
@@ -103,19 +104,6 @@ QIcon toolbarIcon(int index) {
     return QIcon(pixmap);
 }
 
-// The picture as a true-colour picture object, for the editor's bitmap object.
-imaging::StdPicture toStdPicture(const QImage& picture) {
-    imaging::StdPicture std;
-    std.bitsPerPixel = 24;
-    std.bitmap = imaging::Surface(picture.width(), picture.height());
-    for (int y = 0; y < picture.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            std.bitmap.at(x, y) = row[x] & 0xFFFFFFu;
-    }
-    return std;
-}
-
 } // namespace
 
 QString BrightnessCaption(int level) {
@@ -131,6 +119,11 @@ frmManipulate::frmManipulate(notify::Prompt& prompt, const QImage& picture, QWid
     // stay usable to say what went wrong while the editor is open.
     setWindowModality(Qt::WindowModal);
     buildControls();
+    // The bar follows the worker's percentage often enough to look smooth.
+    m_progressTimer.setInterval(40);
+    connect(&m_progressTimer, &QTimer::timeout, this,
+            [this] { m_progressBar->setValue(m_filter.progress()); });
+    connect(&m_filter, &BackgroundFilter::finished, this, &frmManipulate::filterFinished);
     Form_Load();
 }
 
@@ -250,25 +243,8 @@ void frmManipulate::buildControls() {
 }
 
 void frmManipulate::Form_Load() {
-    // The states start from the picture already. The bitmap object is made from the original
-    // only when something asks for it: nothing in the window uses it, and on a large picture it
-    // costs a good half second and several copies of the picture in memory.
+    // The states start from the picture already.
     refreshDisplays();
-}
-
-const imaging::cImage& frmManipulate::bitmapObject() const {
-    if (!m_bitmapLoaded && !m_picture.original().isNull()) {
-        m_bitmapLoaded = true;
-        try {
-            std::int16_t depth = 0;
-            if (!m_bitmap.CopyStdPicture(toStdPicture(m_picture.original()), depth))
-                m_bitmap = imaging::cImage();
-        } catch (const std::exception&) {
-            // One it cannot hold stays empty.
-            m_bitmap = imaging::cImage();
-        }
-    }
-    return m_bitmap;
 }
 
 void frmManipulate::Form_Activate() {
@@ -315,25 +291,28 @@ void frmManipulate::unlockform() {
     Command5->setEnabled(true);
 }
 
-bool frmManipulate::letInterfaceRun() {
-    // Events run at most every 25 ms: often enough for "Cancel" and repainting, rarely
-    // enough not to slow the filter down.
-    if (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= 25) {
-        m_progressBar->setValue(m_progress);
-        QCoreApplication::processEvents();
-        m_sinceEvents.restart();
-    }
-    return !m_cancelRequested;
+bool frmManipulate::beginCommand() {
+    if (m_running)
+        return false;
+    m_running = true;
+    m_cancelRequested = false;
+    lockform();
+    return true;
+}
+
+void frmManipulate::endCommand(const CommandResult& result) {
+    m_running = false;
+    m_progressBar->setValue(0);
+    refreshDisplays();
+    unlockform();
+    if (result.status == CommandResult::Status::Failed)
+        m_prompt.tell(result.message);
 }
 
 template <typename Command> void frmManipulate::runCommand(Command&& command) {
-    if (m_running)
+    // The toolbar's commands take some 25 ms on 24 megapixels: not worth a thread.
+    if (!beginCommand())
         return;
-    m_running = true;
-    m_cancelRequested = false;
-    m_progress = 0;
-    m_sinceEvents.invalidate();
-    lockform();
     // A command that throws (memory runs out half-way) is undone as a whole.
     const EditedPicture before = m_picture;
     CommandResult result;
@@ -344,22 +323,22 @@ template <typename Command> void frmManipulate::runCommand(Command&& command) {
         result = {CommandResult::Status::Failed,
                   QStringLiteral("Not enough memory to change this picture.")};
     }
-    m_running = false;
-    m_progressBar->setValue(0);
-    refreshDisplays();
-    unlockform();
-    if (result.status == CommandResult::Status::Failed)
-        m_prompt.tell(result.message);
+    endCommand(result);
 }
 
 void frmManipulate::filterCommand_Click(std::string_view control) {
     const EditorMenuItem* item = FindEditorMenuItem(control);
-    if (!item || item->separator)
+    if (!item || item->separator || !beginCommand())
         return;
-    runCommand([this, item] {
-        return m_picture.applyFilter(item->code, item->value, m_progress,
-                                     [this] { return letInterfaceRun(); });
-    });
+    m_progressTimer.start();
+    m_filter.start(m_picture.current(), item->code, item->value);
+}
+
+void frmManipulate::filterFinished(FilteredPicture filtered) {
+    m_progressTimer.stop();
+    // After "Cancel" nothing of the run is kept, even when it got to its end first.
+    endCommand(m_cancelRequested ? CommandResult{CommandResult::Status::Cancelled, {}}
+                                 : m_picture.takeFiltered(std::move(filtered)));
 }
 
 void frmManipulate::Toolbar1_ButtonClick(int index) {
@@ -403,8 +382,11 @@ void frmManipulate::Command5_Click() {
 }
 
 void frmManipulate::Command2_Click() {
-    // A running filter stops at its next row and puts everything back; nothing is handed on.
+    // The window closes at once. A running filter is cancelled through the engine's row hook
+    // rather than waited for: it works on a copy of its own, so nothing needs to wait for it,
+    // and it stops within a row. Its result is dropped when it comes.
     m_cancelRequested = true;
+    m_filter.cancel();
     m_accepted = false;
     unlockform();
     QDialog::reject();

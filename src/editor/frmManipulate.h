@@ -1,19 +1,23 @@
 // The picture editor "Tonwerk": shows the picture as it came and as edited so far, runs the
 // filters of its three menus, the brightness step, the quarter turn, mirror and flip, keeps one
-// level of undo, and on "Accept" hands the edited picture back to whoever opened it.
+// level of undo, and on "Accept" hands the edited picture back to whoever opened it. Filters run
+// on a worker thread; the window never runs an event loop of its own. Opened without waiting:
 //
-//     editor::frmManipulate editor(prompt, preview->picture(), mainWindow);
-//     editor.exec();
-//     if (editor.accepted())
-//         preview->setPicture(editor.NewImage());
+//     auto* editor = new editor::frmManipulate(prompt, picture, mainWindow);
+//     editor->setAttribute(Qt::WA_DeleteOnClose);
+//     QObject::connect(editor, &QDialog::finished, mainWindow, [=](int result) {
+//         if (result == QDialog::Accepted)
+//             pictures.set(index, editor->NewImage());
+//     });
+//     editor->open();
 #pragma once
 
+#include "editor/background_filter.h"
 #include "editor/edited_picture.h"
-#include "imaging/cimage.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
 
 #include <string_view>
 
@@ -53,12 +57,10 @@ class frmManipulate : public QDialog {
     void lockform();
     void unlockform();
     bool isLocked() const { return m_locked; }
-    // True while a command runs (a filter lets the interface run between its rows).
+    // True while a command runs: a filter until its worker has finished, even after "Cancel".
     bool isRunning() const { return m_running; }
 
     const EditedPicture& pictures() const { return m_picture; }
-    // The editor's bitmap object, loaded from the original on the first call.
-    const imaging::cImage& bitmapObject() const;
 
     // The commands, as the controls run them.
     void filterCommand_Click(std::string_view control); // a menu item, by its control name
@@ -81,16 +83,18 @@ class frmManipulate : public QDialog {
     void buildMenus();
     void buildToolbar();
     void refreshDisplays();
-    // Runs one command between lockform and unlockform; a failure is told to the user.
+    // A command runs between these: begin refuses while one runs; end shows the result and
+    // tells the user of a failure.
+    bool beginCommand();
+    void endCommand(const CommandResult& result);
+    // Runs a quick command on the screen's thread.
     template <typename Command> void runCommand(Command&& command);
-    bool letInterfaceRun();
+    void filterFinished(FilteredPicture filtered);
 
     notify::Prompt& m_prompt;
     EditedPicture m_picture;
-    mutable imaging::cImage m_bitmap;
-    mutable bool m_bitmapLoaded = false;
-    std::int32_t m_progress = 0;
-    QElapsedTimer m_sinceEvents;
+    BackgroundFilter m_filter;
+    QTimer m_progressTimer;
 
     QMenuBar* m_menuBar = nullptr;
     QMenu* m_menus[3] = {};

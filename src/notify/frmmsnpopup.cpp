@@ -5,7 +5,6 @@
 #include "notify/alert_sound.h"
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -86,62 +85,37 @@ frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
 
 frmmsnpopup::~frmmsnpopup() = default;
 
-void frmmsnpopup::tell(const QString& message) {
-    request(Kind::Message, message);
-}
-
-bool frmmsnpopup::askPrint(const QString& message, const std::function<void()>& preview) {
-    m_preview = preview;
-    const bool print = ask(Kind::PrintQuestion, message);
-    m_preview = {};
-    return print;
-}
-
-bool frmmsnpopup::askYesNo(const QString& message) {
-    // The caller goes on once the popup is gone, so that what it says next
-    // is displayed.
-    return ask(Kind::YesNoQuestion, message);
-}
-
-// A request made while the popup is up only brings it forward: the new
+// A message given while the popup is up only brings it forward: the new
 // message is not shown.
-void frmmsnpopup::request(Kind kind, const QString& message) {
+void frmmsnpopup::tell(const QString& message) {
     if (m_loaded) {
         raise();
         return;
     }
-    Form_Load(kind, message);
+    Form_Load(Kind::Message, message);
 }
 
-// Runs the event loop until `done` holds. The popup reports every answer
-// and its unloading, so the loop sleeps in between instead of spinning.
-void frmmsnpopup::waitUntil(const std::function<bool()>& done) {
-    while (!done()) {
-        QEventLoop loop;
-        connect(this, &frmmsnpopup::stateChanged, &loop, &QEventLoop::quit);
-        if (done())
-            break;
-        loop.exec();
-    }
+void frmmsnpopup::askPrint(const QString& message, Answer answered, std::function<void()> preview) {
+    m_waiting.push_back({Kind::PrintQuestion, message, std::move(answered), std::move(preview)});
+    askNext();
 }
 
-// A question asked while another popup is up (an information, or a question
-// still closing) waits for that popup to go, then asks: its answer must be
-// the user's answer to this question, never one left over. The answer is
-// read the moment the question's popup unloads, before any other caller can
-// ask its own.
-bool frmmsnpopup::ask(Kind kind, const QString& message) {
-    waitUntil([this] { return !m_loaded; });
-    std::optional<bool> result;
-    const auto watch = connect(this, &frmmsnpopup::stateChanged, [&] {
-        if (!result && !m_loaded)
-            result = m_answer;
-    });
+void frmmsnpopup::askYesNo(const QString& message, Answer answered) {
+    m_waiting.push_back({Kind::YesNoQuestion, message, std::move(answered), {}});
+    askNext();
+}
+
+// A question waits for the popup before it to go, so that its answer is
+// always the user's answer to this question, never one left over.
+void frmmsnpopup::askNext() {
+    if (m_loaded || m_waiting.empty())
+        return;
+    Question next = std::move(m_waiting.front());
+    m_waiting.pop_front();
+    m_answered = std::move(next.answered);
+    m_preview = std::move(next.preview);
     m_answer = false; // closed without a click (window manager, Escape) is "no"
-    request(kind, message);
-    waitUntil([&] { return result.has_value(); });
-    disconnect(watch);
-    return *result;
+    Form_Load(next.kind, next.message);
 }
 
 void frmmsnpopup::Form_Load(Kind kind, const QString& message) {
@@ -251,7 +225,6 @@ void frmmsnpopup::Command1_Click() {
 // The last click before the popup has gone is the answer.
 void frmmsnpopup::answer(bool yes) {
     m_answer = yes;
-    emit stateChanged();
     startClosing();
 }
 
@@ -286,7 +259,12 @@ void frmmsnpopup::Form_Unload() {
     if (!wasLoaded)
         return;
     m_hold.reset();
-    emit stateChanged();
+    // The answer is given once the popup has gone, so that what the caller
+    // says next is displayed.
+    m_preview = {};
+    if (Answer answered = std::exchange(m_answered, nullptr))
+        answered(m_answer);
+    askNext();
 }
 
 // Escape is the answer that changes nothing: "Cancel", "No", or "Ok".

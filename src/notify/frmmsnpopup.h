@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,8 +32,9 @@ class frmmsnpopup : public QWidget, public Prompt {
     ~frmmsnpopup() override;
 
     void tell(const QString& message) override;
-    bool askPrint(const QString& message, const std::function<void()>& preview = {}) override;
-    bool askYesNo(const QString& message) override;
+    void askPrint(const QString& message, Answer answered,
+                  std::function<void()> preview = {}) override;
+    void askYesNo(const QString& message, Answer answered) override;
 
     bool isLoaded() const { return m_loaded; }
 
@@ -54,10 +56,6 @@ class frmmsnpopup : public QWidget, public Prompt {
     double topTwips() const { return m_top; }
     double heightTwips() const { return m_height; }
 
-  signals:
-    // An answer was given or the popup unloaded.
-    void stateChanged();
-
   protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -76,9 +74,14 @@ class frmmsnpopup : public QWidget, public Prompt {
     // Which buttons the popup offers.
     enum class Kind { Message, PrintQuestion, YesNoQuestion };
 
-    void request(Kind kind, const QString& message);
-    bool ask(Kind kind, const QString& message);
-    void waitUntil(const std::function<bool()>& done);
+    struct Question {
+        Kind kind;
+        QString message;
+        Answer answered;
+        std::function<void()> preview;
+    };
+
+    void askNext();
     void answer(bool yes);
     void fitMessage();
     void Form_Load(Kind kind, const QString& message);
@@ -90,7 +93,9 @@ class frmmsnpopup : public QWidget, public Prompt {
     QPointer<QWidget> m_mainWindow;
     std::optional<WindowHold> m_hold; // while loaded
     bool m_loaded = false;
-    bool m_answer = false; // the last click on a question's buttons
+    bool m_answer = false;          // the last click on a question's buttons
+    std::deque<Question> m_waiting; // questions not yet shown, in order
+    Answer m_answered;              // the question shown
     double m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     std::optional<msnpopupGradient> m_gradient;
     QImage m_background;

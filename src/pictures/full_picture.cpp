@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace {
@@ -36,6 +37,7 @@ void FullPicture::startSoon(const std::shared_ptr<FullPicture>& full) {
 }
 
 void FullPicture::start() {
+    const std::lock_guard lock(m_mutex);
     if (!m_decodeFile)
         return;
     m_decode = QtConcurrent::run(
@@ -49,18 +51,32 @@ FullPicture::~FullPicture() {
     m_cancel->store(true);
 }
 
-const QImage& FullPicture::picture() {
-    if (m_done)
-        return m_picture;
+QImage FullPicture::picture() {
     start();
-    if (!m_decode.isFinished()) {
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        m_decode.waitForFinished();
-        QGuiApplication::restoreOverrideCursor();
+    QFuture<QImage> decode;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_done)
+            return m_picture;
+        decode = m_decode;
     }
-    if (const QImage full = m_decode.result(); !full.isNull())
-        m_picture = full;
-    m_decode = {};
-    m_done = true;
+    // Waited for outside the lock: the screen and a print worker may wait together.
+    if (!decode.isFinished()) {
+        // Only the screen's thread has a cursor to show.
+        const QCoreApplication* app = QCoreApplication::instance();
+        const bool onScreen = app && QThread::currentThread() == app->thread();
+        if (onScreen)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        decode.waitForFinished();
+        if (onScreen)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    const std::lock_guard lock(m_mutex);
+    if (!m_done) {
+        if (const QImage full = decode.result(); !full.isNull())
+            m_picture = full;
+        m_decode = {};
+        m_done = true;
+    }
     return m_picture;
 }

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class FullPicture {
   public:
@@ -29,11 +30,13 @@ class FullPicture {
     // Starts the decode on a worker, if it has not started yet.
     void start();
 
-    // The full picture, starting the decode and waiting for it (with the wait cursor) if the decode
-    // is still running.
-    const QImage& picture();
+    // The full picture, starting the decode and waiting for it if the decode
+    // is still running (with the wait cursor on the screen's thread). Safe to
+    // call from any thread: printing waits for it on its own worker.
+    QImage picture();
 
   private:
+    std::mutex m_mutex; // the members below, read by the screen and by print workers
     std::shared_ptr<std::atomic<bool>> m_cancel;
     Decode m_decodeFile;
     QFuture<QImage> m_decode;

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <array>
 #include <memory>
+#include <vector>
 
 class FullPicture;
 
@@ -21,26 +22,64 @@ class PackagePictures : public QObject {
     // The picture at position `index` at full resolution, waiting for it
     // while it is still being decoded; null when there is none.
     const QImage& picture(int index) const;
-    // What the screen shows of it: the copy given with it, else the picture.
+    // What the screen shows of it: a copy at most screenCopySide() pixels
+    // either way, made once per picture and shared by the positions that got
+    // the same file.
     const QImage& preview(int index) const;
     // Its size, known while the full picture is still being decoded.
     QSize size(int index) const;
 
-    // `preview`: a smaller copy of the same picture for the screen, shared
-    // between the positions that got the same file; may be null. A new
-    // picture starts unframed.
-    void set(int index, const QImage& picture, const QImage& preview = {});
-    // The same, with the full picture of `size` still being decoded.
-    void set(int index, std::shared_ptr<FullPicture> full, const QImage& preview, QSize size);
+    // Whether position `index` has a picture at all.
+    bool isEmpty(int index) const { return m_entries.at(size_t(index)).size.isEmpty(); }
+
+    // How large the screen's copy of a picture may be, in pixels either way:
+    // enough for the largest preview box. Set once by the window.
+    void setScreenCopySide(int side) { m_screenCopySide = side; }
+    int screenCopySide() const { return m_screenCopySide; }
+
+    // Reads `fileName` once and gives its picture to every position in
+    // `positions`: the screen copy at once (a JPEG from a quick reduced
+    // decode), the full picture from a decode on a worker that starts once
+    // the previews have painted. False, with the reason in `error`, when the
+    // file cannot be read; the positions then keep their pictures.
+    bool load(const QString& fileName, const std::vector<int>& positions, QString* error = nullptr);
+
+    // A picture made elsewhere (a scan, an edit) for position `index`; it
+    // starts unframed.
+    void set(int index, const QImage& picture);
 
     const imaging::Framing& framing(int index) const;
     void setFraming(int index, const imaging::Framing& framing);
+
+    // The positions as they are now, for a print run on a worker thread: the
+    // pictures (or their decodes still running) and their framing. Later
+    // changes here leave it as it is.
+    class Snapshot {
+      public:
+        // The full picture, waiting for its decode; from any thread.
+        QImage picture(int index) const;
+        const imaging::Framing& framing(int index) const;
+
+      private:
+        friend class PackagePictures;
+        struct Position {
+            QImage picture;
+            std::shared_ptr<FullPicture> pending;
+            imaging::Framing framing;
+        };
+        std::array<Position, positions::kCount> m_positions;
+    };
+    Snapshot snapshot() const;
 
   signals:
     void changed(int index);
     void framingChanged(int index);
 
   private:
+    void set(int index, const QImage& picture, std::shared_ptr<FullPicture> full,
+             const QImage& screenCopy, QSize size);
+    QImage screenCopy(const QImage& picture) const;
+
     struct Entry {
         QImage picture;
         std::shared_ptr<FullPicture> pending; // until the picture is first asked for
@@ -49,4 +88,5 @@ class PackagePictures : public QObject {
         imaging::Framing framing;
     };
     mutable std::array<Entry, positions::kCount> m_entries;
+    int m_screenCopySide = 1024;
 };

@@ -1,7 +1,7 @@
 #include "print/cell_fill.h"
 
 #include "common/units.h"
-#include "pictures/package_pictures.h"
+#include "print/layouts.h"
 
 #include <QPainter>
 #include <QTransform>
@@ -9,8 +9,8 @@
 
 namespace print {
 
-CellOptions cellOptions(const PrintOptions& options, const PackagePictures& pictures, int index) {
-    return {options.fill, options.turnToFit, pictures.framing(index)};
+CellOptions cellOptions(const PrintOptions& options, const imaging::Framing& framing) {
+    return {options.fill, options.turnToFit, framing};
 }
 
 QSize cellPixels(const QSizeF& twips, int dpi) {

@@ -8,8 +8,6 @@
 #include <QImage>
 #include <QSizeF>
 
-class PackagePictures;
-
 namespace print {
 
 struct CellOptions {
@@ -18,9 +16,9 @@ struct CellOptions {
     imaging::Framing framing; // crop mode only
 };
 
-// The fill of package position `index`: the run's choices and the
-// position's own framing.
-CellOptions cellOptions(const PrintOptions& options, const PackagePictures& pictures, int index);
+// The fill of a package position: the run's choices and the position's own
+// framing.
+CellOptions cellOptions(const PrintOptions& options, const imaging::Framing& framing);
 
 // The cell's pixels at the given resolution.
 QSize cellPixels(const QSizeF& twips, int dpi);

@@ -7,8 +7,6 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <cups/cups.h>
 
 namespace print {
@@ -56,13 +54,13 @@ QString refusal(const QString& printer) {
 
 // The paper from the printer's own description of its default media (the
 // user's "media" option first, then the printer's media-default); where it
-// gives none, the page size and ImageableArea of its PPD (which Qt reads
-// correctly for the paper as fed).
-Paper defaultPaper(cups_dest_t* dest, cups_dinfo_t* info, const QString& name) {
+// gives none (a queue with no description of its paper), the size the
+// "media" option names, else Letter, with no margins known.
+Paper defaultPaper(cups_dest_t* dest, cups_dinfo_t* info) {
     cups_size_t size{};
     bool found = false;
+    const char* media = cupsGetOption("media", dest->num_options, dest->options);
     if (info) {
-        const char* media = cupsGetOption("media", dest->num_options, dest->options);
         if (!media)
             if (ipp_attribute_t* attr = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media"))
                 media = ippGetString(attr, 0, nullptr);
@@ -80,15 +78,15 @@ Paper defaultPaper(cups_dest_t* dest, cups_dinfo_t* info, const QString& name) {
                           units::hundredthsMmToPoints(size.top),
                           units::hundredthsMmToPoints(size.right),
                           units::hundredthsMmToPoints(size.bottom))};
-    const QPrinterInfo ppd = QPrinterInfo::printerInfo(name);
-    QPageSize page = ppd.defaultPageSize();
-    if (!page.isValid())
-        page = QPageSize(QPageSize::Letter);
-    QPrinter printer(ppd, QPrinter::HighResolution);
-    printer.setPageSize(page);
-    printer.setPageOrientation(QPageLayout::Portrait);
-    return {QString(), page.size(QPageSize::Point),
-            printer.pageLayout().minimumMargins() /* already in points */};
+    const pwg_media_t* named = media ? pwgMediaForPWG(media) : nullptr;
+    if (!named && media)
+        named = pwgMediaForPPD(media);
+    if (!named)
+        named = pwgMediaForPWG("na_letter_8.5x11in");
+    return {QString(),
+            QSizeF(units::hundredthsMmToPoints(named->width),
+                   units::hundredthsMmToPoints(named->length)),
+            QMarginsF()};
 }
 
 // The printer's finest resolution, but no more than 600 dpi: a photograph
@@ -113,7 +111,7 @@ class CupsPrinter final : public SheetTarget {
   public:
     CupsPrinter(Dest dest, Info info)
         : m_dest(std::move(dest)), m_info(std::move(info)), m_name(QString::fromUtf8(m_dest->name)),
-          m_paper(defaultPaper(m_dest.get(), m_info.get(), m_name)),
+          m_paper(defaultPaper(m_dest.get(), m_info.get())),
           m_dpi(finestResolution(m_dest.get(), m_info.get())) {}
 
     int resolution() const override { return m_dpi; }

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -170,10 +171,14 @@ void frmPrintSingle::Command1_Click() {
                 warnings << soft;
             return warnings;
         },
-        // The size and the turn as they are once the question is answered.
-        [this](SheetTarget& target) {
-            return printSingleSheet(target, m_picture, selectedSize(), horizontal(), m_options,
-                                    m_framing);
+        // The size and the turn as they are once the question is answered,
+        // as they were asked about if the dialog has been closed meanwhile.
+        [dialog = QPointer<frmPrintSingle>(this), picture = m_picture, size = selectedSize(),
+         turned = horizontal(), options = m_options, framing = m_framing] {
+            return std::vector<SheetOrder>{
+                dialog ? singleOrder(picture, dialog->selectedSize(), dialog->horizontal(), options,
+                                     framing)
+                       : singleOrder(picture, size, turned, options, framing)};
         });
 }
 

@@ -1,12 +1,8 @@
 #include "print/job_follow.h"
 
-#include "print/cups_printer.h"
-
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QStringList>
-#include <QTimer>
 #include <cups/cups.h>
+#include <memory>
 
 namespace print {
 
@@ -16,11 +12,6 @@ int& followLimit() {
     static int ms = 30000;
     return ms;
 }
-
-constexpr int kPollMs = 150;
-// A job that has been printing this long with no complaint from the printer
-// has been taken.
-constexpr int kSettleMs = 3000;
 
 // What the printer reports (printer-state-reasons, without the -error /
 // -warning ending), in the user's words. First match wins.
@@ -93,12 +84,6 @@ std::optional<QString> printerProblem(ipp_t* printer) {
     return std::nullopt;
 }
 
-void letEventsRun(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 } // namespace
 
 int jobFollowLimitMs() {
@@ -109,46 +94,36 @@ void setJobFollowLimitMs(int ms) {
     followLimit() = ms;
 }
 
-std::optional<JobTrouble> followJob(const QString& printer, int jobId, QDeadlineTimer deadline) {
-    QDeadlineTimer settled = QDeadlineTimer::Forever;
-    Http http = connectToScheduler();
-    while (http) {
-        // The scheduler needs a moment for the job anyway; the window runs meanwhile.
-        letEventsRun(kPollMs);
-        Ipp job = ask(http.get(), IPP_OP_GET_JOB_ATTRIBUTES, printer, jobId);
-        Ipp queue = ask(http.get(), IPP_OP_GET_PRINTER_ATTRIBUTES, printer, 0);
-        if (!job || !queue)
-            return std::nullopt; // the scheduler went away: nothing more to learn
-        const auto state =
-            ipp_jstate_t(ippGetInteger(ippFindAttribute(job.get(), "job-state", IPP_TAG_ENUM), 0));
-        const std::optional<QString> problem = printerProblem(queue.get());
-        switch (state) {
-        case IPP_JSTATE_COMPLETED:
-            return std::nullopt;
-        case IPP_JSTATE_CANCELED:
-            return JobTrouble{QStringLiteral("The print job was cancelled"), false};
-        case IPP_JSTATE_ABORTED:
-            return JobTrouble{problem.value_or(QStringLiteral("The printer could not print it")),
-                              false};
-        case IPP_JSTATE_HELD:
-            return JobTrouble{problem.value_or(QStringLiteral("The print job is on hold")), true};
-        case IPP_JSTATE_STOPPED:
-            return JobTrouble{problem.value_or(QStringLiteral("The printer stopped the job")),
-                              true};
-        case IPP_JSTATE_PENDING:
-        case IPP_JSTATE_PROCESSING:
-            if (problem)
-                return JobTrouble{*problem, true};
-            if (state == IPP_JSTATE_PROCESSING && settled.isForever())
-                settled.setRemainingTime(kSettleMs);
-            if (settled.hasExpired())
-                return std::nullopt;
-            break;
-        }
-        if (deadline.hasExpired())
-            return std::nullopt; // still queued behind other jobs, nothing wrong known
+JobLook lookAtJob(http_t* http, const QString& printer, int jobId) {
+    Ipp job = ask(http, IPP_OP_GET_JOB_ATTRIBUTES, printer, jobId);
+    Ipp queue = ask(http, IPP_OP_GET_PRINTER_ATTRIBUTES, printer, 0);
+    if (!job || !queue)
+        return {}; // the scheduler went away: nothing more to learn
+    const auto state =
+        ipp_jstate_t(ippGetInteger(ippFindAttribute(job.get(), "job-state", IPP_TAG_ENUM), 0));
+    const std::optional<QString> problem = printerProblem(queue.get());
+    switch (state) {
+    case IPP_JSTATE_COMPLETED:
+        return {};
+    case IPP_JSTATE_CANCELED:
+        return {JobLook::Settled, JobTrouble{QStringLiteral("The print job was cancelled"), false}};
+    case IPP_JSTATE_ABORTED:
+        return {
+            JobLook::Settled,
+            JobTrouble{problem.value_or(QStringLiteral("The printer could not print it")), false}};
+    case IPP_JSTATE_HELD:
+        return {JobLook::Settled,
+                JobTrouble{problem.value_or(QStringLiteral("The print job is on hold")), true}};
+    case IPP_JSTATE_STOPPED:
+        return {JobLook::Settled,
+                JobTrouble{problem.value_or(QStringLiteral("The printer stopped the job")), true}};
+    case IPP_JSTATE_PENDING:
+    case IPP_JSTATE_PROCESSING:
+        break;
     }
-    return std::nullopt;
+    if (problem)
+        return {JobLook::Settled, JobTrouble{*problem, true}};
+    return {state == IPP_JSTATE_PROCESSING ? JobLook::Printing : JobLook::Queued, std::nullopt};
 }
 
 } // namespace print

@@ -1,10 +1,12 @@
 #pragma once
-// Following a job after the scheduler has accepted it, until the printer has
-// taken it, and saying in plain words what holds it up.
+// What the scheduler says of a job it has accepted, in plain words: whether
+// the printer has taken it and what holds it up. PrintJob asks again until it
+// knows.
 
-#include <QDeadlineTimer>
 #include <QString>
 #include <optional>
+
+typedef struct _http_s http_t;
 
 namespace print {
 
@@ -17,9 +19,16 @@ struct JobTrouble {
 int jobFollowLimitMs();
 void setJobFollowLimitMs(int ms);
 
-// Follows job `jobId` on queue `printer` until it is completed, has been
-// been processing for a moment without trouble, or `deadline` passes. Window events keep flowing
-// meanwhile. Nothing when the printer has taken the job or nothing is known to be wrong.
-std::optional<JobTrouble> followJob(const QString& printer, int jobId, QDeadlineTimer deadline);
+// One look at job `jobId` on queue `printer`, over `http`.
+struct JobLook {
+    enum Stage {
+        Queued,   // waiting its turn, nothing known to be wrong
+        Printing, // being printed, nothing known to be wrong
+        Settled,  // taken by the printer, or held up by `trouble`: nothing more to learn
+    };
+    Stage stage = Settled;
+    std::optional<JobTrouble> trouble;
+};
+JobLook lookAtJob(http_t* http, const QString& printer, int jobId);
 
 } // namespace print

@@ -1,6 +1,5 @@
 #include "print/package_sheet.h"
 
-#include "pictures/package_pictures.h"
 #include "print/captions.h"
 #include "print/cell_fill.h"
 
@@ -8,16 +7,16 @@
 
 namespace print {
 
-Sheet packageSheet(const PackageLayout& package, int dpi, const PackagePictures& pictures,
-                   const PrintOptions& printOptions,
-                   const std::function<QImage(int index)>& picture) {
+Sheet packageSheet(const PackageLayout& package, int dpi, const PrintOptions& printOptions,
+                   const std::function<QImage(int index)>& picture,
+                   const std::function<imaging::Framing(int index)>& framing) {
     std::vector<Placement> cells;
     std::vector<QImage> sources;
     std::vector<CellOptions> options;
     for (const Cell& c : package.cells) {
         cells.push_back({QRectF(c.x, c.y, c.width, c.height), {}});
         sources.push_back(picture(c.picture));
-        options.push_back(cellOptions(printOptions, pictures, c.picture));
+        options.push_back(cellOptions(printOptions, framing(c.picture)));
     }
     // The same picture in cells of the same size is resampled once.
     std::vector<int> firstUse(cells.size(), -1);
@@ -31,7 +30,8 @@ Sheet packageSheet(const PackageLayout& package, int dpi, const PackagePictures&
                 break;
             }
     // One after another: the smooth scaler already spreads each picture
-    // over the cores (cells each on a core of their own measured twice as slow).
+    // over the cores (cells each on a core of their own measured slower, on
+    // the print worker too: bench/print/print_job_bench).
     for (size_t i = 0; i < cells.size(); ++i)
         if (firstUse[i] < 0 && !sources[i].isNull())
             cells[i].picture = resampleToCell(sources[i], cells[i].twips.size(), dpi, options[i]);

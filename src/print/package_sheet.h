@@ -8,15 +8,14 @@
 #include <QImage>
 #include <functional>
 
-class PackagePictures;
-
 namespace print {
 
 // One sheet of the package at `dpi`: each cell with the picture of its
 // position, `picture(index)` (the full picture for printing, the screen copy
-// for the preview), filled as `options` and the position's framing in
-// `pictures` say. A position without a picture leaves its cell blank.
-Sheet packageSheet(const PackageLayout& package, int dpi, const PackagePictures& pictures,
-                   const PrintOptions& options, const std::function<QImage(int index)>& picture);
+// for the preview), filled as `options` and the position's `framing(index)`
+// say. A position without a picture leaves its cell blank.
+Sheet packageSheet(const PackageLayout& package, int dpi, const PrintOptions& options,
+                   const std::function<QImage(int index)>& picture,
+                   const std::function<imaging::Framing(int index)>& framing);
 
 } // namespace print

@@ -58,8 +58,10 @@ std::vector<PreviewPage> previewPages(const Paper& paper, const Packages& packag
         return pages; // nothing would print
     for (const PackageLayout* p : packages) {
         const PackageLayout& package = *p;
-        const Sheet sheet = packageSheet(package, int(std::lround(dpi)), pictures, options,
-                                         [&](int index) { return pictures.preview(index); });
+        const Sheet sheet = packageSheet(
+            package, int(std::lround(dpi)), options,
+            [&](int index) { return pictures.preview(index); },
+            [&](int index) { return pictures.framing(index); });
         pages.push_back({caption(package.caption), copyCount, paintPage(paper, sheet, dpi)});
     }
     return pages;

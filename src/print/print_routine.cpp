@@ -4,49 +4,24 @@
 #include "notify/window_hold.h"
 #include "pictures/package_pictures.h"
 #include "print/captions.h"
+#include "print/empty_prints.h"
 #include "print/fit_check.h"
-#include "print/job_follow.h"
 #include "print/layouts.h"
-#include "print/package_sheet.h"
+#include "print/print_job.h"
 #include "print/print_preview.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
 #include "print/soft_prints.h"
 
 #include <QCursor>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <optional>
-#include <vector>
+#include <QPointer>
+#include <memory>
 
 namespace print {
 
 namespace {
-
-void count(PrintSummary& summary, std::string_view caption, const SheetResult& r) {
-    switch (r.outcome) {
-    case SheetResult::Printed:
-        ++summary.sheets;
-        if (r.jobId > 0)
-            summary.jobs.push_back({print::caption(caption), r.printer, r.jobId});
-        break;
-    case SheetResult::SavedAsPdf:
-        ++summary.sheets;
-        ++summary.pdfFiles;
-        summary.pdfFolder = QFileInfo(r.pdfFile).absolutePath();
-        if (summary.whyPdf.isEmpty())
-            summary.whyPdf = r.whyPdf;
-        break;
-    case SheetResult::Failed:
-        ++summary.failed;
-        if (summary.error.isEmpty())
-            summary.error = r.error;
-        break;
-    }
-    summary.bytes.push_back(r.bytes);
-}
 
 // How the folder is named to the user: short, from the home folder.
 QString shortFolderName(const QString& folder) {
@@ -57,70 +32,6 @@ QString shortFolderName(const QString& folder) {
 }
 
 } // namespace
-
-PrintSummary printPackages(SheetTarget& target, const Packages& packages, int copyCount,
-                           const PackagePictures& pictures, const PrintOptions& options) {
-    PrintSummary summary;
-    const int copies = copyCount; // the bound is taken once, before the first sheet
-    for (const PackageLayout* p : packages) {
-        const PackageLayout& package = *p;
-        if (copies < 1)
-            continue;
-        const Sheet sheet = packageSheet(package, target.resolution(), pictures, options,
-                                         [&](int index) { return pictures.picture(index); });
-        for (int copy = 1; copy <= copies; ++copy)
-            count(summary, package.caption, target.printSheet(sheet));
-    }
-    return summary;
-}
-
-PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,
-                              bool horizontal, const PrintOptions& options,
-                              const imaging::Framing& framing) {
-    PrintSummary summary;
-    const SingleSize& size = singleSize(sizeIndex);
-    Sheet sheet;
-    sheet.orientation = horizontal ? QPageLayout::Landscape : QPageLayout::Portrait;
-    const QRectF cell = singleCell(sizeIndex, horizontal);
-    sheet.title = QStringLiteral("Parvello %1").arg(print::caption(size.caption));
-    sheet.cells.push_back({cell, resampleToCell(picture, cell.size(), target.resolution(),
-                                                {options.fill, options.turnToFit, framing})});
-    sheet.cutGuides = options.cutGuides;
-    count(summary, size.caption, target.printSheet(sheet));
-    return summary;
-}
-
-void followJobs(PrintSummary& summary, QWidget* window) {
-    std::optional<notify::WindowHold> hold(std::in_place, window);
-    const QDeadlineTimer deadline(jobFollowLimitMs());
-    // Sheets with the same trouble are named in one sentence.
-    std::vector<std::pair<JobTrouble, QStringList>> troubles;
-    for (const PrintSummary::Job& job : summary.jobs) {
-        const std::optional<JobTrouble> trouble = followJob(job.printer, job.id, deadline);
-        if (!trouble)
-            continue;
-        auto same = std::find_if(troubles.begin(), troubles.end(), [&](const auto& t) {
-            return t.first.reason == trouble->reason && t.first.waiting == trouble->waiting;
-        });
-        if (same == troubles.end())
-            troubles.push_back({*trouble, {job.caption}});
-        else
-            same->second << job.caption;
-    }
-    hold.reset();
-    for (const auto& [trouble, captions] : troubles) {
-        QString sheets =
-            captions.size() == 1
-                ? QStringLiteral("the %1 sheet").arg(captions[0])
-                : QStringLiteral("the %1 and %2 sheets")
-                      .arg(captions.mid(0, captions.size() - 1).join(", "), captions.last());
-        const bool one = captions.size() == 1;
-        summary.troubles << QStringLiteral("%1: %2 %3.")
-                                .arg(trouble.reason, sheets,
-                                     trouble.waiting ? (one ? "is waiting" : "are waiting")
-                                                     : (one ? "did not print" : "did not print"));
-    }
-}
 
 QString summaryMessage(const PrintSummary& summary, const QString& choiceNotice) {
     QStringList parts;
@@ -157,35 +68,72 @@ void reportToUser(notify::Prompt& prompt, const PrintSummary& summary) {
         prompt.tell(message);
 }
 
+namespace {
+
+// The main window held and the wait cursor shown, for as long as it lives.
+class Busy {
+  public:
+    explicit Busy(QWidget* window) : m_hold(window) {
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~Busy() { QGuiApplication::restoreOverrideCursor(); }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+  private:
+    notify::WindowHold m_hold;
+};
+
+} // namespace
+
 void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
                  const std::function<QStringList(const Paper&)>& warnings,
-                 const std::function<PrintSummary(SheetTarget&)>& print,
-                 const std::function<void()>& preview) {
-    const std::unique_ptr<SheetTarget> target = defaultTarget();
-    QStringList question = warnings(target->paper());
+                 std::function<std::vector<SheetOrder>()> sheets, std::function<void()> preview,
+                 std::function<void(PrintJob&)> started) {
+    // Shared, as the answer is a copyable function; the job takes it over.
+    auto target = std::make_shared<std::unique_ptr<SheetTarget>>(defaultTarget());
+    QStringList question = warnings((*target)->paper());
     question << QString::fromUtf8(kPrinterReadyMessage);
-    if (!prompt.askPrint(question.join(' '), preview))
-        return;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    PrintSummary summary = print(*target);
-    followJobs(summary, mainWindow);
-    QGuiApplication::restoreOverrideCursor();
-    reportToUser(prompt, summary);
+    auto print = [&prompt, window = QPointer<QWidget>(mainWindow), target,
+                  sheets = std::move(sheets), started = std::move(started)](bool yes) {
+        if (!yes)
+            return;
+        auto* job = new PrintJob(std::move(*target), sheets(), window);
+        // Released on `finished`, or with the connection when the job goes first.
+        auto busy = std::make_shared<Busy>(window);
+        QObject::connect(job, &PrintJob::finished, job,
+                         [&prompt, job, busy](const PrintSummary& summary) mutable {
+                             busy.reset();
+                             reportToUser(prompt, summary);
+                             job->deleteLater();
+                         });
+        if (started)
+            started(*job);
+        job->start();
+    };
+    prompt.askPrint(question.join(' '), std::move(print), std::move(preview));
 }
 
 void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,
                          int copyCount, const PackagePictures& pictures,
-                         const PrintOptions& options) {
+                         const PrintOptions& options, std::function<void(PrintJob&)> started) {
+    if (const QStringList blank = packagesWithoutPicture(packages, pictures); !blank.isEmpty()) {
+        prompt.tell(blank.join(' '));
+        return;
+    }
     askAndPrint(
         prompt, mainWindow,
         [&](const Paper& paper) {
-            return packageFitWarnings(paper, packages) +
+            return packageFitWarnings(paper, packages) + emptyPrintWarnings(packages, pictures) +
                    softPackageWarnings(packages, pictures, options);
         },
-        [&](SheetTarget& target) {
-            return printPackages(target, packages, copyCount, pictures, options);
+        [packages, copyCount, &pictures, options] {
+            return packageOrders(packages, copyCount, pictures.snapshot(), options);
         },
-        [&] { showPrintPreview(packages, copyCount, pictures, options); });
+        [packages, copyCount, &pictures, options] {
+            showPrintPreview(packages, copyCount, pictures, options);
+        },
+        std::move(started));
 }
 
 } // namespace print

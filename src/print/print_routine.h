@@ -1,9 +1,10 @@
 #pragma once
-// Printing as the windows do it (ask, print, tell) and the same printing
-// without questions for the command-line tool.
+// Printing as the windows do it: ask, print, tell.
 
 #include "print/layouts.h"
 #include "print/print_options.h"
+#include "print/print_summary.h"
+#include "print/sheet_orders.h"
 
 #include <QImage>
 #include <QString>
@@ -21,64 +22,34 @@ class Prompt;
 namespace print {
 
 struct Paper;
-class SheetTarget;
+class PrintJob;
 
 inline constexpr const char* kPrinterReadyMessage =
     "Please make sure your printer is on and full of paper.";
 
-struct PrintSummary {
-    struct Job {
-        QString caption; // "5x7"
-        QString printer;
-        int id;
-    };
-    int sheets = 0;            // handed to the printer or saved
-    int pdfFiles = 0;          // of those, saved as PDF
-    int failed = 0;            // refused
-    QString pdfFolder;         // where the PDFs went
-    QString whyPdf;            // why they are not on paper
-    QString error;             // the first refusal's reason
-    std::vector<qint64> bytes; // document size of each sheet, in order
-    std::vector<Job> jobs;     // the sheets the printer accepted, in order
-    QStringList troubles;      // what holds them up, once followed
-};
-
 // Asks through `prompt`, naming first what the paper would cut and which
-// prints will look soft (`warnings` for the printer in use), then runs
-// `print` on the printer in use under the wait cursor, follows the jobs and
-// tells the user what happened to the sheets. With no printer the sheets
-// become PDF files and the user is told once; a refused job shows "Unable to
-// print!". `mainWindow` (may be null) stays disabled while the jobs are
-// followed. With `preview`, the question also offers "Print Preview".
+// prints will look soft (`warnings` for the printer in use), and returns. On
+// "Print" it starts a PrintJob of `sheets()` (ordered then, so that what
+// prints is what the user said "Print" to) on the printer in use, hands it to
+// `started` (may be empty), and tells the user what happened to the sheets
+// when it has finished. With no printer the sheets become PDF files and the
+// user is told once; a refused job shows "Unable to print!". `mainWindow` (may
+// be null) stays disabled, and the wait cursor shows, while the job runs. With
+// `preview`, the question also offers "Print Preview". `prompt` and what the
+// functions refer to must live until the question is answered.
 void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
                  const std::function<QStringList(const Paper&)>& warnings,
-                 const std::function<PrintSummary(SheetTarget&)>& print,
-                 const std::function<void()>& preview = {});
+                 std::function<std::vector<SheetOrder>()> sheets,
+                 std::function<void()> preview = {}, std::function<void(PrintJob&)> started = {});
 
-// The main window's "Print": printPackages() through askAndPrint(), the
-// question offering the print preview.
+// The main window's "Print": the packages in order, copyCount sheets each,
+// through askAndPrint(), the question offering the print preview. A package
+// none of whose positions has a picture is refused with a message instead;
+// positions without a picture are named in the question.
 void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,
                          int copyCount, const PackagePictures& pictures,
-                         const PrintOptions& options = {});
-
-// Prints without asking, to the given target: each package in the order
-// given, copyCount sheets each, one job a sheet, each cell with its picture
-// from `pictures`; a position without a picture leaves its cell blank. The
-// pictures fill their cells as `options` say, each in crop mode with its
-// own framing.
-PrintSummary printPackages(SheetTarget& target, const Packages& packages, int copyCount,
-                           const PackagePictures& pictures, const PrintOptions& options = {});
-
-// One picture alone at size 0..4 ("8x10" .. "2.5x3.25"), upright or on its side.
-PrintSummary printSingleSheet(SheetTarget& target, const QImage& picture, int sizeIndex,
-                              bool horizontal, const PrintOptions& options = {},
-                              const imaging::Framing& framing = {});
-
-// Follows the accepted jobs until the printer has taken them (for
-// jobFollowLimitMs() at most) and fills `troubles`, one sentence per problem:
-// "The printer is out of paper: the 5x7 sheet is waiting." `window` (may be
-// null) stays disabled meanwhile but keeps painting.
-void followJobs(PrintSummary& summary, QWidget* window = nullptr);
+                         const PrintOptions& options = {},
+                         std::function<void(PrintJob&)> started = {});
 
 // What happened to the sheets, for the user: refusals, the PDF files and
 // why, the troubles, and a note about the printer choice. Empty when every

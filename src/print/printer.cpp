@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <QTemporaryFile>
 #include <cmath>
 
@@ -53,15 +53,11 @@ class PdfFolder final : public SheetTarget {
         }
         temp.close();
         {
-            QPrinter pdf(QPrinter::HighResolution);
-            pdf.setOutputFormat(QPrinter::PdfFormat);
-            pdf.setOutputFileName(temp.fileName());
+            QPdfWriter pdf(temp.fileName());
             pdf.setResolution(m_dpi);
-            pdf.setColorMode(QPrinter::Color);
             pdf.setCreator(QStringLiteral("Parvello"));
-            pdf.setDocName(sheet.title);
+            pdf.setTitle(sheet.title);
             pdf.setPdfVersion(kSrgbPdf);
-            pdf.setFullPage(false);
             pdf.setPageLayout(QPageLayout(QPageSize(paper().size, QPageSize::Point),
                                           sheet.orientation, QMarginsF()));
             if (!paintSheet(pdf, m_dpi, sheet, &result.error))

@@ -52,7 +52,7 @@ QStringList softPackageWarnings(const Packages& packages, const PackagePictures&
         for (const Cell& cell : package.cells) {
             const QSize size = pictures.size(cell.picture);
             if (!looksSoft(size, QSizeF(cell.width, cell.height),
-                           cellOptions(options, pictures, cell.picture)))
+                           cellOptions(options, pictures.framing(cell.picture))))
                 continue;
             auto same = std::find_if(soft.begin(), soft.end(),
                                      [&](const auto& s) { return s.first == size; });

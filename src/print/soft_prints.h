@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QStringList>
 
+class PackagePictures;
+
 namespace print {
 
 inline constexpr double kSoftBelowPixelsPerInch = 150;

@@ -2,12 +2,12 @@
 // frontend) scanning the same device as the reference picture.
 #include "acquire/sanescanner.h"
 #include "services/sane_test_backend.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 #include <gtest/gtest.h>
 
 using namespace acquire;
-using namespace acquiretest;
+using namespace testpictures;
 using testsupport::SaneTestBackend;
 using testsupport::SaneTestConfig;
 

@@ -4,7 +4,7 @@
 #include "acquire/scan_settings.h"
 #include "acquire/scantab.h"
 #include "acquire/sharp_size.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -95,7 +95,7 @@ TEST(ScanMemory, EachScannerHasItsOwnSectionAndTheMainOneStays) {
     const QString file = dir.filePath("parvello.ini");
     const QByteArray main = "[MAIN]\nDrive=/\nDir=/home\nTab=5\n8x10=1\n5x7=0\n4x6=0\n3.5x5=0\n"
                             "2.5x3.25=0\nCopies=2\n";
-    acquiretest::writeBytes(file, main);
+    testpictures::writeBytes(file, main);
     ASSERT_TRUE(ScanMemory(file).remember("test:0", {600, "Gray", QRectF(10.5, 5, 50, 30)}));
     ASSERT_TRUE(ScanMemory(file).remember("test:1", {75, "Color", QRectF(0, 0, 40, 30)}));
 
@@ -106,7 +106,7 @@ TEST(ScanMemory, EachScannerHasItsOwnSectionAndTheMainOneStays) {
     EXPECT_EQ(first.area, QRectF(10.5, 5, 50, 30));
     EXPECT_EQ(later.recall("test:1").resolution, 75);
     EXPECT_EQ(later.recall("test:9").resolution, 0);
-    EXPECT_TRUE(acquiretest::fileBytes(file).startsWith(main));
+    EXPECT_TRUE(testpictures::fileBytes(file).startsWith(main));
 }
 
 TEST(SaveName, ANameWithoutExtensionGetsTheChosenTypes) {

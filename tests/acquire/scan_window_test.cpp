@@ -7,7 +7,7 @@
 #include "notify/frmmsnpopup.h"
 #include "services/sane_test_backend.h"
 #include "support/popup_answers.h"
-#include "test_pictures.h"
+#include "support/test_pictures.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace acquire;
-using namespace acquiretest;
+using namespace testpictures;
 using testsupport::SaneTestBackend;
 using testsupport::SaneTestConfig;
 
@@ -28,10 +28,6 @@ QStringList items(QComboBox* box) {
     for (int i = 0; i < box->count(); ++i)
         texts << box->itemText(i);
     return texts;
-}
-
-QImage previousScan() {
-    return richPicture(7, 5);
 }
 
 struct Shown {
@@ -84,8 +80,7 @@ TEST_F(ScanWindowTest, OffersWhatTheScannerOffersAndCancelKeepsThePicture) {
         shown = shownIn(window);
         press(window, "Cancel");
     });
-    QImage image20 = previousScan();
-    acquireScan(popup, nullptr, image20, settings());
+    EXPECT_EQ(acquireScan(popup, nullptr, settings()), std::nullopt);
     EXPECT_EQ(modes, QStringList({"Gray", "Color"}));
     EXPECT_EQ(resolutions.front(), "1 dpi");
     EXPECT_EQ(resolutions.back(), "600 dpi");
@@ -93,9 +88,7 @@ TEST_F(ScanWindowTest, OffersWhatTheScannerOffersAndCancelKeepsThePicture) {
     EXPECT_EQ(shown.resolution, "300 dpi");
     EXPECT_EQ(shown.mode, "Color");
     EXPECT_EQ(shown.area, QRectF(0, 0, 300, 300)); // the whole glass
-    EXPECT_EQ(image20, previousScan());
     EXPECT_EQ(message(), "");
-    EXPECT_FALSE(QFile::exists(stagingPath()));
 }
 
 TEST_F(ScanWindowTest, AnAreaOf50By30MillimetresAt300DpiIs591By354Pixels) {
@@ -107,8 +100,7 @@ TEST_F(ScanWindowTest, AnAreaOf50By30MillimetresAt300DpiIs591By354Pixels) {
         size = window->findChild<QLabel*>("sizeLine")->text();
         press(window, "Scan");
     });
-    QImage image20;
-    acquireScan(popup, nullptr, image20, settings());
+    const QImage image20 = acquireScan(popup, nullptr, settings()).value_or(QImage());
     ASSERT_FALSE(image20.isNull()) << message().toStdString();
     // 50 / 25.4 * 300 = 590.6, 30 / 25.4 * 300 = 354.3: the scanner rounds its own way.
     EXPECT_NEAR(image20.width(), 591, 1);
@@ -131,8 +123,7 @@ TEST_F(ScanWindowTest, GreyModeGivesAGreyPicture) {
         setScanSettings(window, 75, QRectF(0, 0, 40, 30));
         press(window, "Scan");
     });
-    QImage image20;
-    acquireScan(popup, nullptr, image20, settings());
+    const QImage image20 = acquireScan(popup, nullptr, settings()).value_or(QImage());
     ASSERT_EQ(image20.size(), QSize(118, 88));
     EXPECT_TRUE(isGrey(image20));
     EXPECT_FALSE(isGrey(backend.scanimage("test:0"))); // the same pattern in colour
@@ -148,8 +139,7 @@ TEST_F(ScanWindowTest, EachScannersSettingsAreOfferedAgainAfterARestart) {
         setScanSettings(window, 150, QRectF(10, 5, 20, 15));
         press(window, "Scan");
     });
-    QImage image20;
-    acquireScan(popup, nullptr, image20, settings());
+    ASSERT_TRUE(acquireScan(popup, nullptr, settings()).has_value());
     ASSERT_EQ(message(), "");
 
     // Another run of the program reads the same settings file.
@@ -158,13 +148,13 @@ TEST_F(ScanWindowTest, EachScannersSettingsAreOfferedAgainAfterARestart) {
         again = shownIn(window);
         press(window, "Cancel");
     });
-    acquireScan(popup, nullptr, image20, settings());
+    acquireScan(popup, nullptr, settings());
     setSelectedSource("test:0");
     whenShown("scanSettings", [&](QWidget* window) {
         other = shownIn(window);
         press(window, "Cancel");
     });
-    acquireScan(popup, nullptr, image20, settings());
+    acquireScan(popup, nullptr, settings());
     setSelectedSource(QString());
     EXPECT_EQ(again.resolution, "150 dpi");
     EXPECT_EQ(again.mode, "Gray");
@@ -181,6 +171,8 @@ TEST_F(ScanWindowTest, ThePreviewShowsTheGlassAndADraggedRectangleIsTheArea) {
     whenShown("scanSettings", [&](QWidget* window) {
         press(window, "Preview");
         auto* picker = window->findChild<AreaPicker*>("areaPicker");
+        // The preview arrives from the worker that reads the scanner.
+        ASSERT_TRUE(QTest::qWaitFor([picker] { return !picker->preview().isNull(); }, 20000));
         previewSize = picker->preview().size();
         const QPoint from = picker->toWidget({20.3, 10.6}).toPoint();
         const QPoint to = picker->toWidget({120.2, 80.4}).toPoint();
@@ -191,8 +183,7 @@ TEST_F(ScanWindowTest, ThePreviewShowsTheGlassAndADraggedRectangleIsTheArea) {
         accepted = window->findChild<QLabel*>("accepted")->text();
         press(window, "Cancel");
     });
-    QImage image20;
-    acquireScan(popup, nullptr, image20, settings());
+    acquireScan(popup, nullptr, settings());
     // The whole 300 mm glass at 75 dpi.
     EXPECT_NEAR(previewSize.width(), 886, 1);
     EXPECT_NEAR(previewSize.height(), 886, 1);

@@ -176,21 +176,21 @@ TEST_F(MainWindowTest, SelectedPreviewAloneGetsTheNextFile) {
     w->SSTab1()->setCurrentIndex(4);
     clickFile("red.jpg");
     clickPreview(14);
-    EXPECT_EQ(w->state().SelectedImage(), "Image15");
+    EXPECT_EQ(w->order().selected(), 14);
     EXPECT_TRUE(w->previewImage(14)->isSelected());
     clickFile("GREEN.JPG");
     EXPECT_EQ(colours(10, 18), "rrrrgrrrr");
     // A file click never changes the selection.
-    EXPECT_EQ(w->state().SelectedImage(), "Image15");
+    EXPECT_EQ(w->order().selected(), 14);
 }
 
 TEST_F(MainWindowTest, TabChangeClearsTheSelection) {
     w->SSTab1()->setCurrentIndex(1);
     clickPreview(2);
-    EXPECT_EQ(w->state().SelectedImage(), "Image3");
+    EXPECT_EQ(w->order().selected(), 2);
     w->SSTab1()->setCurrentIndex(2);
     w->SSTab1()->setCurrentIndex(1);
-    EXPECT_EQ(w->state().SelectedImage(), "");
+    EXPECT_EQ(w->order().selected(), print::PrintOrder::kNone);
     EXPECT_FALSE(w->previewImage(2)->isSelected());
     clickFile("blue.bmp");
     EXPECT_EQ(colours(1, 2), "bb");
@@ -198,7 +198,7 @@ TEST_F(MainWindowTest, TabChangeClearsTheSelection) {
 
 TEST_F(MainWindowTest, DoubleClickSelectsToo) {
     QTest::mouseDClick(w->previewImage(7), Qt::LeftButton);
-    EXPECT_EQ(w->state().SelectedImage(), "Image8");
+    EXPECT_EQ(w->order().selected(), 7);
 }
 
 TEST_F(MainWindowTest, ScanTabWithoutSelectionLoadsNothing) {
@@ -225,18 +225,18 @@ TEST_F(MainWindowTest, UnreadableFileKeepsThePreviousPictures) {
 }
 
 TEST_F(MainWindowTest, CopiesSpinnerKeepsLabelAndCountEqual) {
-    EXPECT_EQ(w->state().CopyCount, 1);
+    EXPECT_EQ(w->order().copies(), 1);
     QTest::mouseClick(w->VScroll1()->upButton(), Qt::LeftButton);
     QTest::mouseClick(w->VScroll1()->upButton(), Qt::LeftButton);
     QTest::mouseClick(w->VScroll1()->upButton(), Qt::LeftButton);
     EXPECT_EQ(w->NumberOfCopies()->text(), "4");
-    EXPECT_EQ(w->state().CopyCount, 4);
+    EXPECT_EQ(w->order().copies(), 4);
     for (int i = 0; i < 5; ++i)
         QTest::mouseClick(w->VScroll1()->upButton(), Qt::LeftButton);
-    EXPECT_EQ(w->state().CopyCount, 5);
+    EXPECT_EQ(w->order().copies(), 5);
     for (int i = 0; i < 9; ++i)
         QTest::mouseClick(w->VScroll1()->downButton(), Qt::LeftButton);
-    EXPECT_EQ(w->state().CopyCount, 1);
+    EXPECT_EQ(w->order().copies(), 1);
     EXPECT_EQ(w->NumberOfCopies()->text(), "1");
 }
 
@@ -337,13 +337,13 @@ TEST_F(MainWindowTest, MenuAndToolbarSwitchTabsAndClearTheSelection) {
     clickPreview(0);
     w->menuItem("scan")->trigger();
     EXPECT_EQ(w->SSTab1()->currentIndex(), 5);
-    EXPECT_EQ(w->state().SelectedImage(), "");
+    EXPECT_EQ(w->order().selected(), print::PrintOrder::kNone);
     w->toolbarButton(3)->trigger();
     EXPECT_EQ(w->SSTab1()->currentIndex(), 2);
     w->SSTab1()->setCurrentIndex(4);
     clickPreview(11);
     w->menuItem("twobythree")->trigger(); // same tab: still a tab change
-    EXPECT_EQ(w->state().SelectedImage(), "");
+    EXPECT_EQ(w->order().selected(), print::PrintOrder::kNone);
 }
 
 TEST_F(MainWindowTest, MenuCaptionsInOrder) {
@@ -432,7 +432,8 @@ TEST_F(MainWindowTest, TonwerkEditsTheSelectedPreviewAndAcceptWritesItBack) {
         auto* editor = qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
         ASSERT_NE(editor, nullptr);
         wasModal = editor->isModal();
-        editor->filterCommand_Click("negative");
+        editor->filterCommand_Click("negative"); // runs on a worker: "Accept" waits for it
+        ASSERT_TRUE(QTest::qWaitFor([editor] { return !editor->isRunning(); }));
         editor->Command5_Click();
     });
     w->toolbarButton(8)->trigger();

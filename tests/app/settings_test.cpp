@@ -21,7 +21,7 @@ void expectDefaults(frmcovercreator& w) {
         EXPECT_FALSE(w.check(i)->isChecked()) << i;
     EXPECT_EQ(w.NumberOfCopies()->text(), "1");
     EXPECT_EQ(w.VScroll1()->value(), 1);
-    EXPECT_EQ(w.state().CopyCount, 1);
+    EXPECT_EQ(w.order().copies(), 1);
     EXPECT_FALSE(w.cmdPrint()->isEnabled());
     EXPECT_EQ(w.dirSelect()->path(), frmcovercreator::defaultPlace().folder);
 }
@@ -29,7 +29,7 @@ void expectDefaults(frmcovercreator& w) {
 TEST_F(SettingsTest, NoFileGivesTheDefaults) {
     auto w = open();
     expectDefaults(*w);
-    EXPECT_EQ(w->state().SelectedImage(), "");
+    EXPECT_EQ(w->order().selected(), print::PrintOrder::kNone);
     EXPECT_FALSE(w->state().inTray);
 }
 
@@ -42,7 +42,7 @@ TEST_F(SettingsTest, ValidValuesAreApplied) {
     EXPECT_TRUE(w->check(4)->isChecked());
     EXPECT_TRUE(w->cmdPrint()->isEnabled());
     EXPECT_EQ(w->NumberOfCopies()->text(), "3");
-    EXPECT_EQ(w->state().CopyCount, 3);
+    EXPECT_EQ(w->order().copies(), 3);
     EXPECT_EQ(w->dirSelect()->path(), pictures());
     EXPECT_EQ(w->fileSelect()->path(), pictures());
 }
@@ -64,7 +64,7 @@ TEST_F(SettingsTest, LetterTabAndZeroCopiesFallBackOneByOne) {
     auto w = open();
     EXPECT_EQ(w->SSTab1()->currentIndex(), 0);
     EXPECT_TRUE(w->check(4)->isChecked());
-    EXPECT_EQ(w->state().CopyCount, 1);
+    EXPECT_EQ(w->order().copies(), 1);
 }
 
 TEST_F(SettingsTest, DeletedFolderGivesTheFullDefaults) {
@@ -179,7 +179,7 @@ TEST_F(SettingsTest, WhatIsWrittenIsReadBack) {
     auto w = open();
     EXPECT_EQ(w->SSTab1()->currentIndex(), 5);
     EXPECT_TRUE(w->check(0)->isChecked());
-    EXPECT_EQ(w->state().CopyCount, 5);
+    EXPECT_EQ(w->order().copies(), 5);
     EXPECT_EQ(w->dirSelect()->path(), pictures());
 }
 

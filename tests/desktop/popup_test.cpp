@@ -1,6 +1,5 @@
 // The alert popup as a user meets it: over the main window, answered with
 // the mouse, the keyboard or the window manager, while other windows are open.
-#include "acquire/gdiplus.h"
 #include "acquire/scantab.h"
 #include "app/app_fixture.h"
 #include "app/preview_image.h"
@@ -90,7 +89,6 @@ TEST_F(Popup, IsUsableWhileTonwerkIsOpen) {
 
 class SaveQuestion : public Popup {
   protected:
-    acquire::cGdiPlus saver;
     QImage picture = [] {
         QImage p(40, 30, QImage::Format_RGB32);
         p.fill(Qt::blue);
@@ -107,7 +105,7 @@ class SaveQuestion : public Popup {
     // "Save" on the scan tab with `target` chosen in the file dialog.
     void save(User& user, QWidget* owner) {
         user.startOnGui([this, owner] {
-            acquire::saveScan(*popup, owner, picture, saver, [this](QWidget*) { return target; });
+            acquire::saveScan(*popup, owner, picture, [this](QWidget*) { return target; });
         });
     }
     QByteArray targetBytes() const {
@@ -170,6 +168,9 @@ class PrintQuestion : public Popup {
 
 TEST_F(PrintQuestion, ClosedWithoutAnAnswerPrintsNothing) {
     auto main = openShown();
+    QImage picture(1200, 1500, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    main->pictures().set(print::kPackages[0].cells[0].picture, picture);
     main->check(0)->setChecked(true);
     desktop::asUser([&](User& user) {
         // An earlier "Print" must not answer the questions after it.

@@ -131,6 +131,10 @@ TEST_F(PrintPreviewWindow, FileMenuShowsOnePagePerTickedPackage) {
 
 TEST_F(PrintPreviewWindow, PrintQuestionOpensItAndStaysOpen) {
     auto main = open();
+    QImage picture(1200, 1500, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    for (int position = 0; position < 19; ++position)
+        main->pictures().set(position, picture);
     main->show();
     desktop::asUser([&](User& user) {
         ASSERT_TRUE(user.findWindow("Parvello"));

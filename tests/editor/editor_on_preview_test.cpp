@@ -7,8 +7,9 @@
 #include "random_picture.h"
 
 #include <QAction>
+#include <QPointer>
 #include <QPushButton>
-#include <QTimer>
+#include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -16,19 +17,22 @@
 
 namespace {
 
-// Opens the editor on the preview's picture, mirrors, then presses `button`; writes back on
-// "Accept".
+// Opens the editor on the preview's picture without waiting, mirrors, then presses `button`;
+// writes back on "Accept".
 void editPreview(PackagePictures& pictures, PreviewImage& preview, const char* button) {
     const int index = preview.position();
     notify::frmmsnpopup popup;
-    editor::frmManipulate f(popup, pictures.picture(index), &preview);
-    QTimer::singleShot(0, &f, [&] {
-        f.findChild<QToolBar*>("Toolbar1")->actions().at(1)->trigger();
-        f.findChild<QPushButton*>(button)->click();
+    QPointer<editor::frmManipulate> f =
+        new editor::frmManipulate(popup, pictures.picture(index), &preview);
+    f->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(f, &QDialog::finished, &preview, [&pictures, index, f](int result) {
+        if (result == QDialog::Accepted)
+            pictures.set(index, f->NewImage());
     });
-    f.exec();
-    if (f.accepted())
-        pictures.set(index, f.NewImage());
+    f->open();
+    f->findChild<QToolBar*>("Toolbar1")->actions().at(1)->trigger();
+    f->findChild<QPushButton*>(button)->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f; }));
 }
 
 TEST(EditorOnPreview, AcceptWritesTheEditedPictureBackAndCancelDoesNot) {

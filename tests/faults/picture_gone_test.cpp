@@ -5,8 +5,8 @@
 #include "message_log.h"
 
 #include "app/browser_lists.h"
-#include "app/picture_loader.h"
 #include "app/preview_image.h"
+#include "pictures/picture_loader.h"
 
 namespace {
 

@@ -3,14 +3,16 @@
 // turns into a PDF unasked, the chosen printer is kept, and the user is told
 // why. A queue that rejects jobs is named with what to do about it.
 #include "print/cups_fixture.h"
+#include "print/job_wait.h"
 
-#include "notify/frmmsnpopup.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
+#include "print/sheet_orders.h"
+#include "support/fake_prompt.h"
 #include "support/pictures_from.h"
-#include "support/popup_answers.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -30,7 +32,7 @@ QImage solid(QColor colour) {
 
 class PrinterGone : public CupsTest {
   protected:
-    notify::frmmsnpopup popup;
+    FakePrompt prompt;
     void TearDown() override {
         // libcups keeps the socket it first used, so the same scheduler comes
         // back for later tests in this process.
@@ -56,7 +58,9 @@ class StopsAfter : public print::SheetTarget {
         print::SheetResult result = m_target->printSheet(sheet);
         if (--m_left == 0) {
             EXPECT_TRUE(server()->waitForJobs(printer().name, 2));
-            server()->stop();
+            // The scheduler's process belongs to the screen's thread; this runs on the job's.
+            QMetaObject::invokeMethod(
+                qApp, [] { server()->stop(); }, Qt::BlockingQueuedConnection);
         }
         return result;
     }
@@ -81,12 +85,16 @@ TEST_F(PrinterGone, SchedulerStopsMidRunTheRestFailsWithTheReason) {
 
     auto printerInUse = print::defaultTarget();
     ASSERT_TRUE(printerInUse);
-    StopsAfter target(std::move(printerInUse), 2);
+    auto stopping = std::make_unique<StopsAfter>(std::move(printerInUse), 2);
+    const StopsAfter& target = *stopping;
     QElapsedTimer clock;
     clock.start();
-    const print::PrintSummary summary = print::printPackages(
-        target, {&print::kPackages[0], &print::kPackages[1]}, 2,
-        *picturesFrom([](int n) { return solid(n == 1 ? Qt::red : Qt::blue); }));
+    print::PrintJob job(std::move(stopping),
+                        print::packageOrders({&print::kPackages[0], &print::kPackages[1]}, 2,
+                                             picturesFrom([](int n) {
+                                                 return solid(n == 1 ? Qt::red : Qt::blue);
+                                             })->snapshot()));
+    const print::PrintSummary summary = testjob::run(job);
     EXPECT_LT(clock.elapsed(), 60000);
     ASSERT_TRUE(target.stopped());
 
@@ -96,12 +104,10 @@ TEST_F(PrinterGone, SchedulerStopsMidRunTheRestFailsWithTheReason) {
     EXPECT_EQ(server()->jobFiles(printer().name).size(), 2);
     EXPECT_TRUE(pdfs().isEmpty());
 
-    print::reportToUser(popup, summary);
-    EXPECT_TRUE(popup.isLoaded());
-    EXPECT_EQ(popup.lblAlert->text(),
-              "Unable to print! 2 of the 4 sheets did not print. The printing system cannot be "
-              "reached. Check that CUPS is running, then print again.");
-    popup.close();
+    print::reportToUser(prompt, summary);
+    EXPECT_EQ(prompt.told,
+              QStringList{"Unable to print! 2 of the 4 sheets did not print. The printing system "
+                          "cannot be reached. Check that CUPS is running, then print again."});
 }
 
 // A chosen printer outlives a scheduler that is down for a while: nothing is
@@ -114,25 +120,17 @@ TEST_F(PrinterGone, ChosenPrinterIsKeptWhileTheSchedulerIsDown) {
     print::setChosenPrinter(chosen.name);
     server()->stop();
 
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    QElapsedTimer clock;
-    clock.start();
-    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[2]}, 3,
-                               *picturesFrom([](int) { return solid(Qt::green); }));
-    EXPECT_LT(clock.elapsed(), 60000);
+    const auto pictures = picturesFrom([](int) { return solid(Qt::green); });
+    print::askAndPrintPackages(prompt, nullptr, {&print::kPackages[2]}, 3, *pictures);
+    EXPECT_EQ(prompt.lastMessage(), kUnreachable);
     EXPECT_TRUE(pdfs().isEmpty());
-    EXPECT_TRUE(popup.isLoaded());
-    EXPECT_EQ(popup.lblAlert->text(), kUnreachable);
-    popup.close();
     EXPECT_EQ(print::chosenPrinter(), chosen.name);
 
     ASSERT_TRUE(server()->start(&error)) << error.toStdString();
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[0]}, 1,
-                               *picturesFrom([](int) { return solid(Qt::green); }));
+    prompt.told.clear();
+    print::askAndPrintPackages(prompt, nullptr, {&print::kPackages[0]}, 1, *pictures);
     EXPECT_TRUE(server()->waitForJobs(chosen.name, 1));
     EXPECT_TRUE(server()->jobFiles(printer().name).isEmpty());
-    EXPECT_FALSE(popup.isLoaded());
     print::setChosenPrinter({});
     QProcess::execute("lpadmin", {"-x", chosen.name});
 }
@@ -142,8 +140,11 @@ TEST_F(PrinterGone, AQueueThatRejectsJobsIsAFailureWithWhatToDo) {
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
     auto target = print::defaultTarget();
     ASSERT_TRUE(target);
-    const auto summary = print::printPackages(*target, {&print::kPackages[0]}, 1,
-                                              *picturesFrom([](int) { return solid(Qt::red); }));
+    print::PrintJob job(std::move(target),
+                        print::packageOrders({&print::kPackages[0]}, 1, picturesFrom([](int) {
+                                                                            return solid(Qt::red);
+                                                                        })->snapshot()));
+    const auto summary = testjob::run(job);
     EXPECT_EQ(summary.failed, 1);
     EXPECT_EQ(summary.pdfFiles, 0);
     EXPECT_TRUE(pdfs().isEmpty());

@@ -3,8 +3,8 @@
 // WMF); the rest is the file. Whatever comes, the result is a picture within
 // the size guard or an error, never a crash or an oversized allocation; the
 // quick reduced decode for the screen is never larger than the full picture.
-#include "app/picture_loader.h"
 #include "fuzz_support.h"
+#include "pictures/picture_loader.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::startQt();

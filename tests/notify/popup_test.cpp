@@ -1,5 +1,5 @@
 // The alert popup driven through its three calling protocols, with clicks
-// on its real buttons while a caller waits in its event loop.
+// on its real buttons; questions answer later, through the function given.
 #include "common/units.h"
 #include "notify/frmmsnpopup.h"
 #include "support/popup_answers.h"
@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <memory>
+#include <optional>
 
 using notify::frmmsnpopup;
 using testpopup::clickWhenRisen;
@@ -29,6 +31,24 @@ class Popup : public ::testing::Test {
         t.start();
         while (popup.tmrOpen.isActive() && t.elapsed() < 5000)
             QTest::qWait(10);
+    }
+    // The answers a question gets, shared with the popup, which may answer
+    // after a failed test has gone on.
+    using Answer = std::shared_ptr<std::optional<bool>>;
+    Answer askPrint(const QString& message) {
+        auto answer = std::make_shared<std::optional<bool>>();
+        popup.askPrint(message, [answer](bool yes) { *answer = yes; });
+        return answer;
+    }
+    Answer askYesNo(const QString& message) {
+        auto answer = std::make_shared<std::optional<bool>>();
+        popup.askYesNo(message, [answer](bool yes) { *answer = yes; });
+        return answer;
+    }
+    // Runs events until the question has been answered.
+    static std::optional<bool> wait(const Answer& answer) {
+        (void)QTest::qWaitFor([&] { return answer->has_value(); }, 10000);
+        return *answer;
     }
     QWidget main;
     frmmsnpopup popup{&main};
@@ -57,11 +77,11 @@ TEST_F(Popup, EachKindShowsItsButtons) {
     ASSERT_TRUE(waitUnloaded());
 
     clickWhenUp(popup, &frmmsnpopup::Command3);
-    popup.askPrint("Print?");
+    wait(askPrint("Print?"));
     EXPECT_TRUE(shownButtons(popup) == (Buttons{false, true, true, false, false}));
 
     clickWhenUp(popup, &frmmsnpopup::Command5);
-    popup.askYesNo("Overwrite?");
+    wait(askYesNo("Overwrite?"));
     EXPECT_TRUE(shownButtons(popup) == (Buttons{false, false, false, true, true}));
 }
 
@@ -122,19 +142,23 @@ TEST_F(Popup, KeepsItsPaintedBackground) {
     ASSERT_TRUE(waitUnloaded());
 }
 
-TEST_F(Popup, PrintQuestionWaitsUntilThePopupHasClosed) {
-    clickWhenRisen(popup, &frmmsnpopup::Command2);
+// The question returns at once; the answer comes once the sinking popup
+// has unloaded: rising and sinking 30 twips every 10 ms take some 450 ms
+// each.
+TEST_F(Popup, PrintQuestionIsAnsweredOnceThePopupHasClosed) {
     QElapsedTimer t;
     t.start();
-    EXPECT_TRUE(popup.askPrint("Please make sure your printer is on and full of paper."));
-    // The wait lasts until the sinking popup has unloaded: rising and
-    // sinking 30 twips every 10 ms take some 450 ms each.
+    const Answer answer = askPrint("Please make sure your printer is on and full of paper.");
+    EXPECT_LT(t.elapsed(), 500);
+    EXPECT_TRUE(popup.isLoaded());
+    clickWhenRisen(popup, &frmmsnpopup::Command2);
+    EXPECT_EQ(wait(answer), true);
     EXPECT_FALSE(popup.isLoaded());
     EXPECT_GT(t.elapsed(), 800);
     EXPECT_TRUE(main.isEnabled());
 
     clickWhenUp(popup, &frmmsnpopup::Command3, 100);
-    EXPECT_FALSE(popup.askPrint("Again?"));
+    EXPECT_EQ(wait(askPrint("Again?")), false);
 }
 
 TEST_F(Popup, LastClickWinsWhileClosing) {
@@ -142,15 +166,21 @@ TEST_F(Popup, LastClickWinsWhileClosing) {
         QTest::mouseClick(popup.Command2, Qt::LeftButton);
         QTest::mouseClick(popup.Command3, Qt::LeftButton);
     });
-    EXPECT_FALSE(popup.askPrint("Print?"));
+    EXPECT_EQ(wait(askPrint("Print?")), false);
 }
 
-// The save caller goes on once the question has gone, so the message it
-// gives next is the one displayed.
-TEST_F(Popup, SaveQuestionReturnsOnceThePopupHasGone) {
+TEST_F(Popup, ClosedWithoutAClickIsNo) {
+    const Answer answer = askPrint("Print?");
+    popup.close();
+    EXPECT_EQ(wait(answer), false);
+}
+
+// The answer comes once the question has gone, so the message the caller
+// gives then is the one displayed.
+TEST_F(Popup, SaveQuestionIsAnsweredOnceThePopupHasGone) {
     clickWhenUp(popup, &frmmsnpopup::Command4, 100);
-    EXPECT_TRUE(
-        popup.askYesNo(" This picture already exists. Overwrite old picture with new one?"));
+    EXPECT_EQ(wait(askYesNo(" This picture already exists. Overwrite old picture with new one?")),
+              true);
     EXPECT_FALSE(popup.isLoaded());
     popup.tell("Sucessfully saved file.");
     EXPECT_EQ(popup.lblAlert->text(), "Sucessfully saved file.");
@@ -159,7 +189,7 @@ TEST_F(Popup, SaveQuestionReturnsOnceThePopupHasGone) {
     ASSERT_TRUE(waitUnloaded());
 
     clickWhenUp(popup, &frmmsnpopup::Command5, 100);
-    EXPECT_FALSE(popup.askYesNo("Overwrite?"));
+    EXPECT_EQ(wait(askYesNo("Overwrite?")), false);
 }
 
 // A question asked while another popup is up waits for it to go, then asks;
@@ -167,17 +197,19 @@ TEST_F(Popup, SaveQuestionReturnsOnceThePopupHasGone) {
 TEST_F(Popup, QuestionBehindAnotherPopupIsAskedOnceThatHasGone) {
     // An earlier "Print" is the answer left over.
     clickWhenUp(popup, &frmmsnpopup::Command2);
-    ASSERT_TRUE(popup.askPrint("Earlier"));
+    ASSERT_EQ(wait(askPrint("Earlier")), true);
     popup.tell("Please select a picture by clicking on it and try again!");
     clickWhenUp(popup, &frmmsnpopup::Command1, 200);
     clickWhenRisen(popup, &frmmsnpopup::Command3, "Print?");
-    EXPECT_FALSE(popup.askPrint("Print?"));
+    const Answer print = askPrint("Print?");
+    EXPECT_EQ(popup.lblAlert->text(), "Please select a picture by clicking on it and try again!");
+    EXPECT_EQ(wait(print), false);
     EXPECT_EQ(popup.lblAlert->text(), "Print?");
 
     popup.tell("Unable to aquire image!");
     clickWhenUp(popup, &frmmsnpopup::Command1, 200);
     clickWhenRisen(popup, &frmmsnpopup::Command4, "Overwrite?");
-    EXPECT_TRUE(popup.askYesNo("Overwrite?"));
+    EXPECT_EQ(wait(askYesNo("Overwrite?")), true);
     EXPECT_EQ(popup.lblAlert->text(), "Overwrite?");
 }
 
@@ -188,26 +220,20 @@ TEST_F(Popup, ClickDuringOpeningClosesInBoundedTime) {
     });
     QElapsedTimer t;
     t.start();
-    EXPECT_TRUE(popup.askPrint("Quick"));
+    EXPECT_EQ(wait(askPrint("Quick")), true);
     EXPECT_LT(t.elapsed(), 3000);
     EXPECT_FALSE(popup.isLoaded());
 }
 
-// A second print caller, started while the first one waits, gets a question
-// of its own once the first has gone.
-TEST_F(Popup, SecondPrintCallerIsAskedInTurn) {
-    QStringList answered;
-    QTimer::singleShot(50, [&] {
-        if (popup.askPrint("second"))
-            answered << popup.lblAlert->text();
-    });
+// A second print question, asked while the first is up, is shown once the
+// first has gone.
+TEST_F(Popup, SecondPrintQuestionIsAskedInTurn) {
     clickWhenRisen(popup, &frmmsnpopup::Command2, "first");
-    clickWhenRisen(popup, &frmmsnpopup::Command2, "second");
-    if (popup.askPrint("first"))
-        answered << "first";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return answered.size() == 2; }, 5000));
-    answered.sort();
-    EXPECT_EQ(answered, QStringList({"first", "second"}));
+    clickWhenRisen(popup, &frmmsnpopup::Command3, "second");
+    const Answer first = askPrint("first");
+    const Answer second = askPrint("second");
+    EXPECT_EQ(wait(first), true);
+    EXPECT_EQ(wait(second), false);
     ASSERT_TRUE(waitUnloaded());
     EXPECT_TRUE(main.isEnabled());
 }
@@ -217,7 +243,7 @@ TEST_F(Popup, ReloadShowsTheNewRequest) {
     QTest::mouseClick(popup.Command1, Qt::LeftButton);
     ASSERT_TRUE(waitUnloaded());
     clickWhenUp(popup, &frmmsnpopup::Command5, 50);
-    popup.askYesNo("two");
+    wait(askYesNo("two"));
     EXPECT_EQ(popup.lblAlert->text(), "two");
     EXPECT_EQ(popup.background().isNull(), false);
 }

@@ -1,13 +1,14 @@
 // Package sheets printed for real through a private CUPS scheduler and read
 // back from the jobs it received.
 #include "cups_fixture.h"
-#include "notify/frmmsnpopup.h"
+#include "job_wait.h"
 #include "print/layouts.h"
 #include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
+#include "print/sheet_orders.h"
+#include "support/fake_prompt.h"
 #include "support/pictures_from.h"
-#include "support/popup_answers.h"
 
 #include <QFile>
 #include <QLabel>
@@ -53,7 +54,7 @@ bool whitePage(const QImage& page) {
 class PackagePrint : public CupsTest {
   protected:
     QWidget main;
-    notify::frmmsnpopup popup{&main};
+    FakePrompt prompt;
 };
 
 TEST_F(PackagePrint, WalletSheetPutsEachPictureInItsCell) {
@@ -165,41 +166,64 @@ TEST_F(PackagePrint, NoPackageNoSheet) {
 }
 
 TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
-    print::askAndPrintPackages(popup, &main,
+    prompt.answers = false;
+    const auto pictures = picturesFrom([](int) { return solid(kColours[0], 3000, 3750); });
+    print::askAndPrintPackages(prompt, &main,
                                {&print::kPackages[0], &print::kPackages[1], &print::kPackages[2],
                                 &print::kPackages[3], &print::kPackages[4]},
-                               2, PackagePictures());
-    EXPECT_EQ(popup.lblAlert->text(), "Please make sure your printer is on and full of paper.");
-    EXPECT_TRUE(popup.Command2->isVisibleTo(&popup)); // a question with "Print"
+                               2, *pictures);
+    EXPECT_EQ(prompt.asked, QStringList{"Please make sure your printer is on and full of paper."});
+    QTest::qWait(200);
     EXPECT_TRUE(jobs(0).isEmpty());
-    EXPECT_TRUE(main.isEnabled());
+    EXPECT_TRUE(prompt.told.isEmpty());
 }
 
 TEST_F(PackagePrint, RoutinePrintsAfterPrintAndSaysNothing) {
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[1], &print::kPackages[3]}, 1,
-                               *picturesFrom([](int) { return solid(kColours[3]); }));
+    const auto pictures = picturesFrom([](int) { return solid(kColours[3]); });
+    print::PrintJob* job = nullptr;
+    print::askAndPrintPackages(prompt, &main, {&print::kPackages[1], &print::kPackages[3]}, 1,
+                               *pictures, {}, [&job](print::PrintJob& started) { job = &started; });
+    // The main window is held while the job runs.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return job != nullptr; }));
+    EXPECT_FALSE(main.isEnabled());
+    ASSERT_TRUE(testjob::waitFor(job));
+    EXPECT_TRUE(main.isEnabled());
     const QStringList files = jobs(2);
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(testpdf::embeddedImages(files[0]).size(), 2u); // 5x7 first
     EXPECT_EQ(testpdf::embeddedImages(files[1]).size(), 4u); // then 3.5x5
-    EXPECT_FALSE(popup.isLoaded());
+    EXPECT_TRUE(prompt.told.isEmpty());
+}
+
+// A package without any picture would print a sheet of empty cells: it is
+// refused before anything is asked. One with some empty cells prints, and
+// the question says which stay blank.
+TEST_F(PackagePrint, APackageWithoutPicturesIsRefusedAndEmptyCellsAreNamed) {
+    PackagePictures pictures;
+    print::askAndPrintPackages(prompt, &main, {&print::kPackages[2]}, 1, pictures);
+    EXPECT_EQ(prompt.told, QStringList{"The 4x6 package has no picture yet."});
+    EXPECT_TRUE(prompt.asked.isEmpty());
+
+    prompt.answers = false;
+    pictures.set(print::kPackages[4].cells[0].picture, solid(kColours[0], 1200, 1560));
+    print::askAndPrintPackages(prompt, &main, {&print::kPackages[4]}, 1, pictures);
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_TRUE(
+        prompt.asked[0].startsWith("8 of the 9 2.5x3.25 prints have no picture: they stay blank."))
+        << prompt.asked[0].toStdString();
 }
 
 TEST_F(PackagePrint, RefusedJobSaysUnableToPrint) {
     QString error;
     ASSERT_TRUE(server()->setAccepting(printer().name, false, &error)) << error.toStdString();
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
-    EXPECT_TRUE(popup.isLoaded());
-    EXPECT_TRUE(popup.lblAlert->text().startsWith("Unable to print! The printing system says: "))
-        << popup.lblAlert->text().toStdString();
-    EXPECT_TRUE(popup.lblAlert->text().contains("`cupsaccept parvello-test`"));
-    EXPECT_TRUE(popup.Command1->isVisible());
+    const auto pictures = picturesFrom(coloured(1));
+    print::askAndPrintPackages(prompt, &main, {&print::kPackages[0]}, 1, *pictures);
+    const QString message = prompt.lastMessage();
+    EXPECT_TRUE(message.startsWith("Unable to print! The printing system says: "))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains("`cupsaccept parvello-test`"));
     ASSERT_TRUE(server()->setAccepting(printer().name, true, &error)) << error.toStdString();
     EXPECT_TRUE(jobs(0).isEmpty());
-    popup.close();
 }
 
 TEST_F(PackagePrint, NoPrinterMakesPdfFilesAndSaysWhere) {
@@ -212,13 +236,9 @@ TEST_F(PackagePrint, NoPrinterMakesPdfFilesAndSaysWhere) {
     ASSERT_TRUE(keep.open(QIODevice::WriteOnly));
     keep.write("mine");
     keep.close();
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[4]}, 2,
-                               *picturesFrom(coloured(11)));
-    EXPECT_TRUE(popup.isLoaded());
-    EXPECT_EQ(popup.lblAlert->text(),
-              "No printer found. Saved as PDF in Documents/Parvello Prints.");
-    popup.close();
+    const auto pictures = picturesFrom(coloured(11));
+    print::askAndPrintPackages(prompt, &main, {&print::kPackages[4]}, 2, *pictures);
+    EXPECT_EQ(prompt.lastMessage(), "No printer found. Saved as PDF in Documents/Parvello Prints.");
     QStringList pdfs = QDir(folder).entryList({"*.pdf"}, QDir::Files, QDir::Name);
     pdfs.removeAll("keep.pdf");
     ASSERT_EQ(pdfs.size(), 2); // one file per sheet, even within the same second
@@ -247,12 +267,11 @@ TEST_F(PackagePrint, NoDefaultPrinterSaysWhereToSetOne) {
     QString error;
     ASSERT_TRUE(server()->addPrinter(other, false, &error)) << error.toStdString();
     QProcess::execute("lpadmin", {"-x", printer().name});
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[0]}, 1, *picturesFrom(coloured(1)));
-    EXPECT_EQ(popup.lblAlert->text(),
+    const auto pictures = picturesFrom(coloured(1));
+    print::askAndPrintPackages(prompt, &main, {&print::kPackages[0]}, 1, *pictures);
+    EXPECT_EQ(prompt.lastMessage(),
               "No default printer is set: choose one under Utilities, \"Choose Printer...\", "
               "or in your system's printer settings. Saved as PDF in Documents/Parvello Prints.");
-    popup.close();
     QProcess::execute("lpadmin", {"-x", other.name});
     server()->addPrinter(printer(), true, &error);
 }
@@ -280,11 +299,13 @@ TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     QString error;
     ASSERT_TRUE(server()->addPrinter(a4, false, &error)) << error.toStdString();
     print::setChosenPrinter(a4.name);
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
-    print::askAndPrintPackages(popup, &main, {&print::kPackages[0], &print::kPackages[1]}, 1,
-                               *picturesFrom(coloured(1)));
+    prompt.answers = false;
+    const auto pictures = picturesFrom(coloured(1));
+    print::askAndPrintPackages(prompt, &main, {&print::kPackages[0], &print::kPackages[1]}, 1,
+                               *pictures);
     // Then the prints whose 320 x 240 pictures are too small for them.
-    EXPECT_EQ(popup.lblAlert->text(),
+    ASSERT_EQ(prompt.asked.size(), 1);
+    EXPECT_EQ(prompt.asked[0],
               "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge "
               "will be cut. 1 8x10 print will look soft: its picture is 320 × 240 pixels. 2 5x7 "
               "prints will look soft: their picture is 320 × 240 pixels. Please make sure your "

@@ -2,12 +2,11 @@
 // (or with parvello-print --printer); a chosen printer that is gone falls
 // back to the default, and the user is told once.
 #include "cups_fixture.h"
-#include "notify/frmmsnpopup.h"
 #include "print/frmChoosePrinter.h"
 #include "print/print_routine.h"
 #include "print/printer_choice.h"
+#include "support/fake_prompt.h"
 #include "support/pictures_from.h"
-#include "support/popup_answers.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -35,12 +34,8 @@ class PrinterChoice : public CupsTest {
         for (const QString& f : server()->jobFiles(second.name))
             QFile::remove(f);
     }
-    void TearDown() override {
-        print::setChosenPrinter({});
-        if (popup.isLoaded())
-            popup.close();
-    }
-    notify::frmmsnpopup popup;
+    void TearDown() override { print::setChosenPrinter({}); }
+    FakePrompt prompt;
     // Each row as the user reads it: the in-use mark, name and state.
     static QStringList rows(const print::frmChoosePrinter& window) {
         QStringList rows;
@@ -70,9 +65,8 @@ TEST_F(PrinterChoice, ChosenInTheWindowPrintsThereAndBackToTheDefault) {
     EXPECT_EQ(rows(again),
               QStringList({"\u2714 parvello-second Ready", " parvello-test (default) Ready"}));
 
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
-                               *picturesFrom([](int) { return picture(); }));
+    const auto pictures = picturesFrom([](int) { return picture(); });
+    print::askAndPrintPackages(prompt, nullptr, {&print::kPackages[1]}, 1, *pictures);
     EXPECT_TRUE(server()->waitForJobs(second.name, 1));
     EXPECT_TRUE(jobs(0).isEmpty()); // nothing on the default printer
 
@@ -84,22 +78,17 @@ TEST_F(PrinterChoice, ChosenInTheWindowPrintsThereAndBackToTheDefault) {
 
 TEST_F(PrinterChoice, GonePrinterFallsBackToTheDefaultWithAMessageOnce) {
     print::setChosenPrinter("parvello-sold");
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
-                               *picturesFrom([](int) { return picture(); }));
-    ASSERT_TRUE(popup.isLoaded());
-    EXPECT_EQ(popup.lblAlert->text(),
+    const auto pictures = picturesFrom([](int) { return picture(); });
+    print::askAndPrintPackages(prompt, nullptr, {&print::kPackages[1]}, 1, *pictures);
+    EXPECT_EQ(prompt.lastMessage(),
               "The printer parvello-sold is no longer installed: Parvello prints on the "
               "default printer.");
-    popup.close();
-    QTest::qWait(20);
     EXPECT_EQ(jobs(1).size(), 1);
     EXPECT_EQ(print::chosenPrinter(), "");
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
-    print::askAndPrintPackages(popup, nullptr, {&print::kPackages[1]}, 1,
-                               *picturesFrom([](int) { return picture(); }));
-    EXPECT_FALSE(popup.isLoaded());
+    prompt.told.clear();
+    print::askAndPrintPackages(prompt, nullptr, {&print::kPackages[1]}, 1, *pictures);
     EXPECT_EQ(jobs(2).size(), 2);
+    EXPECT_TRUE(prompt.told.isEmpty());
 }
 
 TEST_F(PrinterChoice, ToolTakesThePrinterByName) {

@@ -87,7 +87,8 @@ TEST_F(SinglePrint, EverySizeUprightHasItsRectangle) {
         QTest::mouseClick(dialog->Option1[size_t(i)], Qt::LeftButton);
         testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
         QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-        QTest::qWait(50);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return popup.isLoaded(); }));
+        ASSERT_TRUE(testpopup::waitGone(popup)); // answered, so the next size is its own
     }
     const QStringList files = jobs(4);
     ASSERT_EQ(files.size(), 4);

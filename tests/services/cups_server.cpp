@@ -1,5 +1,6 @@
 #include "services/cups_server.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -228,6 +229,9 @@ bool CupsServer::waitForJobs(const QString& name, int count, int timeoutMs) cons
     while (!deadline.hasExpired()) {
         if (jobFiles(name).size() >= count)
             return true;
+        // The jobs may still be waiting for a question's answer or a print
+        // job's worker, both of which report through the event loop.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(20);
     }
     return jobFiles(name).size() >= count;

@@ -1,23 +1,15 @@
 #include "cell_pictures.h"
 
-#include "common/colour_profile.h"
-#include "common/jpeg_reader.h"
+#include "pictures/picture_loader.h"
 #include "print/layouts.h"
 #include "print/printer.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageReader>
 #include <QtConcurrent/QtConcurrentMap>
 #include <cmath>
 
 namespace cellpictures {
 
 namespace {
-
-// Room for a 100-megapixel scan, but not for a picture that would exhaust
-// the memory of an ordinary machine.
-constexpr qint64 MaxPixels = 512LL * 1024 * 1024 / 4;
 
 // One file and the cells it fills.
 struct Job {
@@ -31,31 +23,15 @@ struct Done {
     QString error;
 };
 
+// The picture, a JPEG decoded only as large as `atLeast` needs; the reason
+// in `error` when there is none.
 QImage decode(const QString& file, QSize atLeast, QString* error) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = f.errorString();
+    const std::optional<QByteArray> bytes = pictureloader::readFile(file, error);
+    if (!bytes)
         return {};
-    }
-    QByteArray bytes = f.readAll();
-    if (jpegreader::handles(bytes)) {
-        const std::optional<QSize> size = jpegreader::uprightSize(bytes);
-        const int reduction = size ? jpegreader::reductionFor(*size, atLeast) : 1;
-        jpegreader::Result r = jpegreader::read(bytes, reduction, MaxPixels);
-        *error = r.error;
-        return r.image;
-    }
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    QImageReader::setAllocationLimit(int(MaxPixels * 4 / (1024 * 1024)));
-    QImage image;
-    if (!reader.read(&image))
-        *error = reader.errorString();
-    else
-        colour::toSrgb(image);
-    return image;
+    LoadedPicture loaded = pictureloader::decodeCovering(file, *bytes, atLeast);
+    *error = loaded.error;
+    return std::move(loaded.image);
 }
 
 } // namespace
@@ -81,9 +57,8 @@ std::optional<std::vector<QImage>> prepare(const std::vector<Request>& requests,
             Done d;
             const QImage picture = decode(job.file, job.largest, &d.error);
             if (picture.isNull()) {
-                if (d.error.isEmpty())
-                    d.error = QStringLiteral("the file holds no picture");
-                d.error = QStringLiteral("cannot read picture %1: %2").arg(job.file, d.error);
+                // The loader's reason names the file.
+                d.error = QStringLiteral("cannot read picture %1").arg(d.error);
                 return d;
             }
             for (size_t k = 0; k < job.requests.size(); ++k) {

@@ -1,9 +1,9 @@
 #pragma once
 // The pictures of one sheet for the command-line tool, ready for their cells.
-// Each file is decoded once, a JPEG only as large as its largest cell needs
-// (libjpeg's DCT scaling), and resampled to the printer's pixels of every cell
-// it fills; the files are spread over the cores. Only the cell-sized pictures
-// are kept, so memory follows the cells, not the originals.
+// Each file is decoded once by the picture loader, a JPEG only as large as its
+// largest cell needs (libjpeg's DCT scaling), and resampled to the printer's
+// pixels of every cell it fills; the files are spread over the cores. Only the
+// cell-sized pictures are kept, so memory follows the cells, not the originals.
 
 #include "print/cell_fill.h"
 

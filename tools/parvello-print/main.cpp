@@ -8,10 +8,11 @@
 #include "pictures/package_pictures.h"
 #include "print/captions.h"
 #include "print/layouts.h"
+#include "print/print_job.h"
 #include "print/print_options.h"
-#include "print/print_routine.h"
 #include "print/printer.h"
 #include "print/printer_choice.h"
+#include "print/sheet_orders.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -132,8 +133,10 @@ print::PrintOptions placeOnly(print::PrintOptions options) {
     return options;
 }
 
-// --single: one picture alone on a sheet. The summary, or an exit code.
-std::variant<print::PrintSummary, int> printSingle(const Job& job, print::SheetTarget& target) {
+using Sheets = std::vector<print::SheetOrder>;
+
+// --single: one picture alone on a sheet. Its order, or an exit code.
+std::variant<Sheets, int> printSingle(const Job& job, print::SheetTarget& target) {
     const auto* size = print::singleSizeByCaption(job.single.toStdString());
     if (!size)
         return fail(
@@ -147,14 +150,14 @@ std::variant<print::PrintSummary, int> printSingle(const Job& job, print::SheetT
         target.resolution(), cellOptions(job.options), &error);
     if (!picture)
         return fail(error);
-    return print::printSingleSheet(target, picture->front(), sizeIndex, job.landscape,
-                                   placeOnly(job.options));
+    return Sheets{
+        print::singleOrder(picture->front(), sizeIndex, job.landscape, placeOnly(job.options))};
 }
 
 // A package: one picture in every cell, or one picture per cell. Every
 // picture is read and made ready for its cell before the first sheet goes
-// out. The summary, or an exit code.
-std::variant<print::PrintSummary, int> printPackage(const Job& job, print::SheetTarget& target) {
+// out. The orders, or an exit code.
+std::variant<Sheets, int> printPackage(const Job& job, print::SheetTarget& target) {
     if (job.landscape)
         return fail("--landscape goes with --single");
     if (job.positional.isEmpty()) {
@@ -186,12 +189,12 @@ std::variant<print::PrintSummary, int> printPackage(const Job& job, print::Sheet
     PackagePictures positions;
     for (size_t i = 0; i < package->cells.size(); ++i)
         positions.set(package->cells[i].picture, (*pictures)[i]);
-    return print::printPackages(target, {package}, job.copies, positions, placeOnly(job.options));
+    return print::packageOrders({package}, job.copies, positions.snapshot(),
+                                placeOnly(job.options));
 }
 
-// Follows the jobs to their end and says what became of each sheet; the exit code.
-int report(const Job& job, print::PrintSummary& summary) {
-    print::followJobs(summary);
+// Says what became of each sheet once the jobs are followed; the exit code.
+int report(const Job& job, const print::PrintSummary& summary) {
     for (const QString& trouble : summary.troubles)
         std::fprintf(stderr, "parvello-print: %s\n", qPrintable(trouble));
     for (size_t i = 0; i < summary.bytes.size(); ++i)
@@ -226,9 +229,13 @@ int main(int argc, char** argv) {
     if (const QString notice = print::takeChoiceNotice(); !notice.isEmpty())
         std::fprintf(stderr, "parvello-print: %s\n", qPrintable(notice));
 
-    std::variant<print::PrintSummary, int> printed =
+    std::variant<Sheets, int> sheets =
         job.single.isEmpty() ? printPackage(job, *target) : printSingle(job, *target);
-    if (const int* exitCode = std::get_if<int>(&printed))
+    if (const int* exitCode = std::get_if<int>(&sheets))
         return *exitCode;
-    return report(job, std::get<print::PrintSummary>(printed));
+    print::PrintJob printing(std::move(target), std::move(std::get<Sheets>(sheets)));
+    QObject::connect(&printing, &print::PrintJob::finished, &app,
+                     [&](const print::PrintSummary& summary) { app.exit(report(job, summary)); });
+    printing.start();
+    return app.exec();
 }

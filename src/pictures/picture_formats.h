@@ -1,0 +1,64 @@
+#pragma once
+// The picture file formats, written once: which the browser lists (and the
+// desktop entry offers to open), which "Save" writes and with which writer.
+// The browser's filter, the save dialog, the loader, the savers and the
+// desktop entry's MimeType line (made at build time) all read this table.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <string_view>
+
+namespace pictures {
+
+// How a format is read: its content decides between libjpeg-turbo and Qt's
+// readers; WMF drawings go through libwmf.
+enum class Reader { None, ByContent, Wmf };
+// How a format is written: one of Qt's writers, or one of our own.
+enum class Writer { None, Qt, Bitmap, Gif };
+
+struct PictureFormat {
+    std::string_view name; // the save dialog's type: "JPG (*.JPG)"
+    // Upper case, matched in any case; the first is added to a name typed
+    // without one. The browser lists these for a format we read.
+    std::array<std::string_view, 2> extensions;
+    // Further names "Save" writes the format under, never listed.
+    std::array<std::string_view, 2> alsoWritten;
+    std::string_view mimeType;
+    Reader reader;
+    Writer writer;
+    std::string_view qtWriter; // Qt's name for the writer, for Writer::Qt
+    int quality;               // for the writer; -1: its own default
+};
+
+// In the order the save dialog offers them.
+// clang-format off
+inline constexpr std::array<PictureFormat, 7> kPictureFormats{{
+    {"BMP", {"BMP"},         {"DIB", "RLE"},  "image/bmp",
+           Reader::ByContent, Writer::Bitmap, {},     -1},
+    {"GIF", {"GIF"},         {},              "image/gif",
+           Reader::ByContent, Writer::Gif,    {},     -1},
+    {"ICO", {"ICO"},         {},              "image/vnd.microsoft.icon",
+           Reader::ByContent, Writer::None,   {},     -1},
+    {"JPG", {"JPG", "JPEG"}, {"JPE", "JFIF"}, "image/jpeg",
+           Reader::ByContent, Writer::Qt,     "jpeg", 85},
+    {"PNG", {"PNG"},         {},              "image/png",
+           Reader::None,      Writer::Qt,     "png",  -1},
+    {"TIF", {"TIF", "TIFF"}, {},              "image/tiff",
+           Reader::None,      Writer::Qt,     "tiff", -1},
+    {"WMF", {"WMF"},         {},              "image/wmf",
+           Reader::Wmf,       Writer::None,   {},     -1},
+}};
+// clang-format on
+
+// The format a file name's extension stands for, whatever its letter case,
+// counting the names only written too; nothing for any other name.
+const PictureFormat* formatOf(const QString& fileName);
+
+// Whether the browser lists the file: its extension is one of a format we read.
+bool isReadableName(const QString& fileName);
+
+// The save dialog's types, "BMP (*.BMP)", one for each format we write.
+QStringList saveTypes();
+
+} // namespace pictures

@@ -1,0 +1,122 @@
+#include "pictures/picture_loader.h"
+
+#include "common/colour_profile.h"
+#include "common/jpeg_reader.h"
+#include "pictures/picture_formats.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+namespace pictureloader {
+
+namespace {
+
+bool isWmf(const QString& fileName) {
+    const pictures::PictureFormat* format = pictures::formatOf(fileName);
+    return format && format->reader == pictures::Reader::Wmf;
+}
+
+LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
+    QByteArray content = bytes; // shared, not copied
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    // Qt refuses anything above 128 MB by default (about 33 megapixels);
+    // our own bound is MaxPixels at 4 bytes a pixel.
+    QImageReader::setAllocationLimit(int(MaxPixels * 4 / (1024 * 1024)) + 1);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > MaxPixels)
+        return {{},
+                QStringLiteral("%1: %2 x %3 pixels is too large")
+                    .arg(fileName)
+                    .arg(size.width())
+                    .arg(size.height())};
+
+    QImage image;
+    if (!reader.read(&image))
+        return {{}, fileName + ": " + reader.errorString()};
+    // Some readers (MNG) report success with no picture at all.
+    if (image.isNull())
+        return {{}, fileName + ": the file holds no picture"};
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
+        image.format() != QImage::Format_ARGB32_Premultiplied)
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                : QImage::Format_RGB32);
+    if (image.isNull())
+        return {{}, fileName + ": not enough memory for the picture"};
+    colour::toSrgb(image);
+    return {image, {}};
+}
+
+} // namespace
+
+LoadedPicture load(const QString& fileName) {
+    QString error;
+    const std::optional<QByteArray> bytes = readFile(fileName, &error);
+    if (!bytes)
+        return {{}, error};
+    return decode(fileName, *bytes);
+}
+
+std::optional<QByteArray> readFile(const QString& fileName, QString* error) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = fileName + ": " + file.errorString();
+        return std::nullopt;
+    }
+    // No picture we accept takes more room in a file than in memory.
+    if (file.size() > MaxPixels * 4) {
+        *error = fileName + ": the file is too large for a picture";
+        return std::nullopt;
+    }
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    jpegreader::preferHugePages(bytes.data(), size_t(bytes.size()));
+    const qint64 read = file.read(bytes.data(), bytes.size());
+    if (read < 0) {
+        *error = fileName + ": " + file.errorString();
+        return std::nullopt;
+    }
+    bytes.truncate(read); // cut short while we read: decoded as far as it goes
+    return bytes;
+}
+
+LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
+                     const std::atomic<bool>* cancel) {
+    return decodeCovering(fileName, bytes, {}, cancel);
+}
+
+LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, QSize atLeast,
+                             const std::atomic<bool>* cancel) {
+    if (isWmf(fileName))
+        return loadWmf(fileName);
+    // Files are often misnamed (a PNG saved as .JPG): the content decides.
+    if (!jpegreader::handles(bytes))
+        return decodeWithQt(fileName, bytes);
+    const std::optional<QSize> size =
+        atLeast.isEmpty() ? std::nullopt : jpegreader::uprightSize(bytes);
+    const int reduction = size ? jpegreader::reductionFor(*size, atLeast) : 1;
+    jpegreader::Result r = jpegreader::read(bytes, reduction, MaxPixels, cancel);
+    if (r.image.isNull())
+        return {{}, fileName + ": " + r.error};
+    return {std::move(r.image), {}};
+}
+
+LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box) {
+    if (isWmf(fileName) || !jpegreader::handles(bytes))
+        return {};
+    const std::optional<QSize> size = jpegreader::uprightSize(bytes);
+    if (!size || size->isEmpty())
+        return {};
+    const int reduction = jpegreader::reductionFor(*size, size->scaled(box, Qt::KeepAspectRatio));
+    if (reduction == 1)
+        return {};
+    jpegreader::Result r = reduction == 8 ? jpegreader::readEighthForScreen(bytes, MaxPixels)
+                                          : jpegreader::read(bytes, reduction, MaxPixels);
+    if (r.image.isNull())
+        return {{}, fileName + ": " + r.error};
+    return {std::move(r.image), {}};
+}
+
+} // namespace pictureloader

@@ -1,0 +1,51 @@
+#pragma once
+// Reads a picture file for the previews and the print cells: GIF, JPEG, BMP,
+// ICO and the other formats Qt reads, upright as the camera meant it (EXIF
+// orientation), and WMF drawings (see picture_formats.h) rendered through libwmf. JPEG goes
+// straight through libjpeg-turbo, which can also give a reduced picture quickly for the screen.
+// Every picture comes out in sRGB (see common/colour_profile.h).
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <atomic>
+#include <optional>
+
+struct LoadedPicture {
+    QImage image;  // what printing and the editor use
+    QString error; // why nothing was loaded, for the log; empty on success
+    bool ok() const { return !image.isNull(); }
+};
+
+namespace pictureloader {
+
+// A larger picture is refused before anything is allocated for it: 24-megapixel
+// photos are the daily case, 200 megapixels is far beyond any camera's.
+constexpr qint64 MaxPixels = 200'000'000;
+
+// Reads and decodes the file at full resolution.
+LoadedPicture load(const QString& fileName);
+
+// The file's content, read once for the decodes below; nothing (and the
+// reason in `error`) when it cannot be read.
+std::optional<QByteArray> readFile(const QString& fileName, QString* error);
+
+// The full picture from the file's content (fileName gives the WMF
+// extension and the name in errors). Setting `cancel` stops a JPEG decode.
+LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
+                     const std::atomic<bool>* cancel = nullptr);
+
+// The same, with a JPEG decoded at the largest DCT reduction that still covers
+// `atLeast` in both directions: all a print cell of that many pixels needs.
+LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, QSize atLeast,
+                             const std::atomic<bool>* cancel = nullptr);
+
+// A JPEG decoded at the largest DCT reduction that still covers `box` once
+// fitted into it with its proportions kept: quick, for the screen. A null
+// picture when the content is not such a JPEG or would not be reduced.
+LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box);
+
+// Renders a WMF drawing; used by load() for ".wmf" files.
+LoadedPicture loadWmf(const QString& fileName);
+
+} // namespace pictureloader

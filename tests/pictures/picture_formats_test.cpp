@@ -1,0 +1,30 @@
+// The format table as the browser and the save dialog meet it.
+#include "pictures/picture_formats.h"
+
+#include <gtest/gtest.h>
+
+using namespace pictures;
+
+TEST(PictureFormats, TheBrowserListsGifJpgJpegBmpIcoAndWmfWhateverTheirCase) {
+    for (const char* name :
+         {"photo.jpg", "PHOTO.JPG", "a.Jpeg", "b.gif", "c.BMP", "d.ico", "e.WMF", "x.y.jpg"})
+        EXPECT_TRUE(isReadableName(name)) << name;
+    // PNG and TIF are saved but never listed, nor the other names "Save" takes.
+    for (const char* name : {"photo.png", "photo.tif", "photo.tiff", "photo.dib", "photo.jpe",
+                             "jpg", "notes.txt", "photo.jpg.bak", "photojpg", ".jpgx"})
+        EXPECT_FALSE(isReadableName(name)) << name;
+}
+
+TEST(PictureFormats, TheSaveDialogOffersTheFiveWrittenTypes) {
+    EXPECT_EQ(saveTypes(), QStringList({"BMP (*.BMP)", "GIF (*.GIF)", "JPG (*.JPG)", "PNG (*.PNG)",
+                                        "TIF (*.TIF)"}));
+}
+
+TEST(PictureFormats, ANameFindsItsFormatInAnyLetterCase) {
+    ASSERT_NE(formatOf("scan.bmp"), nullptr);
+    EXPECT_EQ(formatOf("scan.bmp"), formatOf("SCAN.BMP"));
+    EXPECT_EQ(formatOf("scan.Jpeg"), formatOf("scan.JPG"));
+    EXPECT_EQ(formatOf("scan.JPG")->quality, 85);
+    for (const char* name : {"scan", "scan.", "scan.doc", "my.scans/scan"})
+        EXPECT_EQ(formatOf(name), nullptr) << name;
+}

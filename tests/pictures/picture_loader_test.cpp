@@ -1,0 +1,426 @@
+// Loading pictures: formats, EXIF orientation, and files that are not what
+// they claim to be.
+#include "common/jpeg_reader.h"
+#include "pictures/picture_loader.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTransform>
+#include <QtEndian>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+namespace {
+
+class LoaderTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    static QByteArray encode(const QImage& image, const char* format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    }
+    static QImage twoColour(int w, int h) {
+        // Left half red, right half blue: tells orientation apart.
+        QImage image(w, h, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QPainter(&image).fillRect(0, 0, w / 2, h, Qt::red);
+        return image;
+    }
+};
+
+TEST_F(LoaderTest, ReadsEveryBrowserFormat) {
+    const QImage source = twoColour(40, 30);
+    // Qt writes no GIF: this one is 40 x 30, red left half, blue right half.
+    const QByteArray gif(
+        "\x47\x49\x46\x38\x39\x61\x28\x00\x1e\x00\xf0\x00\x00\xff\x00\x00\x00\x00\xff\x21\xf9\x04"
+        "\x00\x00\x00\x00\x00\x2c\x00\x00\x00\x00\x28\x00\x1e\x00\x00\x02\x4b\x84\x8f\x99\xc1\xed"
+        "\xff\x94\x94\xb0\xd6\x89\x8f\xdd\x2d\x67\xce\x79\x18\xb8\x89\x13\x69\x99\x14\x0a\xa9\x0a"
+        "\xdb\xba\x08\x1c\xc9\x1a\xdd\xd9\x06\x9e\xeb\x3c\xa3\xdb\xfd\x82\x80\x5f\x80\x68\x44\x0e"
+        "\x83\x49\xe6\xd2\xf7\xb4\x35\xa1\x3c\x65\xd5\x79\xa5\xe2\xac\x5b\x6c\x57\x4b\xe3\x86\xbd"
+        "\x63\x30\xac\x00\x00\x3b",
+        116);
+    for (const char* format : {"JPG", "GIF", "BMP", "ICO"}) {
+        const QByteArray bytes = QByteArray(format) == "GIF" ? gif : encode(source, format);
+        const QString path = write(QStringLiteral("picture.%1").arg(format), bytes);
+        const LoadedPicture loaded = pictureloader::load(path);
+        ASSERT_TRUE(loaded.ok()) << format << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.size(), QSize(40, 30)) << format;
+        const QColor left = loaded.image.pixelColor(5, 15), right = loaded.image.pixelColor(35, 15);
+        EXPECT_GT(left.red(), 200) << format;
+        EXPECT_GT(right.blue(), 200) << format;
+    }
+}
+
+// A JPEG whose EXIF says "rotate 90 degrees clockwise to view" (orientation 6).
+QByteArray withOrientation(const QByteArray& jpeg, quint16 orientation) {
+    QByteArray tiff("MM\0\x2a\0\0\0\x08", 8);
+    tiff += QByteArray("\0\x01", 2);                   // one entry
+    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8); // Orientation, SHORT, 1
+    tiff += char(orientation >> 8);
+    tiff += char(orientation & 0xff);
+    tiff += QByteArray("\0\0\0\0\0\0", 6); // padding, next IFD 0
+    QByteArray app1 = "Exif" + QByteArray(2, '\0') + tiff;
+    QByteArray segment("\xff\xe1", 2);
+    const quint16 length = quint16(app1.size() + 2);
+    segment += char(length >> 8);
+    segment += char(length & 0xff);
+    segment += app1;
+    return jpeg.left(2) + segment + jpeg.mid(2);
+}
+
+TEST_F(LoaderTest, PhoneOrientationIsApplied) {
+    // Stored landscape 60 x 40 with the red half on the left; viewed after a
+    // clockwise quarter turn it is 40 x 60 with the red half on top.
+    const QByteArray jpeg = encode(twoColour(60, 40), "JPG");
+    const LoadedPicture loaded =
+        pictureloader::load(write("upright.jpg", withOrientation(jpeg, 6)));
+    ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
+    EXPECT_EQ(loaded.image.size(), QSize(40, 60));
+    EXPECT_GT(loaded.image.pixelColor(20, 5).red(), 200);
+    EXPECT_GT(loaded.image.pixelColor(20, 55).blue(), 200);
+}
+
+// What Qt's own reader makes of a file, in the format and the colour space
+// the previews use.
+QImage readByQt(const QString& path, QSize scaledSize = {}) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    if (scaledSize.isValid())
+        reader.setScaledSize(scaledSize);
+    QImage image = reader.read();
+    if (image.format() != QImage::Format_RGB32)
+        image.convertTo(QImage::Format_RGB32);
+    if (image.colorSpace().isValid())
+        image.convertToColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
+// A photograph-like picture: smooth colour with fine detail.
+QImage photo(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y,
+                           qRgb((x * 255) / w, (y * 255) / h, ((x ^ y) * 7 + x * y / 5) & 255));
+    return image;
+}
+
+TEST_F(LoaderTest, JpegComesOutExactlyAsQtReadsIt) {
+    // Odd sizes, so that the chroma blocks do not divide evenly.
+    const QImage colour = photo(203, 151);
+    QImage withProfile = colour;
+    withProfile.setColorSpace(QColorSpace::DisplayP3);
+    withProfile.setDotsPerMeterX(11811); // 300 dpi
+    withProfile.setDotsPerMeterY(11811);
+    auto jpeg = [](const QImage& image, bool progressive = false) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(progressive);
+        writer.write(image);
+        return bytes;
+    };
+    const QByteArray plain = jpeg(colour);
+    std::vector<std::pair<QString, QByteArray>> files = {
+        {"plain.jpg", plain},
+        {"progressive.jpg", jpeg(colour, true)},
+        {"grey.jpg", jpeg(colour.convertToFormat(QImage::Format_Grayscale8))},
+        {"profile.jpg", jpeg(withProfile)},
+        {"profile-turned.jpg", withOrientation(jpeg(withProfile), 6)},
+        {"cut-short.jpg", plain.left(plain.size() * 2 / 3)},
+    };
+    for (quint16 orientation = 1; orientation <= 8; ++orientation)
+        files.push_back({QStringLiteral("orientation%1.jpg").arg(orientation),
+                         withOrientation(plain, orientation)});
+
+    for (const auto& [name, bytes] : files) {
+        const QString path = write(name, bytes);
+        // Qt's reader drops the profile when it turns a picture upright:
+        // the turned one must be the upright one's pixels, turned.
+        const QImage expected =
+            name == "profile-turned.jpg"
+                ? readByQt(dir.filePath("profile.jpg")).transformed(QTransform().rotate(90))
+                : readByQt(path);
+        ASSERT_FALSE(expected.isNull()) << qPrintable(name);
+        const LoadedPicture loaded = pictureloader::load(path);
+        ASSERT_TRUE(loaded.ok()) << qPrintable(name) << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32) << qPrintable(name);
+        EXPECT_EQ(loaded.image, expected) << qPrintable(name);
+        EXPECT_EQ(loaded.image.colorSpace(), expected.colorSpace()) << qPrintable(name);
+        EXPECT_EQ(loaded.image.dotsPerMeterX(), expected.dotsPerMeterX()) << qPrintable(name);
+        for (int y = 0; y < loaded.image.height(); ++y)
+            for (int x = 0; x < loaded.image.width(); ++x)
+                ASSERT_EQ(qAlpha(loaded.image.pixel(x, y)), 255) << qPrintable(name);
+    }
+    EXPECT_TRUE(pictureloader::load(dir.filePath("profile.jpg")).image.colorSpace().isValid());
+}
+
+TEST_F(LoaderTest, ReducedJpegForTheScreenIsTheSmallestThatCoversTheBox) {
+    // 1000 x 700 turned a quarter: 700 x 1000 upright. Into an 800 box it
+    // fits as 560 x 800: half size (350 x 500) is too small, full size needed;
+    // into a 400 box (280 x 400) half size does, a quarter does not.
+    const QByteArray plain = encode(photo(1000, 700), "JPG");
+    const QByteArray turned = withOrientation(plain, 6);
+    const QString path = write("turned.jpg", turned);
+    EXPECT_TRUE(pictureloader::decodeReduced(path, turned, QSize(800, 800)).image.isNull());
+    EXPECT_EQ(pictureloader::decodeReduced(path, turned, QSize(400, 400)).image.size(),
+              QSize(350, 500));
+    // The reduced pixels are those of Qt's reader asked for half the size.
+    const QString plainPath = write("plain.jpg", plain);
+    const LoadedPicture half = pictureloader::decodeReduced(plainPath, plain, QSize(400, 400));
+    ASSERT_TRUE(half.ok()) << qPrintable(half.error);
+    EXPECT_EQ(half.image, readByQt(plainPath, QSize(500, 350)));
+    // Not a JPEG inside: nothing quick to offer.
+    const QByteArray png = encode(photo(1000, 700), "PNG");
+    EXPECT_TRUE(pictureloader::decodeReduced(path, png, QSize(100, 100)).image.isNull());
+}
+
+TEST_F(LoaderTest, APrintCellGetsTheSmallestJpegThatCoversItInBothDirections) {
+    // 700 x 1000 upright: half size (350 x 500) covers a 350 x 500 cell, not a
+    // 351 x 10 one; a PNG is always read whole.
+    const QByteArray turned = withOrientation(encode(photo(1000, 700), "JPG"), 6);
+    const QString path = write("cell.jpg", turned);
+    EXPECT_EQ(pictureloader::decodeCovering(path, turned, QSize(350, 500)).image.size(),
+              QSize(350, 500));
+    EXPECT_EQ(pictureloader::decodeCovering(path, turned, QSize(351, 10)).image.size(),
+              QSize(700, 1000));
+    const QByteArray png = encode(photo(1000, 700), "PNG");
+    EXPECT_EQ(pictureloader::decodeCovering(path, png, QSize(10, 10)).image.size(),
+              QSize(1000, 700));
+}
+
+TEST_F(LoaderTest, EighthSizeJpegForTheScreenLooksAsLibjpegDecodesIt) {
+    // Large enough to be read on two threads; odd sizes, so that the blocks
+    // do not divide evenly. The 1/8 picture is read from the DC coefficients
+    // alone: grey pictures come out exactly as libjpeg's own 1/8 decode,
+    // colour ones with one colour sample a block, which the eye does not
+    // tell apart at preview size.
+    const QImage colour = photo(2011, 1603);
+    const QString ppm = dir.filePath("colour.ppm");
+    ASSERT_TRUE(colour.save(ppm, "PPM"));
+    QProcess cjpeg;
+    cjpeg.start("cjpeg", {"-restart", "7B", "-outfile", dir.filePath("restarts.jpg"), ppm});
+    ASSERT_TRUE(cjpeg.waitForFinished(-1) && cjpeg.exitCode() == 0)
+        << "cjpeg (Debian package libjpeg-turbo-progs)";
+    QFile restarts(dir.filePath("restarts.jpg"));
+    ASSERT_TRUE(restarts.open(QIODevice::ReadOnly));
+    const QByteArray jpeg = encode(colour, "JPG");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool exact;
+    } files[] = {
+        {"grey.jpg", encode(colour.convertToFormat(QImage::Format_Grayscale8), "JPG"), true},
+        {"colour.jpg", jpeg, false},
+        {"restarts.jpg", restarts.readAll(), false},
+        {"cut-short.jpg", jpeg.left(jpeg.size() * 2 / 3), false},
+    };
+    for (const auto& [name, bytes, exact] : files) {
+        const LoadedPicture quick = pictureloader::decodeReduced(name, bytes, QSize(200, 200));
+        ASSERT_TRUE(quick.ok()) << name << qPrintable(quick.error);
+        const QImage expected = jpegreader::read(bytes, 8, pictureloader::MaxPixels).image;
+        ASSERT_EQ(quick.image.size(), QSize(252, 201)) << name;
+        ASSERT_EQ(expected.size(), QSize(252, 201)) << name;
+        if (exact) {
+            EXPECT_EQ(quick.image, expected) << name;
+            continue;
+        }
+        double difference = 0;
+        for (int y = 0; y < 201; ++y)
+            for (int x = 0; x < 252; ++x) {
+                const QRgb a = quick.image.pixel(x, y), b = expected.pixel(x, y);
+                ASSERT_LE(std::abs(qGray(a) - qGray(b)), 8) << name << " at " << x << "," << y;
+                difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                              std::abs(qBlue(a) - qBlue(b));
+            }
+        EXPECT_LT(difference / (3 * 252 * 201), 3.0) << name;
+    }
+}
+
+// Orange (200, 100, 50) in the picture's own colour space, and the same
+// colour in sRGB worked out from the published primaries (D65 white, the
+// Adobe RGB curve 2.19921875, the sRGB curve for Display P3).
+TEST_F(LoaderTest, EmbeddedProfilesAreConvertedToSrgb) {
+    const struct {
+        QColorSpace::NamedColorSpace space;
+        QRgb srgb;
+    } cases[] = {{QColorSpace::AdobeRgb, qRgb(227, 100, 42)},
+                 {QColorSpace::DisplayP3, qRgb(215, 93, 31)}};
+    for (const auto& c : cases) {
+        // Large enough for the screen's 1/8 decode from the DC coefficients.
+        QImage orange(1600, 1200, QImage::Format_RGB32);
+        orange.fill(qRgb(200, 100, 50));
+        orange.setColorSpace(c.space);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        orange.save(&buffer, "JPG", 100);
+        for (const auto& [name, bytes] :
+             {std::pair{QString("orange.jpg"), jpeg},
+              std::pair{QString("orange.png"), encode(orange, "PNG")}}) {
+            const LoadedPicture loaded = pictureloader::load(write(name, bytes));
+            ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
+            const QRgb got = loaded.image.pixel(32, 24);
+            EXPECT_NEAR(qRed(got), qRed(c.srgb), 2) << c.space << qPrintable(name);
+            EXPECT_NEAR(qGreen(got), qGreen(c.srgb), 2) << c.space << qPrintable(name);
+            EXPECT_NEAR(qBlue(got), qBlue(c.srgb), 2) << c.space << qPrintable(name);
+        }
+        const LoadedPicture screen =
+            pictureloader::decodeReduced("orange.jpg", jpeg, QSize(200, 200));
+        ASSERT_EQ(screen.image.size(), QSize(200, 150));
+        const QRgb got = screen.image.pixel(100, 75);
+        EXPECT_NEAR(qRed(got), qRed(c.srgb), 2) << c.space << " on the screen";
+        EXPECT_NEAR(qGreen(got), qGreen(c.srgb), 2) << c.space << " on the screen";
+        EXPECT_NEAR(qBlue(got), qBlue(c.srgb), 2) << c.space << " on the screen";
+    }
+}
+
+// A CMYK JPEG as Adobe's programs write it (inverted: 255 is no ink), left
+// half magenta and yellow ink (red), right half cyan ink alone.
+QByteArray cmykJpeg(int w, int h) {
+    std::vector<JSAMPLE> pixels(size_t(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            JSAMPLE* p = &pixels[(size_t(y) * w + x) * 4];
+            const bool red = x < w / 2;
+            p[0] = red ? 255 : 0;
+            p[1] = red ? 0 : 255;
+            p[2] = red ? 0 : 255;
+            p[3] = 255;
+        }
+    jpeg_compress_struct info;
+    jpeg_error_mgr err;
+    info.err = jpeg_std_error(&err);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(w);
+    info.image_height = JDIMENSION(h);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info); // writes the Adobe marker for CMYK
+    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = &pixels[size_t(info.next_scanline) * w * 4];
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    const QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    jpeg_destroy_compress(&info);
+    free(out);
+    return bytes;
+}
+
+TEST_F(LoaderTest, CmykJpegLoadsInItsColours) {
+    const LoadedPicture loaded = pictureloader::load(write("cmyk.jpg", cmykJpeg(64, 48)));
+    ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
+    const QColor red = loaded.image.pixelColor(8, 24), cyan = loaded.image.pixelColor(56, 24);
+    EXPECT_TRUE(red.red() > 240 && red.green() < 15 && red.blue() < 15) << qPrintable(red.name());
+    EXPECT_TRUE(cyan.red() < 15 && cyan.green() > 240 && cyan.blue() > 240)
+        << qPrintable(cyan.name());
+    EXPECT_EQ(qAlpha(loaded.image.pixel(8, 24)), 255);
+}
+
+TEST_F(LoaderTest, BadFilesGiveAnErrorAndNoPicture) {
+    const QByteArray jpeg = encode(twoColour(200, 150), "JPG");
+    QByteArray corrupt = jpeg;
+    for (int i = 200; i < corrupt.size() - 2; i += 3)
+        corrupt[i] = char(0xff);
+    const QByteArray png = encode(twoColour(200, 150), "PNG");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty.jpg", QByteArray()},
+        {"corrupt.jpg", corrupt.left(300)},
+        {"truncated-png.JPG", png.left(png.size() / 3)},
+        {"text.gif", "this is not a picture"},
+        {"header-only.bmp", "BM"},
+        {"junk.wmf", QByteArray(4000, '\x5a')},
+    };
+    for (const auto& c : cases) {
+        const LoadedPicture loaded = pictureloader::load(write(c.name, c.bytes));
+        EXPECT_FALSE(loaded.ok() && loaded.image.size() == QSize(200, 150)) << c.name;
+        if (!loaded.ok()) {
+            EXPECT_FALSE(loaded.error.isEmpty()) << c.name;
+        }
+    }
+    EXPECT_FALSE(pictureloader::load(dir.filePath("missing.jpg")).ok());
+}
+
+// A BMP header that claims 100000 x 100000 pixels at 24 bits, with no pixels.
+QByteArray hugeBmpHeader() {
+    QByteArray h(54, '\0');
+    auto put32 = [&](int at, qint32 v) { qToLittleEndian(v, h.data() + at); };
+    h[0] = 'B';
+    h[1] = 'M';
+    put32(2, 54);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 100000);
+    put32(22, 100000);
+    qToLittleEndian<quint16>(1, h.data() + 26);
+    qToLittleEndian<quint16>(24, h.data() + 28);
+    return h;
+}
+
+quint32 crc32(const QByteArray& bytes) {
+    quint32 crc = 0xffffffffu;
+    for (char ch : bytes) {
+        crc ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data) {
+    QByteArray length(4, '\0'), crc(4, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), length.data());
+    qToBigEndian<quint32>(crc32(type + data), crc.data());
+    return length + type + data + crc;
+}
+
+// A PNG whose header claims 100000 x 100000 pixels, with hardly any data.
+QByteArray hugePngHeader() {
+    QByteArray fields(13, '\0');
+    qToBigEndian<quint32>(100000, fields.data());
+    qToBigEndian<quint32>(100000, fields.data() + 4);
+    fields[8] = 8; // bit depth
+    fields[9] = 2; // truecolour
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", fields) +
+           pngChunk("IDAT", QByteArray::fromHex("789c030000000001")) + pngChunk("IEND", {});
+}
+
+TEST_F(LoaderTest, HugePictureIsRefusedBeforeDecoding) {
+    const LoadedPicture png = pictureloader::load(write("huge.jpg", hugePngHeader()));
+    EXPECT_FALSE(png.ok());
+    EXPECT_TRUE(png.error.contains("too large")) << qPrintable(png.error);
+    const LoadedPicture bmp = pictureloader::load(write("huge.bmp", hugeBmpHeader()));
+    EXPECT_FALSE(bmp.ok());
+    EXPECT_FALSE(bmp.error.isEmpty());
+}
+
+} // namespace
