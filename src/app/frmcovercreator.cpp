@@ -21,6 +21,7 @@
 #include "print/captions.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
+#include "print/print_job.h"
 #include "print/print_preview.h"
 #include "print/print_routine.h"
 #include "update/update_window.h"
@@ -33,9 +34,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -57,6 +60,12 @@ void fill(QGroupBox* box, QWidget* content) {
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(content);
+}
+
+// The window's dialogs open modal to it, without waiting, and go once closed.
+void openOver(QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 QIcon toolbarIcon(int button, const QStyle* style) {
@@ -228,6 +237,19 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     m_cmdPrint->setGeometry(units::toScreenPixels(8940, 4860, 1560, 480));
     m_cmdPrint->setEnabled(false);
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmcovercreator::cmdPrint_Click);
+
+    // Shown only while sheets print; the window stays usable meanwhile.
+    m_prgPrint = new QProgressBar(parent);
+    m_prgPrint->setObjectName("prgPrint");
+    m_prgPrint->setToolTip("Sheets handed to the printer.");
+    m_prgPrint->setFormat("%v of %m");
+    m_prgPrint->setGeometry(units::toScreenPixels(8940, 5400, 1560, 300));
+    m_prgPrint->hide();
+    m_cmdCancelPrint = new QPushButton("Cancel", parent);
+    m_cmdCancelPrint->setObjectName("cmdCancelPrint");
+    m_cmdCancelPrint->setToolTip("Stop printing after the sheet in hand.");
+    m_cmdCancelPrint->setGeometry(units::toScreenPixels(8940, 5760, 1560, 375));
+    m_cmdCancelPrint->hide();
 }
 
 void frmcovercreator::buildCommands() {
@@ -309,7 +331,6 @@ void frmcovercreator::Form_Unload() {
         qWarning("Parvello: settings not saved to %s: %s", qPrintable(m_settings.fileName()),
                  qPrintable(m_settings.errorString()));
     m_tray->remove();
-    QCoreApplication::processEvents();
     closeAllHelpWindows();
 }
 
@@ -334,9 +355,11 @@ void frmcovercreator::changeEvent(QEvent* event) {
             NoSysIcon(false);
         else if (m_state.inTray) {
             MakeTopMost(this);
-            QCoreApplication::processEvents();
-            MakeNormal(this);
-            ForceForegroundWindow(this);
+            // An ordinary window again once the desktop has raised it.
+            QTimer::singleShot(0, this, [this] {
+                MakeNormal(this);
+                ForceForegroundWindow(this);
+            });
         }
     } else if (windowState() & Qt::WindowMaximized) {
         setWindowState(windowState() & ~Qt::WindowMaximized);
@@ -515,7 +538,29 @@ void frmcovercreator::printpreview_Click() {
 
 void frmcovercreator::cmdPrint_Click() {
     print::askAndPrintPackages(*m_popup, this, m_order.tickedPackages(), m_order.copies(),
-                               m_pictures, m_order.options());
+                               m_pictures, m_order.options(),
+                               [this](print::PrintJob& job) { followPrintJob(job); });
+}
+
+// The order stays as it was printed until the job ends; its progress shows
+// meanwhile, and "Cancel" stops it between sheets.
+void frmcovercreator::followPrintJob(print::PrintJob& job) {
+    m_order.setFrozen(true);
+    m_prgPrint->setRange(0, job.sheetsTotal());
+    m_prgPrint->setValue(0);
+    m_prgPrint->show();
+    m_cmdCancelPrint->setEnabled(true);
+    m_cmdCancelPrint->show();
+    connect(&job, &print::PrintJob::progress, m_prgPrint, &QProgressBar::setValue);
+    connect(m_cmdCancelPrint, &QPushButton::clicked, &job, [this, &job] {
+        m_cmdCancelPrint->setEnabled(false);
+        job.cancel();
+    });
+    connect(&job, &QObject::destroyed, this, [this] {
+        m_prgPrint->hide();
+        m_cmdCancelPrint->hide();
+        m_order.setFrozen(false);
+    });
 }
 
 void frmcovercreator::Command1_Click() {
@@ -555,10 +600,12 @@ void frmcovercreator::tonwerk_Click() {
         m_popup->tell(SelectPictureMessage);
         return;
     }
-    editor::frmManipulate editor(*m_popup, m_pictures.picture(selected), this);
-    editor.exec();
-    if (editor.accepted())
-        m_pictures.set(selected, editor.NewImage());
+    auto* editor = new editor::frmManipulate(*m_popup, m_pictures.picture(selected), this);
+    connect(editor, &QDialog::finished, this, [this, editor, selected](int result) {
+        if (result == QDialog::Accepted)
+            m_pictures.set(selected, editor->NewImage());
+    });
+    openOver(editor);
 }
 
 void frmcovercreator::Toolbar1_ButtonClick(int button) {
@@ -593,11 +640,9 @@ void frmcovercreator::runCommand(Command command) {
     case Command::PrintPreview:
         printpreview_Click();
         break;
-    case Command::ChoosePrinter: {
-        print::frmChoosePrinter window(this);
-        window.exec();
+    case Command::ChoosePrinter:
+        openOver(new print::frmChoosePrinter(this));
         break;
-    }
     case Command::Tonwerk:
         tonwerk_Click();
         break;
@@ -607,16 +652,12 @@ void frmcovercreator::runCommand(Command command) {
     case Command::Website:
         weblink::OpenDocument(parvello::kMakerWebsite);
         break;
-    case Command::CheckForUpdates: {
-        updatecheck::UpdateWindow window(this);
-        window.exec();
+    case Command::CheckForUpdates:
+        openOver(new updatecheck::UpdateWindow(this));
         break;
-    }
-    case Command::About: {
-        frmAbout about(this);
-        about.exec();
+    case Command::About:
+        openOver(new frmAbout(this));
         break;
-    }
     case Command::Exit:
         close();
         break;

@@ -16,6 +16,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class CopiesSpinner;
 class QTabWidget;
@@ -26,6 +27,9 @@ class FolderList;
 class FileList;
 namespace notify {
 class frmmsnpopup;
+}
+namespace print {
+class PrintJob;
 }
 class PreviewImage;
 enum class Command;
@@ -79,6 +83,9 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     QTabWidget* SSTab1() const { return m_tabs; }
     QCheckBox* check(int package) const { return m_checks[package]; } // its checkIndex
     QPushButton* cmdPrint() const { return m_cmdPrint; }
+    // While sheets print: how far they are, and the button that stops them.
+    QProgressBar* prgPrint() const { return m_prgPrint; }
+    QPushButton* cmdCancelPrint() const { return m_cmdCancelPrint; }
     QComboBox* fillMode() const { return m_fill; }
     QCheckBox* turnToFit() const { return m_turn; }
     QCheckBox* cutGuides() const { return m_cutGuides; }
@@ -108,6 +115,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void Form_Load();
     void Form_Unload();
     void bindOrder();
+    void followPrintJob(print::PrintJob& job);
     void loadIntoPreviews(const QString& fileName);
 
     // SettingsTarget
@@ -133,6 +141,8 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     std::array<PreviewImage*, positions::kCount> m_previews{};
     std::array<QCheckBox*, print::kPackages.size()> m_checks{};
     QPushButton* m_cmdPrint = nullptr;
+    QProgressBar* m_prgPrint = nullptr;
+    QPushButton* m_cmdCancelPrint = nullptr;
     QComboBox* m_fill = nullptr;
     QCheckBox* m_turn = nullptr;
     QCheckBox* m_cutGuides = nullptr;

@@ -41,17 +41,10 @@ void PrintOrder::setOptions(const PrintOptions& options) {
 }
 
 void PrintOrder::setSelected(int position) {
-    if (m_frozen || position == m_selected)
+    if (position == m_selected)
         return;
     m_selected = position;
     emit selectedChanged(position);
-}
-
-void PrintOrder::setPrinter(const QString& name) {
-    if (m_frozen || name == m_printer)
-        return;
-    m_printer = name;
-    emit printerChanged();
 }
 
 void PrintOrder::setFrozen(bool frozen) {

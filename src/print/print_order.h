@@ -1,15 +1,15 @@
 #pragma once
 // What the user has ordered to print, held apart from the controls that show
 // it: the ticked packages, the copies of each, how the pictures fill their
-// prints, the selected preview and the chosen printer. The main window's
+// prints and the selected preview. The main window's
 // controls and the settings file bind to it; a print job takes a copy of it.
-// While a job runs the order is frozen: changes are refused until it ends.
+// While a job runs the order is frozen: changes to what prints are refused
+// until it ends (the selected preview may still change: it prints nothing).
 
 #include "print/layouts.h"
 #include "print/print_options.h"
 
 #include <QObject>
-#include <QString>
 #include <array>
 
 namespace print {
@@ -37,10 +37,6 @@ class PrintOrder : public QObject {
     int selected() const { return m_selected; }
     void setSelected(int position);
 
-    // The printer chosen under Utilities; empty means the system's default.
-    const QString& printer() const { return m_printer; }
-    void setPrinter(const QString& name);
-
     bool isFrozen() const { return m_frozen; }
     void setFrozen(bool frozen);
 
@@ -49,7 +45,6 @@ class PrintOrder : public QObject {
     void copiesChanged(int copies);
     void optionsChanged();
     void selectedChanged(int position);
-    void printerChanged();
     void frozenChanged(bool frozen);
 
   private:
@@ -57,7 +52,6 @@ class PrintOrder : public QObject {
     int m_copies = kMinCopies;
     PrintOptions m_options;
     int m_selected = kNone;
-    QString m_printer;
     bool m_frozen = false;
 };
 

@@ -1,7 +1,6 @@
 #include "print/print_routine.h"
 
 #include "notify/prompt.h"
-#include "notify/window_hold.h"
 #include "pictures/package_pictures.h"
 #include "print/captions.h"
 #include "print/empty_prints.h"
@@ -13,9 +12,7 @@
 #include "print/printer_choice.h"
 #include "print/soft_prints.h"
 
-#include <QCursor>
 #include <QDir>
-#include <QGuiApplication>
 #include <QPointer>
 #include <memory>
 
@@ -58,6 +55,10 @@ QString summaryMessage(const PrintSummary& summary, const QString& choiceNotice)
                      .arg(summary.whyPdf.isEmpty() ? QStringLiteral("No printer found.")
                                                    : summary.whyPdf,
                           folder);
+    if (summary.cancelled > 0)
+        parts << QStringLiteral("Printing was cancelled: %1 of the %2 sheets were not printed.")
+                     .arg(summary.cancelled)
+                     .arg(summary.cancelled + summary.sheets + summary.failed);
     parts << summary.troubles;
     return parts.join(' ');
 }
@@ -67,24 +68,6 @@ void reportToUser(notify::Prompt& prompt, const PrintSummary& summary) {
     if (!message.isEmpty())
         prompt.tell(message);
 }
-
-namespace {
-
-// The main window held and the wait cursor shown, for as long as it lives.
-class Busy {
-  public:
-    explicit Busy(QWidget* window) : m_hold(window) {
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~Busy() { QGuiApplication::restoreOverrideCursor(); }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-
-  private:
-    notify::WindowHold m_hold;
-};
-
-} // namespace
 
 void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
                  const std::function<QStringList(const Paper&)>& warnings,
@@ -99,11 +82,8 @@ void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
         if (!yes)
             return;
         auto* job = new PrintJob(std::move(*target), sheets(), window);
-        // Released on `finished`, or with the connection when the job goes first.
-        auto busy = std::make_shared<Busy>(window);
         QObject::connect(job, &PrintJob::finished, job,
-                         [&prompt, job, busy](const PrintSummary& summary) mutable {
-                             busy.reset();
+                         [&prompt, job](const PrintSummary& summary) {
                              reportToUser(prompt, summary);
                              job->deleteLater();
                          });

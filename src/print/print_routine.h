@@ -34,7 +34,7 @@ inline constexpr const char* kPrinterReadyMessage =
 // `started` (may be empty), and tells the user what happened to the sheets
 // when it has finished. With no printer the sheets become PDF files and the
 // user is told once; a refused job shows "Unable to print!". `mainWindow` (may
-// be null) stays disabled, and the wait cursor shows, while the job runs. With
+// be null) owns the job and stays usable while it runs. With
 // `preview`, the question also offers "Print Preview". `prompt` and what the
 // functions refer to must live until the question is answered.
 void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,

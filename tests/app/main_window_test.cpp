@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QStorageInfo>
 #include <QTabWidget>
@@ -427,17 +428,15 @@ TEST_F(MainWindowTest, TonwerkEditsTheSelectedPreviewAndAcceptWritesItBack) {
     w->SSTab1()->setCurrentIndex(1);
     clickFile("red.jpg");
     clickPreview(2);
-    bool wasModal = false;
-    QTimer::singleShot(0, [&] {
-        auto* editor = qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
-        ASSERT_NE(editor, nullptr);
-        wasModal = editor->isModal();
-        editor->filterCommand_Click("negative"); // runs on a worker: "Accept" waits for it
-        ASSERT_TRUE(QTest::qWaitFor([editor] { return !editor->isRunning(); }));
-        editor->Command5_Click();
-    });
-    w->toolbarButton(8)->trigger();
-    EXPECT_TRUE(wasModal);
+    w->toolbarButton(8)->trigger(); // opens the editor and returns
+    QPointer<editor::frmManipulate> editor =
+        qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->windowModality(), Qt::WindowModal);
+    editor->filterCommand_Click("negative"); // runs on a worker: "Accept" waits for it
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !editor->isRunning(); }));
+    editor->Command5_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); })); // closed and gone
     // Negative of red is cyan; the other 5x7 preview keeps its red.
     const QImage edited = w->pictures().picture(2);
     const QColor c = edited.pixelColor(edited.width() / 2, edited.height() / 2);
@@ -452,13 +451,13 @@ TEST_F(MainWindowTest, TonwerkCancelWritesNothing) {
     w->SSTab1()->setCurrentIndex(0);
     clickFile("GREEN.JPG");
     clickPreview(0);
-    QTimer::singleShot(0, [&] {
-        auto* editor = qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
-        ASSERT_NE(editor, nullptr);
-        editor->filterCommand_Click("negative");
-        editor->Command2_Click();
-    });
     w->menuItem("tonwerk")->trigger();
+    QPointer<editor::frmManipulate> editor =
+        qobject_cast<editor::frmManipulate*>(QApplication::activeModalWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->filterCommand_Click("negative");
+    editor->Command2_Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }));
     EXPECT_EQ(colourOf(0), 'g');
 }
 
