@@ -6,8 +6,6 @@ namespace acquire {
 
 namespace {
 
-constexpr int readBufferSize = 2000;
-
 double number(const QString& text) {
     bool ok = false;
     const double v = text.toDouble(&ok);
@@ -27,7 +25,7 @@ QString ScanMemory::section(const QString& device) {
 }
 
 ScanChoice ScanMemory::recall(const QString& device) const {
-    auto value = [&](const char* key) { return m_file.read(section(device), key, readBufferSize); };
+    auto value = [&](const char* key) { return m_file.read(section(device), key); };
     ScanChoice choice;
     choice.resolution = number(value("Resolution"));
     choice.mode = value("Mode");

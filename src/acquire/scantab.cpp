@@ -30,7 +30,7 @@ QString typeName(const QString& nameFilter) {
 }
 
 QString lastSaveType(const IniFile& settings, const QStringList& types) {
-    const QString stored = settings.read(saveSection, saveTypeKey, 64);
+    const QString stored = settings.read(saveSection, saveTypeKey);
     for (const QString& type : types)
         if (typeName(type) == stored)
             return type;

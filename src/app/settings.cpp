@@ -33,7 +33,7 @@ QString defaultFileName() {
 
 void readini(const IniFile& file, print::PrintOrder& order, SettingsTarget& target,
              const Defaults& defaults) {
-    auto value = [&](const QString& key) { return file.read(Section, key, ReadBufferSize); };
+    auto value = [&](const QString& key) { return file.read(Section, key); };
 
     target.setCurrentTab(acceptedNumber(value("Tab"), 0, int(print::kPackages.size()), 0));
     // Each package's key is its caption.
@@ -80,7 +80,7 @@ bool writeini(IniFile& file, const print::PrintOrder& order, const SettingsTarge
     entries.append({"Copies", QString::number(order.copies())});
     // After the nine keys, and only once a printer has been chosen.
     const QString printer = print::chosenPrinter();
-    if (!printer.isEmpty() || !file.read(Section, PrinterKey, ReadBufferSize).isEmpty())
+    if (!printer.isEmpty() || !file.read(Section, PrinterKey).isEmpty())
         entries.append({PrinterKey, printer});
     const print::PrintOptions& options = order.options();
     const std::string_view fill = print::fillModeName(options.fill).word;

@@ -30,8 +30,6 @@ class SettingsTarget {
 namespace settings {
 
 inline const QString Section = QStringLiteral("MAIN");
-// One fixed-size read buffer: a value can be at most 1999 characters long.
-constexpr int ReadBufferSize = 2000;
 
 // Where the settings file lives: parvello.ini in the user's config folder.
 QString defaultFileName();

@@ -48,9 +48,7 @@ QStringList IniFile::readLines() const {
     return text.split('\n');
 }
 
-QString IniFile::read(const QString& section, const QString& key, int bufferSize) const {
-    if (bufferSize <= 0)
-        return {};
+QString IniFile::read(const QString& section, const QString& key) const {
     QString current;
     bool inSection = false;
     for (const QString& line : readLines()) {
@@ -64,7 +62,7 @@ QString IniFile::read(const QString& section, const QString& key, int bufferSize
             const int nul = v.indexOf(QChar(0));
             if (nul >= 0)
                 v.truncate(nul);
-            return v.left(bufferSize - 1);
+            return v;
         }
     }
     return {};

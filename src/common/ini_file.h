@@ -17,10 +17,9 @@ class IniFile {
 
     const QString& fileName() const { return m_fileName; }
 
-    // The value of key in section, cut to bufferSize - 1 characters, the way a
-    // fixed read buffer of bufferSize characters with its closing NUL cuts it.
-    // Text after a NUL character in the file is not part of the value.
-    QString read(const QString& section, const QString& key, int bufferSize) const;
+    // The value of key in section, whole. Text after a NUL character in the
+    // file is not part of the value.
+    QString read(const QString& section, const QString& key) const;
 
     // Sets key in section, adding the section or the key when missing. Other
     // sections, keys and comments of the file are kept. The file is written

@@ -80,7 +80,7 @@ TEST_F(SettingsTest, EmptyDriveGivesTheFullDefaults) {
     expectDefaults(*w);
 }
 
-TEST_F(SettingsTest, OverlongFolderIsCutAndThenNotFound) {
+TEST_F(SettingsTest, AnOverlongFolderThatIsNotThereGivesTheDefaults) {
     writeIni("[MAIN]\nDrive=/\nDir=" + pictures().toUtf8() + QByteArray(3000, 'z') + "\nTab=1\n");
     auto w = open();
     expectDefaults(*w);
