@@ -1,5 +1,7 @@
 #include "acquire/scan_settings.h"
 
+#include "common/units.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,7 +9,6 @@ namespace acquire {
 
 namespace {
 
-constexpr double mmPerInch = 25.4;
 constexpr double photoDpi = 300;
 const QString colourMode = QStringLiteral("Color");
 
@@ -94,11 +95,11 @@ ScanChoice fitToDevice(const ScanChoice& wanted, const Capabilities& caps) {
 }
 
 double toAreaUnits(double mm, AreaUnit unit, double dpi) {
-    return unit == AreaUnit::Pixel ? mm / mmPerInch * dpi : mm;
+    return unit == AreaUnit::Pixel ? mm / units::kMmPerInch * dpi : mm;
 }
 
 double fromAreaUnits(double value, AreaUnit unit, double dpi) {
-    return unit == AreaUnit::Pixel && dpi > 0 ? value * mmPerInch / dpi : value;
+    return unit == AreaUnit::Pixel && dpi > 0 ? value * units::kMmPerInch / dpi : value;
 }
 
 } // namespace acquire
