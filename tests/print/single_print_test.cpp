@@ -1,9 +1,8 @@
 // "Print Single Picture" driven by clicks, printed through the private CUPS
 // scheduler and read back.
 #include "cups_fixture.h"
-#include "notify/frmmsnpopup.h"
 #include "print/frmPrintSingle.h"
-#include "support/popup_answers.h"
+#include "support/fake_prompt.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -39,7 +38,7 @@ class SinglePrint : public CupsTest {
         QTest::qWait(20);
     }
     QWidget main;
-    notify::frmmsnpopup popup{&main};
+    FakePrompt popup;
     QPointer<print::frmPrintSingle> dialog;
 };
 
@@ -66,7 +65,6 @@ TEST_F(SinglePrint, OpensWithEightByTenVerticalAndDisablesTheMainWindow) {
 }
 
 TEST_F(SinglePrint, PrintsOneUprightEightByTenAtTheOrigin) {
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     const QStringList files = jobs(1);
     ASSERT_EQ(files.size(), 1);
@@ -85,10 +83,8 @@ TEST_F(SinglePrint, EverySizeUprightHasItsRectangle) {
     const double inches[5][2] = {{8, 10}, {5, 7}, {4, 6}, {3.5, 5}, {2.5, 3.25}};
     for (int i = 1; i < 5; ++i) {
         QTest::mouseClick(dialog->Option1[size_t(i)], Qt::LeftButton);
-        testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
         QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return popup.isLoaded(); }));
-        ASSERT_TRUE(testpopup::waitGone(popup)); // answered, so the next size is its own
+        ASSERT_EQ(jobs(i).size(), i); // answered and printed, so the next size is its own
     }
     const QStringList files = jobs(4);
     ASSERT_EQ(files.size(), 4);
@@ -102,29 +98,12 @@ TEST_F(SinglePrint, EverySizeUprightHasItsRectangle) {
 }
 
 TEST_F(SinglePrint, CancelInThePopupPrintsNothingAndKeepsTheDialog) {
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command3);
+    popup.answers = false;
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
+    EXPECT_EQ(popup.asked.size(), 1);
     EXPECT_TRUE(jobs(0).isEmpty());
     ASSERT_FALSE(dialog.isNull());
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(main.isEnabled());
-}
-
-// A second "Print" while the question is still up is asked in turn: two
-// answers, two pages.
-TEST_F(SinglePrint, SecondPrintDuringTheQuestionAsksAgain) {
-    QTimer::singleShot(100, [this] {
-        EXPECT_TRUE(popup.isLoaded());
-        EXPECT_TRUE(dialog->isEnabled());
-        QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-    });
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2, 300);
-    // The first question is sinking by then: the second one is answered once risen.
-    QTimer::singleShot(
-        400, [this] { testpopup::clickWhenRisen(popup, &notify::frmmsnpopup::Command2); });
-    QTest::mouseClick(dialog->Command1, Qt::LeftButton);
-    const QStringList files = jobs(2);
-    EXPECT_EQ(files.size(), 2);
     EXPECT_FALSE(main.isEnabled());
 }
 
@@ -137,7 +116,6 @@ TEST_F(SinglePrint, DialogOwnedByTheMainWindowStaysUsable) {
     EXPECT_FALSE(main.isEnabled());
     EXPECT_TRUE(dialog->isEnabled());
     EXPECT_TRUE(dialog->isWindow());
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     EXPECT_EQ(jobs(1).size(), 1);
     EXPECT_TRUE(dialog->isEnabled());
@@ -150,7 +128,6 @@ TEST_F(SinglePrint, NoPictureStillSendsTheBlankPage) {
     dialog->close();
     dialog = new print::frmPrintSingle(popup, QImage(), &main);
     dialog->show();
-    testpopup::clickWhenUp(popup, &notify::frmmsnpopup::Command2);
     QTest::mouseClick(dialog->Command1, Qt::LeftButton);
     const QStringList files = jobs(1);
     ASSERT_EQ(files.size(), 1);
