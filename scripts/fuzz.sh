@@ -23,7 +23,9 @@ if [ ${#targets[@]} -eq 0 ]; then
     done
 fi
 
-# Only the fuzz targets and the libraries they link are built.
+# Only the fuzz targets and the libraries they link are built. Without
+# PARVELLO_WERROR: clang warns about other things than gcc, and a warning
+# should not stop the search for crashes (the gcc builds keep warnings out).
 CC=clang CXX=clang++ BUILD_DIR=$build "$root/scripts/build.sh" -DPARVELLO_FUZZ=ON \
     -DPARVELLO_TESTS=OFF -DPARVELLO_BENCH=OFF -- "${targets[@]}"
 

@@ -1,8 +1,8 @@
 #include "pictures/package_pictures.h"
 
-#include "pictures/picture_loader.h"
 #include "common/jpeg_reader.h"
 #include "pictures/full_picture.h"
+#include "pictures/picture_loader.h"
 
 const QImage& PackagePictures::picture(int index) const {
     Entry& e = m_entries.at(size_t(index));
