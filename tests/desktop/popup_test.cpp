@@ -160,7 +160,9 @@ class PrintQuestion : public Popup {
         return cups.jobFiles(printer.name).size();
     }
     void pressPrint(User& user, frmcovercreator& main) {
-        ASSERT_TRUE(user.waitUntil([&] { return main.isEnabled(); }));
+        // "Print" is greyed while the sheets of the last press are printing.
+        ASSERT_TRUE(
+            user.waitUntil([&] { return main.isEnabled() && main.cmdPrint()->isEnabled(); }));
         user.click(main.cmdPrint());
         ASSERT_TRUE(waitForMessage(user, PrinterReady));
     }

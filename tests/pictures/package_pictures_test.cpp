@@ -31,7 +31,7 @@ TEST(PackagePicturesLoad, OneFileFillsEveryPositionGivenWithOneScreenCopy) {
 TEST(PackagePicturesLoad, AFileThatCannotBeReadKeepsThePicturesAndSaysWhy) {
     QTemporaryDir dir;
     const QString file = dir.filePath("broken.jpg");
-    testpictures::writeBytes(file, QByteArray("\xff\xd8\xff\xe0 not a picture", 20));
+    testpictures::writeBytes(file, QByteArray("\xff\xd8\xff\xe0 not a picture"));
     PackagePictures pictures;
     pictures.set(2, richPicture(40, 30));
     QString error;
