@@ -74,6 +74,7 @@ TEST_F(FileList, OneGestureLoadsThePictureOnce) {
     OpenCount opens(red);
     desktop::asUser([&](User& user) {
         ASSERT_TRUE(user.findWindow("Parvello"));
+        ASSERT_TRUE(user.waitUntilPlaced(main.get()));
         const QPoint at = user.onGui([&] { return itemCentre("red.jpg"); });
         user.doubleClickAt(at);
         ASSERT_TRUE(user.waitUntil([&] { return preview() == 'r'; }));

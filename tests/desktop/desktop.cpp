@@ -297,7 +297,24 @@ unsigned long User::windowId(QWidget* widget) {
     return onGui([widget] { return static_cast<unsigned long>(widget->window()->winId()); });
 }
 
+bool User::waitUntilPlaced(QWidget* window) {
+    static const QRegularExpression corner(
+        R"(Absolute upper-left X:\s+(-?\d+)\s+Absolute upper-left Y:\s+(-?\d+))");
+    return waitFor(
+        [&] {
+            const auto info = run("xwininfo", {"-id", hex(windowId(window))});
+            const QRegularExpressionMatch m = corner.match(info.value_or(QString()));
+            if (!m.hasMatch() || !info->contains("Map State: IsViewable"))
+                return false;
+            const QPoint server(m.captured(1).toInt(), m.captured(2).toInt());
+            return onGui([window] { return window->window()->mapToGlobal(QPoint(0, 0)); }) ==
+                   server;
+        },
+        10000);
+}
+
 void User::click(QWidget* widget) {
+    waitUntilPlaced(widget);
     clickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
 }
 
@@ -307,6 +324,7 @@ void User::clickAt(QPoint global, int button) {
 }
 
 void User::doubleClick(QWidget* widget) {
+    waitUntilPlaced(widget);
     doubleClickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
 }
 

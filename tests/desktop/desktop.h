@@ -98,6 +98,11 @@ class User {
     std::optional<Window> findWindow(const QString& title, int timeoutMs = 10000);
     // Whether this widget's window is on screen as far as the X server knows.
     bool isShownOnScreen(QWidget* window);
+    // Waits until the window is on screen where the program believes it is:
+    // the window manager moves a new window after mapping it, and a point
+    // worked out before the program hears of the move misses. click() and
+    // doubleClick() wait for this themselves.
+    bool waitUntilPlaced(QWidget* window);
 
     // A left click at the middle of the widget (or at a point of the screen),
     // through the X server: whatever window is on top there gets it.
