@@ -90,7 +90,7 @@ inline constexpr std::array<MenuItem, 21> MenuItems = {{
     {"help", "blankline", "-", Command::None},
     {"help", "website", "&Quenwick Website", Command::Website},
     {"help", "ss", "-", Command::None},
-    {"help", "checkforupdates", "&Check For Updates", Command::CheckForUpdates},
+    {"help", "checkforupdates", "Check For &Updates", Command::CheckForUpdates},
     {"help", "ss1", "-", Command::None},
     {"help", "About", "&About", Command::About},
 }};

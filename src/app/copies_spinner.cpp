@@ -1,5 +1,6 @@
 #include "app/copies_spinner.h"
 
+#include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -18,6 +19,17 @@ CopiesSpinner::CopiesSpinner(QWidget* parent)
     layout->addWidget(m_down);
     connect(m_up, &QToolButton::clicked, this, [this] { setValue(m_value + 1); });
     connect(m_down, &QToolButton::clicked, this, [this] { setValue(m_value - 1); });
+    m_up->setAccessibleName(QStringLiteral("More copies"));
+    m_down->setAccessibleName(QStringLiteral("Fewer copies"));
+}
+
+void CopiesSpinner::keyPressEvent(QKeyEvent* event) {
+    // The arrows pass on the Return they do not take themselves.
+    QToolButton* focused = m_up->hasFocus() ? m_up : m_down->hasFocus() ? m_down : nullptr;
+    if (focused && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter))
+        focused->click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void CopiesSpinner::setValue(int value) {

@@ -1,6 +1,7 @@
 #pragma once
 // The copies spinner: an up arrow that increases and a down arrow that
 // decreases a value kept within the copies a package may have (1 … 5).
+// Tab reaches each arrow; Space or Return presses it.
 
 #include "print/print_options.h"
 
@@ -22,6 +23,9 @@ class CopiesSpinner : public QWidget {
 
   signals:
     void valueChanged(int value);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     int m_value = Minimum;

@@ -40,6 +40,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -107,6 +108,7 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     buildTabs(central);
     buildPackageOptions(central);
     buildCommands();
+    setKeyboardOrder();
     bindOrder();
     setFixedSize(units::toScreenPixels(WindowWidth), units::toScreenPixels(WindowHeight));
     Form_Load();
@@ -161,13 +163,14 @@ void frmcovercreator::buildTabs(QWidget* parent) {
         const char* caption;
         void (frmcovercreator::*handler)();
     };
-    const ScanButton scanButtons[] = {{"Command1", "Source", &frmcovercreator::Command1_Click},
-                                      {"Command2", "Aquire", &frmcovercreator::Command2_Click},
-                                      {"Command3", "Save", &frmcovercreator::Command3_Click}};
+    const ScanButton scanButtons[] = {{"Command1", "&Source", &frmcovercreator::Command1_Click},
+                                      {"Command2", "&Aquire", &frmcovercreator::Command2_Click},
+                                      {"Command3", "Sa&ve", &frmcovercreator::Command3_Click}};
     int left = 120;
     for (const ScanButton& button : scanButtons) {
         auto* b = new QPushButton(button.caption, scan);
         b->setObjectName(button.name);
+        b->setAutoDefault(true); // Return presses it, as Space does
         b->setGeometry(units::toScreenPixels(left, 4740, 1335, 375));
         connect(b, &QPushButton::clicked, this, button.handler);
         left += 1440;
@@ -183,7 +186,7 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     layout->setContentsMargins(6, 4, 4, 4);
     layout->setSpacing(0);
     for (const print::PackageLayout& package : print::kPackages) {
-        auto* check = new QCheckBox(print::caption(package.caption));
+        auto* check = new QCheckBox('&' + print::caption(package.caption));
         check->setObjectName(QStringLiteral("Check%1").arg(package.checkIndex + 1));
         check->setToolTip(print::packageToolTip(package));
         layout->addWidget(check);
@@ -201,14 +204,14 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
         m_fill->addItem(QString::fromUtf8(mode.caption.data(), qsizetype(mode.caption.size())));
     layout->addWidget(m_fill);
     // The frame is narrow: the caption takes two lines of a smaller font.
-    m_turn = new QCheckBox("Turn pictures\nto fit the print");
+    m_turn = new QCheckBox("&Turn pictures\nto fit the print");
     QFont small = m_turn->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_turn->setFont(small);
     m_turn->setObjectName("chkTurn");
     m_turn->setToolTip("Turn pictures to fit the print");
     layout->addWidget(m_turn);
-    m_cutGuides = new QCheckBox("Cut guides");
+    m_cutGuides = new QCheckBox("Cut &guides");
     m_cutGuides->setObjectName("chkCutGuides");
     m_cutGuides->setToolTip("Thin grey marks beyond the prints' corners, to cut along.");
     layout->addWidget(m_cutGuides);
@@ -231,11 +234,12 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     m_copies->setGeometry(units::toScreenPixels(60, 300, 900, 840));
     connect(m_spinner, &CopiesSpinner::valueChanged, this, &frmcovercreator::VScroll1_Change);
 
-    m_cmdPrint = new QPushButton("Print", parent);
+    m_cmdPrint = new QPushButton("P&rint", parent);
     m_cmdPrint->setObjectName("cmdPrint");
     m_cmdPrint->setToolTip("Print covers.");
     m_cmdPrint->setGeometry(units::toScreenPixels(8940, 4860, 1560, 480));
     m_cmdPrint->setEnabled(false);
+    m_cmdPrint->setAutoDefault(true);
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmcovercreator::cmdPrint_Click);
 
     // Shown only while sheets print; the window stays usable meanwhile.
@@ -245,10 +249,11 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     m_prgPrint->setFormat("%v of %m");
     m_prgPrint->setGeometry(units::toScreenPixels(8940, 5400, 1560, 300));
     m_prgPrint->hide();
-    m_cmdCancelPrint = new QPushButton("Cancel", parent);
+    m_cmdCancelPrint = new QPushButton("&Cancel", parent);
     m_cmdCancelPrint->setObjectName("cmdCancelPrint");
     m_cmdCancelPrint->setToolTip("Stop printing after the sheet in hand.");
     m_cmdCancelPrint->setGeometry(units::toScreenPixels(8940, 5760, 1560, 375));
+    m_cmdCancelPrint->setAutoDefault(true);
     m_cmdCancelPrint->hide();
 }
 
@@ -284,6 +289,7 @@ void frmcovercreator::buildCommands() {
         QAction* action = m_toolbar->addAction(toolbarIcon(button.number, style()), tip);
         action->setObjectName(QStringLiteral("Button%1").arg(button.number));
         action->setToolTip(tip);
+        m_toolbar->widgetForAction(action)->setAccessibleName(tip);
         const int number = button.number;
         connect(action, &QAction::triggered, this,
                 [this, number] { Toolbar1_ButtonClick(number); });
@@ -295,6 +301,23 @@ void frmcovercreator::buildCommands() {
         w->setMouseTracking(true);
         w->installEventFilter(this);
     }
+}
+
+// Tab goes the way the window reads, left to right and top to bottom: the
+// browser column, the tab strip and the previews of the tab shown (hidden
+// ones are passed over), the package options, "Print", the copies.
+void frmcovercreator::setKeyboardOrder() {
+    QList<QWidget*> order = {m_drvSelect, m_dirSelect, m_fileSelect, m_tabs};
+    for (const PreviewBox& box : PreviewBoxes)
+        order << m_previews[size_t(box.position)];
+    for (QPushButton* scanButton : m_tabs->widget(ScanTab)->findChildren<QPushButton*>())
+        order << scanButton;
+    for (QCheckBox* check : m_checks)
+        order << check;
+    order << m_fill << m_turn << m_cutGuides << m_cmdPrint << m_cmdCancelPrint
+          << m_spinner->upButton() << m_spinner->downButton();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 QAction* frmcovercreator::menuItem(const QString& control) const {
@@ -517,6 +540,7 @@ void frmcovercreator::VScroll1_Change() {
 
 void frmcovercreator::Check_Click() {
     m_cmdPrint->setEnabled(m_order.anyTicked() && !m_order.isFrozen());
+    Toolbar1_MouseMove(); // what a screen reader says of button 7 follows the ticks too
     for (const print::PackageLayout& package : print::kPackages) {
         QCheckBox* check = m_checks[size_t(package.checkIndex)];
         const QSignalBlocker quiet(check);
@@ -603,7 +627,7 @@ void frmcovercreator::tonwerk_Click() {
     auto* editor = new editor::frmManipulate(*m_popup, m_pictures.picture(selected), this);
     connect(editor, &QDialog::finished, this, [this, editor, selected](int result) {
         if (result == QDialog::Accepted)
-            m_pictures.set(selected, editor->NewImage());
+            m_pictures.set(selected, editor->NewImage(), m_pictures.name(selected));
     });
     openOver(editor);
 }
@@ -613,7 +637,9 @@ void frmcovercreator::Toolbar1_ButtonClick(int button) {
 }
 
 void frmcovercreator::Toolbar1_MouseMove() {
-    m_buttons[6]->setToolTip(m_order.anyTicked() ? PrintPackagesTip : PrintSingleTip);
+    const QString tip = m_order.anyTicked() ? PrintPackagesTip : PrintSingleTip;
+    m_buttons[6]->setToolTip(tip);
+    m_toolbar->widgetForAction(m_buttons[6])->setAccessibleName(tip);
 }
 
 bool frmcovercreator::eventFilter(QObject* watched, QEvent* event) {

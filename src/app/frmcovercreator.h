@@ -112,6 +112,7 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void buildTabs(QWidget* parent);
     void buildPackageOptions(QWidget* parent);
     void buildCommands();
+    void setKeyboardOrder();
     void Form_Load();
     void Form_Unload();
     void bindOrder();

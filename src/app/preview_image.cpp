@@ -34,6 +34,8 @@ void PreviewImage::pictureChanged(int index) {
         return;
     m_screenCopy = m_pictures.preview(index);
     m_cache = QPixmap();
+    setAccessibleName(
+        previewAccessibleName(index, m_pictures.isEmpty(index), m_pictures.name(index)));
     update();
 }
 
@@ -48,6 +50,7 @@ void PreviewImage::setSelected(bool selected) {
     if (m_selected == selected)
         return;
     m_selected = selected;
+    setAccessibleDescription(selected ? QStringLiteral("Selected") : QString());
     update();
 }
 
@@ -200,7 +203,22 @@ void PreviewImage::wheelEvent(QWheelEvent* event) {
 void PreviewImage::keyPressEvent(QKeyEvent* event) {
     // A twentieth of the print a press, as a drag of that length would.
     constexpr double step = 0.05;
-    switch (event->key()) {
+    const int key = event->key();
+    const bool arrow =
+        key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (arrow && !(event->modifiers() & Qt::ControlModifier)) {
+        if (PreviewImage* next = neighbour(key))
+            next->setFocus(Qt::OtherFocusReason);
+        else
+            event->ignore();
+        return;
+    }
+    switch (key) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit clicked(m_position);
+        break;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
         zoomBy(1);
@@ -227,6 +245,51 @@ void PreviewImage::keyPressEvent(QKeyEvent* event) {
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+// The nearest preview on the same page lying wholly on the arrow's side: a
+// box straight across counts nearer than one as far off to the side.
+PreviewImage* PreviewImage::neighbour(int arrowKey) const {
+    const QRect from = geometry();
+    PreviewImage* nearest = nullptr;
+    int nearestDistance = 0;
+    for (PreviewImage* other :
+         parentWidget()->findChildren<PreviewImage*>(Qt::FindDirectChildrenOnly)) {
+        if (other == this || !(other->focusPolicy() & Qt::TabFocus))
+            continue;
+        const QRect to = other->geometry();
+        const QPoint d = to.center() - from.center();
+        bool beyond = false;
+        int ahead = 0, aside = 0;
+        switch (arrowKey) {
+        case Qt::Key_Left:
+            beyond = to.right() < from.left();
+            ahead = -d.x();
+            aside = d.y();
+            break;
+        case Qt::Key_Right:
+            beyond = to.left() > from.right();
+            ahead = d.x();
+            aside = d.y();
+            break;
+        case Qt::Key_Up:
+            beyond = to.bottom() < from.top();
+            ahead = -d.y();
+            aside = d.x();
+            break;
+        default:
+            beyond = to.top() > from.bottom();
+            ahead = d.y();
+            aside = d.x();
+            break;
+        }
+        const int distance = ahead + 2 * std::abs(aside);
+        if (beyond && (!nearest || distance < nearestDistance)) {
+            nearest = other;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
 }
 
 QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box,

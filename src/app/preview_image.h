@@ -6,10 +6,14 @@
 // soft. The scanned picture is stretched to its box. Painting uses a
 // screen-sized copy made once per picture.
 //
+// From the keyboard a print takes the focus (Tab, or the arrow keys from
+// the nearest preview that way), and Space or Return selects it as a click
+// does. Its accessible name says which print it is and what it shows.
+//
 // In crop mode the preview also frames its print: dragging moves the crop
-// window, the wheel and + / - zoom it, the arrow keys move it, double-click
-// and 0 put it back. The framing is kept with the picture, in the package
-// pictures.
+// window, the wheel and + / - zoom it, Ctrl with the arrow keys moves it,
+// double-click and 0 put it back. The framing is kept with the picture, in
+// the package pictures.
 
 #include "print/cell_fill.h"
 #include "print/layouts.h"
@@ -63,6 +67,7 @@ class PreviewImage : public QWidget {
     print::CellOptions cellOptions() const;
     bool framable() const;
     void paintSoftBadge(QPainter& p, const QRect& area);
+    PreviewImage* neighbour(int arrowKey) const;
 
     PackagePictures& m_pictures;
     int m_position;

@@ -35,6 +35,11 @@ inline int previewTab(int position) {
     return package ? package->tab : ScanTab;
 }
 
+// The place of the picture at `position` among its package's cells, from 1.
+inline int cellNumber(const print::PackageLayout& package, int position) {
+    return int(print::cellOf(position) - package.cells.data()) + 1;
+}
+
 // "5x7 Picture #2": the package's caption and the picture's place among its
 // cells, "#n" only where the package has more than one.
 inline QString previewToolTip(int position) {
@@ -44,7 +49,24 @@ inline QString previewToolTip(int position) {
     const QString tip = print::caption(package->caption) + QStringLiteral(" Picture");
     if (package->cells.size() == 1)
         return tip;
-    return tip + QStringLiteral(" #%1").arg(print::cellOf(position) - package->cells.data() + 1);
+    return tip + QStringLiteral(" #%1").arg(cellNumber(*package, position));
+}
+
+// What a screen reader says of a preview: "4x6 print 2 of 3: coffee.jpg",
+// with "empty" for a preview without a picture and "unnamed picture" for
+// one that came from no file (a scan).
+inline QString previewAccessibleName(int position, bool empty, const QString& fileName) {
+    const QString picture = empty                ? QStringLiteral("empty")
+                            : fileName.isEmpty() ? QStringLiteral("unnamed picture")
+                                                 : fileName;
+    const print::PackageLayout* package = print::packageOf(position);
+    if (!package)
+        return previewToolTip(position) + QStringLiteral(": ") + picture;
+    return QStringLiteral("%1 print %2 of %3: %4")
+        .arg(print::caption(package->caption))
+        .arg(cellNumber(*package, position))
+        .arg(package->cells.size())
+        .arg(picture);
 }
 
 // The name of the preview of `position` on the window, "Image1" … "Image20":

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -202,22 +203,23 @@ void frmManipulate::buildControls() {
     m_progressBar->setRange(0, 100);
     m_progressBar->setValue(0);
 
-    Command5 = new QPushButton(QStringLiteral("Accept"), this);
+    Command5 = new QPushButton(QStringLiteral("&Accept"), this);
     Command5->setObjectName(QStringLiteral("Command5"));
     Command5->setToolTip(QStringLiteral("Accept Changes"));
-    Command5->setAutoDefault(false);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Command2 = new QPushButton(QStringLiteral("Cance&l"), this); // Alt+C opens "Colors"
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setToolTip(QStringLiteral("Cancel"));
-    Command2->setAutoDefault(false);
     connect(Command5, &QPushButton::clicked, this, &frmManipulate::Command5_Click);
     connect(Command2, &QPushButton::clicked, this, &frmManipulate::Command2_Click);
 
     // The caption goes back to "Tonwerk" when the mouse moves over the frame or the toolbar.
     // The toolbar's buttons keep mouse moves to themselves, so they are watched too.
+    // Tab reaches the toolbar's buttons too, and Return presses them as it does a button.
     QList<QWidget*> watched = {Frame1, Toolbar1};
-    for (QToolButton* b : Toolbar1->findChildren<QToolButton*>())
+    for (QToolButton* b : Toolbar1->findChildren<QToolButton*>()) {
+        b->setFocusPolicy(Qt::TabFocus);
         watched.append(b);
+    }
     for (QWidget* w : watched) {
         w->setMouseTracking(true);
         w->installEventFilter(this);
@@ -371,6 +373,14 @@ bool frmManipulate::eventFilter(QObject* watched, QEvent* event) {
     const bool overToolbar = watched == Toolbar1 || watched->parent() == Toolbar1;
     if ((watched == Frame1 || overToolbar) && event->type() == QEvent::MouseMove)
         setWindowTitle(Caption);
+    if (event->type() == QEvent::KeyPress && watched->parent() == Toolbar1) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (auto* button = qobject_cast<QToolButton*>(watched);
+            button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -4,6 +4,8 @@
 #include "pictures/full_picture.h"
 #include "pictures/picture_loader.h"
 
+#include <QFileInfo>
+
 const QImage& PackagePictures::picture(int index) const {
     Entry& e = m_entries.at(size_t(index));
     if (e.pending) {
@@ -38,6 +40,7 @@ bool PackagePictures::load(const QString& fileName, const std::vector<int>& posi
     const std::optional<QByteArray> bytes = pictureloader::readFile(fileName, error);
     if (!bytes)
         return false;
+    const QString name = QFileInfo(fileName).fileName();
     const LoadedPicture quick =
         pictureloader::decodeReduced(fileName, *bytes, QSize(m_screenCopySide, m_screenCopySide));
     if (!quick.ok()) {
@@ -50,7 +53,7 @@ bool PackagePictures::load(const QString& fileName, const std::vector<int>& posi
         }
         const QImage copy = screenCopy(loaded.image);
         for (int index : positions)
-            set(index, loaded.image, nullptr, copy, loaded.image.size());
+            set(index, loaded.image, nullptr, copy, loaded.image.size(), name);
         return true;
     }
     auto full = std::make_shared<FullPicture>(
@@ -66,17 +69,17 @@ bool PackagePictures::load(const QString& fileName, const std::vector<int>& posi
     const QSize size = jpegreader::uprightSize(*bytes).value_or(quick.image.size());
     const QImage copy = screenCopy(quick.image);
     for (int index : positions)
-        set(index, QImage(), full, copy, size);
+        set(index, QImage(), full, copy, size, name);
     return true;
 }
 
-void PackagePictures::set(int index, const QImage& picture) {
-    set(index, picture, nullptr, screenCopy(picture), picture.size());
+void PackagePictures::set(int index, const QImage& picture, const QString& name) {
+    set(index, picture, nullptr, screenCopy(picture), picture.size(), name);
 }
 
 void PackagePictures::set(int index, const QImage& picture, std::shared_ptr<FullPicture> full,
-                          const QImage& screenCopy, QSize size) {
-    m_entries.at(size_t(index)) = {picture, std::move(full), screenCopy, size, {}};
+                          const QImage& screenCopy, QSize size, const QString& name) {
+    m_entries.at(size_t(index)) = {picture, std::move(full), screenCopy, size, {}, name};
     emit changed(index);
 }
 

@@ -29,6 +29,10 @@ class PackagePictures : public QObject {
     // Its size, known while the full picture is still being decoded.
     QSize size(int index) const;
 
+    // The name of the file its picture came from ("coffee.jpg"); empty for
+    // a picture made here without one (a scan).
+    const QString& name(int index) const { return m_entries.at(size_t(index)).name; }
+
     // Whether position `index` has a picture at all.
     bool isEmpty(int index) const { return m_entries.at(size_t(index)).size.isEmpty(); }
 
@@ -44,9 +48,9 @@ class PackagePictures : public QObject {
     // file cannot be read; the positions then keep their pictures.
     bool load(const QString& fileName, const std::vector<int>& positions, QString* error = nullptr);
 
-    // A picture made elsewhere (a scan, an edit) for position `index`; it
-    // starts unframed.
-    void set(int index, const QImage& picture);
+    // A picture made elsewhere (a scan, an edit of the picture from file
+    // `name`) for position `index`; it starts unframed.
+    void set(int index, const QImage& picture, const QString& name = {});
 
     const imaging::Framing& framing(int index) const;
     void setFraming(int index, const imaging::Framing& framing);
@@ -77,7 +81,7 @@ class PackagePictures : public QObject {
 
   private:
     void set(int index, const QImage& picture, std::shared_ptr<FullPicture> full,
-             const QImage& screenCopy, QSize size);
+             const QImage& screenCopy, QSize size, const QString& name);
     QImage screenCopy(const QImage& picture) const;
 
     struct Entry {
@@ -86,6 +90,7 @@ class PackagePictures : public QObject {
         QImage preview;
         QSize size;
         imaging::Framing framing;
+        QString name;
     };
     mutable std::array<Entry, positions::kCount> m_entries;
     int m_screenCopySide = 1024;

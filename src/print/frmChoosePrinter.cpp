@@ -55,8 +55,8 @@ frmChoosePrinter::frmChoosePrinter(QWidget* parent) : QDialog(parent) {
             new QLabel("No printer is installed: sheets are saved as PDF files.", this));
 
     auto* buttons = new QDialogButtonBox(this);
-    cmdUse = buttons->addButton("Use This Printer", QDialogButtonBox::AcceptRole);
-    cmdCancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    cmdUse = buttons->addButton("&Use This Printer", QDialogButtonBox::AcceptRole);
+    cmdCancel = buttons->addButton("&Cancel", QDialogButtonBox::RejectRole);
     cmdUse->setEnabled(lstPrinters->currentItem() != nullptr);
     connect(lstPrinters, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { cmdUse->setEnabled(item != nullptr); });

@@ -67,16 +67,14 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
     buildTurnChoices();
     showPrint();
 
-    Command1 = new QPushButton("Print", this);
+    Command1 = new QPushButton("&Print", this);
     Command1->setObjectName("Command1");
     Command1->setToolTip("Print Picture");
     place(Command1, 480, 5520, 1575, 375);
-    Command2 = new QPushButton("Cancel", this);
+    Command2 = new QPushButton("&Cancel", this);
     Command2->setObjectName("Command2");
     Command2->setToolTip("Cancel");
     place(Command2, 2640, 5520, 1575, 375);
-    Command1->setAutoDefault(false);
-    Command2->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &frmPrintSingle::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &frmPrintSingle::Command2_Click);
 
@@ -97,7 +95,7 @@ void frmPrintSingle::buildSizeChoices() {
     auto* sizes = new QButtonGroup(this);
     for (int i = 0; i < int(kSingleSizes.size()); ++i) {
         const QString caption = print::caption(kSingleSizes[size_t(i)].caption);
-        Option1[size_t(i)] = new QRadioButton(caption, Frame1);
+        Option1[size_t(i)] = new QRadioButton('&' + caption, Frame1);
         Option1[size_t(i)]->setObjectName(QStringLiteral("Option1_%1").arg(i));
         Option1[size_t(i)]->setToolTip(QStringLiteral("Select %1 Picture").arg(caption));
         place(Option1[size_t(i)], kSizeOptions[i].left, 360, kSizeOptions[i].width, 255);
@@ -110,11 +108,11 @@ void frmPrintSingle::buildSizeChoices() {
 
 void frmPrintSingle::buildTurnChoices() {
     auto* turns = new QButtonGroup(this);
-    Option2[0] = new QRadioButton("Vertical", this);
+    Option2[0] = new QRadioButton("&Vertical", this);
     Option2[0]->setObjectName("Option2_0");
     Option2[0]->setToolTip("Print Vertical");
     place(Option2[0], 1440, 5160, 855, 255);
-    Option2[1] = new QRadioButton("Horizontal", this);
+    Option2[1] = new QRadioButton("&Horizontal", this);
     Option2[1]->setObjectName("Option2_1");
     Option2[1]->setToolTip("Print Horizontal");
     place(Option2[1], 2400, 5160, 1095, 255);

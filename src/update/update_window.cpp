@@ -36,7 +36,6 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(where);
-    button->setAutoDefault(false);
     return button;
 }
 

@@ -311,10 +311,10 @@ TEST_F(MainWindowTest, SoftPrintsCarryABadge) {
 TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
     const char* checks[] = {"8x10", "5x7", "4x6", "3.5x5", "2.5x3.25"};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(w->check(i)->text(), checks[i]);
+        EXPECT_EQ(w->check(i)->text(), '&' + QString(checks[i]));
         EXPECT_EQ(w->check(i)->toolTip(), QString(checks[i]) + " Package");
     }
-    EXPECT_EQ(w->cmdPrint()->text(), "Print");
+    EXPECT_EQ(w->cmdPrint()->text(), "P&rint");
     EXPECT_EQ(w->cmdPrint()->toolTip(), "Print covers.");
     EXPECT_EQ(w->NumberOfCopies()->toolTip(), "Number of copies to print.");
     EXPECT_EQ(w->drvSelect()->toolTip(), "Current drive.");
@@ -330,7 +330,7 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
               QSize(units::toScreenPixels(2665), units::toScreenPixels(2685)));
     for (const char* name : {"Command1", "Command2", "Command3"})
         EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name;
-    EXPECT_EQ(w->findChild<QPushButton*>("Command2")->text(), "Aquire");
+    EXPECT_EQ(w->findChild<QPushButton*>("Command2")->text(), "&Aquire");
 }
 
 TEST_F(MainWindowTest, MenuAndToolbarSwitchTabsAndClearTheSelection) {
@@ -358,7 +358,7 @@ TEST_F(MainWindowTest, MenuCaptionsInOrder) {
               "&File|Print Pre&view|-|E&xit|&Packages|&8x10|&5x7|&4x6|&3.5x5|&2.5x3.25|-|&Scan|"
               "&Utilities|P&rint Pictures|&Choose "
               "Printer...|-|T&onwerk|&Help|&Contents|-|&Quenwick Website|-|"
-              "&Check For Updates|-|&About");
+              "Check For &Updates|-|&About");
 }
 
 TEST_F(MainWindowTest, ButtonSevenTipFollowsThePackages) {

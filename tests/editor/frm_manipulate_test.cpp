@@ -7,6 +7,7 @@
 #include "imaging/random.h"
 #include "notify/frmmsnpopup.h"
 #include "random_picture.h"
+#include "support/access_keys.h"
 #include "support/popup_answers.h"
 
 #include <QAction>
@@ -115,13 +116,13 @@ const Item SpecialItems[] = {
     {"emboss", "&Emboss", 8, colour(0, 120, 120)},
     {"engrave", "E&ngrave", 10, colour(0, 120, 120)},
     {"edgedetect", "Ed&ge Detect", 27, 0},
-    {"edgeenhance", "Edge Enhan&ce", 6, 1},
+    {"edgeenhance", "Edge En&hance", 6, 1},
     {"erode", "Er&ode", 26, 0},
     {"relief", "&Relief", 13, 0},
 };
 const Item ColorsItems[] = {
     {"blackandwhite", "&Black && White", 18, colour(180, 180, 180)},
-    {"grayscale", "Gray Scale", 12, 0},
+    {"grayscale", "&Gray Scale", 12, 0},
     {"negative", "&Negative", 2, 0},
     {"blankie", nullptr, 0, 0},
     {"increasecontrast", "Contrast +", 17, 10},
@@ -158,9 +159,9 @@ TEST(EditorWindow, OpensAsTonwerkWithItsControls) {
     EXPECT_EQ(scrollBar(f)->minimum(), -99);
     EXPECT_EQ(scrollBar(f)->maximum(), 99);
     EXPECT_EQ(scrollBar(f)->value(), 0);
-    EXPECT_EQ(f.findChild<QPushButton*>("Command5")->text(), "Accept");
+    EXPECT_EQ(f.findChild<QPushButton*>("Command5")->text(), "&Accept");
     EXPECT_EQ(f.findChild<QPushButton*>("Command5")->toolTip(), "Accept Changes");
-    EXPECT_EQ(f.findChild<QPushButton*>("Command2")->text(), "Cancel");
+    EXPECT_EQ(f.findChild<QPushButton*>("Command2")->text(), "Cance&l");
     EXPECT_EQ(f.findChild<QPushButton*>("Command2")->toolTip(), "Cancel");
 }
 
@@ -184,6 +185,21 @@ TEST(EditorWindow, MenusHoldEveryItemInOrder) {
                 EXPECT_TRUE(items[int(i)]->isSeparator()) << expected.items[i].control;
         }
     }
+}
+
+TEST(EditorWindow, AccessKeysAreUniquePerMenuAndWindow) {
+    frmManipulate f(popup(), randomPicture(8, 6, 1));
+    QStringList window;
+    for (QAction* bar : f.findChild<QMenuBar*>()->actions()) {
+        window << bar->text();
+        QStringList items;
+        for (QAction* item : bar->menu()->actions())
+            items << item->text();
+        EXPECT_EQ(testsupport::sharedAccessKeys(items), QStringList()) << bar->text().toStdString();
+    }
+    for (QPushButton* button : f.findChildren<QPushButton*>())
+        window << button->text();
+    EXPECT_EQ(testsupport::sharedAccessKeys(window), QStringList());
 }
 
 // Every item runs its code with its parameter on the edited picture: the result is the

@@ -49,7 +49,7 @@ TEST_F(SinglePrint, OpensWithEightByTenVerticalAndDisablesTheMainWindow) {
     EXPECT_FALSE(dialog->isModal());
     EXPECT_TRUE(dialog->Option1[0]->isChecked());
     EXPECT_TRUE(dialog->Option2[0]->isChecked());
-    EXPECT_EQ(dialog->Option1[4]->text(), "2.5x3.25");
+    EXPECT_EQ(dialog->Option1[4]->text(), "&2.5x3.25");
     EXPECT_EQ(dialog->Option2[1]->toolTip(), "Print Horizontal");
     EXPECT_EQ(dialog->picOrig->toolTip(), "Picture to print.");
     EXPECT_FALSE(main.isEnabled());
