@@ -123,8 +123,10 @@ FileList::FileList(QWidget* parent) : QListWidget(parent) {
 }
 
 void FileList::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem() &&
-        currentItem()->isSelected()) {
+    // Return chooses the file under the focus, also before an arrow key has
+    // selected it (the list has just been tabbed into).
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        currentItem()->setSelected(true);
         emit fileChosen();
         return;
     }
