@@ -76,15 +76,15 @@ void ScanWindow::buildControls(const QString& scannerLabel) {
 
     auto* form = new QFormLayout;
     form->addRow(new QLabel(scannerLabel, this));
-    form->addRow(tr("Resolution:"), m_resolution);
-    form->addRow(tr("Mode:"), m_mode);
+    form->addRow(tr("&Resolution:"), m_resolution);
+    form->addRow(tr("&Mode:"), m_mode);
     for (int i = 0; i < 4; ++i) {
         m_area[i] = new QDoubleSpinBox(this);
         m_area[i]->setObjectName(areaNames[i]);
         m_area[i]->setSuffix(" mm");
         m_area[i]->setDecimals(1);
         m_area[i]->setEnabled(m_caps.hasArea);
-        form->addRow(tr("%1:").arg(areaCaptions[i]), m_area[i]);
+        form->addRow(tr("&%1:").arg(areaCaptions[i]), m_area[i]); // Alt+L, T, W, H
     }
     m_acceptedText = new QLabel(this);
     m_acceptedText->setObjectName("accepted");
@@ -101,12 +101,12 @@ void ScanWindow::buildControls(const QString& scannerLabel) {
     form->addRow(m_progress);
 
     auto* buttons = new QDialogButtonBox(this);
-    m_previewButton = buttons->addButton(tr("Preview"), QDialogButtonBox::ActionRole);
+    m_previewButton = buttons->addButton(tr("&Preview"), QDialogButtonBox::ActionRole);
     m_previewButton->setObjectName("Preview");
-    m_scanButton = buttons->addButton(tr("Scan"), QDialogButtonBox::AcceptRole);
+    m_scanButton = buttons->addButton(tr("&Scan"), QDialogButtonBox::AcceptRole);
     m_scanButton->setObjectName("Scan");
     m_scanButton->setDefault(true);
-    m_cancelButton = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    m_cancelButton = buttons->addButton(tr("&Cancel"), QDialogButtonBox::RejectRole);
     m_cancelButton->setObjectName("Cancel");
     m_previewButton->setEnabled(m_caps.hasArea);
 
