@@ -95,7 +95,8 @@ void BM_PreviewDecode(benchmark::State& state) {
     const QString path = photo();
     QString error;
     const QByteArray bytes = *pictureloader::readFile(path, &error);
-    const QSize box(screenCopySide(), screenCopySide());
+    const int side = frmcovercreator(folder().filePath("parvello.ini")).pictures().screenCopySide();
+    const QSize box(side, side);
     for (auto _ : state)
         benchmark::DoNotOptimize(pictureloader::decodeReduced(path, bytes, box).image.constBits());
 }

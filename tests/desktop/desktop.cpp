@@ -97,7 +97,9 @@ bool startDesktop(QString* error) {
     // accepts connections, so test processes running side by side never meet.
     xserver = std::make_unique<QProcess>();
     xserver->setStandardErrorFile(QProcess::nullDevice());
-    xserver->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1600x1000x24", "-nolisten", "tcp"});
+    // PARVELLO_TEST_SCREEN ("1366x768") sets the screen's size in pixels.
+    const QString size = qEnvironmentVariable("PARVELLO_TEST_SCREEN", "1600x1000");
+    xserver->start("Xvfb", {"-displayfd", "1", "-screen", "0", size + "x24", "-nolisten", "tcp"});
     QByteArray number;
     while (!number.contains('\n') && xserver->waitForReadyRead(15000))
         number += xserver->readAllStandardOutput();
@@ -293,6 +295,10 @@ bool User::isShownOnScreen(QWidget* window) {
     return info && info->contains("Map State: IsViewable");
 }
 
+QPoint onScreen(const QWidget* widget, QPoint point) {
+    return (QPointF(widget->mapToGlobal(point)) * widget->devicePixelRatioF()).toPoint();
+}
+
 unsigned long User::windowId(QWidget* widget) {
     return onGui([widget] { return static_cast<unsigned long>(widget->window()->winId()); });
 }
@@ -307,15 +313,14 @@ bool User::waitUntilPlaced(QWidget* window) {
             if (!m.hasMatch() || !info->contains("Map State: IsViewable"))
                 return false;
             const QPoint server(m.captured(1).toInt(), m.captured(2).toInt());
-            return onGui([window] { return window->window()->mapToGlobal(QPoint(0, 0)); }) ==
-                   server;
+            return onGui([window] { return onScreen(window->window(), QPoint(0, 0)); }) == server;
         },
         10000);
 }
 
 void User::click(QWidget* widget) {
     waitUntilPlaced(widget);
-    clickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
+    clickAt(onGui([widget] { return onScreen(widget, widget->rect().center()); }));
 }
 
 void User::clickAt(QPoint global, int button) {
@@ -325,7 +330,7 @@ void User::clickAt(QPoint global, int button) {
 
 void User::doubleClick(QWidget* widget) {
     waitUntilPlaced(widget);
-    doubleClickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
+    doubleClickAt(onGui([widget] { return onScreen(widget, widget->rect().center()); }));
 }
 
 void User::doubleClickAt(QPoint at) {
@@ -362,6 +367,24 @@ void User::closeByWindowManager(unsigned long id) {
 
 void User::activate(QWidget* window) {
     run("wmctrl", {"-ia", hex(windowId(window))});
+}
+
+void User::resize(QWidget* window, QSize size) {
+    const qreal ratio = onGui([window] { return window->devicePixelRatioF(); });
+    run("xdotool", {"windowsize", QString::number(windowId(window)),
+                    QString::number(qRound(size.width() * ratio)),
+                    QString::number(qRound(size.height() * ratio))});
+}
+
+void User::move(QWidget* window, QPoint to) {
+    const qreal ratio = onGui([window] { return window->devicePixelRatioF(); });
+    run("xdotool",
+        {"windowmove", QString::number(windowId(window)), QString::number(qRound(to.x() * ratio)),
+         QString::number(qRound(to.y() * ratio))});
+}
+
+void User::maximise(QWidget* window) {
+    run("wmctrl", {"-ir", hex(windowId(window)), "-b", "add,maximized_vert,maximized_horz"});
 }
 
 void User::minimise(QWidget* window) {

@@ -121,6 +121,11 @@ class User {
     void closeByWindowManager(unsigned long id);
     void activate(QWidget* window);
     void minimise(QWidget* window);
+    void maximise(QWidget* window);
+    // As a drag on the window's edge or title would: to a size or a place in
+    // Qt's (logical) pixels; the window manager has the last word.
+    void resize(QWidget* window, QSize size);
+    void move(QWidget* window, QPoint to);
 
     // Saves what the screen shows as a PNG.
     bool screenshot(const QString& pngPath);
@@ -129,6 +134,10 @@ class User {
     void runOnGui(const std::function<void()>& work);
     unsigned long windowId(QWidget* widget);
 };
+
+// Where `point` of `widget` is in the X server's pixels: Qt's coordinates are
+// logical ones, a scale factor (QT_SCALE_FACTOR) times fewer. On the GUI thread.
+QPoint onScreen(const QWidget* widget, QPoint point);
 
 // Runs `acts` as the user while this thread keeps the windows running; returns
 // when `acts` has returned and the GUI thread is back at this call.

@@ -1,0 +1,63 @@
+#include "app/preview_page.h"
+
+#include "common/units.h"
+
+#include <QResizeEvent>
+#include <cmath>
+
+namespace {
+
+constexpr int kMarginTwips = 120;
+
+} // namespace
+
+PreviewPage::PreviewPage(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void PreviewPage::addBox(QWidget* widget, const QRect& twips) {
+    widget->setParent(this);
+    m_boxes.push_back({widget, twips});
+    placeBoxes();
+}
+
+QRect PreviewPage::designed() const {
+    QRect all;
+    for (const Box& box : m_boxes)
+        all |= box.twips;
+    return all.adjusted(-kMarginTwips, -kMarginTwips, kMarginTwips, kMarginTwips);
+}
+
+QSize PreviewPage::sizeHint() const {
+    const QRect d = designed();
+    return {units::toScreenPixels(d.width()), units::toScreenPixels(d.height())};
+}
+
+QSize PreviewPage::minimumSizeHint() const {
+    // The previews shrink with a small screen's window, down to a quarter.
+    return sizeHint() / 4;
+}
+
+void PreviewPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeBoxes();
+}
+
+void PreviewPage::placeBoxes() {
+    const QRect d = designed();
+    if (d.isEmpty())
+        return;
+    const double scale = std::min(width() / double(d.width()), height() / double(d.height()));
+    const double left = (width() - d.width() * scale) / 2 - d.left() * scale;
+    // Centred across; from the top down, as on paper, when the page is taller.
+    const double top = -d.top() * scale;
+    // Each edge is rounded on its own, so boxes that meet in twips still meet.
+    auto x = [&](int twips) { return int(std::lround(left + twips * scale)); };
+    auto y = [&](int twips) { return int(std::lround(top + twips * scale)); };
+    for (const Box& box : m_boxes) {
+        const QRect& t = box.twips;
+        box.widget->setGeometry(
+            QRect(QPoint(x(t.left()), y(t.top())),
+                  QPoint(x(t.left() + t.width()) - 1, y(t.top() + t.height()) - 1)));
+    }
+}
