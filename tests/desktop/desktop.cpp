@@ -295,10 +295,6 @@ bool User::isShownOnScreen(QWidget* window) {
     return info && info->contains("Map State: IsViewable");
 }
 
-QPoint onScreen(const QWidget* widget, QPoint point) {
-    return (QPointF(widget->mapToGlobal(point)) * widget->devicePixelRatioF()).toPoint();
-}
-
 unsigned long User::windowId(QWidget* widget) {
     return onGui([widget] { return static_cast<unsigned long>(widget->window()->winId()); });
 }
@@ -313,32 +309,42 @@ bool User::waitUntilPlaced(QWidget* window) {
             if (!m.hasMatch() || !info->contains("Map State: IsViewable"))
                 return false;
             const QPoint server(m.captured(1).toInt(), m.captured(2).toInt());
-            return onGui([window] { return onScreen(window->window(), QPoint(0, 0)); }) == server;
+            return toServer(onGui(
+                       [window] { return window->window()->mapToGlobal(QPoint(0, 0)); })) == server;
         },
         10000);
 }
 
 void User::click(QWidget* widget) {
     waitUntilPlaced(widget);
-    clickAt(onGui([widget] { return onScreen(widget, widget->rect().center()); }));
+    clickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
 }
 
-void User::clickAt(QPoint global, int button) {
+QPoint User::toServer(QPoint global) {
+    const qreal ratio = onGui([] { return qApp->devicePixelRatio(); });
+    return (QPointF(global) * ratio).toPoint();
+}
+
+void User::clickAt(QPoint at, int button) {
+    const QPoint global = toServer(at);
     run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "click",
                     QString::number(button)});
 }
 
 void User::doubleClick(QWidget* widget) {
     waitUntilPlaced(widget);
-    doubleClickAt(onGui([widget] { return onScreen(widget, widget->rect().center()); }));
+    doubleClickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
 }
 
-void User::doubleClickAt(QPoint at) {
+void User::doubleClickAt(QPoint global) {
+    const QPoint at = toServer(global);
     run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click",
                     "--repeat", "2", "--delay", "80", "1"});
 }
 
-void User::drag(QPoint from, QPoint to) {
+void User::drag(QPoint fromGlobal, QPoint toGlobal) {
+    const QPoint from = toServer(fromGlobal);
+    const QPoint to = toServer(toGlobal);
     const QPoint half = (from + to) / 2;
     run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown",
                     "1", "sleep", "0.1", "mousemove", QString::number(half.x()),
@@ -346,7 +352,8 @@ void User::drag(QPoint from, QPoint to) {
                     QString::number(to.y()), "sleep", "0.1", "mouseup", "1"});
 }
 
-void User::wheel(QPoint global, int notches) {
+void User::wheel(QPoint at, int notches) {
+    const QPoint global = toServer(at);
     // X buttons 4 and 5 are the wheel turned up and down.
     run("xdotool",
         {"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "--repeat",

@@ -104,8 +104,9 @@ class User {
     // doubleClick() wait for this themselves.
     bool waitUntilPlaced(QWidget* window);
 
-    // A left click at the middle of the widget (or at a point of the screen),
-    // through the X server: whatever window is on top there gets it.
+    // A left click at the middle of the widget (or at a point of the screen,
+    // in Qt's global coordinates, as mapToGlobal gives them), through the X
+    // server: whatever window is on top there gets it.
     void click(QWidget* widget);
     void clickAt(QPoint global, int button = 1);
     void doubleClick(QWidget* widget);
@@ -132,12 +133,11 @@ class User {
 
   private:
     void runOnGui(const std::function<void()>& work);
+    // Points in Qt's global coordinates are logical pixels, a scale factor
+    // (QT_SCALE_FACTOR) fewer than the X server's.
+    QPoint toServer(QPoint global);
     unsigned long windowId(QWidget* widget);
 };
-
-// Where `point` of `widget` is in the X server's pixels: Qt's coordinates are
-// logical ones, a scale factor (QT_SCALE_FACTOR) times fewer. On the GUI thread.
-QPoint onScreen(const QWidget* widget, QPoint point);
 
 // Runs `acts` as the user while this thread keeps the windows running; returns
 // when `acts` has returned and the GUI thread is back at this call.
