@@ -9,6 +9,15 @@ namespace {
 
 constexpr int kMarginTwips = 120;
 
+// The fewest logical pixels that make whole device pixels at `ratio`: 2 at
+// 1.5, 4 at 1.25.
+int wholeDevicePixels(double ratio) {
+    for (int step = 1; step <= 8; ++step)
+        if (std::abs(step * ratio - std::round(step * ratio)) < 0.01)
+            return step;
+    return 1;
+}
+
 } // namespace
 
 PreviewPage::PreviewPage(QWidget* parent) : QWidget(parent) {
@@ -43,6 +52,11 @@ void PreviewPage::resizeEvent(QResizeEvent* event) {
     placeBoxes();
 }
 
+void PreviewPage::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    placeBoxes();
+}
+
 void PreviewPage::placeBoxes() {
     const QRect d = designed();
     if (d.isEmpty())
@@ -51,9 +65,16 @@ void PreviewPage::placeBoxes() {
     const double left = (width() - d.width() * scale) / 2 - d.left() * scale;
     // Centred across; from the top down, as on paper, when the page is taller.
     const double top = -d.top() * scale;
-    // Each edge is rounded on its own, so boxes that meet in twips still meet.
-    auto x = [&](int twips) { return int(std::lround(left + twips * scale)); };
-    auto y = [&](int twips) { return int(std::lround(top + twips * scale)); };
+    // Each edge is rounded on its own, so boxes that meet in twips still
+    // meet, and onto a whole pixel of the screen: at a ratio of 1.5 a box's
+    // one-pixel outline would otherwise straddle pixels and be cut off.
+    const int step = wholeDevicePixels(devicePixelRatioF());
+    const QPoint inWindow = mapTo(window(), QPoint(0, 0));
+    auto snap = [&](double v, int offset) {
+        return int(std::lround((v + offset) / step)) * step - offset;
+    };
+    auto x = [&](int twips) { return snap(left + twips * scale, inWindow.x()); };
+    auto y = [&](int twips) { return snap(top + twips * scale, inWindow.y()); };
     for (const Box& box : m_boxes) {
         const QRect& t = box.twips;
         box.widget->setGeometry(

@@ -23,6 +23,7 @@ class PreviewPage : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void placeBoxes();
