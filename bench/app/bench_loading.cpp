@@ -121,6 +121,26 @@ void BM_ClickIntoNineWalletPreviews(benchmark::State& state) {
     }
 }
 
+// The window with the photo in the wallet tab's nine previews made larger by
+// a drag, one step: each preview's print made again at its new size and
+// painted. Run it on the screen in question (the screen copies are made for
+// its largest window).
+void BM_ResizeWithNineWalletPreviews(benchmark::State& state) {
+    const QString path = photo();
+    frmcovercreator window(folder().filePath("parvello.ini"));
+    window.SSTab1()->setCurrentIndex(4);
+    window.fileSelect()->setPath(folder().path());
+    window.fileSelect()->selectFile("photo.jpg");
+    window.fileSelect_Click();
+    window.show();
+    int step = 0;
+    for (auto _ : state) {
+        window.resize(window.minimumSize() + QSize(200, 150) + QSize(step % 40, step % 40));
+        ++step;
+        benchmark::DoNotOptimize(window.SSTab1()->currentWidget()->grab().cacheKey());
+    }
+}
+
 // "Print Preview" from the File menu with nine different 24-megapixel
 // photos on the ticked wallet sheet, cropped to fill with cut guides: until
 // its window has been painted.
@@ -174,6 +194,7 @@ BENCHMARK(BM_FullDecode)->Arg(0)->Arg(1)->Apply(configure);
 BENCHMARK(BM_QtReader)->Apply(configure);
 BENCHMARK(BM_PreviewDecode)->Apply(configure);
 BENCHMARK(BM_ClickIntoNineWalletPreviews)->Apply(configure);
+BENCHMARK(BM_ResizeWithNineWalletPreviews)->Apply(configure);
 BENCHMARK(BM_PrintPreviewOfNineWalletPhotos)->Apply(configure);
 
 } // namespace
