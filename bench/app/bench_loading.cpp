@@ -95,7 +95,8 @@ void BM_PreviewDecode(benchmark::State& state) {
     const QString path = photo();
     QString error;
     const QByteArray bytes = *pictureloader::readFile(path, &error);
-    const QSize box(screenCopySide(), screenCopySide());
+    const int side = frmcovercreator(folder().filePath("parvello.ini")).pictures().screenCopySide();
+    const QSize box(side, side);
     for (auto _ : state)
         benchmark::DoNotOptimize(pictureloader::decodeReduced(path, bytes, box).image.constBits());
 }
@@ -117,6 +118,26 @@ void BM_ClickIntoNineWalletPreviews(benchmark::State& state) {
         state.PauseTiming();
         benchmark::DoNotOptimize(window.pictures().picture(10).constBits());
         state.ResumeTiming();
+    }
+}
+
+// The window with the photo in the wallet tab's nine previews made larger by
+// a drag, one step: each preview's print made again at its new size and
+// painted. Run it on the screen in question (the screen copies are made for
+// its largest window).
+void BM_ResizeWithNineWalletPreviews(benchmark::State& state) {
+    const QString path = photo();
+    frmcovercreator window(folder().filePath("parvello.ini"));
+    window.SSTab1()->setCurrentIndex(4);
+    window.fileSelect()->setPath(folder().path());
+    window.fileSelect()->selectFile("photo.jpg");
+    window.fileSelect_Click();
+    window.show();
+    int step = 0;
+    for (auto _ : state) {
+        window.resize(window.minimumSize() + QSize(200, 150) + QSize(step % 40, step % 40));
+        ++step;
+        benchmark::DoNotOptimize(window.SSTab1()->currentWidget()->grab().cacheKey());
     }
 }
 
@@ -173,6 +194,7 @@ BENCHMARK(BM_FullDecode)->Arg(0)->Arg(1)->Apply(configure);
 BENCHMARK(BM_QtReader)->Apply(configure);
 BENCHMARK(BM_PreviewDecode)->Apply(configure);
 BENCHMARK(BM_ClickIntoNineWalletPreviews)->Apply(configure);
+BENCHMARK(BM_ResizeWithNineWalletPreviews)->Apply(configure);
 BENCHMARK(BM_PrintPreviewOfNineWalletPhotos)->Apply(configure);
 
 } // namespace

@@ -65,6 +65,8 @@ QPointF AreaPicker::toGlass(const QPointF& p) const {
 
 void AreaPicker::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    // The preview scan is drawn straight into the screen's device pixels.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF v = view();
     painter.fillRect(rect(), palette().window());
     if (m_preview.isNull())

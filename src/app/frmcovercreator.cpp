@@ -9,9 +9,11 @@
 #include "app/helpwindow.h"
 #include "app/picture_browser.h"
 #include "app/preview_image.h"
+#include "app/preview_page.h"
 #include "app/preview_table.h"
 #include "app/tray.h"
 #include "app/window_placement.h"
+#include "app/window_size.h"
 #include "common/paths.h"
 #include "common/units.h"
 #include "common/version.h"
@@ -32,10 +34,12 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
@@ -45,16 +49,36 @@
 
 namespace {
 
-// The fixed size of the main window, in twips.
+// The main window's designed size, in twips: the size it first opens at and
+// the least it shrinks to where the screen holds it.
 constexpr int WindowWidth = 10590;
 constexpr int WindowHeight = 8295;
+// The columns' designed widths and the gaps around them.
+constexpr int BrowserWidth = 2700;
+constexpr int OptionsWidth = 1560;
+// The tab strip with the previews, as designed.
+constexpr int TabsWidth = 5880;
+constexpr int TabsHeight = 5900;
+constexpr int Gap = 120;
 
-QGroupBox* group(const QString& name, const QString& title, QWidget* parent, QRect twipRect) {
-    auto* box = new QGroupBox(title, parent);
+int px(int twips) {
+    return units::toScreenPixels(twips);
+}
+
+QGroupBox* group(const QString& name, const QString& title) {
+    auto* box = new QGroupBox(title);
     box->setObjectName(name);
-    box->setGeometry(
-        units::toScreenPixels(twipRect.x(), twipRect.y(), twipRect.width(), twipRect.height()));
     return box;
+}
+
+// A column of the window: its designed width, its parts one below the other.
+QVBoxLayout* column(QWidget*& widget, int widthTwips) {
+    widget = new QWidget;
+    widget->setFixedWidth(px(widthTwips));
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(px(60));
+    return layout;
 }
 
 void fill(QGroupBox* box, QWidget* content) {
@@ -102,54 +126,72 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
 
     m_popup = std::make_unique<notify::frmmsnpopup>(this);
 
+    // The browser takes the height, the previews whatever the window gains,
+    // the options keep their width.
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    buildBrowser(central);
-    buildTabs(central);
-    buildPackageOptions(central);
+    auto* columns = new QHBoxLayout(central);
+    columns->setContentsMargins(px(Gap), px(60), px(90), px(60));
+    columns->setSpacing(px(Gap));
+    columns->addWidget(buildBrowser());
+    columns->addWidget(buildTabs(), 1);
+    columns->addWidget(buildPackageOptions());
     buildCommands();
     setKeyboardOrder();
     bindOrder();
-    setFixedSize(units::toScreenPixels(WindowWidth), units::toScreenPixels(WindowHeight));
     Form_Load();
 }
 
 frmcovercreator::~frmcovercreator() = default;
 
-void frmcovercreator::buildBrowser(QWidget* parent) {
+QWidget* frmcovercreator::buildBrowser() {
+    QWidget* browser = nullptr;
+    QVBoxLayout* layout = column(browser, BrowserWidth);
+
     m_drvSelect = new DriveList;
     m_drvSelect->setObjectName("drvSelect");
     m_drvSelect->setToolTip("Current drive.");
-    fill(group("Frame5", "Drives", parent, {120, 60, 2700, 720}), m_drvSelect);
+    QGroupBox* drives = group("Frame5", "Drives");
+    drives->setFixedHeight(px(720));
+    fill(drives, m_drvSelect);
+    layout->addWidget(drives);
 
     m_dirSelect = new FolderList;
     m_dirSelect->setObjectName("dirSelect");
     m_dirSelect->setToolTip("Current directory.");
-    fill(group("Frame2", "Directories", parent, {120, 840, 2700, 3000}), m_dirSelect);
+    QGroupBox* folders = group("Frame2", "Directories");
+    fill(folders, m_dirSelect);
+    layout->addWidget(folders, 3000);
 
     m_fileSelect = new FileList;
     m_fileSelect->setObjectName("fileSelect");
     m_fileSelect->setToolTip("Available Pictures.");
-    fill(group("Frame3", "Files", parent, {120, 3900, 2700, 3400}), m_fileSelect);
+    QGroupBox* files = group("Frame3", "Files");
+    fill(files, m_fileSelect);
+    layout->addWidget(files, 3400);
 
     connect(m_drvSelect, &DriveList::driveChanged, this, &frmcovercreator::drvSelect_Change);
     connect(m_dirSelect, &FolderList::pathChanged, this, &frmcovercreator::dirSelect_Change);
     connect(m_fileSelect, &FileList::fileChosen, this, &frmcovercreator::fileSelect_Click);
+    return browser;
 }
 
-void frmcovercreator::buildTabs(QWidget* parent) {
-    m_tabs = new QTabWidget(parent);
+QWidget* frmcovercreator::buildTabs() {
+    m_tabs = new QTabWidget;
     m_tabs->setObjectName("SSTab1");
-    m_tabs->setGeometry(units::toScreenPixels(2940, 60, 5880, 5900));
+    std::array<PreviewPage*, ScanTab + 1> pages{};
+    for (int tab = 0; tab <= ScanTab; ++tab)
+        pages[size_t(tab)] = new PreviewPage;
     for (int tab = 0; tab < ScanTab; ++tab)
-        m_tabs->addTab(new QWidget, print::caption(print::packageOnTab(tab)->caption));
-    m_tabs->addTab(new QWidget, ScanTabCaption);
+        m_tabs->addTab(pages[size_t(tab)], print::caption(print::packageOnTab(tab)->caption));
+    auto* scan = new QWidget;
+    m_tabs->addTab(scan, ScanTabCaption);
     for (const PreviewBox& box : PreviewBoxes) {
-        auto* image =
-            new PreviewImage(m_pictures, box.position, m_tabs->widget(previewTab(box.position)));
+        auto* image = new PreviewImage(m_pictures, box.position);
         // Tops count from the tab strip's own top edge, which the page
         // starts below.
-        image->setGeometry(units::toScreenPixels(box.left, box.top - 360, box.width, box.height));
+        pages[size_t(previewTab(box.position))]->addBox(
+            image, QRect(box.left, box.top - 360, box.width, box.height));
         image->setToolTip(previewToolTip(box.position));
         m_previews[size_t(box.position)] = image;
         if (box.position < positions::kPackage)
@@ -157,7 +199,12 @@ void frmcovercreator::buildTabs(QWidget* parent) {
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmcovercreator::SSTab1_Click);
 
-    QWidget* scan = m_tabs->widget(ScanTab);
+    auto* scanLayout = new QVBoxLayout(scan);
+    scanLayout->setContentsMargins(px(120), 0, px(120), px(60));
+    scanLayout->addWidget(pages[ScanTab], 1);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(px(105));
+    scanLayout->addLayout(buttonRow);
     struct ScanButton {
         const char* name;
         const char* caption;
@@ -166,22 +213,28 @@ void frmcovercreator::buildTabs(QWidget* parent) {
     const ScanButton scanButtons[] = {{"Command1", "&Source", &frmcovercreator::Command1_Click},
                                       {"Command2", "&Aquire", &frmcovercreator::Command2_Click},
                                       {"Command3", "Sa&ve", &frmcovercreator::Command3_Click}};
-    int left = 120;
     for (const ScanButton& button : scanButtons) {
-        auto* b = new QPushButton(button.caption, scan);
+        auto* b = new QPushButton(button.caption);
         b->setObjectName(button.name);
         b->setAutoDefault(true); // Return presses it, as Space does
-        b->setGeometry(units::toScreenPixels(left, 4740, 1335, 375));
+        b->setFixedSize(px(1335), px(375));
         connect(b, &QPushButton::clicked, this, button.handler);
-        left += 1440;
+        buttonRow->addWidget(b);
     }
-    m_scanStatus = new QLabel(scan);
+    buttonRow->addStretch();
+    m_scanStatus = new QLabel;
     m_scanStatus->setObjectName("scanStatus");
-    m_scanStatus->setGeometry(units::toScreenPixels(120, 5175, 5535, 300));
+    m_scanStatus->setFixedHeight(px(300));
+    scanLayout->addWidget(m_scanStatus);
+    return m_tabs;
 }
 
-void frmcovercreator::buildPackageOptions(QWidget* parent) {
-    auto* options = group("Frame4", "Package Options", parent, {8940, 60, 1560, 3360});
+QWidget* frmcovercreator::buildPackageOptions() {
+    QWidget* right = nullptr;
+    QVBoxLayout* rightLayout = column(right, OptionsWidth);
+    QGroupBox* options = group("Frame4", "Package Options");
+    options->setFixedHeight(px(3360));
+    rightLayout->addWidget(options);
     auto* layout = new QVBoxLayout(options);
     layout->setContentsMargins(6, 4, 4, 4);
     layout->setSpacing(0);
@@ -219,7 +272,9 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     connect(m_turn, &QCheckBox::toggled, this, &frmcovercreator::PrintOptions_Change);
     connect(m_cutGuides, &QCheckBox::toggled, this, &frmcovercreator::PrintOptions_Change);
 
-    auto* copies = group("Frame1", "Copies", parent, {8940, 3480, 1560, 1260});
+    QGroupBox* copies = group("Frame1", "Copies");
+    copies->setFixedHeight(px(1260));
+    rightLayout->addWidget(copies);
     m_spinner = new CopiesSpinner(copies);
     m_spinner->setObjectName("VScroll1");
     m_spinner->setGeometry(units::toScreenPixels(1020, 300, 420, 840));
@@ -234,27 +289,33 @@ void frmcovercreator::buildPackageOptions(QWidget* parent) {
     m_copies->setGeometry(units::toScreenPixels(60, 300, 900, 840));
     connect(m_spinner, &CopiesSpinner::valueChanged, this, &frmcovercreator::VScroll1_Change);
 
-    m_cmdPrint = new QPushButton("P&rint", parent);
+    m_cmdPrint = new QPushButton("P&rint");
     m_cmdPrint->setObjectName("cmdPrint");
     m_cmdPrint->setToolTip("Print covers.");
-    m_cmdPrint->setGeometry(units::toScreenPixels(8940, 4860, 1560, 480));
+    m_cmdPrint->setFixedHeight(px(480));
+    rightLayout->addSpacing(px(60));
+    rightLayout->addWidget(m_cmdPrint);
     m_cmdPrint->setEnabled(false);
     m_cmdPrint->setAutoDefault(true);
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmcovercreator::cmdPrint_Click);
 
     // Shown only while sheets print; the window stays usable meanwhile.
-    m_prgPrint = new QProgressBar(parent);
+    m_prgPrint = new QProgressBar;
     m_prgPrint->setObjectName("prgPrint");
     m_prgPrint->setToolTip("Sheets handed to the printer.");
     m_prgPrint->setFormat("%v of %m");
-    m_prgPrint->setGeometry(units::toScreenPixels(8940, 5400, 1560, 300));
+    m_prgPrint->setFixedHeight(px(300));
     m_prgPrint->hide();
-    m_cmdCancelPrint = new QPushButton("&Cancel", parent);
+    rightLayout->addWidget(m_prgPrint);
+    m_cmdCancelPrint = new QPushButton("&Cancel");
     m_cmdCancelPrint->setObjectName("cmdCancelPrint");
     m_cmdCancelPrint->setToolTip("Stop printing after the sheet in hand.");
-    m_cmdCancelPrint->setGeometry(units::toScreenPixels(8940, 5760, 1560, 375));
+    m_cmdCancelPrint->setFixedHeight(px(375));
     m_cmdCancelPrint->setAutoDefault(true);
     m_cmdCancelPrint->hide();
+    rightLayout->addWidget(m_cmdCancelPrint);
+    rightLayout->addStretch();
+    return right;
 }
 
 void frmcovercreator::buildCommands() {
@@ -340,8 +401,8 @@ settings::Defaults frmcovercreator::defaultPlace() {
 
 void frmcovercreator::Form_Load() {
     m_state.inTray = false;
-    m_pictures.setScreenCopySide(screenCopySide());
-    move(0, 0);
+    m_pictures.setScreenCopySide(screenCopySide(QSize(px(WindowWidth), px(WindowHeight)),
+                                                QSize(px(TabsWidth), px(TabsHeight))));
     settings::readini(m_settings, m_order, *this, defaultPlace());
     m_order.setSelected(print::PrintOrder::kNone);
 }
@@ -365,7 +426,7 @@ void frmcovercreator::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-// ---- window state: fixed size and the tray ---------------------------------
+// ---- window state: size, place and the tray --------------------------------
 
 void frmcovercreator::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
@@ -384,8 +445,6 @@ void frmcovercreator::changeEvent(QEvent* event) {
                 ForceForegroundWindow(this);
             });
         }
-    } else if (windowState() & Qt::WindowMaximized) {
-        setWindowState(windowState() & ~Qt::WindowMaximized);
     }
 }
 
@@ -423,6 +482,29 @@ bool frmcovercreator::setFolder(const QString& folder) {
     m_drvSelect->setDrive(browser::driveOf(m_dirSelect->path()));
     dirSelect_Change();
     return true;
+}
+void frmcovercreator::setWindowPlace(const std::optional<WindowPlace>& place) {
+    // What the window manager likely puts around the window.
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QMargins frame(4, title + 4, 4, 4);
+    QList<QRect> workAreas;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        if (s == QGuiApplication::primaryScreen())
+            workAreas.prepend(s->availableGeometry());
+        else
+            workAreas.append(s->availableGeometry());
+    }
+    const QSize designed(px(WindowWidth), px(WindowHeight));
+    const QSize minimum =
+        workAreas.isEmpty() ? designed : windowsize::smallest(designed, workAreas.first() - frame);
+    setMinimumSize(minimum);
+    setGeometry(windowsize::startGeometry(place ? std::optional(place->normal) : std::nullopt,
+                                          designed, minimum, workAreas, frame));
+    if (place && place->maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+WindowPlace frmcovercreator::windowPlace() const {
+    return {normalGeometry(), isMaximized()};
 }
 int frmcovercreator::currentTab() const {
     return m_tabs->currentIndex();

@@ -108,9 +108,10 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void buildBrowser(QWidget* parent);
-    void buildTabs(QWidget* parent);
-    void buildPackageOptions(QWidget* parent);
+    // The window's three columns.
+    QWidget* buildBrowser();
+    QWidget* buildTabs();
+    QWidget* buildPackageOptions();
     void buildCommands();
     void setKeyboardOrder();
     void Form_Load();
@@ -123,9 +124,11 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void setCurrentTab(int tab) override;
     bool setDrive(const QString& drive) override;
     bool setFolder(const QString& folder) override;
+    void setWindowPlace(const std::optional<WindowPlace>& place) override;
     int currentTab() const override;
     QString drive() const override;
     QString folder() const override;
+    WindowPlace windowPlace() const override;
 
     MainState m_state;
     print::PrintOrder m_order;

@@ -4,8 +4,35 @@
 #include "common/version.h"
 
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QScreen>
+
+namespace {
+
+// The splash picture at the primary screen's own pixels: drawn from its SVG
+// on a high-density screen, where the SVG can be read.
+QPixmap splashPicture() {
+    QPixmap picture(paths::dataFile("pictures/splash.png"));
+    if (picture.isNull()) {
+        picture = QPixmap(400, 270);
+        picture.fill(QColor(0x1d, 0x3d, 0x6b));
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1;
+    if (ratio == 1)
+        return picture;
+    QImageReader svg(paths::dataFile("pictures/splash.svg"));
+    svg.setScaledSize((QSizeF(picture.size()) * ratio).toSize());
+    const QImage sharp = svg.read();
+    QPixmap shown = sharp.isNull() ? picture.scaled(svg.scaledSize(), Qt::IgnoreAspectRatio,
+                                                    Qt::SmoothTransformation)
+                                   : QPixmap::fromImage(sharp);
+    shown.setDevicePixelRatio(ratio);
+    return shown;
+}
+
+} // namespace
 
 frmSplash::frmSplash(std::function<void()> showMain, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_showMain(std::move(showMain)),
@@ -13,12 +40,8 @@ frmSplash::frmSplash(std::function<void()> showMain, QWidget* parent)
       m_notice(new QLabel("Portrait package printing \u00b7 Quenwick", this)) {
     setObjectName("frmSplash");
     setAttribute(Qt::WA_DeleteOnClose);
-    QPixmap background(paths::dataFile("pictures/splash.png"));
-    if (background.isNull()) {
-        background = QPixmap(400, 270);
-        background.fill(QColor(0x1d, 0x3d, 0x6b));
-    }
-    setFixedSize(background.size());
+    QPixmap background = splashPicture();
+    setFixedSize(background.deviceIndependentSize().toSize());
     auto* picture = new QLabel(this);
     picture->setPixmap(background);
     picture->setGeometry(rect());

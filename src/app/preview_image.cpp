@@ -121,9 +121,11 @@ void PreviewImage::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), palette().color(QPalette::Window));
     if (!m_screenCopy.isNull()) {
         const QRect area = printArea();
-        if (m_cache.size() != area.size())
-            m_cache =
-                printPixmap(m_screenCopy, print::cellOf(m_position), area.size(), cellOptions());
+        // Made at the screen's own pixels, so a ratio of 2 shows twice the detail.
+        const qreal ratio = devicePixelRatioF();
+        if (m_cache.size() != deviceSize(area.size(), ratio) || m_cache.devicePixelRatio() != ratio)
+            m_cache = printPixmap(m_screenCopy, print::cellOf(m_position), area.size(), ratio,
+                                  cellOptions());
         p.drawPixmap(area.topLeft(), m_cache);
         if (looksSoft())
             paintSoftBadge(p, area);
@@ -292,36 +294,53 @@ PreviewImage* PreviewImage::neighbour(int arrowKey) const {
     return nearest;
 }
 
-QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box,
+QSize deviceSize(QSize logical, qreal ratio) {
+    return (QSizeF(logical) * ratio).toSize();
+}
+
+QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box, qreal ratio,
                     const print::CellOptions& options) {
     const imaging::Framing& f = options.framing;
-    const QString key = QStringLiteral("Parvello preview %1 %2x%3 %4x%5 %6 %7 %8 %9 %10")
+    const QSize pixels = deviceSize(box, ratio);
+    const QString key = QStringLiteral("Parvello preview %1 %2x%3 %4x%5 %6 %7 %8 %9 %10 %11")
                             .arg(screenCopy.cacheKey())
-                            .arg(box.width())
-                            .arg(box.height())
+                            .arg(pixels.width())
+                            .arg(pixels.height())
                             .arg(cell ? cell->width : 0)
                             .arg(cell ? cell->height : 0)
                             .arg(int(options.fill))
                             .arg(options.turnToFit)
                             .arg(f.zoom)
                             .arg(f.centreX)
-                            .arg(f.centreY);
+                            .arg(f.centreY)
+                            .arg(ratio);
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
         // The print is painted by the code that fills the sheet's cells.
         pixmap = QPixmap::fromImage(
-            cell ? print::fillCell(screenCopy, QSizeF(cell->width, cell->height), box, options)
-                 : screenCopy.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            cell ? print::fillCell(screenCopy, QSizeF(cell->width, cell->height), pixels, options)
+                 : screenCopy.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        pixmap.setDevicePixelRatio(ratio);
         QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
 }
 
-int screenCopySide() {
+int screenCopySide(QSize designedWindow, QSize designedPage) {
     int largest = 0;
     for (const PreviewBox& box : PreviewBoxes)
         largest = std::max({largest, box.width, box.height});
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return int(
-        std::ceil(2 * units::toScreenPixels(largest) * (screen ? screen->devicePixelRatio() : 1)));
+    // How far the pages can grow: the window filling the largest work area,
+    // the columns beside the previews keeping their size.
+    double side = 2 * units::toScreenPixels(largest);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QSize room = screen->availableGeometry().size() - (designedWindow - designedPage);
+        const double grown = std::min(room.width() / double(designedPage.width()),
+                                      room.height() / double(designedPage.height()));
+        side = std::max(side, grown * units::toScreenPixels(largest));
+    }
+    qreal ratio = 1;
+    for (const QScreen* screen : QGuiApplication::screens())
+        ratio = std::max(ratio, screen->devicePixelRatio());
+    return int(std::ceil(side * ratio));
 }

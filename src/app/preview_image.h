@@ -4,7 +4,8 @@
 // position shows its print: the cell's shape as large as the box holds,
 // filled the way the sheet will be, with a badge when the print will look
 // soft. The scanned picture is stretched to its box. Painting uses a
-// screen-sized copy made once per picture.
+// screen-sized copy made once per picture, scaled to the box at the screen's
+// device pixels.
 //
 // From the keyboard a print takes the focus (Tab, or the arrow keys from
 // the nearest preview that way), and Space or Return selects it as a click
@@ -79,11 +80,17 @@ class PreviewImage : public QWidget {
     QPointF m_dragFrom; // where the last drag step ended
 };
 
+// The device pixels of `logical` screen pixels at `ratio`.
+QSize deviceSize(QSize logical, qreal ratio);
 // The screen copy painted into a box as the print fills `cell` (stretched to
-// the box without one), once per copy, box size and options: the wallet
-// tab's nine boxes mostly come in four sizes.
-QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box,
+// the box without one), at the screen's device pixels (`ratio` of them to a
+// pixel of `box`), once per copy, box size and options: the wallet tab's nine
+// boxes mostly come in four sizes.
+QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box, qreal ratio,
                     const print::CellOptions& options);
-// Twice the largest preview box in device pixels, so that the final smooth
-// scaling still has detail.
-int screenCopySide();
+// The side of the pictures' screen copies, in device pixels: enough for the
+// largest preview box when the window fills the largest screen (the columns
+// beside the previews keeping their size), and at least twice the designed
+// box, so that the final smooth scaling still has detail. The sizes are the
+// window's and a page's designed ones, in screen pixels.
+int screenCopySide(QSize designedWindow, QSize designedPage);

@@ -16,6 +16,11 @@ const QString PrinterKey = QStringLiteral("Printer");
 const QString FillKey = QStringLiteral("Fill");
 const QString TurnKey = QStringLiteral("TurnToFit");
 const QString CutGuidesKey = QStringLiteral("CutGuides");
+const QString LeftKey = QStringLiteral("WindowLeft");
+const QString TopKey = QStringLiteral("WindowTop");
+const QString WidthKey = QStringLiteral("WindowWidth");
+const QString HeightKey = QStringLiteral("WindowHeight");
+const QString MaximizedKey = QStringLiteral("WindowMaximized");
 
 // Exact, case-sensitive acceptance: " 1" or "01" are not numbers here.
 int acceptedNumber(const QString& value, int low, int high, int otherwise) {
@@ -23,6 +28,28 @@ int acceptedNumber(const QString& value, int low, int high, int otherwise) {
         if (value == QString::number(n))
             return n;
     return otherwise;
+}
+
+// The same exactness for screen coordinates, too many to count through.
+std::optional<int> coordinate(const QString& value, int low, int high) {
+    bool ok = false;
+    const int n = value.toInt(&ok);
+    if (!ok || value != QString::number(n) || n < low || n > high)
+        return std::nullopt;
+    return n;
+}
+
+std::optional<WindowPlace> readWindowPlace(const IniFile& file) {
+    // Far beyond any screen, but never near overflowing a QRect.
+    constexpr int kFar = 1 << 20;
+    const auto left = coordinate(file.read(Section, LeftKey), -kFar, kFar);
+    const auto top = coordinate(file.read(Section, TopKey), -kFar, kFar);
+    const auto width = coordinate(file.read(Section, WidthKey), 1, kFar);
+    const auto height = coordinate(file.read(Section, HeightKey), 1, kFar);
+    if (!left || !top || !width || !height)
+        return std::nullopt;
+    return WindowPlace{QRect(*left, *top, *width, *height),
+                       acceptedNumber(file.read(Section, MaximizedKey), 0, 1, 0) == 1};
 }
 
 } // namespace
@@ -53,6 +80,7 @@ void readini(const IniFile& file, print::PrintOrder& order, SettingsTarget& targ
     options.turnToFit = acceptedNumber(value(TurnKey), 0, 1, 1) == 1;
     options.cutGuides = acceptedNumber(value(CutGuidesKey), 0, 1, firstStart ? 1 : 0) == 1;
     order.setOptions(options);
+    target.setWindowPlace(readWindowPlace(file));
 
     const QString drive = value("Drive");
     const QString folder = value("Dir");
@@ -87,6 +115,12 @@ bool writeini(IniFile& file, const print::PrintOrder& order, const SettingsTarge
     entries.append({FillKey, QString::fromUtf8(fill.data(), qsizetype(fill.size()))});
     entries.append({TurnKey, options.turnToFit ? "1" : "0"});
     entries.append({CutGuidesKey, options.cutGuides ? "1" : "0"});
+    const WindowPlace place = source.windowPlace();
+    entries.append({LeftKey, QString::number(place.normal.x())});
+    entries.append({TopKey, QString::number(place.normal.y())});
+    entries.append({WidthKey, QString::number(place.normal.width())});
+    entries.append({HeightKey, QString::number(place.normal.height())});
+    entries.append({MaximizedKey, place.maximized ? "1" : "0"});
     return file.write(Section, entries);
 }
 

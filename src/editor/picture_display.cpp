@@ -19,7 +19,9 @@ void PictureDisplay::setPicture(const QImage& picture) {
 }
 
 void PictureDisplay::rescale() {
-    const QSize box = contentsRect().size();
+    // Made at the screen's own pixels and painted at the logical size.
+    const qreal ratio = devicePixelRatioF();
+    const QSize box = (QSizeF(contentsRect().size()) * ratio).toSize();
     if (m_picture.isNull() || box.isEmpty()) {
         m_shown = QImage();
         return;
@@ -31,6 +33,7 @@ void PictureDisplay::rescale() {
         step = m_picture.scaled(4 * box.width(), 4 * box.height(), Qt::IgnoreAspectRatio,
                                 Qt::FastTransformation);
     m_shown = step.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_shown.setDevicePixelRatio(ratio);
 }
 
 void PictureDisplay::resizeEvent(QResizeEvent* event) {
@@ -42,6 +45,8 @@ void PictureDisplay::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     if (m_shown.isNull())
         return;
+    if (m_shown.devicePixelRatio() != devicePixelRatioF())
+        rescale(); // moved to a screen of another density
     QPainter painter(this);
     painter.drawImage(contentsRect().topLeft(), m_shown);
 }

@@ -60,8 +60,8 @@ frmPrintSingle::frmPrintSingle(notify::Prompt& prompt, const QImage& picture, QW
     picOrig->setToolTip("Picture to print.");
     place(picOrig, 120, 120, 4455, 3975);
     if (!m_picture.isNull())
-        m_screenCopy =
-            m_picture.scaled(picOrig->size() * 2, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        m_screenCopy = m_picture.scaled(picOrig->size() * 2 * picOrig->devicePixelRatioF(),
+                                        Qt::KeepAspectRatio, Qt::SmoothTransformation);
 
     buildSizeChoices();
     buildTurnChoices();
@@ -148,9 +148,13 @@ void frmPrintSingle::showPrint() {
         return;
     // The print's shape, as large as the box holds, filled as it will print.
     const QSizeF twips = singleCell(selectedSize(), horizontal()).size();
-    const QSize shown = twips.scaled(picOrig->size(), Qt::KeepAspectRatio).toSize();
-    picOrig->setPixmap(QPixmap::fromImage(
-        fillCell(m_screenCopy, twips, shown, {m_options.fill, m_options.turnToFit, m_framing})));
+    // At the screen's own pixels, shown at the logical size.
+    const qreal ratio = picOrig->devicePixelRatioF();
+    const QSize shown = twips.scaled(QSizeF(picOrig->size()) * ratio, Qt::KeepAspectRatio).toSize();
+    QPixmap print = QPixmap::fromImage(
+        fillCell(m_screenCopy, twips, shown, {m_options.fill, m_options.turnToFit, m_framing}));
+    print.setDevicePixelRatio(ratio);
+    picOrig->setPixmap(print);
 }
 
 void frmPrintSingle::Command1_Click() {

@@ -72,11 +72,21 @@ class MainWindowTest : public AppFixture {
     }
 };
 
-TEST_F(MainWindowTest, FixedSizeInTwips) {
+// 10590 x 8295 twips as designed, and no smaller; larger, the previews take
+// what it gains.
+TEST_F(MainWindowTest, OpensAtTheDesignedSizeAndItsPreviewsGrowWithIt) {
     EXPECT_EQ(w->windowTitle(), "Parvello");
-    EXPECT_EQ(w->size(), QSize(units::toScreenPixels(10590), units::toScreenPixels(8295)));
-    w->showMaximized();
-    EXPECT_EQ(w->size(), QSize(units::toScreenPixels(10590), units::toScreenPixels(8295)));
+    const QSize designed(units::toScreenPixels(10590), units::toScreenPixels(8295));
+    EXPECT_EQ(w->size(), designed);
+    EXPECT_EQ(w->minimumSize(), designed);
+    w->show();
+    const QSize before = w->previewImage(0)->size();
+    w->resize(designed + QSize(80, 40));
+    QApplication::processEvents();
+    const QSize after = w->previewImage(0)->size();
+    EXPECT_GT(after.height(), before.height());
+    EXPECT_NEAR(double(after.width()) / after.height(), double(before.width()) / before.height(),
+                0.02);
 }
 
 TEST_F(MainWindowTest, FileListShowsPicturesWhateverTheirCase) {
@@ -326,8 +336,9 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
         EXPECT_EQ(w->SSTab1()->tabText(i), tabs[i]);
     EXPECT_EQ(w->previewImage(12)->toolTip(), "2.5x3.25 Picture #3");
     EXPECT_EQ(w->previewImage(19)->toolTip(), "Scanned Picture");
-    EXPECT_EQ(w->previewImage(5)->size(),
-              QSize(units::toScreenPixels(2665), units::toScreenPixels(2685)));
+    // Its shape as designed, 2665 x 2685 twips.
+    const QSize box = w->previewImage(5)->size();
+    EXPECT_NEAR(double(box.width()) / box.height(), 2665.0 / 2685, 0.02);
     for (const char* name : {"Command1", "Command2", "Command3"})
         EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name;
     EXPECT_EQ(w->findChild<QPushButton*>("Command2")->text(), "&Aquire");

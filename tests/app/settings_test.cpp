@@ -3,12 +3,15 @@
 
 #include "app/browser_lists.h"
 #include "app/copies_spinner.h"
+#include "common/units.h"
 #include "print/printer_choice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTabWidget>
 
 namespace {
@@ -113,8 +116,15 @@ TEST_F(SettingsTest, ClosingWritesTheNineKeysInOrder) {
     const QByteArray expected = "[MAIN]\nDrive=/\nDir=" + pictures().toUtf8() +
                                 "\nTab=4\n8x10=0\n5x7=1\n4x6=1\n3.5x5=0\n2.5x3.25=0\nCopies=2\n"
                                 "Fill=stretch\nTurnToFit=1\nCutGuides=0\n";
-    EXPECT_EQ(QString::fromUtf8(f.readAll()).toStdString(),
-              QString::fromUtf8(expected).toStdString());
+    // Then where the window was: as designed, 10590 x 8295 twips, not maximised.
+    const QString rest = QStringLiteral("WindowLeft=-?\\d+\nWindowTop=-?\\d+\nWindowWidth=%1\n"
+                                        "WindowHeight=%2\nWindowMaximized=0\n")
+                             .arg(units::toScreenPixels(10590))
+                             .arg(units::toScreenPixels(8295));
+    const QString text = QString::fromUtf8(f.readAll());
+    EXPECT_EQ(text.left(expected.size()).toStdString(), QString::fromUtf8(expected).toStdString());
+    EXPECT_TRUE(QRegularExpression("^" + rest + "$").match(text.mid(expected.size())).hasMatch())
+        << qPrintable(text);
 }
 
 // The chosen printer is a key of its own, written after the nine; choosing
@@ -165,6 +175,36 @@ TEST_F(SettingsTest, FillModeIsNewOnlyForNewSettingsFiles) {
     EXPECT_EQ(w->fillMode()->currentText(), "Fit");
     EXPECT_FALSE(w->turnToFit()->isChecked());
     EXPECT_TRUE(w->cutGuides()->isChecked());
+}
+
+// The window opens where it was left, maximised if it was; a place off every
+// screen, or one that is no place, opens the designed size in the middle.
+TEST_F(SettingsTest, TheWindowOpensWhereItWasLeftIfThatIsOnAScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect left(screen.topLeft() + QPoint(30, 40), QSize(720, 560));
+    writeIniAtPictures(QStringLiteral("WindowLeft=%1\nWindowTop=%2\nWindowWidth=%3\n"
+                                      "WindowHeight=%4\nWindowMaximized=1\n")
+                           .arg(left.x())
+                           .arg(left.y())
+                           .arg(left.width())
+                           .arg(left.height())
+                           .toUtf8());
+    {
+        auto w = open();
+        EXPECT_EQ(w->normalGeometry(), left);
+        EXPECT_TRUE(w->windowState() & Qt::WindowMaximized);
+    }
+    const QSize designed(units::toScreenPixels(10590), units::toScreenPixels(8295));
+    for (const QByteArray& place :
+         {QByteArray("WindowLeft=-9000\nWindowTop=40000\nWindowWidth=720\nWindowHeight=560\n"),
+          QByteArray("WindowLeft=30\nWindowTop=4O\nWindowWidth=720\nWindowHeight=560\n")}) {
+        writeIniAtPictures(place);
+        auto w = open();
+        EXPECT_EQ(w->size(), designed);
+        EXPECT_NEAR(w->geometry().center().x(), screen.center().x(), 2);
+        EXPECT_TRUE(screen.contains(w->geometry()));
+        EXPECT_FALSE(w->windowState() & Qt::WindowMaximized);
+    }
 }
 
 TEST_F(SettingsTest, WhatIsWrittenIsReadBack) {

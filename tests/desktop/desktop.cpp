@@ -97,7 +97,9 @@ bool startDesktop(QString* error) {
     // accepts connections, so test processes running side by side never meet.
     xserver = std::make_unique<QProcess>();
     xserver->setStandardErrorFile(QProcess::nullDevice());
-    xserver->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1600x1000x24", "-nolisten", "tcp"});
+    // PARVELLO_TEST_SCREEN ("1366x768") sets the screen's size in pixels.
+    const QString size = qEnvironmentVariable("PARVELLO_TEST_SCREEN", "1600x1000");
+    xserver->start("Xvfb", {"-displayfd", "1", "-screen", "0", size + "x24", "-nolisten", "tcp"});
     QByteArray number;
     while (!number.contains('\n') && xserver->waitForReadyRead(15000))
         number += xserver->readAllStandardOutput();
@@ -307,8 +309,8 @@ bool User::waitUntilPlaced(QWidget* window) {
             if (!m.hasMatch() || !info->contains("Map State: IsViewable"))
                 return false;
             const QPoint server(m.captured(1).toInt(), m.captured(2).toInt());
-            return onGui([window] { return window->window()->mapToGlobal(QPoint(0, 0)); }) ==
-                   server;
+            return toServer(onGui(
+                       [window] { return window->window()->mapToGlobal(QPoint(0, 0)); })) == server;
         },
         10000);
 }
@@ -318,7 +320,13 @@ void User::click(QWidget* widget) {
     clickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
 }
 
-void User::clickAt(QPoint global, int button) {
+QPoint User::toServer(QPoint global) {
+    const qreal ratio = onGui([] { return qApp->devicePixelRatio(); });
+    return (QPointF(global) * ratio).toPoint();
+}
+
+void User::clickAt(QPoint at, int button) {
+    const QPoint global = toServer(at);
     run("xdotool", {"mousemove", QString::number(global.x()), QString::number(global.y()), "click",
                     QString::number(button)});
 }
@@ -328,12 +336,15 @@ void User::doubleClick(QWidget* widget) {
     doubleClickAt(onGui([widget] { return widget->mapToGlobal(widget->rect().center()); }));
 }
 
-void User::doubleClickAt(QPoint at) {
+void User::doubleClickAt(QPoint global) {
+    const QPoint at = toServer(global);
     run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click",
                     "--repeat", "2", "--delay", "80", "1"});
 }
 
-void User::drag(QPoint from, QPoint to) {
+void User::drag(QPoint fromGlobal, QPoint toGlobal) {
+    const QPoint from = toServer(fromGlobal);
+    const QPoint to = toServer(toGlobal);
     const QPoint half = (from + to) / 2;
     run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown",
                     "1", "sleep", "0.1", "mousemove", QString::number(half.x()),
@@ -341,7 +352,8 @@ void User::drag(QPoint from, QPoint to) {
                     QString::number(to.y()), "sleep", "0.1", "mouseup", "1"});
 }
 
-void User::wheel(QPoint global, int notches) {
+void User::wheel(QPoint at, int notches) {
+    const QPoint global = toServer(at);
     // X buttons 4 and 5 are the wheel turned up and down.
     run("xdotool",
         {"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "--repeat",
@@ -362,6 +374,24 @@ void User::closeByWindowManager(unsigned long id) {
 
 void User::activate(QWidget* window) {
     run("wmctrl", {"-ia", hex(windowId(window))});
+}
+
+void User::resize(QWidget* window, QSize size) {
+    const qreal ratio = onGui([window] { return window->devicePixelRatioF(); });
+    run("xdotool", {"windowsize", QString::number(windowId(window)),
+                    QString::number(qRound(size.width() * ratio)),
+                    QString::number(qRound(size.height() * ratio))});
+}
+
+void User::move(QWidget* window, QPoint to) {
+    const qreal ratio = onGui([window] { return window->devicePixelRatioF(); });
+    run("xdotool",
+        {"windowmove", QString::number(windowId(window)), QString::number(qRound(to.x() * ratio)),
+         QString::number(qRound(to.y() * ratio))});
+}
+
+void User::maximise(QWidget* window) {
+    run("wmctrl", {"-ir", hex(windowId(window)), "-b", "add,maximized_vert,maximized_horz"});
 }
 
 void User::minimise(QWidget* window) {

@@ -104,8 +104,9 @@ class User {
     // doubleClick() wait for this themselves.
     bool waitUntilPlaced(QWidget* window);
 
-    // A left click at the middle of the widget (or at a point of the screen),
-    // through the X server: whatever window is on top there gets it.
+    // A left click at the middle of the widget (or at a point of the screen,
+    // in Qt's global coordinates, as mapToGlobal gives them), through the X
+    // server: whatever window is on top there gets it.
     void click(QWidget* widget);
     void clickAt(QPoint global, int button = 1);
     void doubleClick(QWidget* widget);
@@ -121,12 +122,20 @@ class User {
     void closeByWindowManager(unsigned long id);
     void activate(QWidget* window);
     void minimise(QWidget* window);
+    void maximise(QWidget* window);
+    // As a drag on the window's edge or title would: to a size or a place in
+    // Qt's (logical) pixels; the window manager has the last word.
+    void resize(QWidget* window, QSize size);
+    void move(QWidget* window, QPoint to);
 
     // Saves what the screen shows as a PNG.
     bool screenshot(const QString& pngPath);
 
   private:
     void runOnGui(const std::function<void()>& work);
+    // Points in Qt's global coordinates are logical pixels, a scale factor
+    // (QT_SCALE_FACTOR) fewer than the X server's.
+    QPoint toServer(QPoint global);
     unsigned long windowId(QWidget* widget);
 };
 
