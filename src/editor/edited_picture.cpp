@@ -47,18 +47,28 @@ FilteredPicture RunFilter(const QImage& picture, int code, std::int32_t paramete
 
 EditedPicture::EditedPicture(const QImage& picture)
     : m_original(picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32)),
-      m_current(m_original), m_undo(m_original) {}
+      m_current(m_original) {}
 
 void EditedPicture::activate() {
     m_current = m_original;
 }
 
 CommandResult EditedPicture::takeFiltered(FilteredPicture filtered) {
-    if (filtered.result.done()) {
-        m_undo = m_current;
-        m_current = std::move(filtered.picture);
-    }
+    if (filtered.result.done())
+        advance(std::move(filtered.picture));
     return filtered.result;
+}
+
+void EditedPicture::advance(QImage next) {
+    m_history.push_back(std::move(m_current));
+    m_current = std::move(next);
+    qsizetype bytes = 0;
+    for (const QImage& state : m_history)
+        bytes += state.sizeInBytes();
+    while (m_history.size() > 1 && (m_history.size() > kUndoSteps || bytes > kUndoBytes)) {
+        bytes -= m_history.front().sizeInBytes();
+        m_history.pop_front();
+    }
 }
 
 CommandResult EditedPicture::change(
@@ -71,8 +81,7 @@ CommandResult EditedPicture::change(
             return failed(NoMemoryMessage);
         transform(readView(m_current), viewOf(changed));
     }
-    m_undo = m_current;
-    m_current = changed;
+    advance(std::move(changed));
     return {};
 }
 
@@ -105,7 +114,10 @@ CommandResult EditedPicture::flip() {
 }
 
 CommandResult EditedPicture::undo() {
-    m_current = m_undo;
+    if (!m_history.empty()) {
+        m_current = std::move(m_history.back());
+        m_history.pop_back();
+    }
     return {};
 }
 
