@@ -650,10 +650,11 @@ void frmcovercreator::runCommand(Command command) {
         showHelpContents(this);
         break;
     case Command::Website:
-        weblink::OpenDocument(parvello::kMakerWebsite);
+        if (!weblink::OpenDocument(parvello::kMakerWebsite))
+            m_popup->tell(weblink::notOpenedMessage(QUrl(parvello::kMakerWebsite)));
         break;
     case Command::CheckForUpdates:
-        openOver(new updatecheck::UpdateWindow(this));
+        openOver(new updatecheck::UpdateWindow(*m_popup, this));
         break;
     case Command::About:
         openOver(new frmAbout(this));

@@ -7,8 +7,10 @@
 #include "app/picture_browser.h"
 #include "app/preview_image.h"
 #include "common/units.h"
+#include "common/version.h"
 #include "editor/frmManipulate.h"
 #include "notify/frmmsnpopup.h"
+#include "pictures/positions.h"
 #include "print/frmPrintSingle.h"
 #include "support/popup_answers.h"
 
@@ -394,6 +396,14 @@ TEST_F(MainWindowTest, PrintPicturesWithNothingChosenAsksForAPicture) {
     EXPECT_FALSE(w->isEnabled());
     ASSERT_TRUE(testpopup::dismiss(w->popup()));
     EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(MainWindowTest, WebsiteWithoutABrowserSaysWhereToGo) {
+    // The offscreen desktop has no browser.
+    w->show();
+    w->toolbarButton(10)->trigger();
+    EXPECT_EQ(testpopup::lastMessage(w->popup()),
+              "Open " + QUrl(parvello::kMakerWebsite).toString() + " in your browser");
 }
 
 TEST_F(MainWindowTest, PrintPicturesWithASelectedPreviewOpensTheSingleDialog) {
