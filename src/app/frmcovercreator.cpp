@@ -172,6 +172,13 @@ void frmcovercreator::buildTabs(QWidget* parent) {
         connect(b, &QPushButton::clicked, this, button.handler);
         left += 1440;
     }
+    // "Save" waits for a scanned picture.
+    auto* save = scan->findChild<QPushButton*>("Command3");
+    save->setEnabled(false);
+    connect(&m_pictures, &PackagePictures::changed, save, [this, save](int index) {
+        if (index == positions::kScanned)
+            save->setEnabled(!m_pictures.isEmpty(positions::kScanned));
+    });
     m_scanStatus = new QLabel(scan);
     m_scanStatus->setObjectName("scanStatus");
     m_scanStatus->setGeometry(units::toScreenPixels(120, 5175, 5535, 300));
