@@ -44,7 +44,6 @@ frmSplash::frmSplash(std::function<void()> buildMain, std::function<void()> show
     m_timer.setInterval(ShowMilliseconds);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
-    m_timer.start();
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -78,6 +77,9 @@ void frmSplash::buildMain() {
 // takes the keyboard, so that any key ends it.
 void frmSplash::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The second counts from when the splash shows.
+    if (!m_done && !m_shownLongEnough && !m_timer.isActive())
+        m_timer.start();
     activateWindow();
     grabKeyboard();
 }

@@ -21,7 +21,9 @@ TEST(Splash, TheMainWindowIsBuiltWhileItShowsAndShownAfterASecond) {
     frmSplash* splash = main.splash();
     EXPECT_EQ(splash->Label1()->text(), "Version 3.00");
     EXPECT_EQ(splash->Timer1().interval(), 1000);
+    EXPECT_FALSE(splash->Timer1().isActive()); // the second counts from the showing
     splash->show();
+    EXPECT_TRUE(splash->Timer1().isActive());
     ASSERT_TRUE(QTest::qWaitFor([&] { return main.built == 1; }, 5000));
     EXPECT_EQ(main.shown, 0);
     splash->Timer1_Timer(); // the second is over
