@@ -7,7 +7,7 @@
 
 namespace acquire {
 
-// "1800 × 1200 pixels: sharp up to 4x6 (300 ppi)", naming the largest print
+// "944 × 625 pixels: sharp up to 4x6 (156 ppi)", naming the largest print
 // size the picture covers sharply either way round and the pixels an inch it
 // gives that print; "… pixels: too few for a sharp 2.5x3.25 (120 ppi)" when
 // it covers none.
