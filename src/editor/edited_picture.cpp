@@ -74,13 +74,13 @@ void EditedPicture::advance(QImage next) {
 CommandResult EditedPicture::change(
     int width, int height,
     const std::function<void(const imaging::BitmapView&, const imaging::BitmapView&)>& transform) {
-    QImage changed;
-    if (!m_current.isNull()) {
-        changed = NewPicture(width, height);
-        if (changed.isNull())
-            return failed(NoMemoryMessage);
-        transform(readView(m_current), viewOf(changed));
-    }
+    // An empty editor has nothing to change, and nothing to undo.
+    if (m_current.isNull())
+        return {};
+    QImage changed = NewPicture(width, height);
+    if (changed.isNull())
+        return failed(NoMemoryMessage);
+    transform(readView(m_current), viewOf(changed));
     advance(std::move(changed));
     return {};
 }
