@@ -2,6 +2,7 @@
 
 #include "imaging/transforms.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -53,22 +54,27 @@ void EditedPicture::activate() {
     m_current = m_original;
 }
 
-CommandResult EditedPicture::takeFiltered(FilteredPicture filtered) {
-    if (filtered.result.done())
-        advance(std::move(filtered.picture));
-    return filtered.result;
+std::size_t UndoDepth(qsizetype stateBytes) {
+    return std::clamp(std::size_t(kUndoBytes / stateBytes), std::size_t(1), kUndoSteps);
 }
 
-void EditedPicture::advance(QImage next) {
-    m_history.push_back(std::move(m_current));
+CommandResult EditedPicture::takeFiltered(FilteredPicture filtered) {
+    // As with the toolbar's commands, an empty editor has nothing to undo.
+    if (!filtered.result.done() || m_current.isNull())
+        return filtered.result;
+    return advance(std::move(filtered.picture));
+}
+
+CommandResult EditedPicture::advance(QImage next) {
+    QImage kept = m_current.convertToFormat(QImage::Format_RGB888);
+    if (kept.isNull())
+        return failed(NoMemoryMessage);
+    m_history.push_back(std::move(kept));
     m_current = std::move(next);
-    qsizetype bytes = 0;
-    for (const QImage& state : m_history)
-        bytes += state.sizeInBytes();
-    while (m_history.size() > 1 && (m_history.size() > kUndoSteps || bytes > kUndoBytes)) {
-        bytes -= m_history.front().sizeInBytes();
+    // Every state of a picture has as many pixels: nothing here changes the size.
+    while (m_history.size() > UndoDepth(m_history.back().sizeInBytes()))
         m_history.pop_front();
-    }
+    return {};
 }
 
 CommandResult EditedPicture::change(
@@ -81,8 +87,7 @@ CommandResult EditedPicture::change(
     if (changed.isNull())
         return failed(NoMemoryMessage);
     transform(readView(m_current), viewOf(changed));
-    advance(std::move(changed));
-    return {};
+    return advance(std::move(changed));
 }
 
 CommandResult EditedPicture::brightness(int level) {
@@ -114,10 +119,13 @@ CommandResult EditedPicture::flip() {
 }
 
 CommandResult EditedPicture::undo() {
-    if (!m_history.empty()) {
-        m_current = std::move(m_history.back());
-        m_history.pop_back();
-    }
+    if (m_history.empty())
+        return {};
+    QImage earlier = m_history.back().convertToFormat(QImage::Format_RGB32);
+    if (earlier.isNull())
+        return failed(NoMemoryMessage);
+    m_current = std::move(earlier);
+    m_history.pop_back();
     return {};
 }
 

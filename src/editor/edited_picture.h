@@ -2,8 +2,9 @@
 // before the last changes (the undo history), with the commands that change it. No widgets: the
 // window locks itself, shows the states and runs these.
 //
-// Every state is a QImage of Format_RGB32; states share their pixels until one is drawn on. A
-// command that meets an error leaves every state as it was before it started.
+// The original and the current picture are QImages of Format_RGB32, sharing their pixels until
+// one is drawn on; the history keeps its states smaller (see kUndoBytes). A command that meets an
+// error leaves every state as it was before it started.
 #pragma once
 
 #include "editor/picture_buffers.h"
@@ -37,11 +38,16 @@ FilteredPicture RunFilter(const QImage& picture, int code, std::int32_t paramete
                           std::int32_t& progress, const imaging::EventHook& hook = {});
 
 // How far undo goes back. Tonwerk edits the full picture (it hands it back whole), so each
-// state is the whole picture: 96 MB at 24 megapixels. The history keeps the last 20 states but
-// no more than 1 GiB of them, dropping the oldest first: 20 steps up to about 12 megapixels,
-// 10 at 24. Always at least the last one.
+// state is the whole picture, kept in 3 bytes a pixel (the fourth byte of Format_RGB32 is always
+// 0xFF, so nothing is lost): 72 MB at 24 megapixels. The history keeps the last 20 states but no
+// more than 1.5 GiB of them, dropping the oldest first. The cap is set so that the usual
+// 24-megapixel photo gets all 20 steps (20 up to some 26 megapixels, fewer above); always at
+// least the last one.
 inline constexpr std::size_t kUndoSteps = 20;
-inline constexpr qsizetype kUndoBytes = qsizetype(1) << 30;
+inline constexpr qsizetype kUndoBytes = qsizetype(3) << 29; // 1.5 GiB
+
+// How many states of `stateBytes` each (more than 0) the history keeps.
+std::size_t UndoDepth(qsizetype stateBytes);
 
 class EditedPicture {
   public:
@@ -74,12 +80,13 @@ class EditedPicture {
     CommandResult change(int width, int height,
                          const std::function<void(const imaging::BitmapView& source,
                                                   const imaging::BitmapView& target)>& transform);
-    // `next` becomes the current picture; the one before goes into the history.
-    void advance(QImage next);
+    // `next` becomes the current picture; the one before goes into the history. Fails, changing
+    // nothing, when there is no memory for the history's copy.
+    CommandResult advance(QImage next);
 
     QImage m_original;
     QImage m_current;
-    std::deque<QImage> m_history; // oldest first
+    std::deque<QImage> m_history; // Format_RGB888, oldest first
 };
 
 } // namespace editor

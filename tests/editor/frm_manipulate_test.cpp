@@ -267,6 +267,7 @@ TEST(EditorWindow, WithoutAPictureItOpensEmptyAndCommandsDoNothingHarmful) {
     for (int i = 1; i <= 5; ++i)
         toolbarButton(f, i)->trigger();
     EXPECT_TRUE(f.NewImage().isNull());
+    EXPECT_EQ(f.pictures().undoSteps(), 0);
     EXPECT_FALSE(f.isLocked());
 }
 
@@ -407,12 +408,22 @@ TEST(EditorWindow, UndoStepsBackAsFarAsTheUserWentThenGreysOut) {
     for (int step = 1; step <= 20; ++step) {
         ASSERT_TRUE(undo->isEnabled()) << step;
         undo->trigger();
-        EXPECT_EQ(qRed(f.NewImage().pixel(0, 0)), 25 - step);
+        EXPECT_EQ(f.NewImage().pixel(0, 0), qRgb(25 - step, 25 - step, 25 - step));
     }
     EXPECT_FALSE(undo->isEnabled());
     // A new change can be undone again.
     toolbarButton(f, 2)->trigger();
     EXPECT_TRUE(undo->isEnabled());
+}
+
+// Each step keeps the picture in 3 bytes a pixel, all steps together in 1.5 GiB: the 20 steps
+// fit for 12 and 24 megapixels, fewer for 100; a picture larger than all of it keeps one.
+TEST(EditorUndo, TwentyStepsFitUpTo24Megapixels) {
+    const qsizetype bytesPerPixel = 3;
+    EXPECT_EQ(editor::UndoDepth(4000 * 3000 * bytesPerPixel), 20u);
+    EXPECT_EQ(editor::UndoDepth(6000 * 4000 * bytesPerPixel), 20u);
+    EXPECT_EQ(editor::UndoDepth(qsizetype(12500) * 8000 * bytesPerPixel), 5u);
+    EXPECT_EQ(editor::UndoDepth(qsizetype(2) << 30), 1u);
 }
 
 // Opened without waiting, as the main window opens it; the outcome comes with `finished`.
