@@ -29,6 +29,41 @@ QImage ownCopy(const QImage& picture) {
     return copy;
 }
 
+// The history's copy of a picture: its red, green and blue bytes, without the fourth byte that
+// is always 0xFF. Null when it cannot be made.
+QImage packed(const QImage& picture) {
+    const int width = picture.width(), height = picture.height();
+    QImage kept = NewPicture(width, height, QImage::Format_RGB888);
+    if (kept.isNull())
+        return {};
+    for (int y = 0; y < height; ++y) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        uchar* to = kept.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const QRgb pixel = from[x];
+            to[3 * x] = uchar(qRed(pixel));
+            to[3 * x + 1] = uchar(qGreen(pixel));
+            to[3 * x + 2] = uchar(qBlue(pixel));
+        }
+    }
+    return kept;
+}
+
+// The picture a history's copy was made from; null when it cannot be had.
+QImage unpacked(const QImage& kept) {
+    const int width = kept.width(), height = kept.height();
+    QImage picture = NewPicture(width, height);
+    if (picture.isNull())
+        return {};
+    for (int y = 0; y < height; ++y) {
+        const uchar* from = kept.constScanLine(y);
+        QRgb* to = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            to[x] = qRgb(from[3 * x], from[3 * x + 1], from[3 * x + 2]);
+    }
+    return picture;
+}
+
 } // namespace
 
 FilteredPicture RunFilter(const QImage& picture, int code, std::int32_t parameter,
@@ -66,7 +101,7 @@ CommandResult EditedPicture::takeFiltered(FilteredPicture filtered) {
 }
 
 CommandResult EditedPicture::advance(QImage next) {
-    QImage kept = m_current.convertToFormat(QImage::Format_RGB888);
+    QImage kept = packed(m_current);
     if (kept.isNull())
         return failed(NoMemoryMessage);
     m_history.push_back(std::move(kept));
@@ -121,7 +156,7 @@ CommandResult EditedPicture::flip() {
 CommandResult EditedPicture::undo() {
     if (m_history.empty())
         return {};
-    QImage earlier = m_history.back().convertToFormat(QImage::Format_RGB32);
+    QImage earlier = unpacked(m_history.back());
     if (earlier.isNull())
         return failed(NoMemoryMessage);
     m_current = std::move(earlier);
