@@ -16,9 +16,14 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     const QString picture = args.size() > 1 ? args.at(1) : QString();
 
+    // Built while the splash shows, shown when it goes.
     std::unique_ptr<frmcovercreator> main;
-    auto* splash = new frmSplash([&main, picture] {
-        main = std::make_unique<frmcovercreator>();
+    auto build = [&main] {
+        if (!main)
+            main = std::make_unique<frmcovercreator>();
+    };
+    auto* splash = new frmSplash(build, [&main, build, picture] {
+        build();
         main->show();
         if (!picture.isEmpty())
             main->openFile(picture);

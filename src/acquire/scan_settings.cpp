@@ -15,6 +15,8 @@ const QString colourMode = QStringLiteral("Color");
 // The usual resolutions of flatbed scanners, offered when a device takes any
 // value of a range.
 constexpr double usualResolutions[] = {50, 75, 100, 150, 200, 300, 400, 600, 1200, 2400, 4800};
+// Below this a scan has too few pixels for any print.
+constexpr double lowestPhotoDpi = 50;
 
 } // namespace
 
@@ -50,6 +52,9 @@ QVector<double> resolutionChoices(const NumberConstraint& resolution) {
         QVector<double> list = resolution.values;
         std::sort(list.begin(), list.end());
         list.erase(std::unique(list.begin(), list.end()), list.end());
+        // A device that only scans coarser still gets its finest offered.
+        const auto photo = std::lower_bound(list.begin(), list.end(), lowestPhotoDpi);
+        list.erase(list.begin(), photo == list.end() ? photo - 1 : photo);
         return list;
     }
     QVector<double> list;
@@ -58,9 +63,10 @@ QVector<double> resolutionChoices(const NumberConstraint& resolution) {
         if (!list.contains(v))
             list.push_back(v);
     };
-    add(resolution.min);
+    const double lowest = std::max(resolution.min, lowestPhotoDpi);
+    add(lowest);
     for (double v : usualResolutions)
-        if (v > resolution.min && v < resolution.max)
+        if (v > lowest && v < resolution.max)
             add(v);
     add(resolution.max);
     std::sort(list.begin(), list.end());

@@ -47,7 +47,8 @@ struct ScanChoice {
     QRectF area; // millimetres from the glass's top-left corner
 };
 
-// The resolutions the window offers: the device's list, or for a range the
+// The resolutions the window offers, none below 50 dpi (a device scanning
+// only coarser offers its finest): the device's list, or for a range the
 // usual steps from 50 to 4800 dpi that fall in it, with its ends.
 QVector<double> resolutionChoices(const NumberConstraint& resolution);
 

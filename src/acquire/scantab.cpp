@@ -48,7 +48,8 @@ std::optional<QImage> acquireScan(notify::Prompt& prompt, QWidget* owner,
     Scanned scanned = scanPicture(owner, settingsFile);
     if (scanned.outcome == ScanOutcome::Ok)
         return std::move(scanned.picture);
-    if (scanned.outcome != ScanOutcome::Declined)
+    // Closing the window and cancelling a scan are the user's choice, not failures.
+    if (scanned.outcome != ScanOutcome::Declined && scanned.outcome != ScanOutcome::Cancelled)
         prompt.tell(acquireFailed);
     return std::nullopt;
 }
@@ -79,7 +80,8 @@ QString withTypeExtension(const QString& name, const QString& nameFilter) {
     if (name.isEmpty() || star < 0 || close < 0 || !QFileInfo(name).suffix().isEmpty())
         return name;
     const QString base = name.endsWith('.') ? name.chopped(1) : name;
-    return base + nameFilter.mid(star + 1, close - star - 1);
+    // The types read "BMP (*.BMP)"; names get the extension in lower case, as files here have.
+    return base + nameFilter.mid(star + 1, close - star - 1).toLower();
 }
 
 void saveScan(notify::Prompt& prompt, QWidget* owner, const QImage& picture,

@@ -22,8 +22,8 @@ void selectSource(QWidget* owner);
 
 // "Aquire": shows the scan settings window and gives the picture scanned
 // there. On failure shows "Unable to aquire image!" and gives nothing; closing
-// the window without scanning gives nothing silently. Scanner settings are
-// remembered in settingsFile.
+// the window without scanning or cancelling a running scan gives nothing
+// silently. Scanner settings are remembered in settingsFile.
 std::optional<QImage> acquireScan(notify::Prompt& prompt, QWidget* owner,
                                   const QString& settingsFile = paths::settingsFile());
 
@@ -32,12 +32,12 @@ using SaveNameChooser = std::function<std::optional<QString>(QWidget* owner)>;
 // The save dialog with a type for each format we write (picture_formats.h),
 // starting in the user's Pictures folder with the type used last, which is
 // kept in settingsFile. A name typed without an extension gets the chosen
-// type's.
+// type's, in lower case.
 std::optional<QString> chooseSaveName(QWidget* owner,
                                       const QString& settingsFile = paths::settingsFile());
 
-// The name with the extension of a filter such as "BMP (*.BMP)" added when
-// its last part has none.
+// The name with the extension of a filter such as "BMP (*.BMP)" added in
+// lower case (".bmp") when its last part has none.
 QString withTypeExtension(const QString& name, const QString& nameFilter);
 
 // "Save": asks for a name, asks before overwriting, writes the picture in the

@@ -1,5 +1,6 @@
 #include "acquire/sharp_size.h"
 
+#include "common/sharpness.h"
 #include "common/units.h"
 #include "print/layouts.h"
 
@@ -9,27 +10,28 @@ namespace acquire {
 
 namespace {
 
-constexpr int sharpPpi = 300;
+// The pixels an inch a print of this size gets when the picture fills it,
+// cropped and turned to fit.
+double pixelsPerInch(QSize pixels, const print::SingleSize& size) {
+    const double shortSide = std::min(pixels.width(), pixels.height());
+    const double longSide = std::max(pixels.width(), pixels.height());
+    return std::min(shortSide / size.width, longSide / size.height) * units::kTwipsPerInch;
+}
 
-int pixelsFor(int twips) {
-    return (twips * sharpPpi + units::kTwipsPerInch - 1) / units::kTwipsPerInch;
+QString caption(const print::SingleSize& size) {
+    return QString::fromLatin1(size.caption.data(), qsizetype(size.caption.size()));
 }
 
 } // namespace
 
 QString sharpSizeText(QSize pixels) {
-    const int shortSide = std::min(pixels.width(), pixels.height());
-    const int longSide = std::max(pixels.width(), pixels.height());
-    const QString size = QStringLiteral("%1 × %2 pixels").arg(pixels.width()).arg(pixels.height());
     // The sizes run from the largest down.
     for (const print::SingleSize& s : print::kSingleSizes)
-        if (shortSide >= pixelsFor(s.width) && longSide >= pixelsFor(s.height))
-            return QStringLiteral("%1: sharp up to %2")
-                .arg(size, QString::fromLatin1(s.caption.data(), qsizetype(s.caption.size())));
+        if (const double ppi = pixelsPerInch(pixels, s); sharpness::looksSharp(ppi))
+            return sharpness::sharpnessText(pixels, "sharp up to " + caption(s), ppi);
     const print::SingleSize& smallest = print::kSingleSizes.back();
-    return QStringLiteral("%1: too few for a sharp %2")
-        .arg(size,
-             QString::fromLatin1(smallest.caption.data(), qsizetype(smallest.caption.size())));
+    return sharpness::sharpnessText(pixels, "too few for a sharp " + caption(smallest),
+                                    pixelsPerInch(pixels, smallest));
 }
 
 } // namespace acquire

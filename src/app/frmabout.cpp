@@ -8,6 +8,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 
 namespace {
 
@@ -44,6 +45,14 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     // Clicks on the text belong to the text, not to the background.
     lblVersion->installEventFilter(this);
     lblNotice->installEventFilter(this);
+
+    // In the corner below the picture's art, beside the text. It is the
+    // default button, so Return closes the box as Escape does.
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(units::toScreenPixels(5880, 5040, 1200, 375));
+    cmdClose->setDefault(true);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void frmAbout::paintEvent(QPaintEvent*) {

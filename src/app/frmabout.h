@@ -1,11 +1,13 @@
 #pragma once
 // The about box: the version and the maker over the program's own picture.
-// Shown modally; a click on the picture closes it (a click on the text does not).
+// Shown modally; a click on the picture, "Close" or Escape closes it (a click
+// on the text does not).
 
 #include <QDialog>
 #include <QPixmap>
 
 class QLabel;
+class QPushButton;
 
 class frmAbout : public QDialog {
     Q_OBJECT
@@ -25,4 +27,5 @@ class frmAbout : public QDialog {
     bool m_pressed = false;
     QLabel* lblVersion;
     QLabel* lblNotice;
+    QPushButton* cmdClose;
 };

@@ -222,6 +222,13 @@ QWidget* frmcovercreator::buildTabs() {
         buttonRow->addWidget(b);
     }
     buttonRow->addStretch();
+    // "Save" waits for a scanned picture.
+    auto* save = scan->findChild<QPushButton*>("Command3");
+    save->setEnabled(false);
+    connect(&m_pictures, &PackagePictures::changed, save, [this, save](int index) {
+        if (index == positions::kScanned)
+            save->setEnabled(!m_pictures.isEmpty(positions::kScanned));
+    });
     m_scanStatus = new QLabel;
     m_scanStatus->setObjectName("scanStatus");
     m_scanStatus->setFixedHeight(px(300));
@@ -758,10 +765,11 @@ void frmcovercreator::runCommand(Command command) {
         showHelpContents(this);
         break;
     case Command::Website:
-        weblink::OpenDocument(parvello::kMakerWebsite);
+        if (!weblink::OpenDocument(parvello::kMakerWebsite))
+            m_popup->tell(weblink::notOpenedMessage(QUrl(parvello::kMakerWebsite)));
         break;
     case Command::CheckForUpdates:
-        openOver(new updatecheck::UpdateWindow(this));
+        openOver(new updatecheck::UpdateWindow(*m_popup, this));
         break;
     case Command::About:
         openOver(new frmAbout(this));

@@ -34,8 +34,10 @@ QPixmap splashPicture() {
 
 } // namespace
 
-frmSplash::frmSplash(std::function<void()> showMain, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_showMain(std::move(showMain)),
+frmSplash::frmSplash(std::function<void()> buildMain, std::function<void()> showMain,
+                     QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
+      m_buildMain(std::move(buildMain)), m_showMain(std::move(showMain)),
       m_version(new QLabel(QStringLiteral("Version %1").arg(parvello::kVersion), this)),
       m_notice(new QLabel("Portrait package printing \u00b7 Quenwick", this)) {
     setObjectName("frmSplash");
@@ -65,23 +67,51 @@ frmSplash::frmSplash(std::function<void()> showMain, QWidget* parent)
     m_timer.setInterval(ShowMilliseconds);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
-    m_timer.start();
     setFocusPolicy(Qt::StrongFocus);
 }
 
 void frmSplash::Timer1_Timer() {
-    unload();
+    m_shownLongEnough = true;
+    // Built by now, unless the splash never painted: then it is built here.
+    buildMain();
+}
+
+void frmSplash::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // The main window is built after this paint has reached the screen, so
+    // the splash shows while it is built.
+    if (!m_painted) {
+        m_painted = true;
+        QTimer::singleShot(0, this, &frmSplash::buildMain);
+    }
+}
+
+void frmSplash::buildMain() {
+    if (!m_built) {
+        m_built = true;
+        if (m_buildMain)
+            m_buildMain();
+    }
+    if (m_shownLongEnough)
+        unload();
 }
 
 // Window managers give no focus to a splash window of their own accord: it
 // takes the keyboard, so that any key ends it.
 void frmSplash::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The second counts from when the splash shows.
+    if (!m_done && !m_shownLongEnough && !m_timer.isActive())
+        m_timer.start();
     activateWindow();
     grabKeyboard();
 }
 
 void frmSplash::keyPressEvent(QKeyEvent*) {
+    unload();
+}
+
+void frmSplash::mousePressEvent(QMouseEvent*) {
     unload();
 }
 
@@ -92,6 +122,7 @@ void frmSplash::unload() {
     m_timer.stop();
     releaseKeyboard();
     close();
+    m_built = true; // showMain builds it if it is not yet
     if (m_showMain)
         m_showMain();
 }

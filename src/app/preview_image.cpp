@@ -1,6 +1,7 @@
 #include "app/preview_image.h"
 
 #include "app/preview_table.h"
+#include "common/sharpness.h"
 #include "common/units.h"
 #include "pictures/package_pictures.h"
 #include "print/layouts.h"
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -73,12 +75,33 @@ bool PreviewImage::looksSoft() const {
                                     cellOptions());
 }
 
+QString PreviewImage::softText() const {
+    if (!looksSoft())
+        return {};
+    const print::Cell* cell = print::cellOf(m_position);
+    const QSize picture = m_pictures.size(m_position);
+    return sharpness::sharpnessText(
+        picture, QStringLiteral("soft"),
+        print::printPixelsPerInch(picture, QSizeF(cell->width, cell->height), cellOptions()));
+}
+
+bool PreviewImage::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && looksSoft()) {
+        const QString tip = toolTip().isEmpty() ? softText() : toolTip() + '\n' + softText();
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 QRect PreviewImage::printArea() const {
     const QRect inside = rect().adjusted(1, 1, -1, -1);
     const print::Cell* cell = print::cellOf(m_position);
-    if (!cell)
+    // A print in its cell's shape; the scanned picture, which has no cell, in its own.
+    const QSize shape = cell ? QSize(cell->width, cell->height) : m_screenCopy.size();
+    if (shape.isEmpty())
         return inside;
-    const QSize shown = QSize(cell->width, cell->height).scaled(inside.size(), Qt::KeepAspectRatio);
+    const QSize shown = shape.scaled(inside.size(), Qt::KeepAspectRatio);
     return QRect(inside.topLeft() + QPoint((inside.width() - shown.width()) / 2,
                                            (inside.height() - shown.height()) / 2),
                  shown);
@@ -316,7 +339,8 @@ QPixmap printPixmap(const QImage& screenCopy, const print::Cell* cell, QSize box
                             .arg(ratio);
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
-        // The print is painted by the code that fills the sheet's cells.
+        // The print is painted by the code that fills the sheet's cells; without
+        // a cell the box already has the picture's shape.
         pixmap = QPixmap::fromImage(
             cell ? print::fillCell(screenCopy, QSizeF(cell->width, cell->height), pixels, options)
                  : screenCopy.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));

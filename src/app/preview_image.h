@@ -3,7 +3,7 @@
 // with a single-line border, and follows it when it changes. A print
 // position shows its print: the cell's shape as large as the box holds,
 // filled the way the sheet will be, with a badge when the print will look
-// soft. The scanned picture is stretched to its box. Painting uses a
+// soft. The scanned picture shows in its own shape, centred. Painting uses a
 // screen-sized copy made once per picture, scaled to the box at the screen's
 // device pixels.
 //
@@ -42,6 +42,9 @@ class PreviewImage : public QWidget {
     void setFillMode(imaging::FillMode fill, bool turnToFit);
     // Whether the print will look soft (and the badge shows).
     bool looksSoft() const;
+    // For a soft print, its picture's pixels and the pixels an inch it gets,
+    // added to the tool tip; empty otherwise.
+    QString softText() const;
     // Where the print is drawn inside the box.
     QRect printArea() const;
 
@@ -54,6 +57,7 @@ class PreviewImage : public QWidget {
     void clicked(int position);
 
   protected:
+    bool event(QEvent*) override;
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
@@ -82,7 +86,7 @@ class PreviewImage : public QWidget {
 
 // The device pixels of `logical` screen pixels at `ratio`.
 QSize deviceSize(QSize logical, qreal ratio);
-// The screen copy painted into a box as the print fills `cell` (stretched to
+// The screen copy painted into a box as the print fills `cell` (scaled to
 // the box without one), at the screen's device pixels (`ratio` of them to a
 // pixel of `box`), once per copy, box size and options: the wallet tab's nine
 // boxes mostly come in four sizes.

@@ -21,4 +21,8 @@ bool openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
+QString notOpenedMessage(const QUrl& url) {
+    return QStringLiteral("Open %1 in your browser").arg(url.toString());
+}
+
 } // namespace weblink

@@ -1,7 +1,8 @@
 // The picture editor "Tonwerk": shows the picture as it came and as edited so far, runs the
-// filters of its three menus, the brightness step, the quarter turn, mirror and flip, keeps one
-// level of undo, and on "Accept" hands the edited picture back to whoever opened it. Filters run
-// on a worker thread; the window never runs an event loop of its own. Opened without waiting:
+// filters of its three menus, the brightness step, the quarter turn, mirror and flip, undoes
+// step by step (see EditedPicture), and on "Accept" hands the edited picture back to whoever opened
+// it. Filters run on a worker thread; the window never runs an event loop of its own. Opened
+// without waiting:
 //
 //     auto* editor = new editor::frmManipulate(prompt, picture, mainWindow);
 //     editor->setAttribute(Qt::WA_DeleteOnClose);
@@ -99,8 +100,10 @@ class frmManipulate : public QDialog {
     QMenuBar* m_menuBar = nullptr;
     QMenu* m_menus[3] = {};
     QToolBar* Toolbar1 = nullptr;
+    QAction* m_undoButton = nullptr; // "Undo Last Change"
     QGroupBox* Frame1 = nullptr;
     QScrollBar* HScroll1 = nullptr;
+    QLabel* lblLevel = nullptr; // the brightness level, also while the caption says "Tonwerk"
     QPushButton* Command5 = nullptr;
     QPushButton* Command2 = nullptr;
     QLabel* Label1 = nullptr;
@@ -118,5 +121,7 @@ class frmManipulate : public QDialog {
 
 // The caption while the user picks a brightness level.
 QString BrightnessCaption(int level);
+// The level as the window shows it under the scroll bar: "Level: 4%".
+QString LevelText(int level);
 
 } // namespace editor

@@ -21,11 +21,14 @@ void releasePicture(void* pixels) {
 
 } // namespace
 
-QImage NewPicture(int width, int height) {
+QImage NewPicture(int width, int height, QImage::Format format) {
     if (width <= 0 || height <= 0 ||
         std::size_t(width) > (std::size_t(1) << 30) / std::size_t(height))
         return {};
-    const std::size_t bytes = std::size_t(width) * std::size_t(height) * 4;
+    // Rows start on 4 bytes, as Qt's own pictures do.
+    const std::size_t pixelBytes = QImage::toPixelFormat(format).bitsPerPixel() / 8;
+    const std::size_t rowBytes = (std::size_t(width) * pixelBytes + 3) / 4 * 4;
+    const std::size_t bytes = rowBytes * std::size_t(height);
     // Small pictures are not worth a whole huge page.
     const bool huge = bytes >= kHugePage;
     const std::size_t rounded = huge ? (bytes + kHugePage - 1) / kHugePage * kHugePage : bytes;
@@ -36,8 +39,8 @@ QImage NewPicture(int width, int height) {
     if (huge)
         madvise(pixels, rounded, MADV_HUGEPAGE);
 #endif
-    return QImage(static_cast<uchar*>(pixels), width, height, qsizetype(width) * 4,
-                  QImage::Format_RGB32, releasePicture, pixels);
+    return QImage(static_cast<uchar*>(pixels), width, height, qsizetype(rowBytes), format,
+                  releasePicture, pixels);
 }
 
 imaging::BitmapView viewOf(QImage& picture) {

@@ -8,9 +8,9 @@
 
 namespace editor {
 
-// A new picture of Format_RGB32 with unset pixels; null when it cannot be had. At most 2^30
-// pixels.
-QImage NewPicture(int width, int height);
+// A new picture of `format` (Format_RGB32, or Format_RGB888 for the undo history) with unset
+// pixels; null when it cannot be had. At most 2^30 pixels.
+QImage NewPicture(int width, int height, QImage::Format format = QImage::Format_RGB32);
 
 // A picture's pixels as the engine and the transforms see them (the picture is Format_RGB32
 // and already detached by the caller where it is written).

@@ -1,5 +1,6 @@
 #include "print/soft_prints.h"
 
+#include "common/sharpness.h"
 #include "common/units.h"
 #include "pictures/package_pictures.h"
 #include "print/layouts.h"
@@ -27,19 +28,20 @@ QString sentence(int prints, const QString& name, const QSize& picture) {
 
 } // namespace
 
+double printPixelsPerInch(const QSize& picture, const QSizeF& twips, const CellOptions& options) {
+    return imaging::pixelsPerInch(cellMapping(picture, twips, options), units::kTwipsPerInch);
+}
+
 double largestZoom(const QSize& picture, const QSizeF& twips, const CellOptions& options) {
     CellOptions whole = options;
     whole.framing.zoom = 1;
-    const double ppi =
-        imaging::pixelsPerInch(cellMapping(picture, twips, whole), units::kTwipsPerInch);
-    return std::max(1.0, ppi / kSoftBelowPixelsPerInch);
+    return std::max(1.0,
+                    printPixelsPerInch(picture, twips, whole) / sharpness::kSharpPixelsPerInch);
 }
 
 bool looksSoft(const QSize& picture, const QSizeF& twips, const CellOptions& options) {
-    if (picture.isEmpty())
-        return false;
-    return imaging::pixelsPerInch(cellMapping(picture, twips, options), units::kTwipsPerInch) <
-           kSoftBelowPixelsPerInch;
+    return !picture.isEmpty() &&
+           !sharpness::looksSharp(printPixelsPerInch(picture, twips, options));
 }
 
 QStringList softPackageWarnings(const Packages& packages, const PackagePictures& pictures,

@@ -1,7 +1,7 @@
 #pragma once
-// Will it look sharp? A print whose picture gives it fewer than 150 pixels
-// an inch (after cropping) looks soft: the preview shows a badge and the
-// print question names those prints:
+// Will it look sharp? A print whose picture gives it fewer pixels an inch
+// (after cropping) than common/sharpness.h asks looks soft: the preview shows
+// a badge and the print question names those prints:
 // "2 wallet prints will look soft: their picture is 320 × 240 pixels."
 
 #include "print/cell_fill.h"
@@ -14,12 +14,12 @@ class PackagePictures;
 
 namespace print {
 
-inline constexpr double kSoftBelowPixelsPerInch = 150;
-
-// How far a print may be zoomed into its picture: until the picture gives
-// it 150 pixels an inch, twice enlarged from the 300 a photo printer wants,
-// so zooming never makes a print look soft. At least 1.
+// How far a print may be zoomed into its picture: until it would look soft.
+// At least 1.
 double largestZoom(const QSize& picture, const QSizeF& twips, const CellOptions& options);
+
+// The pixels an inch the picture gives a cell of `twips`.
+double printPixelsPerInch(const QSize& picture, const QSizeF& twips, const CellOptions& options);
 
 // Whether a picture of this size looks soft in a cell of `twips`.
 bool looksSoft(const QSize& picture, const QSizeF& twips, const CellOptions& options);

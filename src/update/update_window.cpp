@@ -65,9 +65,9 @@ UpdateAddresses builtInAddresses() {
             QUrl(QStringLiteral(PARVELLO_DOWNLOAD_URL))};
 }
 
-UpdateWindow::UpdateWindow(QWidget* parent, const UpdateAddresses& addresses,
-                           std::chrono::milliseconds timeout)
-    : QDialog(parent), m_addresses(addresses) {
+UpdateWindow::UpdateWindow(notify::Prompt& prompt, QWidget* parent,
+                           const UpdateAddresses& addresses, std::chrono::milliseconds timeout)
+    : QDialog(parent), m_prompt(prompt), m_addresses(addresses) {
     setObjectName(QStringLiteral("update"));
     setWindowTitle(QStringLiteral("Parvello Update"));
     setFixedSize(units::toScreenPixels(3690), units::toScreenPixels(1995));
@@ -119,15 +119,12 @@ void UpdateWindow::showResult() {
         // The body is the version, shown as sent apart from the line end
         // most servers add.
         const QString newest = QString::fromUtf8(fetched.body).trimmed();
-        const WholeVersion published = wholeVersion(newest);
-        const WholeVersion running = wholeVersion(QString::fromLatin1(kRunningVersion));
-        if (published.problem == VersionProblem::NotANumber) {
+        const VersionNumber published = readVersion(newest);
+        if (!published.valid) {
             showUpToDate(QStringLiteral("Published version is not a number."));
-        } else if (published.problem == VersionProblem::OutOfRange) {
-            showUpToDate(QStringLiteral("Published version is out of range."));
         } else {
             newestversion->setText(newest);
-            if (isNewer(*running.value, *published.value)) {
+            if (isNewer(readVersion(QString::fromLatin1(kRunningVersion)), published)) {
                 Label1->setText(QStringLiteral("A new update is available!"));
                 Command1->show();
                 Command2->show();
@@ -148,14 +145,10 @@ void UpdateWindow::showUpToDate(const QString& text) {
     Command3->show();
 }
 
-bool UpdateWindow::OpenDocument(const QUrl& target) {
-    return weblink::openUrl(target);
-}
-
 void UpdateWindow::Command1_Click() {
-    // Whether a browser took the address is not checked: the download is
-    // the browser's business from here on.
-    OpenDocument(downloadPageUrl());
+    // Once a browser has the page, the download is its business.
+    if (!weblink::openUrl(downloadPageUrl()))
+        m_prompt.tell(weblink::notOpenedMessage(downloadPageUrl()));
     accept();
 }
 

@@ -4,8 +4,10 @@
 // the download page. The window shows at once with "Searching for newer
 // versions of Parvello" and fills in when the answer arrives, so a slow or
 // absent server never freezes the program. Every failure ends in the
-// up-to-date layout with a short reason in Label1.
+// up-to-date layout with a short reason in Label1. When no browser takes the
+// download page, the prompt tells the user where to go.
 
+#include "notify/prompt.h"
 #include "update/versionfetch.h"
 
 #include <QDialog>
@@ -34,7 +36,7 @@ class UpdateWindow : public QDialog {
   public:
     // The addresses and time-out are fixed for the program; tests point the
     // window at a server of their own.
-    explicit UpdateWindow(QWidget* parent = nullptr,
+    explicit UpdateWindow(notify::Prompt& prompt, QWidget* parent = nullptr,
                           const UpdateAddresses& addresses = builtInAddresses(),
                           std::chrono::milliseconds timeout = kFetchTimeout);
     ~UpdateWindow() override;
@@ -59,9 +61,7 @@ class UpdateWindow : public QDialog {
   private:
     void showResult();
     void showUpToDate(const QString& text);
-    // Hands the address to the desktop's URL handler; false when none took it.
-    static bool OpenDocument(const QUrl& target);
-
+    notify::Prompt& m_prompt;
     UpdateAddresses m_addresses;
     VersionFetch m_fetch;
     bool m_checkDone = false;

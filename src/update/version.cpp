@@ -1,6 +1,6 @@
 #include "update/version.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace updatecheck {
 
@@ -13,66 +13,52 @@ bool isDigit(QChar c) {
     return c >= '0' && c <= '9';
 }
 
+// -1, 0 or 1 as part a is below, equal to or above part b.
+int comparePart(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
+}
+
 } // namespace
 
-WholeVersion wholeVersion(QStringView text) {
+VersionNumber readVersion(QStringView text) {
     qsizetype i = 0, end = text.size();
     while (i < end && isBlank(text[i]))
         ++i;
     while (end > i && isBlank(text[end - 1]))
         --end;
 
-    bool negative = false;
-    if (i < end && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+    VersionNumber version;
+    while (true) {
+        std::string part;
+        const qsizetype start = i;
+        for (; i < end && isDigit(text[i]); ++i)
+            if (!part.empty() || text[i] != '0')
+                part += char(text[i].unicode());
+        if (i == start)
+            return {}; // an empty part: nothing, a leading or doubled point
+        version.parts.push_back(std::move(part));
+        if (i == end)
+            break;
+        if (text[i] != '.')
+            return {};
         ++i;
     }
-
-    // The whole part is accumulated with a ceiling just past the 16-bit range,
-    // so a long run of digits cannot overflow the accumulator.
-    constexpr std::int64_t ceiling = 1 << 20;
-    std::int64_t whole = 0;
-    int wholeDigits = 0;
-    while (i < end && isDigit(text[i])) {
-        whole = std::min(ceiling, whole * 10 + (text[i].unicode() - '0'));
-        ++wholeDigits;
-        ++i;
-    }
-
-    // Fraction: only its first digit and whether anything non-zero follows
-    // matter for rounding to a whole number.
-    int firstFraction = 0;
-    bool restNonZero = false;
-    int fractionDigits = 0;
-    if (i < end && text[i] == '.') {
-        ++i;
-        while (i < end && isDigit(text[i])) {
-            const int d = text[i].unicode() - '0';
-            if (fractionDigits == 0)
-                firstFraction = d;
-            else if (d != 0)
-                restNonZero = true;
-            ++fractionDigits;
-            ++i;
-        }
-    }
-    if (i != end || wholeDigits + fractionDigits == 0)
-        return {std::nullopt, VersionProblem::NotANumber};
-
-    const bool roundUp = firstFraction > 5 || (firstFraction == 5 && restNonZero) ||
-                         (firstFraction == 5 && !restNonZero && whole % 2 == 1);
-    if (roundUp)
-        whole = std::min(ceiling, whole + 1);
-
-    const std::int64_t value = negative ? -whole : whole;
-    if (value < std::numeric_limits<std::int16_t>::min() ||
-        value > std::numeric_limits<std::int16_t>::max())
-        return {std::nullopt, VersionProblem::OutOfRange};
-    return {static_cast<std::int16_t>(value), VersionProblem::None};
+    version.valid = true;
+    return version;
 }
 
-bool isNewer(std::int16_t running, std::int16_t published) {
-    return running < published;
+bool isNewer(const VersionNumber& running, const VersionNumber& published) {
+    const std::size_t parts = std::max(running.parts.size(), published.parts.size());
+    static const std::string zero;
+    for (std::size_t p = 0; p < parts; ++p) {
+        const std::string& r = p < running.parts.size() ? running.parts[p] : zero;
+        const std::string& n = p < published.parts.size() ? published.parts[p] : zero;
+        if (const int c = comparePart(r, n); c != 0)
+            return c < 0;
+    }
+    return false;
 }
 
 } // namespace updatecheck

@@ -1,37 +1,31 @@
 #pragma once
-// Version numbers as the update check compares them: the running version and
-// the published one are read as decimal numbers and rounded to whole 16-bit
-// numbers, a half going to the even neighbour (3.49 -> 3, 3.50 -> 4, 2.50 -> 2).
+// Version numbers as the update check compares them: runs of digits joined by
+// points ("3.00", "3.10", "4"), compared part by part as whole numbers, so
+// "3.10" is above "3.9" and "3.00". A missing part counts as 0 ("3" is "3.0").
 
 #include "common/version.h"
 
 #include <QString>
 #include <QStringView>
-#include <cstdint>
-#include <optional>
+#include <string>
+#include <vector>
 
 namespace updatecheck {
 
 // The version this program reports and compares against the published one.
 inline constexpr const char* kRunningVersion = parvello::kVersion;
 
-enum class VersionProblem {
-    None,
-    NotANumber, // empty, letters, junk, more than one point, exponents, ...
-    OutOfRange, // a number, but its whole value does not fit 16 bits
+struct VersionNumber {
+    // Each part's digits without leading zeros ("" for 0), so parts of any
+    // length compare exactly: the longer is the larger, else the text decides.
+    std::vector<std::string> parts;
+    bool valid = false; // false for empty text, letters, signs, "3..1", ...
 };
 
-struct WholeVersion {
-    std::optional<std::int16_t> value; // set exactly when problem is None
-    VersionProblem problem = VersionProblem::None;
-};
+// Reads text such as "3.10" (blanks and line ends around it are allowed).
+VersionNumber readVersion(QStringView text);
 
-// Reads text such as "3.00" (blanks and line ends around it are allowed, as is
-// a leading sign) and rounds it exactly, without going through binary
-// floating point, so "2.50000000000000000001" still rounds up.
-WholeVersion wholeVersion(QStringView text);
-
-// True when the published whole version is above the running one.
-bool isNewer(std::int16_t running, std::int16_t published);
+// True when the published version is above the running one.
+bool isNewer(const VersionNumber& running, const VersionNumber& published);
 
 } // namespace updatecheck

@@ -43,6 +43,12 @@ TEST(ScanSettings, OptionValuesComeFromTheDevicesListOrRange) {
     // A range offers the usual steps inside it, as near as its step allows, with its ends.
     EXPECT_EQ(resolutionChoices(range(60, 700, 10)),
               QVector<double>({60, 80, 100, 150, 200, 300, 400, 600, 700}));
+    // Nothing below 50 dpi: too few pixels for a photo.
+    EXPECT_EQ(resolutionChoices(range(1, 300, 1)), QVector<double>({50, 75, 100, 150, 200, 300}));
+    list.values = {25, 40, 75};
+    EXPECT_EQ(resolutionChoices(list), QVector<double>({75}));
+    list.values = {25, 40};
+    EXPECT_EQ(resolutionChoices(list), QVector<double>({40}));
     EXPECT_DOUBLE_EQ(range(0, 300, 0.5).nearest(12.34), 12.5);
     EXPECT_DOUBLE_EQ(range(0, 300, 0).nearest(12.34), 12.34);
     EXPECT_DOUBLE_EQ(range(0, 300, 1).nearest(400), 300);
@@ -80,14 +86,16 @@ TEST(ScanSettings, PixelUnitsCountAtTheScanResolution) {
     EXPECT_EQ(caps.glass(300), QRectF(0, 0, 215.9, 279.4));
 }
 
-TEST(SharpSize, NamesTheLargestPrintSharpAt300Ppi) {
-    EXPECT_EQ(sharpSizeText({1800, 1200}), "1800 × 1200 pixels: sharp up to 4x6");
-    EXPECT_EQ(sharpSizeText({1200, 1800}), "1200 × 1800 pixels: sharp up to 4x6");
-    EXPECT_EQ(sharpSizeText({1799, 1200}), "1799 × 1200 pixels: sharp up to 3.5x5");
-    EXPECT_EQ(sharpSizeText({2400, 3000}), "2400 × 3000 pixels: sharp up to 8x10");
-    EXPECT_EQ(sharpSizeText({2100, 2999}), "2100 × 2999 pixels: sharp up to 5x7");
-    EXPECT_EQ(sharpSizeText({750, 975}), "750 × 975 pixels: sharp up to 2.5x3.25");
-    EXPECT_EQ(sharpSizeText({749, 975}), "749 × 975 pixels: too few for a sharp 2.5x3.25");
+TEST(SharpSize, NamesTheLargestPrintSharpAt150Ppi) {
+    // A 4x6 at 150 pixels an inch takes 600 x 900, either way round.
+    EXPECT_EQ(sharpSizeText({944, 625}), "944 × 625 pixels: sharp up to 4x6 (156 ppi)");
+    EXPECT_EQ(sharpSizeText({600, 900}), "600 × 900 pixels: sharp up to 4x6 (150 ppi)");
+    // 3.5 x 5 inches: 600 / 3.5 = 171 an inch across.
+    EXPECT_EQ(sharpSizeText({899, 600}), "899 × 600 pixels: sharp up to 3.5x5 (171 ppi)");
+    EXPECT_EQ(sharpSizeText({1200, 1500}), "1200 × 1500 pixels: sharp up to 8x10 (150 ppi)");
+    // A wallet, 2.5 x 3.25 inches, takes 375 across.
+    EXPECT_EQ(sharpSizeText({374, 488}),
+              "374 × 488 pixels: too few for a sharp 2.5x3.25 (149 ppi)");
 }
 
 TEST(ScanMemory, EachScannerHasItsOwnSectionAndTheMainOneStays) {
@@ -110,8 +118,8 @@ TEST(ScanMemory, EachScannerHasItsOwnSectionAndTheMainOneStays) {
 }
 
 TEST(SaveName, ANameWithoutExtensionGetsTheChosenTypes) {
-    EXPECT_EQ(withTypeExtension("/p/scan1", "BMP (*.BMP)"), "/p/scan1.BMP");
-    EXPECT_EQ(withTypeExtension("/p/scan1.", "PNG (*.PNG)"), "/p/scan1.PNG");
-    EXPECT_EQ(withTypeExtension("/my.scans/scan1", "JPG (*.JPG)"), "/my.scans/scan1.JPG");
+    EXPECT_EQ(withTypeExtension("/p/scan1", "BMP (*.BMP)"), "/p/scan1.bmp");
+    EXPECT_EQ(withTypeExtension("/p/scan1.", "PNG (*.PNG)"), "/p/scan1.png");
+    EXPECT_EQ(withTypeExtension("/my.scans/scan1", "JPG (*.JPG)"), "/my.scans/scan1.jpg");
     EXPECT_EQ(withTypeExtension("/p/scan1.png", "BMP (*.BMP)"), "/p/scan1.png");
 }

@@ -152,7 +152,7 @@ TEST_F(ScanTab, AquireReportsAScannerFault) {
     EXPECT_EQ(message(), acquireFailed);
 }
 
-TEST_F(ScanTab, CancellingARunningScanStopsIt) {
+TEST_F(ScanTab, CancellingARunningScanStopsItSilently) {
     SaneTestConfig config;
     config.readLimit = true;
     config.readLimitSize = 100;
@@ -175,5 +175,5 @@ TEST_F(ScanTab, CancellingARunningScanStopsIt) {
     EXPECT_EQ(acquireScan(popup, nullptr), std::nullopt);
     EXPECT_LT(clock.elapsed(), 600);
     EXPECT_TRUE(busy);
-    EXPECT_EQ(message(), acquireFailed);
+    EXPECT_EQ(message(), "");
 }

@@ -186,7 +186,7 @@ TEST_F(SaveButton, ATypedNameWithoutExtensionIsSavedAsTheChosenType) {
     EXPECT_EQ(startFolder, QDir(paths::picturesDir()).absolutePath());
     EXPECT_EQ(startType, "BMP (*.BMP)");
     EXPECT_EQ(message(), saved);
-    EXPECT_EQ(fileBytes(path("scan1.BMP")).left(2), QByteArray("BM"));
+    EXPECT_EQ(fileBytes(path("scan1.bmp")).left(2), QByteArray("BM"));
 
     // The type used last is offered first next time, also after a restart:
     // the settings file keeps it, beside the main window's keys.
@@ -201,7 +201,7 @@ TEST_F(SaveButton, ATypedNameWithoutExtensionIsSavedAsTheChosenType) {
         name->setText(path("scan2"));
         QTest::keyClick(name, Qt::Key_Return);
     });
-    EXPECT_EQ(chooseSaveName(nullptr, settings), std::optional<QString>(path("scan2.PNG")));
+    EXPECT_EQ(chooseSaveName(nullptr, settings), std::optional<QString>(path("scan2.png")));
     auto firstTypeOffered = [&](const QString& settingsFile) {
         whenShown("saveDialog", [&](QWidget* window) {
             startType = qobject_cast<QFileDialog*>(window)->selectedNameFilter();

@@ -1,10 +1,11 @@
 // The about box: its fixed size, its two lines of text in place, and closing
-// on a click on the picture but not on the text.
+// on a click on the picture, "Close" or Escape, but not on a click on the text.
 #include "app/frmabout.h"
 #include "common/paths.h"
 
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -77,4 +78,22 @@ TEST(AboutBox, ClickOnThePictureClosesTheModalBox) {
     // The main window takes input again.
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
+}
+
+TEST(AboutBox, CloseAndEscapeClose) {
+    frmAbout box;
+    box.show();
+    auto* close = box.findChild<QPushButton*>(QStringLiteral("cmdClose"));
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), "Close");
+    EXPECT_TRUE(box.rect().contains(close->geometry()));
+    close->click();
+    EXPECT_FALSE(box.isVisible());
+
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : &box, Qt::Key_Escape);
+    EXPECT_FALSE(box.isVisible());
 }

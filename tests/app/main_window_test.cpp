@@ -7,8 +7,10 @@
 #include "app/picture_browser.h"
 #include "app/preview_image.h"
 #include "common/units.h"
+#include "common/version.h"
 #include "editor/frmManipulate.h"
 #include "notify/frmmsnpopup.h"
+#include "pictures/positions.h"
 #include "print/frmPrintSingle.h"
 #include "support/popup_answers.h"
 
@@ -298,6 +300,7 @@ TEST_F(MainWindowTest, SoftPrintsCarryABadge) {
     auto amber = [&](int position) {
         PreviewImage* preview = w->previewImage(position);
         const QImage shot = preview->grab().toImage();
+        shot.save("/tmp/shot.png");
         const QRect corner(preview->printArea().topLeft(), QSize(30, 20));
         int pixels = 0;
         for (int y = corner.top(); y <= corner.bottom(); ++y)
@@ -313,8 +316,11 @@ TEST_F(MainWindowTest, SoftPrintsCarryABadge) {
     clickFile("red.jpg"); // 64 x 48: far too few pixels for a wallet
     EXPECT_TRUE(w->previewImage(10)->looksSoft());
     EXPECT_TRUE(amber(10));
+    // Its tip says why, as the scan window states a scan.
+    EXPECT_TRUE(w->previewImage(10)->softText().startsWith("64 × 48 pixels: soft ("));
     clickFile("large.jpg");
     EXPECT_FALSE(w->previewImage(10)->looksSoft());
+    EXPECT_EQ(w->previewImage(10)->softText(), "");
     EXPECT_FALSE(amber(10));
 }
 
@@ -342,6 +348,29 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
     for (const char* name : {"Command1", "Command2", "Command3"})
         EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name;
     EXPECT_EQ(w->findChild<QPushButton*>("Command2")->text(), "&Aquire");
+}
+
+TEST_F(MainWindowTest, SaveWaitsForAScannedPicture) {
+    QPushButton* save = w->findChild<QPushButton*>("Command3");
+    EXPECT_FALSE(save->isEnabled());
+    w->pictures().set(positions::kScanned, QImage(40, 30, QImage::Format_RGB32));
+    EXPECT_TRUE(save->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheScanShowsInItsOwnShapeCentred) {
+    w->show(); // the tab pages lay out their previews once shown
+    QImage wide(400, 100, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    w->pictures().set(positions::kScanned, wide);
+    PreviewImage* preview = w->previewImage(19);
+    const QImage shot = preview->grab().toImage(); // lays the page out first
+    const QRect area = preview->printArea();
+    EXPECT_NEAR(double(area.width()) / area.height(), 4.0, 0.1);
+    EXPECT_NEAR(area.center().x(), preview->rect().center().x(), 1);
+    EXPECT_NEAR(area.center().y(), preview->rect().center().y(), 1);
+    // Above and below the picture the box stays empty.
+    EXPECT_EQ(shot.pixelColor(area.center()), QColor(Qt::red));
+    EXPECT_NE(shot.pixelColor(area.center().x(), area.top() - 3), QColor(Qt::red));
 }
 
 TEST_F(MainWindowTest, MenuAndToolbarSwitchTabsAndClearTheSelection) {
@@ -405,6 +434,14 @@ TEST_F(MainWindowTest, PrintPicturesWithNothingChosenAsksForAPicture) {
     EXPECT_FALSE(w->isEnabled());
     ASSERT_TRUE(testpopup::dismiss(w->popup()));
     EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(MainWindowTest, WebsiteWithoutABrowserSaysWhereToGo) {
+    // The offscreen desktop has no browser.
+    w->show();
+    w->toolbarButton(10)->trigger();
+    EXPECT_EQ(testpopup::lastMessage(w->popup()),
+              "Open " + QUrl(parvello::kMakerWebsite).toString() + " in your browser");
 }
 
 TEST_F(MainWindowTest, PrintPicturesWithASelectedPreviewOpensTheSingleDialog) {

@@ -74,7 +74,7 @@ TEST_F(ScanTabOnDesktop, AquireAsksForTheSettingsEscapeKeepsThePictureScanFillsI
         EXPECT_EQ(user.onGui([&] { return pictures.picture(positions::kScanned).size(); }),
                   QSize(118, 88));
         EXPECT_EQ(user.onGui([&] { return main->scanStatus()->text(); }),
-                  "118 × 88 pixels: too few for a sharp 2.5x3.25");
+                  "118 × 88 pixels: too few for a sharp 2.5x3.25 (35 ppi)");
         EXPECT_FALSE(user.onGui([&] { return main->popup().isLoaded(); }));
     });
 }
@@ -111,7 +111,7 @@ TEST_F(ScanTabOnDesktop, SaveWithANameTypedAndEnterWritesABitmapInThePicturesFol
         user.click(main->popup().Command1);
         ASSERT_TRUE(user.waitUntil([&] { return !main->popup().isLoaded(); }));
     });
-    QFile saved(picturesFolder + "/scan1.BMP");
+    QFile saved(picturesFolder + "/scan1.bmp");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.read(2), QByteArray("BM"));
     QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs");

@@ -1,6 +1,6 @@
 // The "Tonwerk" window driven through its controls, offscreen: the menus and what each item
 // runs, the lock while a filter runs on its worker, the window alive meanwhile, "Cancel" and
-// closing during a run, undo, accept and cancel, the brightness step and its caption, and the
+// closing during a run, undo, accept and cancel, the brightness step and its level, and the
 // toolbar's turn and reflections.
 #include "editor/frmManipulate.h"
 #include "imaging/filter_engine.h"
@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -224,7 +225,7 @@ TEST(EditorWindow, EveryMenuItemRunsItsFilter) {
                     << item.control;
             }
             EXPECT_EQ(f.pictures().current(), f.NewImage());
-            EXPECT_EQ(f.pictures().undoCopy(), picture);
+            EXPECT_EQ(f.pictures().undoSteps(), 1);
             toolbarButton(f, 5)->trigger();
             EXPECT_EQ(f.NewImage(), picture) << item.control;
         }
@@ -253,8 +254,9 @@ TEST(EditorWindow, EveryStateStartsAsThePicture) {
     frmManipulate f(popup(), picture);
     f.show();
     const editor::EditedPicture& s = f.pictures();
-    for (const QImage* state : {&s.original(), &s.current(), &s.undoCopy()})
+    for (const QImage* state : {&s.original(), &s.current()})
         EXPECT_EQ(*state, picture);
+    EXPECT_EQ(s.undoSteps(), 0);
 }
 
 // Only the first activation starts again from the original: a message box or another
@@ -281,6 +283,7 @@ TEST(EditorWindow, WithoutAPictureItOpensEmptyAndCommandsDoNothingHarmful) {
     for (int i = 1; i <= 5; ++i)
         toolbarButton(f, i)->trigger();
     EXPECT_TRUE(f.NewImage().isNull());
+    EXPECT_EQ(f.pictures().undoSteps(), 0);
     EXPECT_FALSE(f.isLocked());
 }
 
@@ -342,7 +345,7 @@ TEST(EditorWindow, CancelDuringAFilterClosesAtOnceAndKeepsNothingOfIt) {
     ASSERT_TRUE(waitForCommand(f));
     EXPECT_FALSE(imaging::FilterBusy());
     EXPECT_EQ(f.NewImage(), picture);
-    EXPECT_EQ(f.pictures().undoCopy(), picture);
+    EXPECT_EQ(f.pictures().undoSteps(), 0);
     EXPECT_TRUE(testpopup::lastMessage(popup()).isEmpty());
 }
 
@@ -376,7 +379,7 @@ TEST(EditorWindow, AFailingFilterKeepsThePictureAndTellsTheUser) {
     const QImage picture = randomPicture(20, 10, 6);
     frmManipulate f(popup(), picture);
     f.show();
-    toolbarButton(f, 2)->trigger(); // mirror: the undo copy is now the opening picture
+    toolbarButton(f, 2)->trigger(); // mirror: one step to undo
     const QImage mirrored = f.NewImage();
     testpopup::dismiss(popup());
 
@@ -397,7 +400,7 @@ TEST(EditorWindow, AFailingFilterKeepsThePictureAndTellsTheUser) {
     EXPECT_FALSE(f.isLocked());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(f.NewImage(), mirrored);
-    EXPECT_EQ(f.pictures().undoCopy(), picture);
+    EXPECT_EQ(f.pictures().undoSteps(), 1);
     EXPECT_EQ(testpopup::lastMessage(popup()), "A filter is already running.");
     EXPECT_TRUE(testpopup::tellsOnly(popup()));
     testpopup::dismiss(popup());
@@ -408,23 +411,35 @@ TEST(EditorWindow, AFailingFilterKeepsThePictureAndTellsTheUser) {
 
 // ---- undo, accept and cancel ------------------------------------------------------------
 
-TEST(EditorWindow, OneLevelOfUndo) {
-    const QImage picture = randomPicture(12, 7, 8);
-    frmManipulate f(popup(), picture);
+TEST(EditorWindow, UndoStepsBackAsFarAsTheUserWentThenGreysOut) {
+    frmManipulate f(popup(), onePixel(0, 0, 0));
     f.show();
-    toolbarButton(f, 5)->trigger(); // right after opening: the opening picture
-    EXPECT_EQ(f.NewImage(), picture);
+    QAction* undo = toolbarButton(f, 5);
+    EXPECT_FALSE(undo->isEnabled()); // nothing to undo yet
+    scrollBar(f)->setValue(1);
+    for (int step = 0; step < 25; ++step)
+        toolbarButton(f, 4)->trigger();
+    EXPECT_EQ(f.NewImage().pixel(0, 0), qRgb(25, 25, 25));
+    // Twenty steps back, one level a step.
+    for (int step = 1; step <= 20; ++step) {
+        ASSERT_TRUE(undo->isEnabled()) << step;
+        undo->trigger();
+        EXPECT_EQ(f.NewImage().pixel(0, 0), qRgb(25 - step, 25 - step, 25 - step));
+    }
+    EXPECT_FALSE(undo->isEnabled());
+    // A new change can be undone again.
+    toolbarButton(f, 2)->trigger();
+    EXPECT_TRUE(undo->isEnabled());
+}
 
-    runMenuItem(f, "negative");
-    const QImage negated = f.NewImage();
-    EXPECT_NE(negated, picture);
-    toolbarButton(f, 2)->trigger(); // mirror
-    EXPECT_NE(f.NewImage(), negated);
-    toolbarButton(f, 5)->trigger();
-    EXPECT_EQ(f.NewImage(), negated);
-    EXPECT_EQ(f.pictures().current(), negated);
-    toolbarButton(f, 5)->trigger(); // a second undo shows the same picture
-    EXPECT_EQ(f.NewImage(), negated);
+// Each step keeps the picture in 3 bytes a pixel, all steps together in 1.5 GiB: the 20 steps
+// fit for 12 and 24 megapixels, fewer for 100; a picture larger than all of it keeps one.
+TEST(EditorUndo, TwentyStepsFitUpTo24Megapixels) {
+    const qsizetype bytesPerPixel = 3;
+    EXPECT_EQ(editor::UndoDepth(4000 * 3000 * bytesPerPixel), 20u);
+    EXPECT_EQ(editor::UndoDepth(6000 * 4000 * bytesPerPixel), 20u);
+    EXPECT_EQ(editor::UndoDepth(qsizetype(12500) * 8000 * bytesPerPixel), 5u);
+    EXPECT_EQ(editor::UndoDepth(qsizetype(2) << 30), 1u);
 }
 
 // Opened without waiting, as the main window opens it; the outcome comes with `finished`.
@@ -511,8 +526,12 @@ TEST(EditorBrightness, LevelZeroStillRecordsTheUndoCopy) {
 TEST(EditorBrightness, TheCaptionShowsTheLevelUntilTheMouseMovesOverFrameOrToolbar) {
     frmManipulate f(popup(), onePixel(1, 2, 3));
     f.show();
+    auto* level = f.findChild<QLabel*>("lblLevel");
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->text(), "Level: 0%");
     scrollBar(f)->setValue(-5);
     EXPECT_EQ(f.windowTitle(), QString("Tonwerk - Brightness Level ->  ") + "-5" + "%  <-");
+    EXPECT_EQ(level->text(), "Level: -5%");
     scrollBar(f)->setValue(42);
     EXPECT_EQ(f.windowTitle(), "Tonwerk - Brightness Level ->  42%  <-");
 
@@ -526,6 +545,7 @@ TEST(EditorBrightness, TheCaptionShowsTheLevelUntilTheMouseMovesOverFrameOrToolb
     EXPECT_EQ(f.windowTitle(), "Tonwerk - Brightness Level ->  42%  <-");
     moveOver(f.findChild<QWidget*>("Frame1"));
     EXPECT_EQ(f.windowTitle(), "Tonwerk");
+    EXPECT_EQ(level->text(), "Level: 42%"); // the window still shows it
 
     scrollBar(f)->setValue(0);
     EXPECT_EQ(f.windowTitle(), "Tonwerk - Brightness Level ->  0%  <-");

@@ -1,6 +1,7 @@
 // The update window against a real HTTP server on 127.0.0.1: the published
 // version decides the layout, and every kind of broken server or version file
 // ends in the up-to-date layout with a reason, never in a hang or a crash.
+#include "support/fake_prompt.h"
 #include "update/update_window.h"
 #include "version_server.h"
 
@@ -72,9 +73,12 @@ updatecheck::UpdateAddresses on(const QUrl& server) {
             QUrl(server.toString() + "/parvello/")};
 }
 
+// Where the window tells what it has to say.
+FakePrompt prompt;
+
 // Opens the window against the server and waits for its answer.
 std::unique_ptr<UpdateWindow> check(const QUrl& server, std::chrono::milliseconds timeout = 10s) {
-    auto w = std::make_unique<UpdateWindow>(nullptr, on(server), timeout);
+    auto w = std::make_unique<UpdateWindow>(prompt, nullptr, on(server), timeout);
     w->show();
     if (!w->isCheckDone()) {
         QSignalSpy spy(w.get(), &UpdateWindow::checkFinished);
@@ -103,7 +107,7 @@ void expectFailureLayout(const UpdateWindow& w) {
 TEST(UpdateWindow, LayoutAndTextsBeforeTheAnswer) {
     VersionServer server;
     server.setMode(VersionServer::Mode::Silent);
-    UpdateWindow w(nullptr, on(server.baseUrl()));
+    UpdateWindow w(prompt, nullptr, on(server.baseUrl()));
     w.show();
     EXPECT_EQ(w.windowTitle(), "Parvello Update");
     EXPECT_EQ(text(w, "Label1"), kSearching);
@@ -154,12 +158,11 @@ TEST(UpdateWindow, PublishedSameVersionIsUpToDate) {
     EXPECT_EQ(text(*w, "newestversion"), "3.00");
 }
 
-TEST(UpdateWindow, ComparisonIsOnWholeNumbers) {
+TEST(UpdateWindow, ComparisonIsPartByPart) {
     const struct {
         const char* published;
         bool isNew;
-    } cases[] = {{"3.49", false}, {"3.50", true},  {"4.00", true},    {"2.00", false},
-                 {"3.5", true},   {"2.50", false}, {"4.00\r\n", true}};
+    } cases[] = {{"3.10", true}, {"3.01", true}, {"4", true}, {"2.99", false}, {"3.0", false}};
     for (const auto& c : cases) {
         VersionServer server;
         server.answer(200, c.published);
@@ -192,6 +195,17 @@ TEST(UpdateWindow, YesOpensTheDownloadPageAndCloses) {
     EXPECT_EQ(browser.opened.first(), on(server.baseUrl()).downloadPage);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->result(), QDialog::Accepted);
+}
+
+TEST(UpdateWindow, WithoutABrowserYesSaysWhereToGo) {
+    VersionServer server;
+    server.answer(200, "4.00");
+    auto w = check(server.baseUrl());
+    prompt.told.clear();
+    button(*w, "Command1")->click();
+    const QUrl page = on(server.baseUrl()).downloadPage;
+    EXPECT_EQ(prompt.told, QStringList{"Open " + page.toString() + " in your browser"});
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST(UpdateWindow, CancelAndCloseOnlyClose) {
@@ -279,8 +293,7 @@ TEST(UpdateWindow, BodiesThatAreNoVersion) {
         {"three", "Published version is not a number."},
         {"<html><body>Parked domain</body></html>", "Published version is not a number."},
         {QByteArray("\x00\x01\xff\xfe\x89PNG\r\n\x1a\n", 12), "Published version is not a number."},
-        {"32768", "Published version is out of range."},
-        {"-40000.00", "Published version is out of range."},
+        {"-4.00", "Published version is not a number."},
         {QByteArray(257, '9'), "Version file is not valid."},
     };
     for (const auto& c : cases) {
