@@ -5,6 +5,7 @@
 #include "notify/alert_sound.h"
 #include "notify/gradient.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -106,6 +108,23 @@ frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
     connect(Command6, &QPushButton::clicked, this, &frmmsnpopup::Command6_Click);
     setTabOrder(Command2, Command6);
     setTabOrder(Command6, Command3);
+
+    // A click on the held main window must not bury the popup. X11 hands the
+    // keyboard on to a modal dialog itself; a Wayland compositor may raise
+    // the main window over its dialog (sway does) and Qt cannot ask for the
+    // keyboard back there, so the popup is shown anew: a new window comes to
+    // the front with the keyboard.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+        if (!m_loaded || m_slides || !focused || !m_mainWindow ||
+            focused != m_mainWindow->windowHandle())
+            return;
+        QTimer::singleShot(0, this, [this] {
+            if (!m_loaded)
+                return;
+            hide();
+            show();
+        });
+    });
 
     tmrOpen.setInterval(10);
     tmrClose.setInterval(10);
