@@ -57,15 +57,20 @@ bool programPlacesWindows() {
 frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
     : QDialog(mainWindow), m_mainWindow(mainWindow), m_slides(programPlacesWindows()),
       m_sound(std::make_unique<AlertSound>(paths::dataFile("sounds/alert.wav"))) {
-    // A dialog of the main window, so that every window manager and
-    // compositor keeps it above that window; on X11 it also stays above the
-    // program's other windows, as it did as a window of its own.
-    Qt::WindowFlags flags = Qt::Dialog | Qt::FramelessWindowHint;
-    if (m_slides)
-        flags |= Qt::WindowStaysOnTopHint;
-    setWindowFlags(flags);
-    if (mainWindow)
-        setWindowModality(Qt::WindowModal);
+    if (m_slides) {
+        // A window of its own above all others, as it always was: a window
+        // transient for the main window would have the window manager raise
+        // the main window with it, over the dialogs the user still works in.
+        setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        winId();
+        windowHandle()->setTransientParent(nullptr);
+    } else {
+        // A compositor places the window and keeps it above others only as
+        // the main window's dialog.
+        setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+        if (mainWindow)
+            setWindowModality(Qt::WindowModal);
+    }
     setObjectName("frmmsnpopup");
     setWindowTitle("Parvello");
 

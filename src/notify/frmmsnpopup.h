@@ -1,5 +1,5 @@
 #pragma once
-// The alert popup: a frameless dialog over the main window that shows one
+// The alert popup: a frameless window over the main window that shows one
 // message on a blue-to-white gradient. It is the program's Prompt: it tells,
 // and asks "Print"/"Cancel" or "Yes"/"No", with the main window disabled
 // while it is up. It grows to fit its message (wider first, then taller, up

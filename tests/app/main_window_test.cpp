@@ -329,8 +329,8 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
     EXPECT_EQ(w->previewImage(5)->size(),
               QSize(units::toScreenPixels(2665), units::toScreenPixels(2685)));
     for (const char* name : {"Command1", "Command2", "Command3"})
-        EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name;
-    EXPECT_EQ(w->findChild<QPushButton*>("Command2")->text(), "Aquire");
+        EXPECT_NE(w->SSTab1()->findChild<QPushButton*>(name), nullptr) << name;
+    EXPECT_EQ(w->SSTab1()->findChild<QPushButton*>("Command2")->text(), "Aquire");
 }
 
 TEST_F(MainWindowTest, MenuAndToolbarSwitchTabsAndClearTheSelection) {
