@@ -5,7 +5,6 @@
 #include "notify/alert_sound.h"
 #include "notify/gradient.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -114,12 +113,12 @@ frmmsnpopup::frmmsnpopup(QWidget* mainWindow)
     setTabOrder(Command2, Command6);
     setTabOrder(Command6, Command3);
 
-    // A click on the held main window must not bury the popup. X11 hands the
-    // keyboard on to a modal dialog itself; a Wayland compositor may raise
-    // the main window over its dialog (sway does) and Qt cannot ask for the
-    // keyboard back there, so the popup is shown anew: a new window comes to
-    // the front with the keyboard.
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+    // A click on the held main window must not bury the popup. On X11 it
+    // stays above every window; a Wayland compositor may raise the main
+    // window over its dialog (sway does) and Qt cannot ask for the keyboard
+    // back there, so the popup is shown anew: a new window comes to the front
+    // with the keyboard.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
         if (!m_loaded || m_slides || !focused || !m_mainWindow ||
             focused != m_mainWindow->windowHandle())
             return;

@@ -17,8 +17,9 @@ std::unique_ptr<QProcess> startSessionBus(QString* error) {
     config.close();
     auto bus = std::make_unique<QProcess>();
     bus->setStandardErrorFile(QProcess::nullDevice());
-    bus->start("dbus-daemon",
-               {"--nofork", "--print-address=1", "--config-file=" + config.fileName()});
+    // Ended with the test process, also when that dies first.
+    bus->start("setpriv", {"--pdeathsig", "TERM", "dbus-daemon", "--nofork", "--print-address=1",
+                           "--config-file=" + config.fileName()});
     QByteArray address;
     while (!address.contains('\n') && bus->waitForReadyRead(15000))
         address += bus->readAllStandardOutput();

@@ -142,7 +142,7 @@ bool startDesktop(QString* error) {
     // A keyboard plugged in for the whole run: the program binds its keyboard
     // once, and the keys of each pressKey() are not lost while it does.
     keyboard = std::make_unique<QProcess>();
-    keyboard->start("wtype", {"-s", "3600000"});
+    keyboard->start("setpriv", {"--pdeathsig", "TERM", "wtype", "-s", "3600000"});
     if (!waitFor(
             [] {
                 return message({"-t", "get_seats"}).value_or("").contains("\"keyboard\"");

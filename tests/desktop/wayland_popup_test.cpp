@@ -55,7 +55,10 @@ TEST_F(PopupOnWayland, StaysAboveTheMainWindowAndAnswersFromTheKeyboard) {
     std::optional<Shown> up;
     ASSERT_TRUE(waitUntil([&] {
         up = shown();
-        return up && up->popup.visible && up->popup.rect.size() == popup.size();
+        // Up, and known to the program to have the keyboard: a user clicks
+        // only at what has come up.
+        return up && up->popup.visible && up->popup.focused &&
+               up->popup.rect.size() == popup.size() && popup.isActiveWindow();
     }));
     EXPECT_TRUE(up->popup.floating);
 
