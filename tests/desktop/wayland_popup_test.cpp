@@ -52,14 +52,15 @@ TEST_F(PopupOnWayland, StaysAboveTheMainWindowAndAnswersFromTheKeyboard) {
     std::optional<bool> answer;
     popup.askYesNo(" This picture already exists. Overwrite old picture with new one?",
                    [&](bool yes) { answer = yes; });
+    // Up with the keyboard, as sway and the program see it: a user acts only
+    // on what has come up.
     std::optional<Shown> up;
-    ASSERT_TRUE(waitUntil([&] {
+    auto inFront = [&] {
         up = shown();
-        // Up, and known to the program to have the keyboard: a user clicks
-        // only at what has come up.
         return up && up->popup.visible && up->popup.focused &&
                up->popup.rect.size() == popup.size() && popup.isActiveWindow();
-    }));
+    };
+    ASSERT_TRUE(waitUntil(inFront));
     EXPECT_TRUE(up->popup.floating);
 
     // A click on the (disabled) main window takes the focus there, but the
@@ -67,10 +68,8 @@ TEST_F(PopupOnWayland, StaysAboveTheMainWindowAndAnswersFromTheKeyboard) {
     const QPoint beside = besideThePopup(*up);
     ASSERT_FALSE(beside.isNull());
     sway::clickAt(beside);
-    EXPECT_TRUE(waitUntil([&] {
-        up = shown();
-        return up && up->popup.visible && up->popup.focused && gradientShownAt(up->popup.rect);
-    })) << "the popup is not in front of the main window";
+    EXPECT_TRUE(waitUntil([&] { return inFront() && gradientShownAt(up->popup.rect); }))
+        << "the popup is not in front of the main window";
 
     sway::pressKey("Return");
     ASSERT_TRUE(waitUntil([&] { return answer.has_value(); })) << "Return did not answer";
@@ -81,10 +80,7 @@ TEST_F(PopupOnWayland, StaysAboveTheMainWindowAndAnswersFromTheKeyboard) {
     std::optional<bool> print;
     popup.askPrint("Please make sure your printer is on and full of paper.",
                    [&](bool yes) { print = yes; });
-    ASSERT_TRUE(waitUntil([&] {
-        up = shown();
-        return up && up->popup.visible && up->popup.focused;
-    }));
+    ASSERT_TRUE(waitUntil(inFront));
     sway::pressKey("Escape");
     ASSERT_TRUE(waitUntil([&] { return print.has_value(); })) << "Escape did not answer";
     EXPECT_EQ(print, false);
