@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusInterface>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -32,7 +33,13 @@ class SystemTray : public Tray {
                         emit restoreRequested();
                 });
     }
-    bool isAvailable() const override { return QSystemTrayIcon::isSystemTrayAvailable(); }
+    // Only on X11: on Wayland Qt is not told when the compositor minimises
+    // the window (KDE's title bar), and a hidden window could not always be
+    // brought back from the icon; there it stays in the task list.
+    bool isAvailable() const override {
+        return QGuiApplication::platformName() == QLatin1String("xcb") &&
+               QSystemTrayIcon::isSystemTrayAvailable();
+    }
     void show() override { m_icon.show(); }
     void remove() override { m_icon.hide(); }
     bool isShown() const override { return m_icon.isVisible(); }

@@ -9,7 +9,7 @@ class Tray : public QObject {
     Q_OBJECT
   public:
     virtual ~Tray() = default;
-    // Whether the desktop shows tray icons at all.
+    // Whether the window can go into the desktop's tray.
     virtual bool isAvailable() const = 0;
     virtual void show() = 0;   // ShowProgramInTray
     virtual void remove() = 0; // RemoveTrayIcon

@@ -91,7 +91,8 @@ void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
             started(*job);
         job->start();
     };
-    prompt.askPrint(question.join(' '), std::move(print), std::move(preview));
+    // Each warning on a line of its own, the reminder last.
+    prompt.askPrint(question.join('\n'), std::move(print), std::move(preview));
 }
 
 void askAndPrintPackages(notify::Prompt& prompt, QWidget* mainWindow, const Packages& packages,

@@ -346,12 +346,12 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsAndTips) {
     const QSize box = w->previewImage(5)->size();
     EXPECT_NEAR(double(box.width()) / box.height(), 2665.0 / 2685, 0.02);
     for (const char* name : {"Command1", "Command2", "Command3"})
-        EXPECT_NE(w->findChild<QPushButton*>(name), nullptr) << name;
-    EXPECT_EQ(w->findChild<QPushButton*>("Command2")->text(), "&Aquire");
+        EXPECT_NE(w->SSTab1()->findChild<QPushButton*>(name), nullptr) << name;
+    EXPECT_EQ(w->SSTab1()->findChild<QPushButton*>("Command2")->text(), "&Aquire");
 }
 
 TEST_F(MainWindowTest, SaveWaitsForAScannedPicture) {
-    QPushButton* save = w->findChild<QPushButton*>("Command3");
+    QPushButton* save = w->SSTab1()->findChild<QPushButton*>("Command3");
     EXPECT_FALSE(save->isEnabled());
     w->pictures().set(positions::kScanned, QImage(40, 30, QImage::Format_RGB32));
     EXPECT_TRUE(save->isEnabled());

@@ -1,10 +1,11 @@
 #include "desktop/desktop.h"
 
+#include "desktop/session_bus.h"
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QMutex>
 #include <QProcess>
 #include <QRegularExpression>
@@ -33,16 +34,6 @@ std::optional<QString> run(const QString& program, const QStringList& args) {
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
-void stop(std::unique_ptr<QProcess>& p) {
-    if (!p)
-        return;
-    p->terminate();
-    if (!p->waitForFinished(3000))
-        p->kill();
-    p->waitForFinished(3000);
-    p.reset();
-}
-
 bool waitFor(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
@@ -58,39 +49,11 @@ QString hex(unsigned long id) {
     return QStringLiteral("0x%1").arg(id, 8, 16, QLatin1Char('0'));
 }
 
-// A session bus of the test's own, so that no tray or service of the desktop
-// the tests are started from takes part. It starts no services on demand.
-bool startSessionBus(QString* error) {
-    const QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    QFile config(folder + "/session-bus.conf");
-    if (!config.open(QIODevice::WriteOnly)) {
-        *error = "no room for the session bus's configuration";
-        return false;
-    }
-    config.write("<busconfig><type>session</type><listen>unix:dir=" + folder.toUtf8() +
-                 "</listen><policy context=\"default\"><allow send_destination=\"*\"/>"
-                 "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n");
-    config.close();
-    sessionBus = std::make_unique<QProcess>();
-    sessionBus->setStandardErrorFile(QProcess::nullDevice());
-    sessionBus->start("dbus-daemon",
-                      {"--nofork", "--print-address=1", "--config-file=" + config.fileName()});
-    QByteArray address;
-    while (!address.contains('\n') && sessionBus->waitForReadyRead(15000))
-        address += sessionBus->readAllStandardOutput();
-    if (!address.contains('\n')) {
-        *error = "dbus-daemon did not start";
-        stop(sessionBus);
-        return false;
-    }
-    qputenv("DBUS_SESSION_BUS_ADDRESS", address.trimmed());
-    return true;
-}
-
 } // namespace
 
 bool startDesktop(QString* error) {
-    if (!startSessionBus(error))
+    sessionBus = startSessionBus(error);
+    if (!sessionBus)
         return false;
 
     // -displayfd picks a free display number and writes it once the server

@@ -87,6 +87,40 @@ TEST_F(Popup, IsUsableWhileTonwerkIsOpen) {
     });
 }
 
+// Long messages keep the usual type and are on the screen whole; Return
+// gives the answer that has the focus, "Print" or "Ok".
+TEST_F(Popup, LongMessagesAreShownWholeAndReturnAnswers) {
+    auto main = openShown();
+    const QString question =
+        "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge will be "
+        "cut.\n1 8x10 print will look soft: its picture is 320 × 240 pixels.\n" +
+        PrinterReady;
+    const QString saved = "No printer found. Saved as PDF in Documents/Parvello Prints.";
+    auto wholeOnScreen = [&] {
+        const QLabel* label = popup->lblAlert;
+        const QRect shown(label->mapToGlobal(QPoint(0, 0)), label->size());
+        return label->heightForWidth(label->width()) <= label->height() &&
+               label->visibleRegion() == QRegion(label->rect()) &&
+               label->screen()->geometry().contains(shown) &&
+               label->font().pointSizeF() == popup->font().pointSizeF();
+    };
+    std::optional<bool> answer;
+    desktop::asUser([&](User& user) {
+        user.onGui([&] { popup->askPrint(question, [&](bool yes) { answer = yes; }); });
+        ASSERT_TRUE(waitForMessage(user, question));
+        EXPECT_TRUE(user.onGui(wholeOnScreen)) << "the print question";
+        user.pressKeys("Return");
+        ASSERT_TRUE(user.waitUntil([&] { return answer.has_value(); }));
+        EXPECT_EQ(user.onGui([&] { return answer; }), true);
+
+        user.onGui([&] { popup->tell(saved); });
+        ASSERT_TRUE(waitForMessage(user, saved));
+        EXPECT_TRUE(user.onGui(wholeOnScreen)) << "the PDF message";
+        user.pressKeys("Return");
+        EXPECT_TRUE(waitUntilGone(user));
+    });
+}
+
 class SaveQuestion : public Popup {
   protected:
     QImage picture = [] {

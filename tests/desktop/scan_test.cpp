@@ -36,8 +36,9 @@ bool activeWindow(const char* objectName) {
 
 class ScanTabOnDesktop : public AppFixture {
   protected:
+    // The scan tab's button (the popup, a child of the main window, has its own).
     QPushButton* button(frmcovercreator& main, const char* name) {
-        return main.findChild<QPushButton*>(name);
+        return main.SSTab1()->findChild<QPushButton*>(name);
     }
 };
 

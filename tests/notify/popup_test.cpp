@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -248,28 +250,50 @@ TEST_F(Popup, ReloadShowsTheNewRequest) {
     EXPECT_EQ(popup.background().isNull(), false);
 }
 
-TEST_F(Popup, LongMessagesWrapInsideTheLabel) {
-    popup.tell("A message that is far too long for one line of the small popup window, "
-               "so it has to wrap at word boundaries.");
-    EXPECT_TRUE(popup.lblAlert->wordWrap());
+// The message keeps the usual type: the popup grows wider, then taller, to
+// show all of it, and only a message taller than the screen scrolls.
+TEST_F(Popup, GrowsToFitItsMessage) {
+    const QRect usable = QGuiApplication::primaryScreen()->availableGeometry();
     const double tpp = units::twipsPerScreenPixel();
-    EXPECT_NEAR(popup.lblAlert->width() * tpp, 1815, tpp);
-    EXPECT_NEAR(popup.lblAlert->height() * tpp, 615, tpp);
-    // Every line of it is inside the label.
-    EXPECT_LE(popup.lblAlert->heightForWidth(popup.lblAlert->width()), popup.lblAlert->height());
+    auto fullyShown = [&] {
+        const QLabel* label = popup.lblAlert;
+        return label->heightForWidth(label->width()) <= label->height() &&
+               label->font().pointSizeF() == popup.font().pointSizeF();
+    };
+
+    popup.tell("No printer found. Saved as PDF in Documents/Parvello Prints, one file for "
+               "every sheet, named after the package and the time.");
+    waitOpen();
+    EXPECT_TRUE(fullyShown());
+    EXPECT_FALSE(popup.messageArea->verticalScrollBar()->isVisible());
+    EXPECT_GT(popup.width() * tpp, 2055 + tpp);
+    EXPECT_TRUE(usable.contains(popup.lblAlert->mapToGlobal(popup.lblAlert->rect().center())));
+    QTest::mouseClick(popup.Command1, Qt::LeftButton);
+    ASSERT_TRUE(waitUnloaded());
+
+    popup.tell(QStringList(200, "One line of a very long message.").join('\n'));
+    waitOpen();
+    EXPECT_TRUE(fullyShown());
+    EXPECT_TRUE(popup.messageArea->verticalScrollBar()->isVisible());
+    EXPECT_LE(popup.height(), usable.height());
+    EXPECT_GE(popup.geometry().top(), usable.top());
+    QTest::mouseClick(popup.Command1, Qt::LeftButton);
+    ASSERT_TRUE(waitUnloaded());
+
+    // A short message after a long one gets the form's own size again.
+    popup.tell("Sucessfully saved file.");
+    EXPECT_NEAR(popup.width() * tpp, 2055, tpp);
     QTest::mouseClick(popup.Command1, Qt::LeftButton);
     ASSERT_TRUE(waitUnloaded());
 }
 
-TEST_F(Popup, AShortMessageAfterALongOneGetsTheUsualType) {
-    const QFont usual = popup.picBackground->font();
-    popup.tell("No printer found. Saved as PDF in Documents/Parvello Prints, one file for "
-               "every sheet, named after the package and the time.");
-    EXPECT_LT(popup.lblAlert->font().pointSizeF(), usual.pointSizeF());
-    QTest::mouseClick(popup.Command1, Qt::LeftButton);
-    ASSERT_TRUE(waitUnloaded());
-    popup.tell("Sucessfully saved file.");
-    EXPECT_EQ(popup.lblAlert->font().pointSizeF(), usual.pointSizeF());
+// A window of the main window's that stays usable while that window is held.
+TEST_F(Popup, BelongsToTheMainWindowAndStaysUsableWhileItIsHeld) {
+    popup.tell("Above");
+    EXPECT_EQ(popup.parentWidget(), &main);
+    EXPECT_TRUE(popup.isWindow());
+    EXPECT_FALSE(main.isEnabled());
+    EXPECT_TRUE(popup.isEnabled()) << "disabled with the main window";
     QTest::mouseClick(popup.Command1, Qt::LeftButton);
     ASSERT_TRUE(waitUnloaded());
 }

@@ -306,9 +306,9 @@ TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     ASSERT_EQ(prompt.asked.size(), 1);
     EXPECT_EQ(prompt.asked[0],
               "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge "
-              "will be cut. 1 8x10 print will look soft: its picture is 320 × 240 pixels. 2 5x7 "
-              "prints will look soft: their picture is 320 × 240 pixels. Please make sure your "
-              "printer is on and full of paper.");
+              "will be cut.\n1 8x10 print will look soft: its picture is 320 × 240 pixels.\n2 "
+              "5x7 prints will look soft: their picture is 320 × 240 pixels.\nPlease make sure "
+              "your printer is on and full of paper.");
     print::setChosenPrinter({});
     QProcess::execute("lpadmin", {"-x", a4.name});
 }
