@@ -241,15 +241,19 @@ QSize frmmsnpopup::layOut(const QRect& workArea) {
 }
 
 void frmmsnpopup::paintBackground(QSize size) {
-    if (m_background.size() == size)
+    // Made at the screen's own pixels, so the gradient stays smooth at any scale.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size) * ratio).toSize();
+    if (m_background.size() == pixels && m_background.devicePixelRatio() == ratio)
         return;
     msnpopupGradient gradient;
     gradient.setAngle(-100);
     gradient.setColor1(RGB(61, 149, 255));
     gradient.setColor2(RGB(255, 255, 255));
-    m_background = QImage(size, QImage::Format_RGB32);
+    m_background = QImage(pixels, QImage::Format_RGB32);
     m_background.fill(Qt::white);
     gradient.Draw(m_background);
+    m_background.setDevicePixelRatio(ratio);
     picBackground->setPixmap(QPixmap::fromImage(m_background));
 }
 
