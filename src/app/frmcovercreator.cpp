@@ -322,6 +322,9 @@ QWidget* frmcovercreator::buildPackageOptions() {
     m_cmdCancelPrint->hide();
     rightLayout->addWidget(m_cmdCancelPrint);
     rightLayout->addStretch();
+    // Wider than designed where a caption needs it (larger fonts), so no
+    // caption is cut.
+    right->setFixedWidth(std::max(right->width(), right->sizeHint().width()));
     return right;
 }
 
