@@ -1,6 +1,7 @@
 #include "desktop/desktop.h"
 
 #include "desktop/session_bus.h"
+#include "desktop/tools.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -21,29 +22,12 @@ namespace desktop {
 
 namespace {
 
+using desktoptools::run;
+using desktoptools::waitFor;
+
 std::unique_ptr<QProcess> xserver;
 std::unique_ptr<QProcess> windowManager;
 std::unique_ptr<QProcess> sessionBus;
-
-// Runs a command line tool to its end; its output, or nothing when it failed.
-std::optional<QString> run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(15000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 QString hex(unsigned long id) {
     return QStringLiteral("0x%1").arg(id, 8, 16, QLatin1Char('0'));

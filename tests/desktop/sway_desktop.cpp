@@ -1,6 +1,7 @@
 #include "desktop/sway_desktop.h"
 
 #include "desktop/session_bus.h"
+#include "desktop/tools.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,6 +21,9 @@ namespace sway {
 
 namespace {
 
+using desktoptools::run;
+using desktoptools::waitFor;
+
 // sway's user: any unprivileged account will do; Debian always has nobody.
 constexpr const char* kUser = "nobody";
 
@@ -27,25 +31,6 @@ std::unique_ptr<QTemporaryDir> folder; // sway's XDG_RUNTIME_DIR, its user's own
 std::unique_ptr<QProcess> compositor;
 std::unique_ptr<QProcess> sessionBus;
 std::unique_ptr<QProcess> keyboard;
-
-std::optional<QString> run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(15000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 // The socket sway made in its folder ("wayland-1"), as a path.
 QString waylandSocket() {

@@ -2,6 +2,8 @@
 // platform, settings and caches in a private temporary home.
 #include "desktop/sway_desktop.h"
 
+#include "desktop/tools.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -12,9 +14,7 @@ int main(int argc, char** argv) {
     // CTest lists the tests while building: that needs no screen.
     const bool listing = ::testing::GTEST_FLAG(list_tests);
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
-    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toUtf8());
-    qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
+    desktoptools::usePrivateHome(home.path());
     qunsetenv("DISPLAY");
     if (listing) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
