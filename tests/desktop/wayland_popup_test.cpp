@@ -24,6 +24,25 @@ class PopupOnWayland : public AppFixture {
         const bool firstIsMain = area(found[0]) > area(found[1]);
         return Shown{found[firstIsMain ? 0 : 1], found[firstIsMain ? 1 : 0]};
     }
+    // What sway and the program show, for a failure's message.
+    static std::string state(const QWidget& popup) {
+        QString text;
+        for (const sway::Window& w : sway::windows())
+            text += QStringLiteral("[%1 %2,%3 %4x%5%6%7%8] ")
+                        .arg(w.title)
+                        .arg(w.rect.x())
+                        .arg(w.rect.y())
+                        .arg(w.rect.width())
+                        .arg(w.rect.height())
+                        .arg(w.visible ? " visible" : "")
+                        .arg(w.focused ? " focused" : "")
+                        .arg(w.floating ? " floating" : "");
+        text += QStringLiteral("popup %1x%2%3")
+                    .arg(popup.width())
+                    .arg(popup.height())
+                    .arg(popup.isActiveWindow() ? " active" : "");
+        return text.toStdString();
+    }
     static bool waitUntil(const std::function<bool()>& done) {
         return QTest::qWaitFor(done, 10000);
     }
@@ -60,7 +79,7 @@ TEST_F(PopupOnWayland, StaysAboveTheMainWindowAndAnswersFromTheKeyboard) {
         return up && up->popup.visible && up->popup.focused &&
                up->popup.rect.size() == popup.size() && popup.isActiveWindow();
     };
-    ASSERT_TRUE(waitUntil(inFront));
+    ASSERT_TRUE(waitUntil(inFront)) << state(popup);
     EXPECT_TRUE(up->popup.floating);
 
     // A click on the (disabled) main window takes the focus there, but the
@@ -69,7 +88,7 @@ TEST_F(PopupOnWayland, StaysAboveTheMainWindowAndAnswersFromTheKeyboard) {
     ASSERT_FALSE(beside.isNull());
     sway::clickAt(beside);
     EXPECT_TRUE(waitUntil([&] { return inFront() && gradientShownAt(up->popup.rect); }))
-        << "the popup is not in front of the main window";
+        << "the popup is not in front of the main window: " << state(popup);
 
     sway::pressKey("Return");
     ASSERT_TRUE(waitUntil([&] { return answer.has_value(); })) << "Return did not answer";
