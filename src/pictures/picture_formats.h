@@ -33,7 +33,7 @@ struct PictureFormat {
 
 // In the order the save dialog offers them.
 // clang-format off
-inline constexpr std::array<PictureFormat, 7> kPictureFormats{{
+inline constexpr std::array<PictureFormat, 8> kPictureFormats{{
     {"BMP", {"BMP"},         {"DIB", "RLE"},  "image/bmp",
            Reader::ByContent, Writer::Bitmap, {},     -1},
     {"GIF", {"GIF"},         {},              "image/gif",
@@ -43,9 +43,11 @@ inline constexpr std::array<PictureFormat, 7> kPictureFormats{{
     {"JPG", {"JPG", "JPEG"}, {"JPE", "JFIF"}, "image/jpeg",
            Reader::ByContent, Writer::Qt,     "jpeg", 85},
     {"PNG", {"PNG"},         {},              "image/png",
-           Reader::None,      Writer::Qt,     "png",  -1},
+           Reader::ByContent, Writer::Qt,     "png",  -1},
     {"TIF", {"TIF", "TIFF"}, {},              "image/tiff",
-           Reader::None,      Writer::Qt,     "tiff", -1},
+           Reader::ByContent, Writer::Qt,     "tiff", -1},
+    {"WEBP", {"WEBP"},       {},              "image/webp",
+           Reader::ByContent, Writer::None,   {},     -1},
     {"WMF", {"WMF"},         {},              "image/wmf",
            Reader::Wmf,       Writer::None,   {},     -1},
 }};

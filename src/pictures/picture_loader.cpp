@@ -2,11 +2,14 @@
 
 #include "common/colour_profile.h"
 #include "common/jpeg_reader.h"
+#include "common/upright.h"
 #include "pictures/picture_formats.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 
 namespace pictureloader {
 
@@ -40,17 +43,32 @@ LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
     // Some readers (MNG) report success with no picture at all.
     if (image.isNull())
         return {{}, fileName + ": the file holds no picture"};
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
-        image.format() != QImage::Format_ARGB32_Premultiplied)
-        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                : QImage::Format_RGB32);
+    image = overWhite(std::move(image));
     if (image.isNull())
         return {{}, fileName + ": not enough memory for the picture"};
     colour::toSrgb(image);
+    if (reader.transformation() == QImageIOHandler::TransformationNone)
+        image = upright::apply(std::move(image), upright::pngOrWebpTurns(bytes));
     return {image, {}};
 }
 
 } // namespace
+
+QImage overWhite(QImage image) {
+    if (!image.hasAlphaChannel())
+        return image.format() == QImage::Format_RGB32
+                   ? image
+                   : std::move(image).convertToFormat(QImage::Format_RGB32);
+    QImage white(image.size(), QImage::Format_RGB32);
+    if (white.isNull())
+        return white;
+    white.fill(Qt::white);
+    white.setColorSpace(image.colorSpace());
+    white.setDotsPerMeterX(image.dotsPerMeterX());
+    white.setDotsPerMeterY(image.dotsPerMeterY());
+    QPainter(&white).drawImage(0, 0, image);
+    return white;
+}
 
 LoadedPicture load(const QString& fileName) {
     QString error;
