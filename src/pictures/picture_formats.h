@@ -11,8 +11,8 @@
 
 namespace pictures {
 
-// How a format is read: its content decides between libjpeg-turbo and Qt's
-// readers; WMF drawings go through libwmf.
+// How a format is read: its content decides between libjpeg-turbo, libheif
+// and Qt's readers; WMF drawings go through libwmf.
 enum class Reader { None, ByContent, Wmf };
 // How a format is written: one of Qt's writers, or one of our own.
 enum class Writer { None, Qt, Bitmap, Gif };
@@ -33,11 +33,15 @@ struct PictureFormat {
 
 // In the order the save dialog offers them.
 // clang-format off
-inline constexpr std::array<PictureFormat, 8> kPictureFormats{{
+inline constexpr std::array<PictureFormat, 10> kPictureFormats{{
+    {"AVIF", {"AVIF"},       {},              "image/avif",
+           Reader::ByContent, Writer::None,   {},     -1},
     {"BMP", {"BMP"},         {"DIB", "RLE"},  "image/bmp",
            Reader::ByContent, Writer::Bitmap, {},     -1},
     {"GIF", {"GIF"},         {},              "image/gif",
            Reader::ByContent, Writer::Gif,    {},     -1},
+    {"HEIC", {"HEIC", "HEIF"}, {},            "image/heif",
+           Reader::ByContent, Writer::None,   {},     -1},
     {"ICO", {"ICO"},         {},              "image/vnd.microsoft.icon",
            Reader::ByContent, Writer::None,   {},     -1},
     {"JPG", {"JPG", "JPEG"}, {"JPE", "JFIF"}, "image/jpeg",

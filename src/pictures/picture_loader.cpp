@@ -3,6 +3,7 @@
 #include "common/colour_profile.h"
 #include "common/jpeg_reader.h"
 #include "common/upright.h"
+#include "pictures/heif_loader.h"
 #include "pictures/picture_formats.h"
 
 #include <QBuffer>
@@ -110,6 +111,8 @@ LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, Q
     if (isWmf(fileName))
         return loadWmf(fileName);
     // Files are often misnamed (a PNG saved as .JPG): the content decides.
+    if (isHeif(bytes))
+        return decodeHeif(fileName, bytes);
     if (!jpegreader::handles(bytes))
         return decodeWithQt(fileName, bytes);
     const std::optional<QSize> size =

@@ -1,11 +1,12 @@
 #pragma once
 // Reads a picture file for the previews and the print cells: JPEG, PNG (8 and
-// 16 bits), TIFF (its first page), WebP, GIF, BMP, ICO and the other formats
-// Qt reads, upright as the camera meant it (EXIF orientation), and WMF
-// drawings (see picture_formats.h) rendered through libwmf. JPEG goes straight
-// through libjpeg-turbo, which can also give a reduced picture quickly for the
-// screen. Every picture comes out opaque (a transparent one laid on white, as
-// on paper) and in sRGB (see common/colour_profile.h).
+// 16 bits), TIFF (its first page), WebP, HEIF and AVIF (through libheif, see
+// heif_loader.h), GIF, BMP, ICO and the other formats Qt reads, upright as the
+// camera meant it (EXIF orientation), and WMF drawings (see picture_formats.h)
+// rendered through libwmf. JPEG goes straight through libjpeg-turbo, which
+// can also give a reduced picture quickly for the screen. Every picture comes
+// out opaque (a transparent one laid on white, as on paper) and in sRGB (see
+// common/colour_profile.h).
 
 #include <QByteArray>
 #include <QImage>

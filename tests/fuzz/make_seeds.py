@@ -111,6 +111,19 @@ def turned_webp():
             return f.read()
 
 
+def encoded_heif(tool, name):
+    """A small picture with transparency as heif-enc or avifenc (turned) writes it."""
+    with tempfile.TemporaryDirectory() as d:
+        png, out = os.path.join(d, "in.png"), os.path.join(d, name)
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", "-alpha", "set",
+                        "-channel", "A", "-evaluate", "set", "50%", "+channel", "png32:" + png],
+                       check=True)
+        options = ["-q", "50", png, "-o", out] if tool == "heif-enc" else ["--irot", "1", "-s", "10", png, out]
+        subprocess.run([tool, *options], check=True, stdout=subprocess.DEVNULL)
+        with open(out, "rb") as f:
+            return f.read()
+
+
 def with_size(jpeg, width, height, frame=b"\xff\xc0"):
     """The same JPEG with its frame header claiming another size."""
     at = jpeg.index(frame) + 5
@@ -125,7 +138,7 @@ put("fuzz_ini_file", "crlf_sections.ini",
 put("fuzz_ini_file", "nul_and_junk.ini", b"[MAIN]\nFolder=ab\0cd\n\xff\xfe[\n=\n[]\n")
 
 # The picture loader: first byte picks the extension (0 jpg, 1 gif, 2 bmp, 3 ico, 4 wmf, 7 png,
-# 8 tif, 9 webp).
+# 8 tif, 9 webp, 10 heic, 11 avif).
 put("fuzz_picture_loader", "photo.jpg", b"\0" + converted("jpg"))
 put("fuzz_picture_loader", "anim.gif", b"\1" + converted("gif"))
 put("fuzz_picture_loader", "small.bmp", b"\2" + small_bmp())
@@ -167,6 +180,9 @@ put("fuzz_picture_loader", "turned_clear16.png", b"\7" + with_png_orientation(
               "-depth", "16", "-define", "png:exclude-chunks=date,time"), 6))
 put("fuzz_picture_loader", "turned_pages16.tif", b"\x08" + turned_tiff_pages())
 put("fuzz_picture_loader", "turned.webp", b"\x09" + turned_webp())
+# HEIF and AVIF through libheif: a photo with transparency, one turned by its irot box.
+put("fuzz_picture_loader", "clear.heic", b"\x0a" + encoded_heif("heif-enc", "clear.heic"))
+put("fuzz_picture_loader", "turned.avif", b"\x0b" + encoded_heif("avifenc", "turned.avif"))
 put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
 
 # ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.

@@ -532,4 +532,63 @@ TEST_F(LoaderTest, PngTiffAndWebpAreTurnedAsTheirExifSays) {
     }
 }
 
+TEST_F(LoaderTest, HeicAndAvifLoadUprightOnWhiteAndInSrgb) {
+    // Red left half, blue right half; half transparent; turned a quarter
+    // clockwise by the irot box (three quarters anticlockwise); orange in
+    // Display P3 by an ICC profile and by an nclx box (primaries 12, the sRGB
+    // curve 13, BT.601 matrix 6), which in sRGB is (215, 93, 31).
+    const QString png = dir.filePath("source.png"), half = dir.filePath("half.png");
+    ASSERT_TRUE(twoColour(64, 48).save(png));
+    ASSERT_TRUE(made("convert-im6.q16", {png, "-alpha", "set", "-channel", "A", "-evaluate", "set",
+                                         "50%", "+channel", "png32:" + half}));
+    QImage orange(64, 48, QImage::Format_RGB32);
+    orange.fill(qRgb(200, 100, 50));
+    const QString plainOrange = dir.filePath("orange.png");
+    ASSERT_TRUE(orange.save(plainOrange));
+    orange.setColorSpace(QColorSpace::DisplayP3);
+    const QString p3Orange = write("p3-orange.png", encode(orange, "PNG"));
+    auto heif = [&](const QString& from, const char* to) {
+        return made("heif-enc", {"-q", "95", from, "-o", dir.filePath(to)});
+    };
+    auto avif = [&](QStringList options, const QString& from, const char* to) {
+        return made("avifenc", options << "-s"
+                                       << "10" << from << dir.filePath(to));
+    };
+    ASSERT_TRUE(heif(png, "plain.heic"));
+    ASSERT_TRUE(heif(half, "half.heic"));
+    ASSERT_TRUE(heif(p3Orange, "orange-icc.heic"));
+    ASSERT_TRUE(avif({}, png, "plain.avif"));
+    ASSERT_TRUE(avif({"--irot", "3"}, png, "turned.avif"));
+    ASSERT_TRUE(avif({"--ignore-icc", "--cicp", "12/13/6"}, plainOrange, "orange-nclx.avif"));
+    const struct {
+        const char* name;
+        QSize size;
+        QPoint first, second;
+        QRgb firstColour, secondColour;
+    } files[] = {
+        {"plain.heic", {64, 48}, {5, 24}, {58, 24}, qRgb(255, 0, 0), qRgb(0, 0, 255)},
+        {"plain.avif", {64, 48}, {5, 24}, {58, 24}, qRgb(255, 0, 0), qRgb(0, 0, 255)},
+        {"half.heic", {64, 48}, {5, 24}, {58, 24}, qRgb(255, 128, 128), qRgb(128, 128, 255)},
+        {"turned.avif", {48, 64}, {24, 5}, {24, 58}, qRgb(255, 0, 0), qRgb(0, 0, 255)},
+        {"orange-icc.heic", {64, 48}, {5, 24}, {58, 24}, qRgb(215, 93, 31), qRgb(215, 93, 31)},
+        {"orange-nclx.avif", {64, 48}, {5, 24}, {58, 24}, qRgb(215, 93, 31), qRgb(215, 93, 31)},
+    };
+    for (const auto& f : files) {
+        const LoadedPicture loaded = pictureloader::load(dir.filePath(f.name));
+        ASSERT_TRUE(loaded.ok()) << f.name << ": " << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32) << f.name;
+        EXPECT_EQ(loaded.image.size(), f.size) << f.name;
+        EXPECT_TRUE(near(loaded.image.pixel(f.first), f.firstColour, 12)) << f.name;
+        EXPECT_TRUE(near(loaded.image.pixel(f.second), f.secondColour, 12)) << f.name;
+    }
+    // Cut short, or only a header: an error in words.
+    const QByteArray heic = testpictures::fileBytes(dir.filePath("plain.heic"));
+    for (const QByteArray& bytes : {heic.left(heic.size() / 2), heic.left(40)}) {
+        const LoadedPicture loaded = pictureloader::load(write("bad.heic", bytes));
+        EXPECT_FALSE(loaded.ok());
+        EXPECT_TRUE(loaded.error.startsWith(dir.filePath("bad.heic") + ": "))
+            << qPrintable(loaded.error);
+    }
+}
+
 } // namespace
