@@ -12,8 +12,9 @@
 namespace pictures {
 
 // How a format is read: its content decides between libjpeg-turbo, libheif
-// and Qt's readers; WMF drawings go through libwmf.
-enum class Reader { None, ByContent, Wmf };
+// and Qt's readers; WMF drawings go through libwmf, camera raw files through
+// LibRaw (a DNG is a TIFF inside: its name decides).
+enum class Reader { None, ByContent, Wmf, Raw };
 // How a format is written: one of Qt's writers, or one of our own.
 enum class Writer { None, Qt, Bitmap, Gif };
 
@@ -33,11 +34,13 @@ struct PictureFormat {
 
 // In the order the save dialog offers them.
 // clang-format off
-inline constexpr std::array<PictureFormat, 10> kPictureFormats{{
+inline constexpr std::array<PictureFormat, 11> kPictureFormats{{
     {"AVIF", {"AVIF"},       {},              "image/avif",
            Reader::ByContent, Writer::None,   {},     -1},
     {"BMP", {"BMP"},         {"DIB", "RLE"},  "image/bmp",
            Reader::ByContent, Writer::Bitmap, {},     -1},
+    {"DNG", {"DNG"},         {},              "image/x-adobe-dng",
+           Reader::Raw,       Writer::None,   {},     -1},
     {"GIF", {"GIF"},         {},              "image/gif",
            Reader::ByContent, Writer::Gif,    {},     -1},
     {"HEIC", {"HEIC", "HEIF"}, {},            "image/heif",

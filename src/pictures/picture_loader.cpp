@@ -5,6 +5,7 @@
 #include "common/upright.h"
 #include "pictures/heif_loader.h"
 #include "pictures/picture_formats.h"
+#include "pictures/raw_loader.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -16,9 +17,9 @@ namespace pictureloader {
 
 namespace {
 
-bool isWmf(const QString& fileName) {
+bool readBy(pictures::Reader reader, const QString& fileName) {
     const pictures::PictureFormat* format = pictures::formatOf(fileName);
-    return format && format->reader == pictures::Reader::Wmf;
+    return format && format->reader == reader;
 }
 
 LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
@@ -108,8 +109,10 @@ LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
 
 LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, QSize atLeast,
                              const std::atomic<bool>* cancel) {
-    if (isWmf(fileName))
+    if (readBy(pictures::Reader::Wmf, fileName))
         return loadWmf(fileName);
+    if (readBy(pictures::Reader::Raw, fileName))
+        return decodeRaw(fileName, bytes);
     // Files are often misnamed (a PNG saved as .JPG): the content decides.
     if (isHeif(bytes))
         return decodeHeif(fileName, bytes);
@@ -125,7 +128,8 @@ LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, Q
 }
 
 LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box) {
-    if (isWmf(fileName) || !jpegreader::handles(bytes))
+    if (readBy(pictures::Reader::Wmf, fileName) || readBy(pictures::Reader::Raw, fileName) ||
+        !jpegreader::handles(bytes))
         return {};
     const std::optional<QSize> size = jpegreader::uprightSize(bytes);
     if (!size || size->isEmpty())

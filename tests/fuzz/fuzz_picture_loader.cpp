@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
-    static const char* const names[] = {"in.jpg", "in.gif",  "in.bmp",  "in.ico",
-                                        "in.wmf", "in.WMF",  "in.JPG",  "in.png",
-                                        "in.tif", "in.webp", "in.heic", "in.avif"};
+    static const char* const names[] = {"in.jpg",  "in.gif",  "in.bmp", "in.ico", "in.wmf",
+                                        "in.WMF",  "in.JPG",  "in.png", "in.tif", "in.webp",
+                                        "in.heic", "in.avif", "in.dng"};
     const QString path = fuzz::scratchPath(names[data[0] % (sizeof names / sizeof *names)]);
     fuzz::writeFile(path, data + 1, size - 1);
     const LoadedPicture p = pictureloader::load(path);

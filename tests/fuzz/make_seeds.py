@@ -124,6 +124,19 @@ def encoded_heif(tool, name):
             return f.read()
 
 
+def linear_dng():
+    with tempfile.TemporaryDirectory() as d:
+        out = os.path.join(d, "seed.dng")
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", "-alpha", "off",
+                        "-depth", "16", "-compress", "none", "tiff:" + out], check=True)
+        for tag in (["262", "34892"], ["274", "6"], ["50706", "1", "4", "0", "0"],
+                    ["50708", "seed camera"], ["50721", "9", "1", "0", "0", "0", "1", "0", "0", "0", "1"],
+                    ["50728", "3", "0.5", "1", "1"]):
+            subprocess.run(["tiffset", "-s", *tag, out], check=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+
 def with_size(jpeg, width, height, frame=b"\xff\xc0"):
     """The same JPEG with its frame header claiming another size."""
     at = jpeg.index(frame) + 5
@@ -138,7 +151,7 @@ put("fuzz_ini_file", "crlf_sections.ini",
 put("fuzz_ini_file", "nul_and_junk.ini", b"[MAIN]\nFolder=ab\0cd\n\xff\xfe[\n=\n[]\n")
 
 # The picture loader: first byte picks the extension (0 jpg, 1 gif, 2 bmp, 3 ico, 4 wmf, 7 png,
-# 8 tif, 9 webp, 10 heic, 11 avif).
+# 8 tif, 9 webp, 10 heic, 11 avif, 12 dng).
 put("fuzz_picture_loader", "photo.jpg", b"\0" + converted("jpg"))
 put("fuzz_picture_loader", "anim.gif", b"\1" + converted("gif"))
 put("fuzz_picture_loader", "small.bmp", b"\2" + small_bmp())
@@ -183,6 +196,8 @@ put("fuzz_picture_loader", "turned.webp", b"\x09" + turned_webp())
 # HEIF and AVIF through libheif: a photo with transparency, one turned by its irot box.
 put("fuzz_picture_loader", "clear.heic", b"\x0a" + encoded_heif("heif-enc", "clear.heic"))
 put("fuzz_picture_loader", "turned.avif", b"\x0b" + encoded_heif("avifenc", "turned.avif"))
+# A camera raw DNG (linear, turned, with an as-shot white balance) through LibRaw.
+put("fuzz_picture_loader", "linear_turned.dng", b"\x0c" + linear_dng())
 put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
 
 # ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.

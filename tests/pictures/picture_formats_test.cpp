@@ -8,7 +8,7 @@ using namespace pictures;
 TEST(PictureFormats, TheBrowserListsEveryFormatWeReadWhateverItsCase) {
     for (const char* name :
          {"photo.jpg", "PHOTO.JPG", "a.Jpeg", "b.gif", "c.BMP", "d.ico", "e.WMF", "x.y.jpg",
-          "f.png", "g.TIF", "h.tiff", "i.WebP", "j.HEIC", "k.heif", "l.avif"})
+          "f.png", "g.TIF", "h.tiff", "i.WebP", "j.HEIC", "k.heif", "l.avif", "m.DNG"})
         EXPECT_TRUE(isReadableName(name)) << name;
     // Nor the other names "Save" takes.
     for (const char* name :

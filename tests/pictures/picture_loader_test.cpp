@@ -591,4 +591,42 @@ TEST_F(LoaderTest, HeicAndAvifLoadUprightOnWhiteAndInSrgb) {
     }
 }
 
+TEST_F(LoaderTest, DngIsDevelopedWithTheCamerasWhiteBalance) {
+    // A linear DNG whose camera sees linear sRGB (its colour matrix takes
+    // XYZ to linear sRGB) with a red channel half as sensitive, as its
+    // as-shot neutral (0.5, 1, 1) says. The left half, grey as the camera
+    // saw it, comes out grey; the right half blue; the file says to turn it a
+    // quarter clockwise (orientation 6), so grey lies on top.
+    const QString dng = dir.filePath("photo.dng");
+    ASSERT_TRUE(made("convert-im6.q16", {"-size", "64x48", "xc:blue", "-fill", "rgb(25%,50%,50%)",
+                                         "-draw", "rectangle 0,0 31,47", "-alpha", "off", "-depth",
+                                         "16", "-compress", "none", "tiff:" + dng}));
+    const QList<QStringList> tags = {
+        {"262", "34892"},              // linear raw
+        {"274", "6"},                  // orientation
+        {"50706", "1", "4", "0", "0"}, // DNG version
+        {"50708", "Parvello test camera"},
+        {"50721", "9", "3.2406", "-1.5372", "-0.4986", "-0.9689", "1.8758", "0.0415", "0.0557",
+         "-0.2040", "1.0570"},           // colour matrix
+        {"50728", "3", "0.5", "1", "1"}, // as-shot neutral
+    };
+    for (const QStringList& tag : tags)
+        ASSERT_TRUE(made("tiffset", QStringList{"-s"} + tag + QStringList{dng}))
+            << qPrintable(tag[0]);
+    const LoadedPicture loaded = pictureloader::load(dng);
+    ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
+    EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32);
+    ASSERT_EQ(loaded.image.size(), QSize(48, 64));
+    const QRgb grey = loaded.image.pixel(24, 5), blue = loaded.image.pixel(24, 58);
+    EXPECT_GT(qGray(grey), 40);
+    EXPECT_TRUE(near(grey, qRgb(qGray(grey), qGray(grey), qGray(grey)), 8));
+    EXPECT_TRUE(qBlue(blue) > 200 && qRed(blue) < 40 && qGreen(blue) < 40)
+        << qPrintable(QColor(blue).name());
+    // Cut short: an error in words.
+    const QByteArray bytes = testpictures::fileBytes(dng);
+    const LoadedPicture bad = pictureloader::load(write("bad.dng", bytes.left(200)));
+    EXPECT_FALSE(bad.ok());
+    EXPECT_TRUE(bad.error.startsWith(dir.filePath("bad.dng") + ": ")) << qPrintable(bad.error);
+}
+
 } // namespace
