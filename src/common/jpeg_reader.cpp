@@ -2,10 +2,10 @@
 
 #include "common/colour_profile.h"
 #include "common/jpeg_dc.h"
+#include "common/upright.h"
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QTransform>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -169,19 +169,6 @@ QImageIOHandler::Transformations orientation(const QByteArray& bytes) {
     return reader.transformation();
 }
 
-// Turns the picture upright the way Qt's reader does: mirror and flip first,
-// then the quarter turn.
-QImage upright(QImage image, QImageIOHandler::Transformations t) {
-    if (t == QImageIOHandler::TransformationRotate270)
-        return image.transformed(QTransform().rotate(270));
-    if (t & (QImageIOHandler::TransformationMirror | QImageIOHandler::TransformationFlip))
-        image = std::move(image).mirrored(t & QImageIOHandler::TransformationMirror,
-                                          t & QImageIOHandler::TransformationFlip);
-    if (t & QImageIOHandler::TransformationRotate90)
-        image = image.transformed(QTransform().rotate(90));
-    return image;
-}
-
 // The stored resolution as Qt's reader keeps it, the colours in sRGB, and
 // the picture turned upright.
 QImage finish(QImage image, const Decoder& decoder, const QByteArray& icc,
@@ -199,7 +186,7 @@ QImage finish(QImage image, const Decoder& decoder, const QByteArray& icc,
         colour::cmykToRgb(image, info.saw_Adobe_marker, icc);
     else if (!icc.isEmpty())
         colour::toSrgb(image, icc);
-    return upright(std::move(image), orientation(bytes));
+    return upright::apply(std::move(image), orientation(bytes));
 }
 
 } // namespace

@@ -11,9 +11,10 @@
 
 namespace pictures {
 
-// How a format is read: its content decides between libjpeg-turbo and Qt's
-// readers; WMF drawings go through libwmf.
-enum class Reader { None, ByContent, Wmf };
+// How a format is read: its content decides between libjpeg-turbo, libheif
+// and Qt's readers; WMF drawings go through libwmf, camera raw files through
+// LibRaw (a DNG is a TIFF inside: its name decides).
+enum class Reader { None, ByContent, Wmf, Raw };
 // How a format is written: one of Qt's writers, or one of our own.
 enum class Writer { None, Qt, Bitmap, Gif };
 
@@ -33,19 +34,27 @@ struct PictureFormat {
 
 // In the order the save dialog offers them.
 // clang-format off
-inline constexpr std::array<PictureFormat, 7> kPictureFormats{{
+inline constexpr std::array<PictureFormat, 11> kPictureFormats{{
+    {"AVIF", {"AVIF"},       {},              "image/avif",
+           Reader::ByContent, Writer::None,   {},     -1},
     {"BMP", {"BMP"},         {"DIB", "RLE"},  "image/bmp",
            Reader::ByContent, Writer::Bitmap, {},     -1},
+    {"DNG", {"DNG"},         {},              "image/x-adobe-dng",
+           Reader::Raw,       Writer::None,   {},     -1},
     {"GIF", {"GIF"},         {},              "image/gif",
            Reader::ByContent, Writer::Gif,    {},     -1},
+    {"HEIC", {"HEIC", "HEIF"}, {},            "image/heif",
+           Reader::ByContent, Writer::None,   {},     -1},
     {"ICO", {"ICO"},         {},              "image/vnd.microsoft.icon",
            Reader::ByContent, Writer::None,   {},     -1},
     {"JPG", {"JPG", "JPEG"}, {"JPE", "JFIF"}, "image/jpeg",
            Reader::ByContent, Writer::Qt,     "jpeg", 85},
     {"PNG", {"PNG"},         {},              "image/png",
-           Reader::None,      Writer::Qt,     "png",  -1},
+           Reader::ByContent, Writer::Qt,     "png",  -1},
     {"TIF", {"TIF", "TIFF"}, {},              "image/tiff",
-           Reader::None,      Writer::Qt,     "tiff", -1},
+           Reader::ByContent, Writer::Qt,     "tiff", -1},
+    {"WEBP", {"WEBP"},       {},              "image/webp",
+           Reader::ByContent, Writer::None,   {},     -1},
     {"WMF", {"WMF"},         {},              "image/wmf",
            Reader::Wmf,       Writer::None,   {},     -1},
 }};

@@ -2,19 +2,24 @@
 
 #include "common/colour_profile.h"
 #include "common/jpeg_reader.h"
+#include "common/upright.h"
+#include "pictures/heif_loader.h"
 #include "pictures/picture_formats.h"
+#include "pictures/raw_loader.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 
 namespace pictureloader {
 
 namespace {
 
-bool isWmf(const QString& fileName) {
+bool readBy(pictures::Reader reader, const QString& fileName) {
     const pictures::PictureFormat* format = pictures::formatOf(fileName);
-    return format && format->reader == pictures::Reader::Wmf;
+    return format && format->reader == reader;
 }
 
 LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
@@ -40,17 +45,32 @@ LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
     // Some readers (MNG) report success with no picture at all.
     if (image.isNull())
         return {{}, fileName + ": the file holds no picture"};
-    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
-        image.format() != QImage::Format_ARGB32_Premultiplied)
-        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                : QImage::Format_RGB32);
+    image = overWhite(std::move(image));
     if (image.isNull())
         return {{}, fileName + ": not enough memory for the picture"};
     colour::toSrgb(image);
+    if (reader.transformation() == QImageIOHandler::TransformationNone)
+        image = upright::apply(std::move(image), upright::pngOrWebpTurns(bytes));
     return {image, {}};
 }
 
 } // namespace
+
+QImage overWhite(QImage image) {
+    if (!image.hasAlphaChannel())
+        return image.format() == QImage::Format_RGB32
+                   ? image
+                   : std::move(image).convertToFormat(QImage::Format_RGB32);
+    QImage white(image.size(), QImage::Format_RGB32);
+    if (white.isNull())
+        return white;
+    white.fill(Qt::white);
+    white.setColorSpace(image.colorSpace());
+    white.setDotsPerMeterX(image.dotsPerMeterX());
+    white.setDotsPerMeterY(image.dotsPerMeterY());
+    QPainter(&white).drawImage(0, 0, image);
+    return white;
+}
 
 LoadedPicture load(const QString& fileName) {
     QString error;
@@ -89,9 +109,13 @@ LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
 
 LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, QSize atLeast,
                              const std::atomic<bool>* cancel) {
-    if (isWmf(fileName))
+    if (readBy(pictures::Reader::Wmf, fileName))
         return loadWmf(fileName);
+    if (readBy(pictures::Reader::Raw, fileName))
+        return decodeRaw(fileName, bytes);
     // Files are often misnamed (a PNG saved as .JPG): the content decides.
+    if (isHeif(bytes))
+        return decodeHeif(fileName, bytes);
     if (!jpegreader::handles(bytes))
         return decodeWithQt(fileName, bytes);
     const std::optional<QSize> size =
@@ -104,7 +128,8 @@ LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, Q
 }
 
 LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box) {
-    if (isWmf(fileName) || !jpegreader::handles(bytes))
+    if (readBy(pictures::Reader::Wmf, fileName) || readBy(pictures::Reader::Raw, fileName) ||
+        !jpegreader::handles(bytes))
         return {};
     const std::optional<QSize> size = jpegreader::uprightSize(bytes);
     if (!size || size->isEmpty())

@@ -1,9 +1,12 @@
 #pragma once
-// Reads a picture file for the previews and the print cells: GIF, JPEG, BMP,
-// ICO and the other formats Qt reads, upright as the camera meant it (EXIF
-// orientation), and WMF drawings (see picture_formats.h) rendered through libwmf. JPEG goes
-// straight through libjpeg-turbo, which can also give a reduced picture quickly for the screen.
-// Every picture comes out in sRGB (see common/colour_profile.h).
+// Reads a picture file for the previews and the print cells: JPEG, PNG (8 and
+// 16 bits), TIFF (its first page), WebP, HEIF and AVIF (through libheif, see
+// heif_loader.h), GIF, BMP, ICO and the other formats Qt reads, upright as the
+// camera meant it (EXIF orientation), and WMF drawings (see picture_formats.h)
+// rendered through libwmf. JPEG goes straight through libjpeg-turbo, which
+// can also give a reduced picture quickly for the screen. Every picture comes
+// out opaque (a transparent one laid on white, as on paper) and in sRGB (see
+// common/colour_profile.h).
 
 #include <QByteArray>
 #include <QImage>
@@ -44,6 +47,10 @@ LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, Q
 // fitted into it with its proportions kept: quick, for the screen. A null
 // picture when the content is not such a JPEG or would not be reduced.
 LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box);
+
+// An opaque RGB32 picture: a transparent one laid on white, as it prints on
+// paper.
+QImage overWhite(QImage image);
 
 // Renders a WMF drawing; used by load() for ".wmf" files.
 LoadedPicture loadWmf(const QString& fileName);

@@ -21,12 +21,12 @@ void touch(const QString& path) {
 
 TEST(PictureFiles, ListsOnlyPicturesSortedAndNotFolders) {
     QTemporaryDir dir;
-    for (const char* name : {"b.JPG", "a.jpg", "c.png", "d.Gif", "readme.txt"})
+    for (const char* name : {"b.JPG", "a.jpg", "c.png", "d.Gif", "readme.txt", "e.psd"})
         touch(dir.filePath(name));
     QDir(dir.path()).mkdir("folder.jpg");
     const auto files = browser::pictureFiles(dir.path());
     ASSERT_TRUE(files.has_value());
-    EXPECT_EQ(*files, QStringList({"a.jpg", "b.JPG", "d.Gif"}));
+    EXPECT_EQ(*files, QStringList({"a.jpg", "b.JPG", "c.png", "d.Gif"}));
 }
 
 TEST(PictureFiles, AMissingFolderGivesNothing) {

@@ -71,9 +71,70 @@ def with_restarts(interval):
 
 def with_orientation(jpeg, orientation):
     """An EXIF segment saying how to turn the picture, right after the SOI."""
-    tiff = b"II*\0\x08\0\0\0\x01\0" + struct.pack("<HHIHH", 0x0112, 3, 1, orientation, 0) + b"\0" * 4
-    app1 = b"Exif\0\0" + tiff
+    app1 = b"Exif\0\0" + exif_orientation(orientation)
     return jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(app1) + 2) + app1 + jpeg[2:]
+
+
+def exif_orientation(orientation):
+    return b"II*\0\x08\0\0\0\x01\0" + struct.pack("<HHIHH", 0x0112, 3, 1, orientation, 0) + b"\0" * 4
+
+
+def with_png_orientation(png, orientation):
+    """An eXIf chunk right after the PNG's header chunk."""
+    exif = exif_orientation(orientation)
+    chunk = b"eXIf" + exif
+    return png[:33] + struct.pack(">I", len(exif)) + chunk + struct.pack(">I", zlib.crc32(chunk)) + png[33:]
+
+
+def turned_tiff_pages():
+    with tempfile.TemporaryDirectory() as d:
+        first, second, out = (os.path.join(d, n) for n in ("1.tif", "2.tif", "out.tif"))
+        for path, colours in ((first, "gradient:red-blue"), (second, "xc:green")):
+            subprocess.run(["convert-im6.q16", "-size", "8x6", colours, "-depth", "16", path],
+                           check=True)
+        subprocess.run(["tiffcp", first, second, out], check=True)
+        subprocess.run(["tiffset", "-s", "274", "6", out], check=True)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+def turned_webp():
+    with tempfile.TemporaryDirectory() as d:
+        png, exif, plain, out = (os.path.join(d, n) for n in ("in.png", "turn.exif", "plain.webp", "out.webp"))
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", png], check=True)
+        with open(exif, "wb") as f:
+            f.write(exif_orientation(6))
+        subprocess.run(["cwebp", "-quiet", png, "-o", plain], check=True)
+        subprocess.run(["webpmux", "-set", "exif", exif, plain, "-o", out], check=True,
+                       stderr=subprocess.DEVNULL)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+def encoded_heif(tool, name):
+    """A small picture with transparency as heif-enc or avifenc (turned) writes it."""
+    with tempfile.TemporaryDirectory() as d:
+        png, out = os.path.join(d, "in.png"), os.path.join(d, name)
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", "-alpha", "set",
+                        "-channel", "A", "-evaluate", "set", "50%", "+channel", "png32:" + png],
+                       check=True)
+        options = ["-q", "50", png, "-o", out] if tool == "heif-enc" else ["--irot", "1", "-s", "10", png, out]
+        subprocess.run([tool, *options], check=True, stdout=subprocess.DEVNULL)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+def linear_dng():
+    with tempfile.TemporaryDirectory() as d:
+        out = os.path.join(d, "seed.dng")
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", "-alpha", "off",
+                        "-depth", "16", "-compress", "none", "tiff:" + out], check=True)
+        for tag in (["262", "34892"], ["274", "6"], ["50706", "1", "4", "0", "0"],
+                    ["50708", "seed camera"], ["50721", "9", "1", "0", "0", "0", "1", "0", "0", "0", "1"],
+                    ["50728", "3", "0.5", "1", "1"]):
+            subprocess.run(["tiffset", "-s", *tag, out], check=True)
+        with open(out, "rb") as f:
+            return f.read()
 
 
 def with_size(jpeg, width, height, frame=b"\xff\xc0"):
@@ -89,7 +150,8 @@ put("fuzz_ini_file", "crlf_sections.ini",
     b"; kept\r\n[other]\r\nKey=v\r\n\r\n[ main ]\r\n folder = x=y \r\n[MAIN]\r\nTab=9\r\n")
 put("fuzz_ini_file", "nul_and_junk.ini", b"[MAIN]\nFolder=ab\0cd\n\xff\xfe[\n=\n[]\n")
 
-# The picture loader: first byte picks the extension (0 jpg, 1 gif, 2 bmp, 3 ico, 4 wmf, 7 png).
+# The picture loader: first byte picks the extension (0 jpg, 1 gif, 2 bmp, 3 ico, 4 wmf, 7 png,
+# 8 tif, 9 webp, 10 heic, 11 avif, 12 dng).
 put("fuzz_picture_loader", "photo.jpg", b"\0" + converted("jpg"))
 put("fuzz_picture_loader", "anim.gif", b"\1" + converted("gif"))
 put("fuzz_picture_loader", "small.bmp", b"\2" + small_bmp())
@@ -124,6 +186,18 @@ put("fuzz_picture_loader", "adobe_rgb.jpg",
     b"\0" + converted("jpg", "-profile", "/usr/share/color/icc/ghostscript/a98.icc"))
 put("fuzz_picture_loader", "cmyk_profile.jpg", b"\0" + converted(
     "jpg", "-colorspace", "CMYK", "-profile", "/usr/share/color/icc/ghostscript/ps_cmyk.icc"))
+# PNG, TIFF and WebP through Qt's readers: 16 bits with transparency and an
+# eXIf orientation, a turned 16-bit TIFF of two pages, a WebP with EXIF.
+put("fuzz_picture_loader", "turned_clear16.png", b"\7" + with_png_orientation(
+    converted("png", "-alpha", "set", "-channel", "A", "-evaluate", "set", "50%", "+channel",
+              "-depth", "16", "-define", "png:exclude-chunks=date,time"), 6))
+put("fuzz_picture_loader", "turned_pages16.tif", b"\x08" + turned_tiff_pages())
+put("fuzz_picture_loader", "turned.webp", b"\x09" + turned_webp())
+# HEIF and AVIF through libheif: a photo with transparency, one turned by its irot box.
+put("fuzz_picture_loader", "clear.heic", b"\x0a" + encoded_heif("heif-enc", "clear.heic"))
+put("fuzz_picture_loader", "turned.avif", b"\x0b" + encoded_heif("avifenc", "turned.avif"))
+# A camera raw DNG (linear, turned, with an as-shot white balance) through LibRaw.
+put("fuzz_picture_loader", "linear_turned.dng", b"\x0c" + linear_dng())
 put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
 
 # ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.

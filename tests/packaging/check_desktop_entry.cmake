@@ -40,15 +40,16 @@ if(NOT EXISTS "${PREFIX}/share/icons/hicolor/48x48/apps/${key_Icon}.png"
   list(APPEND problems "Icon '${key_Icon}' is not installed in the hicolor theme")
 endif()
 
-# The browser opens *.GIF;*.JPG;*.JPEG;*.BMP;*.ICO;*.WMF. Whatever MIME type
-# the desktop's shared-mime-info gives each of those names must be listed,
-# or file managers will not offer Parvello for them.
+# The browser opens *.GIF;*.JPG;*.JPEG;*.BMP;*.ICO;*.WMF;*.PNG;*.TIF;*.TIFF;
+# *.WEBP;*.HEIC;*.HEIF;*.AVIF;*.DNG. Whatever MIME type the desktop's shared-mime-info gives each of
+# those names must be listed, or file managers will not offer Parvello for
+# them.
 set(globs /usr/share/mime/globs2)
 if(NOT EXISTS "${globs}")
   message(FATAL_ERROR "${globs} missing: shared-mime-info is not installed")
 endif()
 file(STRINGS "${globs}" glob_lines)
-foreach(ext gif jpg jpeg bmp ico wmf)
+foreach(ext gif jpg jpeg bmp ico wmf png tif tiff webp heic heif avif dng)
   set(types "")
   foreach(glob IN LISTS glob_lines)
     if(glob MATCHES "^[0-9]+:([^:]+):\\*\\.${ext}(:.*)?$")

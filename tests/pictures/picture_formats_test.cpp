@@ -5,13 +5,14 @@
 
 using namespace pictures;
 
-TEST(PictureFormats, TheBrowserListsGifJpgJpegBmpIcoAndWmfWhateverTheirCase) {
+TEST(PictureFormats, TheBrowserListsEveryFormatWeReadWhateverItsCase) {
     for (const char* name :
-         {"photo.jpg", "PHOTO.JPG", "a.Jpeg", "b.gif", "c.BMP", "d.ico", "e.WMF", "x.y.jpg"})
+         {"photo.jpg", "PHOTO.JPG", "a.Jpeg", "b.gif", "c.BMP", "d.ico", "e.WMF", "x.y.jpg",
+          "f.png", "g.TIF", "h.tiff", "i.WebP", "j.HEIC", "k.heif", "l.avif", "m.DNG"})
         EXPECT_TRUE(isReadableName(name)) << name;
-    // PNG and TIF are saved but never listed, nor the other names "Save" takes.
-    for (const char* name : {"photo.png", "photo.tif", "photo.tiff", "photo.dib", "photo.jpe",
-                             "jpg", "notes.txt", "photo.jpg.bak", "photojpg", ".jpgx"})
+    // Nor the other names "Save" takes.
+    for (const char* name :
+         {"photo.dib", "photo.jpe", "jpg", "notes.txt", "photo.jpg.bak", "photojpg", ".jpgx"})
         EXPECT_FALSE(isReadableName(name)) << name;
 }
 

@@ -2,6 +2,7 @@
 // they claim to be.
 #include "common/jpeg_reader.h"
 #include "pictures/picture_loader.h"
+#include "support/test_pictures.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -70,15 +71,21 @@ TEST_F(LoaderTest, ReadsEveryBrowserFormat) {
     }
 }
 
-// A JPEG whose EXIF says "rotate 90 degrees clockwise to view" (orientation 6).
-QByteArray withOrientation(const QByteArray& jpeg, quint16 orientation) {
+// EXIF's TIFF structure with nothing but an orientation (6: turn a quarter
+// clockwise to view).
+QByteArray exifOrientation(quint16 orientation) {
     QByteArray tiff("MM\0\x2a\0\0\0\x08", 8);
     tiff += QByteArray("\0\x01", 2);                   // one entry
     tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8); // Orientation, SHORT, 1
     tiff += char(orientation >> 8);
     tiff += char(orientation & 0xff);
     tiff += QByteArray("\0\0\0\0\0\0", 6); // padding, next IFD 0
-    QByteArray app1 = "Exif" + QByteArray(2, '\0') + tiff;
+    return tiff;
+}
+
+// A JPEG whose EXIF gives that orientation.
+QByteArray withOrientation(const QByteArray& jpeg, quint16 orientation) {
+    QByteArray app1 = "Exif" + QByteArray(2, '\0') + exifOrientation(orientation);
     QByteArray segment("\xff\xe1", 2);
     const quint16 length = quint16(app1.size() + 2);
     segment += char(length >> 8);
@@ -257,6 +264,14 @@ TEST_F(LoaderTest, EighthSizeJpegForTheScreenLooksAsLibjpegDecodesIt) {
     }
 }
 
+// Runs one of Debian's picture tools (imagemagick, libtiff-tools, webp).
+bool made(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
 // Orange (200, 100, 50) in the picture's own colour space, and the same
 // colour in sRGB worked out from the published primaries (D65 white, the
 // Adobe RGB curve 2.19921875, the sRGB curve for Display P3).
@@ -275,10 +290,13 @@ TEST_F(LoaderTest, EmbeddedProfilesAreConvertedToSrgb) {
         QBuffer buffer(&jpeg);
         buffer.open(QIODevice::WriteOnly);
         orange.save(&buffer, "JPG", 100);
-        for (const auto& [name, bytes] :
-             {std::pair{QString("orange.jpg"), jpeg},
-              std::pair{QString("orange.png"), encode(orange, "PNG")}}) {
-            const LoadedPicture loaded = pictureloader::load(write(name, bytes));
+        write("orange.jpg", jpeg);
+        const QString png = write("orange.png", encode(orange, "PNG"));
+        ASSERT_TRUE(made("convert-im6.q16", {png, dir.filePath("orange.tif")}));
+        ASSERT_TRUE(made("cwebp", {"-quiet", "-lossless", "-metadata", "icc", png, "-o",
+                                   dir.filePath("orange.webp")}));
+        for (const QString name : {"orange.jpg", "orange.png", "orange.tif", "orange.webp"}) {
+            const LoadedPicture loaded = pictureloader::load(dir.filePath(name));
             ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
             const QRgb got = loaded.image.pixel(32, 24);
             EXPECT_NEAR(qRed(got), qRed(c.srgb), 2) << c.space << qPrintable(name);
@@ -421,6 +439,194 @@ TEST_F(LoaderTest, HugePictureIsRefusedBeforeDecoding) {
     const LoadedPicture bmp = pictureloader::load(write("huge.bmp", hugeBmpHeader()));
     EXPECT_FALSE(bmp.ok());
     EXPECT_FALSE(bmp.error.isEmpty());
+}
+
+// Whether the pixel is within `tolerance` of the colour in every channel.
+::testing::AssertionResult near(QRgb got, QRgb expected, int tolerance) {
+    if (std::abs(qRed(got) - qRed(expected)) <= tolerance &&
+        std::abs(qGreen(got) - qGreen(expected)) <= tolerance &&
+        std::abs(qBlue(got) - qBlue(expected)) <= tolerance && qAlpha(got) == 255)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << QColor::fromRgba(got).name(QColor::HexArgb).toStdString() << " is not near "
+           << QColor(expected).name().toStdString();
+}
+
+TEST_F(LoaderTest, PngTiffAndWebpLoadAsDebiansToolsWriteThem) {
+    // Red left half, blue right half; the TIFF's green second page is not shown.
+    const QString ppm = dir.filePath("source.ppm"), greenPpm = dir.filePath("green.ppm");
+    ASSERT_TRUE(twoColour(60, 40).save(ppm));
+    QImage green(60, 40, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(green.save(greenPpm));
+    const QString im = "convert-im6.q16";
+    ASSERT_TRUE(made(im, {greenPpm, "-depth", "16", dir.filePath("green.tif")}));
+    const struct {
+        const char* name;
+        QString program;
+        QStringList arguments;
+    } files[] = {
+        {"8-bit.png", im, {ppm, "png24:" + dir.filePath("8-bit.png")}},
+        {"16-bit.png", im, {ppm, "-depth", "16", "png48:" + dir.filePath("16-bit.png")}},
+        {"8-bit.tif", im, {ppm, "-depth", "8", dir.filePath("8-bit.tif")}},
+        {"16-bit.tif", im, {ppm, "-depth", "16", dir.filePath("16-bit.tif")}},
+        {"two-pages.tif",
+         "tiffcp",
+         {dir.filePath("16-bit.tif"), dir.filePath("green.tif"), dir.filePath("two-pages.tif")}},
+        {"lossy.webp",
+         "cwebp",
+         {"-quiet", dir.filePath("8-bit.png"), "-o", dir.filePath("lossy.webp")}},
+        {"lossless.webp",
+         "cwebp",
+         {"-quiet", "-lossless", dir.filePath("8-bit.png"), "-o", dir.filePath("lossless.webp")}},
+    };
+    for (const auto& [name, program, arguments] : files) {
+        ASSERT_TRUE(made(program, arguments)) << name << ": " << qPrintable(program);
+        const LoadedPicture loaded = pictureloader::load(dir.filePath(name));
+        ASSERT_TRUE(loaded.ok()) << name << ": " << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.size(), QSize(60, 40)) << name;
+        EXPECT_TRUE(near(loaded.image.pixel(5, 20), qRgb(255, 0, 0), 8)) << name;
+        EXPECT_TRUE(near(loaded.image.pixel(55, 20), qRgb(0, 0, 255), 8)) << name;
+    }
+}
+
+TEST_F(LoaderTest, TransparentPicturesLieOnWhite) {
+    // Red and blue at half opacity: on white paper, pink and light blue.
+    const QString ppm = dir.filePath("source.ppm");
+    ASSERT_TRUE(twoColour(60, 40).save(ppm));
+    const QString png = dir.filePath("half.png"), webp = dir.filePath("half.webp");
+    ASSERT_TRUE(made("convert-im6.q16", {ppm, "-alpha", "set", "-channel", "A", "-evaluate", "set",
+                                         "50%", "+channel", "png64:" + png}));
+    ASSERT_TRUE(made("cwebp", {"-quiet", "-lossless", png, "-o", webp}));
+    for (const QString& path : {png, webp}) {
+        const LoadedPicture loaded = pictureloader::load(path);
+        ASSERT_TRUE(loaded.ok()) << qPrintable(path) << ": " << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32) << qPrintable(path);
+        EXPECT_TRUE(near(loaded.image.pixel(5, 20), qRgb(255, 128, 128), 3)) << qPrintable(path);
+        EXPECT_TRUE(near(loaded.image.pixel(55, 20), qRgb(128, 128, 255), 3)) << qPrintable(path);
+    }
+}
+
+TEST_F(LoaderTest, PngTiffAndWebpAreTurnedAsTheirExifSays) {
+    // Stored 60 x 40, red half left; viewed after a clockwise quarter turn it
+    // is 40 x 60 with the red half on top.
+    const QString ppm = dir.filePath("source.ppm"), exif = dir.filePath("turn.exif");
+    ASSERT_TRUE(twoColour(60, 40).save(ppm));
+    testpictures::writeBytes(exif, exifOrientation(6));
+    const QString png = dir.filePath("upright.png"), tif = dir.filePath("turned.tif"),
+                  webp = dir.filePath("upright.webp");
+    ASSERT_TRUE(made("convert-im6.q16", {ppm, "png24:" + png}));
+    ASSERT_TRUE(made("convert-im6.q16", {ppm, tif}));
+    ASSERT_TRUE(made("tiffset", {"-s", "274", "6", tif}));
+    ASSERT_TRUE(made("cwebp", {"-quiet", "-lossless", png, "-o", webp}));
+    ASSERT_TRUE(made("webpmux", {"-set", "exif", exif, webp, "-o", dir.filePath("turned.webp")}));
+    // The PNG's eXIf chunk right after its header chunk.
+    const QByteArray plain = testpictures::fileBytes(png);
+    write("turned.png", plain.left(33) + pngChunk("eXIf", exifOrientation(6)) + plain.mid(33));
+    for (const char* name : {"turned.png", "turned.tif", "turned.webp"}) {
+        const LoadedPicture loaded = pictureloader::load(dir.filePath(name));
+        ASSERT_TRUE(loaded.ok()) << name << ": " << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.size(), QSize(40, 60)) << name;
+        EXPECT_TRUE(near(loaded.image.pixel(20, 5), qRgb(255, 0, 0), 8)) << name;
+        EXPECT_TRUE(near(loaded.image.pixel(20, 55), qRgb(0, 0, 255), 8)) << name;
+    }
+}
+
+TEST_F(LoaderTest, HeicAndAvifLoadUprightOnWhiteAndInSrgb) {
+    // Red left half, blue right half; half transparent; turned a quarter
+    // clockwise by the irot box (three quarters anticlockwise); orange in
+    // Display P3 by an ICC profile and by an nclx box (primaries 12, the sRGB
+    // curve 13, BT.601 matrix 6), which in sRGB is (215, 93, 31).
+    const QString png = dir.filePath("source.png"), half = dir.filePath("half.png");
+    ASSERT_TRUE(twoColour(64, 48).save(png));
+    ASSERT_TRUE(made("convert-im6.q16", {png, "-alpha", "set", "-channel", "A", "-evaluate", "set",
+                                         "50%", "+channel", "png32:" + half}));
+    QImage orange(64, 48, QImage::Format_RGB32);
+    orange.fill(qRgb(200, 100, 50));
+    const QString plainOrange = dir.filePath("orange.png");
+    ASSERT_TRUE(orange.save(plainOrange));
+    orange.setColorSpace(QColorSpace::DisplayP3);
+    const QString p3Orange = write("p3-orange.png", encode(orange, "PNG"));
+    auto heif = [&](const QString& from, const char* to) {
+        return made("heif-enc", {"-q", "95", from, "-o", dir.filePath(to)});
+    };
+    auto avif = [&](QStringList options, const QString& from, const char* to) {
+        return made("avifenc", options << "-s"
+                                       << "10" << from << dir.filePath(to));
+    };
+    ASSERT_TRUE(heif(png, "plain.heic"));
+    ASSERT_TRUE(heif(half, "half.heic"));
+    ASSERT_TRUE(heif(p3Orange, "orange-icc.heic"));
+    ASSERT_TRUE(avif({}, png, "plain.avif"));
+    ASSERT_TRUE(avif({"--irot", "3"}, png, "turned.avif"));
+    ASSERT_TRUE(avif({"--ignore-icc", "--cicp", "12/13/6"}, plainOrange, "orange-nclx.avif"));
+    const struct {
+        const char* name;
+        QSize size;
+        QPoint first, second;
+        QRgb firstColour, secondColour;
+    } files[] = {
+        {"plain.heic", {64, 48}, {5, 24}, {58, 24}, qRgb(255, 0, 0), qRgb(0, 0, 255)},
+        {"plain.avif", {64, 48}, {5, 24}, {58, 24}, qRgb(255, 0, 0), qRgb(0, 0, 255)},
+        {"half.heic", {64, 48}, {5, 24}, {58, 24}, qRgb(255, 128, 128), qRgb(128, 128, 255)},
+        {"turned.avif", {48, 64}, {24, 5}, {24, 58}, qRgb(255, 0, 0), qRgb(0, 0, 255)},
+        {"orange-icc.heic", {64, 48}, {5, 24}, {58, 24}, qRgb(215, 93, 31), qRgb(215, 93, 31)},
+        {"orange-nclx.avif", {64, 48}, {5, 24}, {58, 24}, qRgb(215, 93, 31), qRgb(215, 93, 31)},
+    };
+    for (const auto& f : files) {
+        const LoadedPicture loaded = pictureloader::load(dir.filePath(f.name));
+        ASSERT_TRUE(loaded.ok()) << f.name << ": " << qPrintable(loaded.error);
+        EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32) << f.name;
+        EXPECT_EQ(loaded.image.size(), f.size) << f.name;
+        EXPECT_TRUE(near(loaded.image.pixel(f.first), f.firstColour, 12)) << f.name;
+        EXPECT_TRUE(near(loaded.image.pixel(f.second), f.secondColour, 12)) << f.name;
+    }
+    // Cut short, or only a header: an error in words.
+    const QByteArray heic = testpictures::fileBytes(dir.filePath("plain.heic"));
+    for (const QByteArray& bytes : {heic.left(heic.size() / 2), heic.left(40)}) {
+        const LoadedPicture loaded = pictureloader::load(write("bad.heic", bytes));
+        EXPECT_FALSE(loaded.ok());
+        EXPECT_TRUE(loaded.error.startsWith(dir.filePath("bad.heic") + ": "))
+            << qPrintable(loaded.error);
+    }
+}
+
+TEST_F(LoaderTest, DngIsDevelopedWithTheCamerasWhiteBalance) {
+    // A linear DNG whose camera sees linear sRGB (its colour matrix takes
+    // XYZ to linear sRGB) with a red channel half as sensitive, as its
+    // as-shot neutral (0.5, 1, 1) says. The left half, grey as the camera
+    // saw it, comes out grey; the right half blue; the file says to turn it a
+    // quarter clockwise (orientation 6), so grey lies on top.
+    const QString dng = dir.filePath("photo.dng");
+    ASSERT_TRUE(made("convert-im6.q16", {"-size", "64x48", "xc:blue", "-fill", "rgb(25%,50%,50%)",
+                                         "-draw", "rectangle 0,0 31,47", "-alpha", "off", "-depth",
+                                         "16", "-compress", "none", "tiff:" + dng}));
+    const QList<QStringList> tags = {
+        {"262", "34892"},              // linear raw
+        {"274", "6"},                  // orientation
+        {"50706", "1", "4", "0", "0"}, // DNG version
+        {"50708", "Parvello test camera"},
+        {"50721", "9", "3.2406", "-1.5372", "-0.4986", "-0.9689", "1.8758", "0.0415", "0.0557",
+         "-0.2040", "1.0570"},           // colour matrix
+        {"50728", "3", "0.5", "1", "1"}, // as-shot neutral
+    };
+    for (const QStringList& tag : tags)
+        ASSERT_TRUE(made("tiffset", QStringList{"-s"} + tag + QStringList{dng}))
+            << qPrintable(tag[0]);
+    const LoadedPicture loaded = pictureloader::load(dng);
+    ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
+    EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32);
+    ASSERT_EQ(loaded.image.size(), QSize(48, 64));
+    const QRgb grey = loaded.image.pixel(24, 5), blue = loaded.image.pixel(24, 58);
+    EXPECT_GT(qGray(grey), 40);
+    EXPECT_TRUE(near(grey, qRgb(qGray(grey), qGray(grey), qGray(grey)), 8));
+    EXPECT_TRUE(qBlue(blue) > 200 && qRed(blue) < 40 && qGreen(blue) < 40)
+        << qPrintable(QColor(blue).name());
+    // Cut short: an error in words.
+    const QByteArray bytes = testpictures::fileBytes(dng);
+    const LoadedPicture bad = pictureloader::load(write("bad.dng", bytes.left(200)));
+    EXPECT_FALSE(bad.ok());
+    EXPECT_TRUE(bad.error.startsWith(dir.filePath("bad.dng") + ": ")) << qPrintable(bad.error);
 }
 
 } // namespace
