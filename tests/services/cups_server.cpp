@@ -129,6 +129,8 @@ bool CupsServer::start(QString* error) {
         *error = "cannot write the backend";
         return false;
     }
+    // Driverless queues print through CUPS's own IPP backend.
+    QFile::link("/usr/lib/cups/backend/ipp", d + "/bin/backend/ipp");
     const QByteArray files = "ServerRoot " + d.toUtf8() + "\nServerBin " + d.toUtf8() +
                              "/bin\nDataDir /usr/share/cups\nRequestRoot " + d.toUtf8() +
                              "/spool\nTempDir " + d.toUtf8() + "/spool/tmp\nStateDir " +
@@ -209,6 +211,19 @@ bool CupsServer::addPrinter(const FolderPrinter& printer, bool makeDefault, QStr
         return false;
     if (makeDefault && !run("lpadmin", {"-d", printer.name}, error))
         return false;
+    return true;
+}
+
+bool CupsServer::addDriverlessPrinter(const QString& name, const QString& uri, QString* error) {
+    if (!run("lpadmin", {"-p", name, "-E", "-v", uri, "-m", "everywhere"}, error))
+        return false;
+    // The scheduler describes the new queue only a moment after lpadmin returns.
+    const QDeadlineTimer deadline(10000);
+    while (!run("lpoptions", {"-p", name, "-l"}, error)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(30);
+    }
     return true;
 }
 
