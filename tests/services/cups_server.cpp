@@ -217,14 +217,25 @@ bool CupsServer::addPrinter(const FolderPrinter& printer, bool makeDefault, QStr
 bool CupsServer::addDriverlessPrinter(const QString& name, const QString& uri, QString* error) {
     if (!run("lpadmin", {"-p", name, "-E", "-v", uri, "-m", "everywhere"}, error))
         return false;
-    // The scheduler describes the new queue only a moment after lpadmin returns.
+    // The scheduler describes the new queue's paper only a moment after
+    // lpadmin returns.
+    const QByteArray n = name.toUtf8();
     const QDeadlineTimer deadline(10000);
-    while (!run("lpoptions", {"-p", name, "-l"}, error)) {
-        if (deadline.hasExpired())
-            return false;
+    while (!deadline.hasExpired()) {
+        if (cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, n.constData(), nullptr)) {
+            cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest);
+            const int sizes = info ? cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest, info,
+                                                           CUPS_MEDIA_FLAGS_DEFAULT)
+                                   : 0;
+            cupsFreeDestInfo(info);
+            cupsFreeDests(1, dest);
+            if (sizes > 0)
+                return true;
+        }
         QThread::msleep(30);
     }
-    return true;
+    *error = "the scheduler does not describe the paper of " + name;
+    return false;
 }
 
 bool CupsServer::setAccepting(const QString& name, bool accept, QString* error) {
