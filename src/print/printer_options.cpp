@@ -2,22 +2,12 @@
 // driverless one the same way.
 #include "print/printer_options.h"
 
-#include "common/units.h"
+#include "print/cups_media.h"
 #include "print/cups_printer.h"
-
-#include <cups/cups.h>
-#include <memory>
 
 namespace print {
 
 namespace {
-
-struct FreeDest {
-    void operator()(cups_dest_t* d) const { cupsFreeDests(1, d); }
-};
-struct FreeInfo {
-    void operator()(cups_dinfo_t* i) const { cupsFreeDestInfo(i); }
-};
 
 // Where CUPS reads a destination: one connection for all the questions.
 struct Queue {
@@ -102,24 +92,20 @@ QString byDefault(const Queue& q, const char* option) {
 }
 
 PaperSize paperSize(const Queue& q, cups_size_t& s) {
-    using units::hundredthsMmToPoints;
-    PaperSize p;
-    p.name = QString::fromUtf8(s.media);
-    p.caption = QString::fromUtf8(
-        cupsLocalizeDestMedia(q.http, q.dest, q.info, CUPS_MEDIA_FLAGS_DEFAULT, &s));
-    p.size = QSizeF(hundredthsMmToPoints(s.width), hundredthsMmToPoints(s.length));
-    p.margins = QMarginsF(hundredthsMmToPoints(s.left), hundredthsMmToPoints(s.top),
-                          hundredthsMmToPoints(s.right), hundredthsMmToPoints(s.bottom));
-    p.borderless = s.left == 0 && s.top == 0 && s.right == 0 && s.bottom == 0;
-    return p;
+    return {paperOf(s),
+            QString::fromUtf8(
+                cupsLocalizeDestMedia(q.http, q.dest, q.info, CUPS_MEDIA_FLAGS_DEFAULT, &s)),
+            isBorderless(s)};
 }
 
+// The default paper, with borders where the printer offers it both ways.
 int defaultSize(const Queue& q, const std::vector<PaperSize>& sizes) {
     const QString name = byDefault(q, "media");
+    int found = -1;
     for (size_t i = 0; i < sizes.size(); ++i)
-        if (sizes[i].name == name)
-            return int(i);
-    return -1;
+        if (sizes[i].paper.name == name && (found < 0 || !sizes[i].borderless))
+            found = int(i);
+    return found;
 }
 
 } // namespace
@@ -131,7 +117,7 @@ std::optional<PrinterOptions> printerOptions(const QString& printer, QString* er
         return std::nullopt;
     }
     const QByteArray n = printer.toUtf8();
-    const std::unique_ptr<cups_dest_t, FreeDest> dest(
+    const Dest dest(
         cupsGetNamedDest(http.get(), printer.isEmpty() ? nullptr : n.constData(), nullptr));
     if (!dest) {
         *error = printer.isEmpty()
@@ -142,7 +128,7 @@ std::optional<PrinterOptions> printerOptions(const QString& printer, QString* er
                            .arg(printer);
         return std::nullopt;
     }
-    const std::unique_ptr<cups_dinfo_t, FreeInfo> info(cupsCopyDestInfo(http.get(), dest.get()));
+    const Info info(cupsCopyDestInfo(http.get(), dest.get()));
     if (!info) {
         *error = QStringLiteral("The printer %1 does not say what paper and quality it offers: %2")
                      .arg(QString::fromUtf8(dest->name), QString::fromUtf8(cupsLastErrorString()));

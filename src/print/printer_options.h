@@ -3,8 +3,8 @@
 // Everywhere printer and a queue with a PPD alike): its paper sizes, paper
 // types, qualities, trays and colour modes, and what it uses unless told.
 
-#include <QMarginsF>
-#include <QSizeF>
+#include "print/paper.h"
+
 #include <QString>
 #include <optional>
 #include <vector>
@@ -12,10 +12,8 @@
 namespace print {
 
 struct PaperSize {
-    QString name;            // the printer's own name ("na_index-4x6_4x6in")
-    QString caption;         // in the user's words ("4 x 6", "4 x 6 (Borderless)")
-    QSizeF size;             // as fed (portrait), in points
-    QMarginsF margins;       // unprintable edges of the paper as fed, in points
+    Paper paper;             // named by its standard name ("na_index-4x6_4x6in")
+    QString caption;         // in the user's words ("4 x 6 \"", "4 x 6 \" (Borderless)")
     bool borderless = false; // prints to every edge: all margins 0
 };
 

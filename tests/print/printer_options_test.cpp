@@ -1,8 +1,7 @@
 // What a printer offers, read through CUPS: a photo printer that speaks IPP
 // Everywhere behind a driverless queue, and the folder printer's PPD queue.
-#include "cups_fixture.h"
+#include "photo_fixture.h"
 #include "print/printer_options.h"
-#include "services/ipp_photo_printer.h"
 
 using namespace testcups;
 
@@ -33,13 +32,15 @@ void PrintTo(const SizeRow& r, std::ostream* os) {
 std::vector<SizeRow> rows(const print::PrinterOptions& o) {
     std::vector<SizeRow> rows;
     for (const print::PaperSize& s : o.sizes) {
-        const QMarginsF m = s.margins;
+        const QMarginsF m = s.paper.margins;
         EXPECT_TRUE(m.left() == m.top() && m.top() == m.right() && m.right() == m.bottom())
-            << s.name.toStdString();
-        rows.push_back({s.name, s.size.width(), s.size.height(), m.left(), s.borderless});
+            << s.paper.name.toStdString();
+        rows.push_back(
+            {s.paper.name, s.paper.size.width(), s.paper.size.height(), m.left(), s.borderless});
     }
-    std::sort(rows.begin(), rows.end(),
-              [](const SizeRow& a, const SizeRow& b) { return a.name < b.name; });
+    std::sort(rows.begin(), rows.end(), [](const SizeRow& a, const SizeRow& b) {
+        return std::tie(a.name, a.borderless) < std::tie(b.name, b.borderless);
+    });
     return rows;
 }
 
@@ -50,35 +51,25 @@ QStringList listed(const std::vector<print::OptionValue>& values) {
     return list;
 }
 
-class PrinterOptionsTest : public CupsTest {
-  protected:
-    void SetUp() override {
-        CupsTest::SetUp();
-        QString error;
-        ASSERT_TRUE(photo.start(&error)) << error.toStdString();
-        ASSERT_TRUE(server()->addDriverlessPrinter("parvello-photo", photo.uri(), &error))
-            << error.toStdString();
-    }
-    testsvc::IppPhotoPrinter photo;
-};
+using PrinterOptionsTest = PhotoPrinterTest;
 
 } // namespace
 
 TEST_F(PrinterOptionsTest, PhotoPrinterOffersItsPapersQualitiesAndTrays) {
     QString error;
-    const auto o = print::printerOptions("parvello-photo", &error);
+    const auto o = print::printerOptions(kPhotoQueue, &error);
     ASSERT_TRUE(o) << error.toStdString();
     // Every size with the printer's sixth of an inch at the edges, and borderless.
     const double a4w = 210 / 25.4 * kInch, a4l = 297 / 25.4 * kInch, edge = 4.23 / 25.4 * kInch;
     EXPECT_EQ(rows(*o), (std::vector<SizeRow>{
                             {"iso_a4_210x297mm", a4w, a4l, edge, false},
-                            {"iso_a4_210x297mm_borderless", a4w, a4l, 0, true},
+                            {"iso_a4_210x297mm", a4w, a4l, 0, true},
                             {"na_5x7_5x7in", 5 * kInch, 7 * kInch, edge, false},
-                            {"na_5x7_5x7in_borderless", 5 * kInch, 7 * kInch, 0, true},
+                            {"na_5x7_5x7in", 5 * kInch, 7 * kInch, 0, true},
                             {"na_index-4x6_4x6in", 4 * kInch, 6 * kInch, edge, false},
-                            {"na_index-4x6_4x6in_borderless", 4 * kInch, 6 * kInch, 0, true},
+                            {"na_index-4x6_4x6in", 4 * kInch, 6 * kInch, 0, true},
                             {"na_letter_8.5x11in", 8.5 * kInch, 11 * kInch, edge, false},
-                            {"na_letter_8.5x11in_borderless", 8.5 * kInch, 11 * kInch, 0, true},
+                            {"na_letter_8.5x11in", 8.5 * kInch, 11 * kInch, 0, true},
                         }));
     for (const print::PaperSize& s : o->sizes)
         EXPECT_EQ(s.caption.endsWith(" (Borderless)"), s.borderless) << s.caption.toStdString();
@@ -92,7 +83,8 @@ TEST_F(PrinterOptionsTest, PhotoPrinterOffersItsPapersQualitiesAndTrays) {
     EXPECT_TRUE(listed(o->colourModes).contains("monochrome=Grayscale"));
 
     ASSERT_GE(o->defaultSize, 0);
-    EXPECT_EQ(o->sizes[size_t(o->defaultSize)].name, "na_letter_8.5x11in");
+    EXPECT_EQ(o->sizes[size_t(o->defaultSize)].paper.name, "na_letter_8.5x11in");
+    EXPECT_FALSE(o->sizes[size_t(o->defaultSize)].borderless);
     EXPECT_EQ(o->defaultQuality, "4");
     EXPECT_EQ(o->defaultColourMode, "color");
 }
@@ -106,14 +98,14 @@ TEST_F(PrinterOptionsTest, PpdQueueOffersItsPapersWithTheirPrintableArea) {
     for (const print::PaperSize& s : o->sizes) {
         EXPECT_FALSE(s.borderless);
         // The PPD's imageable area, to CUPS' hundredths of a millimetre.
-        const QMarginsF m = s.margins;
+        const QMarginsF m = s.paper.margins;
         EXPECT_NEAR(m.left(), p.left, 0.03);
         EXPECT_NEAR(m.top(), p.top, 0.03);
         EXPECT_NEAR(m.right(), p.right, 0.03);
         EXPECT_NEAR(m.bottom(), p.bottom, 0.03);
     }
     ASSERT_GE(o->defaultSize, 0);
-    const print::PaperSize& letter = o->sizes[size_t(o->defaultSize)];
+    const print::Paper& letter = o->sizes[size_t(o->defaultSize)].paper;
     EXPECT_EQ(letter.name, "na_letter_8.5x11in");
     EXPECT_NEAR(letter.size.width(), 8.5 * kInch, 0.03);
     EXPECT_NEAR(letter.size.height(), 11 * kInch, 0.03);
