@@ -3,6 +3,7 @@
 #include "print/cups_printer.h"
 
 #include "common/units.h"
+#include "print/cups_media.h"
 #include "print/sheet_painter.h"
 
 #include <QBuffer>
@@ -15,15 +16,6 @@ namespace {
 
 constexpr int kMaxDpi = 600;
 constexpr int kConnectTimeoutMs = 10000;
-
-struct FreeDest {
-    void operator()(cups_dest_t* d) const { cupsFreeDests(1, d); }
-};
-struct FreeInfo {
-    void operator()(cups_dinfo_t* i) const { cupsFreeDestInfo(i); }
-};
-using Dest = std::unique_ptr<cups_dest_t, FreeDest>;
-using Info = std::unique_ptr<cups_dinfo_t, FreeInfo>;
 
 } // namespace
 
@@ -52,32 +44,34 @@ QString refusal(const QString& printer) {
     return QStringLiteral("The printing system says: %1 %2").arg(said, advice.arg(printer));
 }
 
-// The paper from the printer's own description of its default media (the
-// user's "media" option first, then the printer's media-default); where it
-// gives none (a queue with no description of its paper), the size the
-// "media" option names, else Letter, with no margins known.
-Paper defaultPaper(cups_dest_t* dest, cups_dinfo_t* info) {
-    cups_size_t size{};
-    bool found = false;
+// The paper the sheets go on, as the printer describes it: the chosen one,
+// else its default (the user's "media" option first, then the printer's
+// media-default). False when the printer describes no such paper.
+bool describedMedia(cups_dest_t* dest, cups_dinfo_t* info, const PaperChoice& choice,
+                    cups_size_t* size) {
+    if (!info)
+        return false;
+    if (!choice.size.isEmpty())
+        return findMedia(CUPS_HTTP_DEFAULT, dest, info, choice.size, choice.borderless, size);
     const char* media = cupsGetOption("media", dest->num_options, dest->options);
-    if (info) {
-        if (!media)
-            if (ipp_attribute_t* attr = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media"))
-                media = ippGetString(attr, 0, nullptr);
-        // libcups' own default is Letter whatever the printer says.
-        found = media ? cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info, media,
-                                               CUPS_MEDIA_FLAGS_DEFAULT, &size)
-                      : cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info,
-                                                CUPS_MEDIA_FLAGS_DEFAULT, &size);
-    }
-    if (found && size.width > 0 && size.length > 0)
-        return {QString::fromUtf8(size.media),
-                QSizeF(units::hundredthsMmToPoints(size.width),
-                       units::hundredthsMmToPoints(size.length)),
-                QMarginsF(units::hundredthsMmToPoints(size.left),
-                          units::hundredthsMmToPoints(size.top),
-                          units::hundredthsMmToPoints(size.right),
-                          units::hundredthsMmToPoints(size.bottom))};
+    if (!media)
+        if (ipp_attribute_t* attr = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media"))
+            media = ippGetString(attr, 0, nullptr);
+    // libcups' own default is Letter whatever the printer says.
+    return media ? cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info, media,
+                                          CUPS_MEDIA_FLAGS_DEFAULT, size)
+                 : cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT,
+                                           size);
+}
+
+// Where the printer describes no paper (a queue with no description of its
+// paper): the size the chosen or "media" option names, else Letter, with no
+// margins known.
+Paper undescribedPaper(cups_dest_t* dest, const PaperChoice& choice) {
+    const QByteArray chosen = choice.size.toUtf8();
+    const char* media = choice.size.isEmpty()
+                            ? cupsGetOption("media", dest->num_options, dest->options)
+                            : chosen.constData();
     const pwg_media_t* named = media ? pwgMediaForPWG(media) : nullptr;
     if (!named && media)
         named = pwgMediaForPPD(media);
@@ -87,6 +81,21 @@ Paper defaultPaper(cups_dest_t* dest, cups_dinfo_t* info) {
             QSizeF(units::hundredthsMmToPoints(named->width),
                    units::hundredthsMmToPoints(named->length)),
             QMarginsF()};
+}
+
+// The job's media-col: the paper as described, with the chosen type and tray.
+QByteArray mediaCol(const cups_size_t& size, const PaperChoice& choice) {
+    QByteArray col = "{media-size={x-dimension=" + QByteArray::number(size.width) +
+                     " y-dimension=" + QByteArray::number(size.length) +
+                     "} media-bottom-margin=" + QByteArray::number(size.bottom) +
+                     " media-left-margin=" + QByteArray::number(size.left) +
+                     " media-right-margin=" + QByteArray::number(size.right) +
+                     " media-top-margin=" + QByteArray::number(size.top);
+    if (!choice.type.isEmpty())
+        col += " media-type=" + choice.type.toUtf8();
+    if (!choice.source.isEmpty())
+        col += " media-source=" + choice.source.toUtf8();
+    return col + '}';
 }
 
 // The printer's finest resolution, but no more than 600 dpi: a photograph
@@ -109,10 +118,25 @@ int finestResolution(cups_dest_t* dest, cups_dinfo_t* info) {
 
 class CupsPrinter final : public SheetTarget {
   public:
-    CupsPrinter(Dest dest, Info info)
+    CupsPrinter(Dest dest, Info info, const PaperChoice& choice)
         : m_dest(std::move(dest)), m_info(std::move(info)), m_name(QString::fromUtf8(m_dest->name)),
-          m_paper(defaultPaper(m_dest.get(), m_info.get())),
-          m_dpi(finestResolution(m_dest.get(), m_info.get())) {}
+          m_choice(choice), m_dpi(finestResolution(m_dest.get(), m_info.get())) {
+        cups_size_t size{};
+        if (describedMedia(m_dest.get(), m_info.get(), choice, &size) && size.width > 0 &&
+            size.length > 0) {
+            m_paper = paperOf(size);
+            // The type and tray travel inside media-col: CUPS drops them alone.
+            if (!choice.size.isEmpty() || !choice.type.isEmpty() || !choice.source.isEmpty())
+                m_mediaCol = mediaCol(size, choice);
+        } else if (m_info && !choice.size.isEmpty()) {
+            m_refusal = QStringLiteral("The printer %1 does not offer the paper %2%3. Choose "
+                                       "another paper, then print again.")
+                            .arg(m_name, choice.size,
+                                 choice.borderless ? QStringLiteral(" borderless") : QString());
+        } else {
+            m_paper = undescribedPaper(m_dest.get(), choice);
+        }
+    }
 
     int resolution() const override { return m_dpi; }
     Paper paper() const override { return m_paper; }
@@ -120,6 +144,10 @@ class CupsPrinter final : public SheetTarget {
 
     SheetResult printSheet(const Sheet& sheet) override {
         SheetResult result;
+        if (!m_refusal.isEmpty()) {
+            result.error = m_refusal;
+            return result;
+        }
         QByteArray pdf;
         if (!makePdf(sheet, &pdf, &result.error))
             return result;
@@ -162,8 +190,16 @@ class CupsPrinter final : public SheetTarget {
         count =
             cupsAddOption("orientation-requested",
                           sheet.orientation == QPageLayout::Landscape ? "4" : "3", count, &options);
-        if (!m_paper.name.isEmpty())
+        if (!m_mediaCol.isEmpty())
+            count = cupsAddOption("media-col", m_mediaCol.constData(), count, &options);
+        else if (!m_paper.name.isEmpty())
             count = cupsAddOption("media", m_paper.name.toUtf8().constData(), count, &options);
+        if (!m_choice.quality.isEmpty())
+            count = cupsAddOption("print-quality", m_choice.quality.toUtf8().constData(), count,
+                                  &options);
+        if (!m_choice.colourMode.isEmpty())
+            count = cupsAddOption("print-color-mode", m_choice.colourMode.toUtf8().constData(),
+                                  count, &options);
         const QByteArray title = sheet.title.toUtf8();
         int job = 0;
         const ipp_status_t created = cupsCreateDestJob(http.get(), m_dest.get(), m_info.get(), &job,
@@ -193,20 +229,23 @@ class CupsPrinter final : public SheetTarget {
     Dest m_dest;
     Info m_info;
     QString m_name;
+    PaperChoice m_choice;
     Paper m_paper;
+    QByteArray m_mediaCol; // empty: the paper goes by name, or not at all
+    QString m_refusal;     // why every sheet fails: a paper the printer does not offer
     int m_dpi;
 };
 
 } // namespace
 
-std::unique_ptr<SheetTarget> cupsPrinter(const QString& name) {
+std::unique_ptr<SheetTarget> cupsPrinter(const QString& name, const PaperChoice& choice) {
     const QByteArray n = name.toUtf8();
     Dest dest(
         cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.isEmpty() ? nullptr : n.constData(), nullptr));
     if (!dest)
         return nullptr;
     Info info(cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest.get()));
-    return std::make_unique<CupsPrinter>(std::move(dest), std::move(info));
+    return std::make_unique<CupsPrinter>(std::move(dest), std::move(info), choice);
 }
 
 Presence printerPresence(const QString& name) {

@@ -21,4 +21,15 @@ struct Paper {
     QSizeF sizeFor(QPageLayout::Orientation orientation) const;
 };
 
+// What the user asks of a printer for photographs; an empty field leaves the
+// printer's own default. Values as printerOptions() lists them.
+struct PaperChoice {
+    QString size;            // a paper's standard name ("na_index-4x6_4x6in")
+    bool borderless = false; // that paper printed to every edge
+    QString type;            // media-type ("photographic-glossy")
+    QString quality;         // print-quality ("5")
+    QString source;          // media-source ("photo")
+    QString colourMode;      // print-color-mode ("color")
+};
+
 } // namespace print

@@ -50,8 +50,10 @@ class SheetTarget {
 };
 
 // The CUPS destination `name`, or the default one when `name` is empty;
-// null when there is no such printer or CUPS cannot be reached.
-std::unique_ptr<SheetTarget> cupsPrinter(const QString& name = {});
+// null when there is no such printer or CUPS cannot be reached. Every job
+// asks for `choice`; a paper the printer does not offer fails every sheet
+// with that reason.
+std::unique_ptr<SheetTarget> cupsPrinter(const QString& name = {}, const PaperChoice& choice = {});
 inline std::unique_ptr<SheetTarget> defaultPrinter() {
     return cupsPrinter();
 }

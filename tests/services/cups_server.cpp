@@ -129,6 +129,8 @@ bool CupsServer::start(QString* error) {
         *error = "cannot write the backend";
         return false;
     }
+    // Driverless queues print through CUPS's own IPP backend.
+    QFile::link("/usr/lib/cups/backend/ipp", d + "/bin/backend/ipp");
     const QByteArray files = "ServerRoot " + d.toUtf8() + "\nServerBin " + d.toUtf8() +
                              "/bin\nDataDir /usr/share/cups\nRequestRoot " + d.toUtf8() +
                              "/spool\nTempDir " + d.toUtf8() + "/spool/tmp\nStateDir " +
@@ -210,6 +212,30 @@ bool CupsServer::addPrinter(const FolderPrinter& printer, bool makeDefault, QStr
     if (makeDefault && !run("lpadmin", {"-d", printer.name}, error))
         return false;
     return true;
+}
+
+bool CupsServer::addDriverlessPrinter(const QString& name, const QString& uri, QString* error) {
+    if (!run("lpadmin", {"-p", name, "-E", "-v", uri, "-m", "everywhere"}, error))
+        return false;
+    // The scheduler describes the new queue's paper only a moment after
+    // lpadmin returns.
+    const QByteArray n = name.toUtf8();
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        if (cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, n.constData(), nullptr)) {
+            cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest);
+            const int sizes = info ? cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, dest, info,
+                                                           CUPS_MEDIA_FLAGS_DEFAULT)
+                                   : 0;
+            cupsFreeDestInfo(info);
+            cupsFreeDests(1, dest);
+            if (sizes > 0)
+                return true;
+        }
+        QThread::msleep(30);
+    }
+    *error = "the scheduler does not describe the paper of " + name;
+    return false;
 }
 
 bool CupsServer::setAccepting(const QString& name, bool accept, QString* error) {

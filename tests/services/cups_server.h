@@ -38,6 +38,9 @@ class CupsServer {
 
     // Adds a queue that copies every job into outputDir(name).
     bool addPrinter(const FolderPrinter& printer, bool makeDefault, QString* error);
+    // Adds a driverless queue for the IPP Everywhere printer at `uri`: CUPS
+    // asks the printer what it offers and makes the queue's PPD from that.
+    bool addDriverlessPrinter(const QString& name, const QString& uri, QString* error);
     bool setAccepting(const QString& name, bool accept, QString* error);
 
     QString socketPath() const;

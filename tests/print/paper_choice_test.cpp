@@ -1,0 +1,89 @@
+// The paper, quality and colour the user chose reach the printer with every
+// job: read back from what the IPP Everywhere photo printer received.
+#include "photo_fixture.h"
+#include "print/printer.h"
+#include "print/sheet_orders.h"
+
+using namespace testcups;
+
+namespace {
+
+[[maybe_unused]] auto* env = ::testing::AddGlobalTestEnvironment(new Environment);
+
+using PaperChoice = PhotoPrinterTest;
+
+QImage picture() {
+    QImage img(60, 40, QImage::Format_RGB32);
+    img.fill(Qt::darkGreen);
+    return img;
+}
+
+} // namespace
+
+TEST_F(PaperChoice, BorderlessGlossyInHighQualityReachesThePrinter) {
+    print::PaperChoice choice;
+    choice.size = "na_index-4x6_4x6in";
+    choice.borderless = true;
+    choice.type = "photographic-glossy";
+    choice.quality = "5";
+    choice.source = "photo";
+    choice.colourMode = "color";
+    const auto target = print::cupsPrinter(kPhotoQueue, choice);
+    ASSERT_TRUE(target);
+    // The sheets are laid out on the whole 4 x 6 inch card.
+    EXPECT_EQ(target->paper().size, QSizeF(4 * 72, 6 * 72));
+    EXPECT_EQ(target->paper().margins, QMarginsF());
+
+    const print::PrintSummary summary = print::printSingleSheet(*target, picture(), 4, false);
+    ASSERT_EQ(summary.jobs.size(), 1u) << summary.error.toStdString();
+    ASSERT_TRUE(photo.waitForJobs(1));
+    QString error;
+    const auto jobs = photo.receivedJobs(&error);
+    ASSERT_EQ(jobs.size(), 1u) << error.toStdString();
+    const testsvc::ReceivedJob& job = jobs[0];
+    // Hundredths of a millimetre: 4 x 6 inches, no margins.
+    EXPECT_EQ(job.value("media-col.media-size.x-dimension"), "10160");
+    EXPECT_EQ(job.value("media-col.media-size.y-dimension"), "15240");
+    for (const char* side : {"top", "left", "bottom", "right"})
+        EXPECT_EQ(job.value(QStringLiteral("media-col.media-%1-margin").arg(side)), "0") << side;
+    EXPECT_EQ(job.value("media-col.media-type"), "photographic-glossy");
+    EXPECT_EQ(job.value("media-col.media-source"), "photo");
+    EXPECT_EQ(job.value("print-quality"), "high");
+    EXPECT_EQ(job.value("print-color-mode"), "color");
+}
+
+TEST_F(PaperChoice, PaperWithBordersKeepsThePrintersMargins) {
+    print::PaperChoice choice;
+    choice.size = "na_5x7_5x7in";
+    choice.type = "photographic-matte";
+    const auto target = print::cupsPrinter(kPhotoQueue, choice);
+    ASSERT_TRUE(target);
+    const double sixth = 72.0 / 6; // the printer's edge, a sixth of an inch
+    const QMarginsF m = target->paper().margins;
+    EXPECT_NEAR(m.left(), sixth, 0.02);
+    EXPECT_NEAR(m.top(), sixth, 0.02);
+    EXPECT_NEAR(m.right(), sixth, 0.02);
+    EXPECT_NEAR(m.bottom(), sixth, 0.02);
+
+    ASSERT_EQ(print::printSingleSheet(*target, picture(), 4, false).jobs.size(), 1u);
+    ASSERT_TRUE(photo.waitForJobs(1));
+    QString error;
+    const auto jobs = photo.receivedJobs(&error);
+    ASSERT_EQ(jobs.size(), 1u) << error.toStdString();
+    EXPECT_EQ(jobs[0].value("media-col.media-size.x-dimension"), "12700");
+    EXPECT_EQ(jobs[0].value("media-col.media-left-margin"), "423");
+    EXPECT_EQ(jobs[0].value("media-col.media-type"), "photographic-matte");
+}
+
+TEST_F(PaperChoice, PaperThePrinterDoesNotOfferFailsEverySheetInWords) {
+    print::PaperChoice choice;
+    choice.size = "na_legal_8.5x14in";
+    const auto target = print::cupsPrinter(kPhotoQueue, choice);
+    ASSERT_TRUE(target);
+    const print::PrintSummary summary = print::printSingleSheet(*target, picture(), 4, false);
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_EQ(summary.error, "The printer parvello-photo does not offer the paper "
+                             "na_legal_8.5x14in. Choose another paper, then print again.");
+    QString error;
+    EXPECT_TRUE(photo.receivedJobs(&error).empty()) << error.toStdString();
+}
