@@ -30,6 +30,8 @@ struct PaperChoice {
     QString quality;         // print-quality ("5")
     QString source;          // media-source ("photo")
     QString colourMode;      // print-color-mode ("color")
+
+    friend bool operator==(const PaperChoice&, const PaperChoice&) = default;
 };
 
 } // namespace print

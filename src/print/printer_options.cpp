@@ -43,21 +43,13 @@ constexpr Caption kCaptions[] = {
     {"print-color-mode", "monochrome", "Grayscale"},
 };
 
-// CUPS' words for a value; where it has none, ours; else the value itself
-// with spaces for dashes.
+// CUPS' words for a value; where it has none, ours.
 QString caption(const Queue& q, const char* option, const QString& value) {
     const QByteArray v = value.toUtf8();
     const char* cups = cupsLocalizeDestValue(q.http, q.dest, q.info, option, v.constData());
     if (cups && v != cups)
         return QString::fromUtf8(cups);
-    for (const Caption& c : kCaptions)
-        if (qstrcmp(c.option, option) == 0 && v == c.value)
-            return QString::fromUtf8(c.caption);
-    QString words = value;
-    words.replace('-', ' ');
-    if (!words.isEmpty())
-        words[0] = words[0].toUpper();
-    return words;
+    return ourCaption(option, value);
 }
 
 QString valueText(ipp_attribute_t* attr, int i) {
@@ -109,6 +101,18 @@ int defaultSize(const Queue& q, const std::vector<PaperSize>& sizes) {
 }
 
 } // namespace
+
+QString ourCaption(const char* option, const QString& value) {
+    const QByteArray v = value.toUtf8();
+    for (const Caption& c : kCaptions)
+        if (qstrcmp(c.option, option) == 0 && v == c.value)
+            return QString::fromUtf8(c.caption);
+    QString words = value;
+    words.replace('-', ' ');
+    if (!words.isEmpty())
+        words[0] = words[0].toUpper();
+    return words;
+}
 
 std::optional<PrinterOptions> printerOptions(const QString& printer, QString* error) {
     const Http http = connectToScheduler();

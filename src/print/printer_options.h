@@ -37,6 +37,11 @@ struct PrinterOptions {
     QString defaultType, defaultQuality, defaultSource, defaultColourMode;
 };
 
+// Our own words for a value of `option` ("media-type", "print-quality", …)
+// where CUPS has none: "Glossy Photo Paper"; else the value itself with
+// spaces for dashes.
+QString ourCaption(const char* option, const QString& value);
+
 // What the queue `printer` offers ("" the default queue); nothing, with the
 // reason in words, when the queue is unknown or the printer does not answer.
 std::optional<PrinterOptions> printerOptions(const QString& printer, QString* error);
