@@ -1,13 +1,18 @@
 // Which printer: the default unless the user chose another under Utilities
 // (or with parvello-print --printer); a chosen printer that is gone falls
-// back to the default, and the user is told once.
-#include "cups_fixture.h"
+// back to the default, and the user is told once. The window also offers the
+// selected printer's paper, quality and tray, and remembers them with it.
+#include "photo_fixture.h"
 #include "print/frmChoosePrinter.h"
+#include "print/paper_memory.h"
 #include "print/print_routine.h"
 #include "print/printer_choice.h"
 #include "support/fake_prompt.h"
 #include "support/pictures_from.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -100,4 +105,116 @@ TEST_F(PrinterChoice, ToolTakesThePrinterByName) {
     EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
     EXPECT_TRUE(server()->waitForJobs(second.name, 1));
     EXPECT_TRUE(jobs(0).isEmpty());
+}
+
+namespace {
+
+// The photo printer beside the default folder printer (a queue with a PPD).
+class PaperInTheWindow : public PhotoPrinterTest {
+  protected:
+    void TearDown() override { print::setChosenPrinter({}); }
+
+    // Selects the printer's row and waits until the printer has answered.
+    static void select(print::frmChoosePrinter& window, const QString& printer) {
+        QTreeWidget* list = window.lstPrinters;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            if (list->topLevelItem(i)->data(1, Qt::UserRole).toString() == printer)
+                list->setCurrentItem(list->topLevelItem(i));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isAsking(); }, 20000));
+    }
+    static QStringList items(const QComboBox* box, int role = Qt::DisplayRole) {
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemData(i, role).toString();
+        return items;
+    }
+    static void pick(QComboBox* box, const QString& value) {
+        box->setCurrentIndex(box->findData(value));
+        ASSERT_GE(box->currentIndex(), 0) << value.toStdString();
+    }
+};
+
+} // namespace
+
+TEST_F(PaperInTheWindow, PhotoPaperChosenIsRememberedWithThePrinter) {
+    {
+        print::frmChoosePrinter window;
+        // The printer is asked on a worker: the window says so meanwhile.
+        QTreeWidget* list = window.lstPrinters;
+        list->setCurrentItem(list->topLevelItem(0)); // parvello-photo, by name before the default
+        EXPECT_TRUE(window.isAsking());
+        EXPECT_EQ(window.lblPaperState->text(), "Asking the printer\u2026");
+        select(window, kPhotoQueue);
+        EXPECT_EQ(window.fraPaper->title(), "Paper for parvello-photo");
+
+        // Each size once; borderless is the box beside it.
+        QStringList sizes = items(window.cboPaperSize, Qt::UserRole);
+        sizes.sort();
+        EXPECT_EQ(sizes, QStringList({"iso_a4_210x297mm", "na_5x7_5x7in", "na_index-4x6_4x6in",
+                                      "na_letter_8.5x11in"}));
+        for (const QString& caption : items(window.cboPaperSize))
+            EXPECT_FALSE(caption.contains("Borderless")) << caption.toStdString();
+        EXPECT_EQ(items(window.cboPaperType),
+                  QStringList({"Plain Paper", "Glossy Photo Paper", "Matte Photo Paper"}));
+        EXPECT_EQ(items(window.cboQuality), QStringList({"Draft", "Normal", "High"}));
+        EXPECT_EQ(items(window.cboSource), QStringList({"Main Tray", "Photo Tray"}));
+        EXPECT_FALSE(window.cboSource->isHidden());
+
+        pick(window.cboPaperSize, "na_index-4x6_4x6in");
+        EXPECT_TRUE(window.chkBorderless->isEnabled());
+        window.chkBorderless->setChecked(true);
+        pick(window.cboPaperType, "photographic-glossy");
+        pick(window.cboQuality, "5");
+        pick(window.cboSource, "photo");
+
+        // The PPD queue: its own two sizes, with borders only, no type or tray
+        // to choose; back on the photo printer the choice made is still there.
+        select(window, printer().name);
+        EXPECT_EQ(window.fraPaper->title(), "Paper for parvello-test");
+        EXPECT_EQ(window.cboPaperSize->count(), 2);
+        EXPECT_FALSE(window.chkBorderless->isEnabled());
+        EXPECT_FALSE(window.chkBorderless->isChecked());
+        EXPECT_TRUE(window.cboPaperType->isHidden());
+        EXPECT_TRUE(window.cboSource->isHidden());
+        select(window, kPhotoQueue);
+        EXPECT_EQ(window.cboPaperType->currentText(), "Glossy Photo Paper");
+        window.cmdUse->click();
+    }
+    EXPECT_EQ(print::chosenPrinter(), kPhotoQueue);
+
+    print::frmChoosePrinter again;
+    select(again, kPhotoQueue); // already the current row: the printer in use
+    EXPECT_EQ(again.lstPrinters->currentItem()->text(0), "\u2714");
+    EXPECT_EQ(again.cboPaperSize->currentData().toString(), "na_index-4x6_4x6in");
+    EXPECT_TRUE(again.chkBorderless->isChecked());
+    EXPECT_EQ(again.cboPaperType->currentText(), "Glossy Photo Paper");
+    EXPECT_EQ(again.cboQuality->currentText(), "High");
+    EXPECT_EQ(again.cboSource->currentText(), "Photo Tray");
+    EXPECT_TRUE(again.lblPaperState->isHidden());
+}
+
+TEST_F(PaperInTheWindow, PrinterThatCannotBeAskedSaysWhyAndIsStillChoosable) {
+    print::frmChoosePrinter window;
+    ASSERT_TRUE(QProcess::execute("lpadmin", {"-x", kPhotoQueue}) == 0);
+    select(window, kPhotoQueue);
+    EXPECT_EQ(window.lblPaperState->text(),
+              "The printer parvello-photo is no longer set up. Choose another printer.");
+    EXPECT_FALSE(window.cboPaperSize->isEnabled());
+    EXPECT_TRUE(window.cmdUse->isEnabled());
+    window.cmdUse->click();
+    EXPECT_EQ(print::chosenPrinter(), kPhotoQueue);
+}
+
+TEST_F(PaperInTheWindow, RememberedPaperThePrinterNoLongerOffersIsNamed) {
+    print::PaperChoice satin;
+    satin.size = "na_index-4x6_4x6in";
+    satin.type = "photographic-satin";
+    ASSERT_TRUE(print::rememberPaper(kPhotoQueue, satin));
+    print::frmChoosePrinter window;
+    select(window, kPhotoQueue);
+    EXPECT_EQ(window.lblPaperState->text(),
+              "The printer parvello-photo no longer offers satin photo paper: Parvello uses "
+              "glossy photo paper instead.");
+    EXPECT_EQ(window.cboPaperSize->currentData().toString(), "na_index-4x6_4x6in");
+    EXPECT_EQ(window.cboPaperType->currentText(), "Glossy Photo Paper");
 }
