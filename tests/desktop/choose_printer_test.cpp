@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QScreen>
 #include <QTreeWidget>
 
 using desktop::User;
@@ -50,6 +51,10 @@ TEST_F(ChoosePrinterWindow, PhotoPaperChosenByKeysAndRemembered) {
     desktop::asUser([&](User& user) {
         ASSERT_TRUE(user.findWindow("Parvello"));
         openChooser(user);
+        ASSERT_TRUE(user.waitUntilPlaced(user.onGui([&] { return chooser(); })));
+        EXPECT_TRUE(user.onGui([&] {
+            return chooser()->screen()->availableGeometry().contains(chooser()->frameGeometry());
+        }));
         // The rows are in name order: the photo printer is above the default.
         user.pressKeys("Up");
         ASSERT_TRUE(user.waitUntil([&] {
