@@ -3,6 +3,8 @@
 #include "common/units.h"
 #include "print/captions.h"
 #include "print/layouts.h"
+#include "print/own_paper.h"
+#include "print/paper_memory.h"
 
 #include <QRectF>
 #include <cmath>
@@ -19,19 +21,6 @@ int wholeMm(double points) {
     return int(std::lround(units::pointsToMm(points)));
 }
 
-// "A4", "Letter", "Legal" from the printer's name for the paper
-// ("iso_a4_210x297mm", "na_letter_8.5x11in").
-QString paperName(const Paper& paper) {
-    const QStringList parts = paper.name.split('_');
-    if (parts.size() < 3)
-        return paper.name.isEmpty() ? QStringLiteral("this paper") : paper.name;
-    QString name = parts[1];
-    if (name.size() <= 3 && name.front().isLetter() && name.back().isDigit())
-        return name.toUpper(); // a4, b5, c5
-    name[0] = name[0].toUpper();
-    return name;
-}
-
 // `what` ("The 8x10 print") covers `used` (twips from the printable origin)
 // on a page of the given orientation.
 QString warning(const QString& what, const QSizeF& usedTwips, const Paper& paper,
@@ -42,7 +31,7 @@ QString warning(const QString& what, const QSizeF& usedTwips, const Paper& paper
         units::twipsToPoints(usedTwips.width()) - (page.width() - m.left() - m.right());
     const double longer =
         units::twipsToPoints(usedTwips.height()) - (page.height() - m.top() - m.bottom());
-    const QString on = paperName(paper);
+    const QString on = sizeInWords(paper.name);
     if (wider > kSlackPt && longer > kSlackPt)
         return QStringLiteral("%1 is %2 mm wider and %3 mm longer than this printer can print on "
                               "%4: its right and bottom edges will be cut.")
@@ -86,6 +75,8 @@ QStringList packageFitWarnings(const Paper& paper, const Packages& packages) {
 }
 
 QString singleFitWarning(const Paper& paper, int sizeIndex, bool horizontal) {
+    if (ownPaperCell(paper, sizeIndex, horizontal))
+        return {}; // shrunk within the margins, or to every edge: nothing is cut
     const SingleSize& size = singleSize(sizeIndex);
     return warning(QStringLiteral("The %1 print").arg(caption(size.caption)),
                    singleCell(sizeIndex, horizontal).size(), paper,

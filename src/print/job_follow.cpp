@@ -1,7 +1,11 @@
 #include "print/job_follow.h"
 
+#include "print/paper_memory.h"
+#include "print/printer_options.h"
+
 #include <QStringList>
 #include <cups/cups.h>
+#include <iterator>
 #include <memory>
 
 namespace print {
@@ -18,10 +22,11 @@ int& followLimit() {
 struct Reason {
     const char* keyword;
     const char* words;
+    bool needsPaper = false; // the words then name the paper the job wants
 };
 constexpr Reason kPrinterReasons[] = {
-    {"media-empty", "The printer is out of paper"},
-    {"media-needed", "The printer is out of paper"},
+    {"media-empty", "The printer is out of paper", true},
+    {"media-needed", "The printer is out of paper", true},
     {"media-jam", "The paper is jammed in the printer"},
     {"door-open", "A door of the printer is open"},
     {"cover-open", "A cover of the printer is open"},
@@ -46,10 +51,14 @@ Ipp ask(http_t* http, ipp_op_t op, const QString& printer, int jobId) {
         ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  cupsUser());
-    static const char* const jobKeys[] = {"job-state", "job-state-reasons"};
+    static const char* const jobKeys[] = {"job-state", "job-state-reasons", "media-col", "media"};
     static const char* const printerKeys[] = {"printer-state", "printer-state-reasons"};
-    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr,
-                  jobId > 0 ? jobKeys : printerKeys);
+    if (jobId > 0)
+        ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                      std::size(jobKeys), nullptr, jobKeys);
+    else
+        ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                      std::size(printerKeys), nullptr, printerKeys);
     Ipp response(cupsDoRequest(http, request, "/"));
     if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_CONFLICTING)
         return nullptr;
@@ -64,10 +73,49 @@ QStringList keywords(ipp_t* response, const char* name) {
     return words;
 }
 
-// The first problem the printer reports, in the user's words.
-std::optional<QString> printerProblem(ipp_t* printer) {
+// The paper the job asks for, in the user's words ("4x6 glossy photo
+// paper"); empty when it names none.
+QString jobPaper(ipp_t* job) {
+    QString size, type;
+    if (ipp_attribute_t* col = ippFindAttribute(job, "media-col", IPP_TAG_BEGIN_COLLECTION)) {
+        ipp_t* media = ippGetCollection(col, 0);
+        if (ipp_attribute_t* s = ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION)) {
+            ipp_t* dims = ippGetCollection(s, 0);
+            const pwg_media_t* named = pwgMediaForSize(
+                ippGetInteger(ippFindAttribute(dims, "x-dimension", IPP_TAG_INTEGER), 0),
+                ippGetInteger(ippFindAttribute(dims, "y-dimension", IPP_TAG_INTEGER), 0));
+            if (named && named->pwg)
+                size = sizeInWords(QString::fromUtf8(named->pwg));
+        }
+        if (ipp_attribute_t* t = ippFindAttribute(media, "media-type", IPP_TAG_ZERO))
+            type = ourCaption("media-type", QString::fromUtf8(ippGetString(t, 0, nullptr)));
+    } else if (ipp_attribute_t* m = ippFindAttribute(job, "media", IPP_TAG_ZERO)) {
+        size = sizeInWords(QString::fromUtf8(ippGetString(m, 0, nullptr)));
+    }
+    if (size.isEmpty() && type.isEmpty())
+        return {};
+    return QStringList{size, type.isEmpty() ? QStringLiteral("paper") : type.toLower()}
+        .join(' ')
+        .trimmed();
+}
+
+// What the printer reports, in the user's words, naming the job's paper
+// when it needs paper; a stopped printer says so.
+std::optional<QString> printerProblem(ipp_t* printer, const QString& paper) {
+    if (auto words = problemInWords(keywords(printer, "printer-state-reasons"), paper))
+        return words;
+    if (ippGetInteger(ippFindAttribute(printer, "printer-state", IPP_TAG_ENUM), 0) ==
+        IPP_PSTATE_STOPPED)
+        return QStringLiteral("The printer is stopped");
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> problemInWords(const QStringList& printerStateReasons,
+                                      const QString& paper) {
     QStringList reasons;
-    for (QString r : keywords(printer, "printer-state-reasons")) {
+    for (QString r : printerStateReasons) {
         if (r.endsWith("-report"))
             continue; // information only
         for (const char* ending : {"-error", "-warning"})
@@ -77,14 +125,11 @@ std::optional<QString> printerProblem(ipp_t* printer) {
     }
     for (const Reason& known : kPrinterReasons)
         if (reasons.contains(QLatin1String(known.keyword)))
-            return QString::fromUtf8(known.words);
-    if (ippGetInteger(ippFindAttribute(printer, "printer-state", IPP_TAG_ENUM), 0) ==
-        IPP_PSTATE_STOPPED)
-        return QStringLiteral("The printer is stopped");
+            return known.needsPaper && !paper.isEmpty()
+                       ? QStringLiteral("Load %1 into the printer").arg(paper)
+                       : QString::fromUtf8(known.words);
     return std::nullopt;
 }
-
-} // namespace
 
 int jobFollowLimitMs() {
     return followLimit();
@@ -101,7 +146,7 @@ JobLook lookAtJob(http_t* http, const QString& printer, int jobId) {
         return {}; // the scheduler went away: nothing more to learn
     const auto state =
         ipp_jstate_t(ippGetInteger(ippFindAttribute(job.get(), "job-state", IPP_TAG_ENUM), 0));
-    const std::optional<QString> problem = printerProblem(queue.get());
+    const std::optional<QString> problem = printerProblem(queue.get(), jobPaper(job.get()));
     switch (state) {
     case IPP_JSTATE_COMPLETED:
         return {};

@@ -4,6 +4,7 @@
 // knows.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 typedef struct _http_s http_t;
@@ -18,6 +19,13 @@ struct JobTrouble {
 // How long a print run follows its jobs, in total; 30 s unless changed.
 int jobFollowLimitMs();
 void setJobFollowLimitMs(int ms);
+
+// What the printer's state reasons (printer-state-reasons, "media-needed-
+// warning") say to the user, or nothing when none holds a job up. When it
+// needs paper and the job names its `paper` ("4x6 glossy photo paper"): "Load
+// 4x6 glossy photo paper into the printer".
+std::optional<QString> problemInWords(const QStringList& printerStateReasons,
+                                      const QString& paper = {});
 
 // One look at job `jobId` on queue `printer`, over `http`.
 struct JobLook {

@@ -18,13 +18,15 @@ constexpr int kPollMs = 150;
 constexpr int kSettleMs = 3000;
 
 // The sheets with the same trouble in one sentence: "The printer is out of
-// paper: the 5x7 and 3.5x5 sheets are waiting."
-QStringList sentences(const std::vector<std::pair<JobTrouble, QStringList>>& troubles) {
+// paper: the 5x7 and 3.5x5 sheets are waiting."; a single print is "the 4x6
+// print".
+QStringList sentences(const std::vector<std::pair<JobTrouble, QStringList>>& troubles,
+                      bool single) {
     QStringList said;
     for (const auto& [trouble, captions] : troubles) {
         const bool one = captions.size() == 1;
         const QString sheets =
-            one ? QStringLiteral("the %1 sheet").arg(captions[0])
+            one ? QStringLiteral("the %1 %2").arg(captions[0], single ? "print" : "sheet")
                 : QStringLiteral("the %1 and %2 sheets")
                       .arg(captions.mid(0, captions.size() - 1).join(", "), captions.last());
         said << QStringLiteral("%1: %2 %3.")
@@ -104,7 +106,8 @@ void PrintJob::follow(PrintSummary& summary) {
         else
             same->second << job.caption;
     }
-    summary.troubles << sentences(troubles);
+    const bool single = summary.jobs.size() == 1 && summary.jobs.front().single;
+    summary.troubles << sentences(troubles, single);
 }
 
 } // namespace print

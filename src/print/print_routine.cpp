@@ -74,8 +74,10 @@ void askAndPrint(notify::Prompt& prompt, QWidget* mainWindow,
                  std::function<std::vector<SheetOrder>()> sheets, std::function<void()> preview,
                  std::function<void(PrintJob&)> started) {
     // Shared, as the answer is a copyable function; the job takes it over.
-    auto target = std::make_shared<std::unique_ptr<SheetTarget>>(defaultTarget());
-    QStringList question = warnings((*target)->paper());
+    QStringList question; // the printer and its paper first
+    auto target =
+        std::make_shared<std::unique_ptr<SheetTarget>>(defaultTarget(fallbackFolder(), &question));
+    question << warnings((*target)->paper());
     question << QString::fromUtf8(kPrinterReadyMessage);
     auto print = [&prompt, window = QPointer<QWidget>(mainWindow), target,
                   sheets = std::move(sheets), started = std::move(started)](bool yes) {

@@ -27,8 +27,10 @@ class PrintJob;
 inline constexpr const char* kPrinterReadyMessage =
     "Please make sure your printer is on and full of paper.";
 
-// Asks through `prompt`, naming first what the paper would cut and which
-// prints will look soft (`warnings` for the printer in use), and returns. On
+// Asks through `prompt`, naming first the printer and the paper it will be
+// given (and a remembered paper it no longer offers), then what the paper
+// would cut and which prints will look soft (`warnings` for the printer in
+// use), and returns. On
 // "Print" it starts a PrintJob of `sheets()` (ordered then, so that what
 // prints is what the user said "Print" to) on the printer in use, hands it to
 // `started` (may be empty), and tells the user what happened to the sheets

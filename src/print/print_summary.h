@@ -12,6 +12,7 @@ struct PrintSummary {
         QString caption; // "5x7"
         QString printer;
         int id;
+        bool single = false; // a single print, not a package's sheet
     };
     int sheets = 0;            // handed to the printer or saved
     int pdfFiles = 0;          // of those, saved as PDF

@@ -4,7 +4,9 @@
 #include "print/cell_fill.h"
 #include "print/cups_printer.h"
 #include "print/layouts.h"
+#include "print/paper_memory.h"
 #include "print/printer_choice.h"
+#include "print/printer_options.h"
 #include "print/sheet_painter.h"
 
 #include <QDateTime>
@@ -156,8 +158,21 @@ class Unreachable final : public SheetTarget {
 
 } // namespace
 
-std::unique_ptr<SheetTarget> defaultTarget(const QString& folder) {
-    if (auto printer = cupsPrinter(printerInUse()))
+std::unique_ptr<SheetTarget> defaultTarget(const QString& folder, QStringList* paperNote) {
+    const QString inUse = printerInUse();
+    PaperChoice paper;
+    QString error;
+    // A printer that does not say what it offers gets its own defaults.
+    if (const std::optional<PrinterOptions> options = printerOptions(inUse, &error)) {
+        QString notice;
+        paper = rememberedPaper(inUse, *options, &notice);
+        if (paperNote) {
+            *paperNote << queueName(inUse) + QStringLiteral(": ") + paperInWords(paper, *options);
+            if (!notice.isEmpty())
+                *paperNote << notice;
+        }
+    }
+    if (auto printer = cupsPrinter(inUse, paper))
         return std::make_unique<PrinterThenPdf>(std::move(printer), folder);
     if (!connectToScheduler())
         return std::make_unique<Unreachable>();

@@ -9,6 +9,7 @@
 #include <QPageLayout>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -66,11 +67,15 @@ std::unique_ptr<SheetTarget> pdfFolder(const QString& folder, int dpi = 600,
 // "<documents>/Parvello Prints".
 QString fallbackFolder();
 
-// The printer in use (see printer_choice.h), else the PDF folder when the
-// scheduler lists no printer to use; a queue deleted during a run hands the
-// rest of the run to the PDF folder. While the scheduler cannot be reached
-// every sheet fails with that reason: nothing goes to a PDF unasked.
-std::unique_ptr<SheetTarget> defaultTarget(const QString& folder = fallbackFolder());
+// The printer in use (see printer_choice.h) with the paper remembered for it
+// (paper_memory.h), else the PDF folder when the scheduler lists no printer
+// to use; a queue deleted during a run hands the rest of the run to the PDF
+// folder. While the scheduler cannot be reached every sheet fails with that
+// reason: nothing goes to a PDF unasked. `paperNote` (may be null) receives
+// what the print question names: "Office_Inkjet: Letter, glossy photo paper,
+// best quality", and the notice when a remembered value had to be dropped.
+std::unique_ptr<SheetTarget> defaultTarget(const QString& folder = fallbackFolder(),
+                                           QStringList* paperNote = nullptr);
 
 // The picture resampled (area-averaged, never nearest-neighbour) to the
 // device pixels of a cell of the given twip size at `dpi`, filling it as the

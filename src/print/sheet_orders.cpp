@@ -1,6 +1,7 @@
 #include "print/sheet_orders.h"
 
 #include "print/captions.h"
+#include "print/own_paper.h"
 #include "print/package_sheet.h"
 
 #include <QFileInfo>
@@ -11,12 +12,13 @@ namespace print {
 
 namespace {
 
-void count(PrintSummary& summary, std::string_view caption, const SheetResult& r) {
+void count(PrintSummary& summary, const SheetOrder& order, const SheetResult& r) {
     switch (r.outcome) {
     case SheetResult::Printed:
         ++summary.sheets;
         if (r.jobId > 0)
-            summary.jobs.push_back({print::caption(caption), r.printer, r.jobId});
+            summary.jobs.push_back(
+                {print::caption(order.caption), r.printer, r.jobId, order.single});
         break;
     case SheetResult::SavedAsPdf:
         ++summary.sheets;
@@ -45,29 +47,32 @@ std::vector<SheetOrder> packageOrders(const Packages& packages, int copyCount,
     // One copy of the positions, shared by the sheets of the run.
     const auto shared = std::make_shared<const PackagePictures::Snapshot>(pictures);
     for (const PackageLayout* package : packages)
-        orders.push_back({package->caption, copyCount, [package, shared, options](int dpi) {
-                              return packageSheet(
-                                  *package, dpi, options,
-                                  [&](int index) { return shared->picture(index); },
-                                  [&](int index) { return shared->framing(index); });
-                          }});
+        orders.push_back(
+            {package->caption, copyCount, [package, shared, options](int dpi, const Paper&) {
+                 return packageSheet(
+                     *package, dpi, options, [&](int index) { return shared->picture(index); },
+                     [&](int index) { return shared->framing(index); });
+             }});
     return orders;
 }
 
 SheetOrder singleOrder(const QImage& picture, int sizeIndex, bool horizontal,
                        const PrintOptions& options, const imaging::Framing& framing) {
     const SingleSize& size = singleSize(sizeIndex);
-    const QRectF cell = singleCell(sizeIndex, horizontal);
-    return {size.caption, 1, [&size, cell, picture, horizontal, options, framing](int dpi) {
-                Sheet sheet;
-                sheet.orientation = horizontal ? QPageLayout::Landscape : QPageLayout::Portrait;
-                sheet.title = QStringLiteral("Parvello %1").arg(print::caption(size.caption));
-                sheet.cells.push_back(
-                    {cell, resampleToCell(picture, cell.size(), dpi,
-                                          {options.fill, options.turnToFit, framing})});
-                sheet.cutGuides = options.cutGuides;
-                return sheet;
-            }};
+    auto make = [&size, sizeIndex, picture, horizontal, options, framing](int dpi,
+                                                                          const Paper& paper) {
+        Sheet sheet;
+        sheet.orientation = horizontal ? QPageLayout::Landscape : QPageLayout::Portrait;
+        sheet.title = QStringLiteral("Parvello %1").arg(print::caption(size.caption));
+        const std::optional<QRectF> own = ownPaperCell(paper, sizeIndex, horizontal);
+        const QRectF cell = own.value_or(singleCell(sizeIndex, horizontal));
+        sheet.cells.push_back({cell, resampleToCell(picture, cell.size(), dpi,
+                                                    {options.fill, options.turnToFit, framing})});
+        // The paper is the print: nothing to cut.
+        sheet.cutGuides = options.cutGuides && !own;
+        return sheet;
+    };
+    return {size.caption, 1, std::move(make), true};
 }
 
 int sheetCount(const std::vector<SheetOrder>& orders) {
@@ -87,9 +92,9 @@ PrintSummary sendSheets(SheetTarget& target, const std::vector<SheetOrder>& orde
     for (const SheetOrder& order : orders) {
         if (stopped())
             break;
-        const Sheet sheet = order.make(target.resolution());
+        const Sheet sheet = order.make(target.resolution(), target.paper());
         for (int copy = 1; copy <= order.copies && !stopped(); ++copy) {
-            count(summary, order.caption, target.printSheet(sheet));
+            count(summary, order, target.printSheet(sheet));
             if (sheetDone)
                 sheetDone(++done);
         }

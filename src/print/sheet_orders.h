@@ -16,12 +16,13 @@
 
 namespace print {
 
-// One sheet, made once at the target's resolution and handed over `copies`
-// times, one job each.
+// One sheet, made once at the target's resolution for its paper and handed
+// over `copies` times, one job each.
 struct SheetOrder {
     std::string_view caption; // "5x7", as in the layouts
     int copies = 1;
-    std::function<Sheet(int dpi)> make; // reads only what it holds
+    std::function<Sheet(int dpi, const Paper& paper)> make; // reads only what it holds
+    bool single = false; // one picture alone: "the 4x6 print" rather than "sheet"
 };
 
 // Each package in the order given, copyCount sheets each, each cell with its
@@ -31,7 +32,9 @@ std::vector<SheetOrder> packageOrders(const Packages& packages, int copyCount,
                                       const PackagePictures::Snapshot& pictures,
                                       const PrintOptions& options = {});
 
-// One picture alone at size 0..4 ("8x10" .. "2.5x3.25"), upright or on its side.
+// One picture alone at size 0..4 ("8x10" .. "2.5x3.25"), upright or on its
+// side: in the printable area's corner, or on paper of its own size the
+// whole paper (own_paper.h).
 SheetOrder singleOrder(const QImage& picture, int sizeIndex, bool horizontal,
                        const PrintOptions& options = {}, const imaging::Framing& framing = {});
 

@@ -172,7 +172,10 @@ TEST_F(PackagePrint, RoutineAsksFirstAndCancelSendsNothing) {
                                {&print::kPackages[0], &print::kPackages[1], &print::kPackages[2],
                                 &print::kPackages[3], &print::kPackages[4]},
                                2, *pictures);
-    EXPECT_EQ(prompt.asked, QStringList{"Please make sure your printer is on and full of paper."});
+    // The printer and its paper first: the queue's default Letter, its one quality.
+    EXPECT_EQ(prompt.asked,
+              QStringList{printer().name + ": Letter, normal quality\nPlease make sure your "
+                                           "printer is on and full of paper."});
     QTest::qWait(200);
     EXPECT_TRUE(jobs(0).isEmpty());
     EXPECT_TRUE(prompt.told.isEmpty());
@@ -207,8 +210,8 @@ TEST_F(PackagePrint, APackageWithoutPicturesIsRefusedAndEmptyCellsAreNamed) {
     pictures.set(print::kPackages[4].cells[0].picture, solid(kColours[0], 1200, 1560));
     print::askAndPrintPackages(prompt, &main, {&print::kPackages[4]}, 1, pictures);
     ASSERT_EQ(prompt.asked.size(), 1);
-    EXPECT_TRUE(
-        prompt.asked[0].startsWith("8 of the 9 2.5x3.25 prints have no picture: they stay blank."))
+    EXPECT_EQ(prompt.asked[0].split('\n').value(1),
+              "8 of the 9 2.5x3.25 prints have no picture: they stay blank.")
         << prompt.asked[0].toStdString();
 }
 
@@ -305,8 +308,9 @@ TEST_F(PackagePrint, QuestionWarnsWhenThePaperWouldCutAPrint) {
     // Then the prints whose 320 x 240 pictures are too small for them.
     ASSERT_EQ(prompt.asked.size(), 1);
     EXPECT_EQ(prompt.asked[0],
-              "The 8x10 print is 3 mm wider than this printer can print on A4: its right edge "
-              "will be cut.\n1 8x10 print will look soft: its picture is 320 × 240 pixels.\n2 "
+              "parvello-a4-narrow: A4, normal quality\nThe 8x10 print is 3 mm wider than this "
+              "printer can print on A4: its right edge will be cut.\n1 8x10 print will look soft: "
+              "its picture is 320 × 240 pixels.\n2 "
               "5x7 prints will look soft: their picture is 320 × 240 pixels.\nPlease make sure "
               "your printer is on and full of paper.");
     print::setChosenPrinter({});

@@ -87,3 +87,44 @@ TEST_F(PaperChoice, PaperThePrinterDoesNotOfferFailsEverySheetInWords) {
     QString error;
     EXPECT_TRUE(photo.receivedJobs(&error).empty()) << error.toStdString();
 }
+
+// A 4x6 print on 4x6 paper is the whole card: borderless it reaches every
+// edge (no white hairline), with borders it sits centred within the margins.
+TEST_F(PaperChoice, FourBySixPrintOnFourBySixPaperIsTheWholeCard) {
+    QImage red(400, 600, QImage::Format_RGB32);
+    red.fill(qRgb(200, 30, 30));
+    const int fourBySix = 2;
+    print::PaperChoice choice{
+        "na_index-4x6_4x6in", true, "photographic-glossy", "5", "photo", "color"};
+    ASSERT_EQ(
+        print::printSingleSheet(*print::cupsPrinter(kPhotoQueue, choice), red, fourBySix, false)
+            .jobs.size(),
+        1u);
+    choice.borderless = false;
+    ASSERT_EQ(
+        print::printSingleSheet(*print::cupsPrinter(kPhotoQueue, choice), red, fourBySix, false)
+            .jobs.size(),
+        1u);
+    ASSERT_TRUE(photo.waitForJobs(2));
+    const QStringList documents = photo.receivedDocuments();
+    ASSERT_EQ(documents.size(), 2);
+
+    const int dpi = 36;
+    for (const QString& document : documents)
+        EXPECT_EQ(testpdf::pageSize(document), QSizeF(4 * 72, 6 * 72)) << document.toStdString();
+    const QImage borderless = testpdf::render(documents[0], dpi);
+    ASSERT_EQ(borderless.size(), QSize(4 * dpi, 6 * dpi));
+    int white = 0;
+    for (int x = 0; x < borderless.width(); ++x)
+        for (int y : {0, borderless.height() - 1})
+            white += qRed(borderless.pixel(x, y)) > 240 && qGreen(borderless.pixel(x, y)) > 240;
+    for (int y = 0; y < borderless.height(); ++y)
+        for (int x : {0, borderless.width() - 1})
+            white += qRed(borderless.pixel(x, y)) > 240 && qGreen(borderless.pixel(x, y)) > 240;
+    EXPECT_EQ(white, 0);
+
+    // A sixth of an inch at the sides; the 2:3 print then leaves a quarter
+    // inch above and below.
+    const QRect found = testpdf::findColour(testpdf::render(documents[1], dpi), qRgb(200, 30, 30));
+    EXPECT_TRUE(landsAt(found, QRectF(dpi / 6.0, dpi / 4.0, 4 * dpi - dpi / 3.0, 5.5 * dpi), 1));
+}

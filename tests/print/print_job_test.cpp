@@ -128,9 +128,19 @@ TEST_F(PrintJobTest, PrinterOutOfPaper) {
     ASSERT_TRUE(server()->addPrinter(empty, false, &error)) << error.toStdString();
     print::setChosenPrinter(empty.name);
     const auto summary = printAndFollow();
+    // The paper the job asked for is named.
     EXPECT_EQ(summary.troubles,
-              QStringList{"The printer is out of paper: the 5x7 sheet is waiting."});
+              QStringList{"Load Letter paper into the printer: the 5x7 sheet is waiting."});
     QProcess::execute("lpadmin", {"-x", empty.name});
+}
+
+// A photo printer asking for paper names the paper the job wants; where the
+// job names none, the plain words.
+TEST(PrinterStateInWords, PaperNeededNamesThePaper) {
+    EXPECT_EQ(print::problemInWords({"media-needed-warning"}, "4x6 glossy photo paper"),
+              "Load 4x6 glossy photo paper into the printer");
+    EXPECT_EQ(print::problemInWords({"none", "media-empty-error"}), "The printer is out of paper");
+    EXPECT_EQ(print::problemInWords({"cover-open-report"}), std::nullopt);
 }
 
 // Three copies of the 5x7, cancelled once the first is out: the one sheet

@@ -171,12 +171,22 @@ bool IppPhotoPrinter::start(QString* error) {
     m_printer->setProcessEnvironment(env);
     m_printer->setStandardOutputFile(d + "/printer.log");
     m_printer->setStandardErrorFile(d + "/printer.log", QIODevice::Append);
-    // Each job's document is handed to /bin/true, so a job completes at once.
+    // Each job's document is copied aside ("JOBID-NAME.pdf"), so a job
+    // completes at once and the test can read what arrived.
     QDir().mkpath(d + "/spool");
+    QDir().mkpath(d + "/received");
+    QFile keep(d + "/keep.sh");
+    if (!keep.open(QIODevice::WriteOnly)) {
+        *error = "no room for the printer's command";
+        return false;
+    }
+    keep.write("#!/bin/sh\ncp \"$1\" '" + d.toUtf8() + "/received/'\n");
+    keep.close();
+    keep.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_printer->start("setpriv",
                      {"--pdeathsig", "TERM", "/usr/sbin/ippeveprinter", "-r", "off", "-n",
                       "localhost", "-p", QString::number(m_port), "-a", attrs.fileName(), "-d",
-                      d + "/spool", "-c", "/bin/true", "-v", "Parvello Photo"});
+                      d + "/spool", "-c", keep.fileName(), "-v", "Parvello Photo"});
     const QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired()) {
         if (m_printer->state() == QProcess::NotRunning) {
@@ -195,6 +205,17 @@ bool IppPhotoPrinter::start(QString* error) {
 void IppPhotoPrinter::stop() {
     stopProcess(m_printer);
     stopProcess(m_bus);
+}
+
+QStringList IppPhotoPrinter::receivedDocuments() const {
+    QDir received(m_dir.path() + "/received");
+    QStringList files = received.entryList(QDir::Files);
+    std::sort(files.begin(), files.end(), [](const QString& a, const QString& b) {
+        return a.section('-', 0, 0).toInt() < b.section('-', 0, 0).toInt();
+    });
+    for (QString& f : files)
+        f = received.filePath(f);
+    return files;
 }
 
 std::vector<ReceivedJob> IppPhotoPrinter::receivedJobs(QString* error) const {
@@ -244,7 +265,8 @@ bool IppPhotoPrinter::waitForJobs(int count, int timeoutMs) const {
     const QDeadlineTimer deadline(timeoutMs);
     QString error;
     while (!deadline.hasExpired()) {
-        if (int(receivedJobs(&error).size()) >= count)
+        // Its attributes, and its document copied aside.
+        if (int(receivedJobs(&error).size()) >= count && receivedDocuments().size() >= count)
             return true;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QThread::msleep(50);

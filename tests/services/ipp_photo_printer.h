@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
@@ -32,7 +33,10 @@ class IppPhotoPrinter {
 
     // Every job the printer has received, oldest first.
     std::vector<ReceivedJob> receivedJobs(QString* error) const;
-    // Waits until at least `count` jobs have arrived; false on time-out.
+    // The document of every job, as the printer received it, oldest first.
+    QStringList receivedDocuments() const;
+    // Waits until at least `count` jobs and their documents have arrived;
+    // false on time-out.
     bool waitForJobs(int count, int timeoutMs = 20000) const;
 
   private:
