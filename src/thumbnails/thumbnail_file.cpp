@@ -76,6 +76,24 @@ QByteArray pngWithKeys(const QImage& image, const Source& source, const QString&
     return png.insert(afterHeader, keys);
 }
 
+// Whether every chunk of the PNG lies within its bytes, up to the end chunk:
+// a chunk claiming gigabytes in a file of a few hundred bytes would otherwise
+// have the PNG reader allocate them before it finds the file short.
+bool chunksFit(const QByteArray& png) {
+    constexpr qsizetype signature = 8;
+    constexpr qsizetype frame = 12; // length, type, CRC
+    qsizetype at = signature;
+    while (at + frame <= png.size()) {
+        const quint32 length = qFromBigEndian<quint32>(png.constData() + at);
+        if (length > quint64(png.size() - at - frame))
+            return false;
+        if (png.mid(at + 4, 4) == "IEND")
+            return true;
+        at += frame + length;
+    }
+    return false;
+}
+
 // Makes `folder` and those between it and the cache's root, each for the
 // owner alone (the root's parent as any cache folder).
 bool makeFolders(const QString& folder) {
@@ -128,6 +146,8 @@ QString failurePath(const Source& source) {
 }
 
 CachedFile readCached(const QByteArray& png, const Source& source) {
+    if (!png.startsWith("\x89PNG\r\n\x1a\n") || !chunksFit(png))
+        return {};
     QBuffer buffer;
     buffer.setData(png);
     buffer.open(QIODevice::ReadOnly);
