@@ -105,15 +105,16 @@ bool makeFolders(const QString& folder) {
     QDir dir;
     if (!dir.mkpath(QFileInfo(root).path()))
         return false;
+    // Another thread may make the same folder at the same moment.
+    const auto makeOne = [&dir](const QString& path) {
+        return dir.exists(path) || dir.mkdir(path, kFolderMode) || dir.exists(path);
+    };
     QString made = root;
-    QStringList names = QDir(root).relativeFilePath(folder).split('/', Qt::SkipEmptyParts);
-    names.prepend({});
-    for (const QString& name : names) {
-        if (!name.isEmpty())
-            made += '/' + name;
-        if (!dir.exists(made) && !dir.mkdir(made, kFolderMode) && !dir.exists(made))
+    if (!makeOne(made))
+        return false;
+    for (const QString& name : QDir(root).relativeFilePath(folder).split('/', Qt::SkipEmptyParts))
+        if (!makeOne(made += '/' + name))
             return false;
-    }
     return true;
 }
 
@@ -156,25 +157,28 @@ CachedFile readCached(const QByteArray& png, const Source& source) {
     buffer.setData(png);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "png");
-    // The keys come before the pixels in ours and in most others'; a reader
-    // finds them after the pixels too, once it has read those.
     const QSize size = reader.size();
     const SizeFolder& largest = kSizeFolders.back();
     if (!size.isValid() || size.width() > largest.pixels || size.height() > largest.pixels)
         return {};
+    // Read whole before the keys are looked at: another program may have
+    // put them after the pixels.
     QImage image = reader.read();
     if (image.isNull())
         return {};
-    if (image.text(kUri).toLatin1() != source.uri ||
-        image.text(kMTime).toLongLong() != source.mtime)
+    bool isNumber = false;
+    const qint64 mtime = image.text(kMTime).toLongLong(&isNumber);
+    if (image.text(kUri).toLatin1() != source.uri || !isNumber || mtime != source.mtime)
         return {};
     const QString reason = image.text(kReason);
     return {true, std::move(image), reason};
 }
 
 CachedFile readCached(const QString& path, const Source& source) {
+    // Far more than the largest folder's picture takes, even uncompressed.
+    constexpr qint64 kLargestFile = 16 << 20;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestFile)
         return {};
     return readCached(file.readAll(), source);
 }
