@@ -131,8 +131,10 @@ std::optional<Source> sourceOf(const QString& file) {
     const QFileInfo info(file);
     if (!info.exists())
         return std::nullopt;
-    return Source{QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded(),
-                  info.lastModified().toSecsSinceEpoch(), info.size()};
+    // Escaped as the file manager escapes a path (RFC 2396: a ';' or a '['
+    // escaped, a '+' or a '&' not), or the names would not meet.
+    const QByteArray path = QUrl::toPercentEncoding(info.absoluteFilePath(), "/!*'():@&=+$,");
+    return Source{"file://" + path, info.lastModified().toSecsSinceEpoch(), info.size()};
 }
 
 QString cacheRoot() {

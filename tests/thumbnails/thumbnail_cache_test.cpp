@@ -39,9 +39,10 @@ class ThumbnailCacheTest : public ::testing::Test {
         ASSERT_TRUE(f.setFileTime(QDateTime::fromSecsSinceEpoch(seconds),
                                   QFileDevice::FileModificationTime));
     }
-    // The file's URI written out by hand: file:// and the path, a space as %20.
+    // The file's URI written out by hand: file:// and the path, a space and a
+    // ';' escaped, a '+' as it is.
     static QByteArray uri(const QString& file) {
-        return "file://" + file.toUtf8().replace(" ", "%20");
+        return "file://" + file.toUtf8().replace(" ", "%20").replace(";", "%3B");
     }
     QString cached(const QString& folder, const QString& file) const {
         const QByteArray md5 = QCryptographicHash::hash(uri(file), QCryptographicHash::Md5);
@@ -95,7 +96,7 @@ TEST_F(ThumbnailCacheTest, AStaleThumbnailIsReplacedByOurs) {
 }
 
 TEST_F(ThumbnailCacheTest, OursHasTheNameKeysAndModesTheFileManagerExpects) {
-    const QString file = photo("a photo.jpg", "800x600", "blue");
+    const QString file = photo("a photo; 2+1.jpg", "800x600", "blue");
     const qint64 size = QFileInfo(file).size();
 
     const thumbnails::Thumbnail got = thumbnails::thumbnail(file, 200);
