@@ -40,6 +40,20 @@ def png_header(width, height):
             struct.pack(">I", zlib.crc32(chunk)))
 
 
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def thumbnail_png(width, height, texts, compressed=()):
+    """A grey RGB thumbnail with text chunks after its header; `compressed` in zTXt."""
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    chunks = [png_chunk(b"tEXt", k + b"\0" + v) for k, v in texts]
+    chunks += [png_chunk(b"zTXt", k + b"\0\0" + zlib.compress(v)) for k, v in compressed]
+    rows = (b"\0" + b"\x80" * 3 * width) * height
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + b"".join(chunks) +
+            png_chunk(b"IDAT", zlib.compress(rows)) + png_chunk(b"IEND", b""))
+
+
 def bmp_header(width, height, bits=24, size=0):
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, 0, 2835, 2835, 0, 0)
     return b"BM" + struct.pack("<IHHI", 54 + size, 0, 0, 54) + info
@@ -199,6 +213,24 @@ put("fuzz_picture_loader", "turned.avif", b"\x0b" + encoded_heif("avifenc", "tur
 # A camera raw DNG (linear, turned, with an as-shot white balance) through LibRaw.
 put("fuzz_picture_loader", "linear_turned.dng", b"\x0c" + linear_dng())
 put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
+
+# A file of the thumbnail cache, read for file:///home/ann/Pictures/photo.jpg
+# of time 1700000000: ours, another program's (the URI in zTXt), a stale one,
+# a failure record with its reason, and a header claiming too large a picture.
+photo_uri, photo_time = b"file:///home/ann/Pictures/photo.jpg", b"1700000000"
+put("fuzz_thumbnail_cache", "ours.png", thumbnail_png(
+    8, 6, [(b"Thumb::URI", photo_uri), (b"Thumb::MTime", photo_time), (b"Thumb::Size", b"12345"),
+           (b"Software", b"Parvello 3.00")]))
+put("fuzz_thumbnail_cache", "others.png", thumbnail_png(
+    6, 8, [(b"Thumb::MTime", photo_time)], compressed=[(b"Thumb::URI", photo_uri)]))
+put("fuzz_thumbnail_cache", "stale.png", thumbnail_png(
+    8, 6, [(b"Thumb::URI", photo_uri), (b"Thumb::MTime", b"1600000000")]))
+put("fuzz_thumbnail_cache", "failure.png", thumbnail_png(
+    1, 1, [(b"Thumb::URI", photo_uri), (b"Thumb::MTime", photo_time),
+           (b"X-Parvello::Error", b"the file is damaged")]))
+put("fuzz_thumbnail_cache", "huge.png", png_header(30000, 30000) +
+    png_chunk(b"tEXt", b"Thumb::URI\0" + photo_uri) +
+    png_chunk(b"tEXt", b"Thumb::MTime\0" + photo_time) + png_chunk(b"IEND", b""))
 
 # ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.
 for code, param in [(1, 2), (4, 6), (7, 0xFFFFFF), (15, 5), (16, 3), (17, -10), (18, 0xB4B4B4),
