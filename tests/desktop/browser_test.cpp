@@ -1,7 +1,7 @@
 // The file list as a user meets it: a double-click on a file, or the single
 // click of a desktop that opens items on one click, loads the picture once.
 #include "app/app_fixture.h"
-#include "app/browser_lists.h"
+#include "app/file_list.h"
 #include "app/preview_image.h"
 #include "desktop/desktop.h"
 
@@ -60,10 +60,10 @@ TEST_F(FileList, OneGestureLoadsThePictureOnce) {
     SingleClickStyle singleClick; // outlives the window that uses it
     auto main = open();
     main->show();
-    QListWidget* list = main->fileSelect();
+    ::FileList* list = main->fileSelect();
     auto itemCentre = [&](const QString& name) {
-        return list->viewport()->mapToGlobal(
-            list->visualItemRect(list->findItems(name, Qt::MatchExactly).first()).center());
+        const QModelIndex item = list->model()->index(int(list->names().indexOf(name)), 0);
+        return list->viewport()->mapToGlobal(list->visualRect(item).center());
     };
     // 'r', 'b', or '-' for anything else.
     auto preview = [&] {
