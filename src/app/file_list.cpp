@@ -17,8 +17,11 @@ FileList::FileList(QWidget* parent) : QListView(parent) {
     setModel(&m_files);
     setViewMode(QListView::ListMode);
     setIconSize(QSize(ThumbnailSide, ThumbnailSide));
-    setUniformItemSizes(true);         // thousands of rows are laid out without asking each
-    setTextElideMode(Qt::ElideMiddle); // the extension stays in sight
+    setUniformItemSizes(true); // thousands of rows are laid out without asking each
+    // Names longer than the column are shortened in the middle, so the
+    // extension stays in sight, rather than scrolled to.
+    setTextElideMode(Qt::ElideMiddle);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
