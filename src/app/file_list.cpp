@@ -9,7 +9,7 @@ namespace {
 
 // The thumbnails' side in logical pixels: a picture is recognisable at this
 // size and the narrow browser column still shows the name beside it.
-constexpr int ThumbnailSide = 64;
+constexpr int ThumbnailSide = 56;
 
 } // namespace
 
@@ -18,9 +18,9 @@ FileList::FileList(QWidget* parent) : QListView(parent) {
     setViewMode(QListView::ListMode);
     setIconSize(QSize(ThumbnailSide, ThumbnailSide));
     setUniformItemSizes(true); // thousands of rows are laid out without asking each
-    // Names longer than the column are shortened in the middle, so the
-    // extension stays in sight, rather than scrolled to.
-    setTextElideMode(Qt::ElideMiddle);
+    // Names longer than the narrow column lose their beginning, rather than
+    // being scrolled to: cameras number their files at the end (IMG_…0412.jpg).
+    setTextElideMode(Qt::ElideLeft);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -55,7 +55,7 @@ namespace {
 constexpr int WindowWidth = 10590;
 constexpr int WindowHeight = 8295;
 // The columns' designed widths and the gaps around them.
-constexpr int BrowserWidth = 3150;
+constexpr int BrowserWidth = 2700;
 constexpr int OptionsWidth = 1560;
 // The tab strip with the previews, as designed.
 constexpr int TabsWidth = 5880;
