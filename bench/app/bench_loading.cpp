@@ -3,7 +3,7 @@
 // in the file list until the nine wallet previews are painted (the full
 // decode goes on meanwhile on a worker thread). Wall time, least of several
 // runs (the machine is shared). See README.md for the targets and figures.
-#include "app/browser_lists.h"
+#include "app/file_list.h"
 #include "app/frmcovercreator.h"
 #include "app/preview_image.h"
 #include "pictures/picture_loader.h"

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QStyle>
 
 #include <algorithm>
@@ -115,44 +114,4 @@ bool FolderList::setPath(const QString& path) {
 void FolderList::refresh() {
     if (!m_path.isEmpty())
         setPath(m_path);
-}
-
-FileList::FileList(QWidget* parent) : QListWidget(parent) {
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::itemClicked, this, &FileList::fileChosen);
-}
-
-void FileList::keyPressEvent(QKeyEvent* event) {
-    // Return chooses the file under the focus, also before an arrow key has
-    // selected it (the list has just been tabbed into).
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
-        currentItem()->setSelected(true);
-        emit fileChosen();
-        return;
-    }
-    QListWidget::keyPressEvent(event);
-}
-
-bool FileList::setPath(const QString& path) {
-    const auto files = browser::pictureFiles(path);
-    if (!files)
-        return false;
-    m_path = path;
-    clear();
-    addItems(*files);
-    return true;
-}
-
-void FileList::refresh() {
-    if (!m_path.isEmpty())
-        setPath(m_path);
-}
-
-bool FileList::selectFile(const QString& name) {
-    const auto found = findItems(name, Qt::MatchExactly);
-    if (found.isEmpty())
-        return false;
-    setCurrentItem(found.first());
-    found.first()->setSelected(true);
-    return true;
 }

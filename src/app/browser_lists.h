@@ -1,5 +1,5 @@
 #pragma once
-// The three lists of the picture browser: drives, folders and picture files.
+// The drive and folder lists of the picture browser (the files: file_list.h).
 // Each set…() returns false and keeps the list as it was when the place
 // cannot be read.
 
@@ -43,29 +43,6 @@ class FolderList : public QListWidget {
 
   signals:
     void pathChanged();
-
-  private:
-    QString m_path;
-};
-
-class FileList : public QListWidget {
-    Q_OBJECT
-  public:
-    explicit FileList(QWidget* parent = nullptr);
-    QString path() const { return m_path; }
-    bool setPath(const QString& path);
-    void refresh();
-    // Selects the named file, as a click would (for tests and keyboard use).
-    bool selectFile(const QString& name);
-
-  signals:
-    // The user chose the selected file: a click, or Enter. Once a gesture:
-    // a double-click, or the click of a single-click desktop, also
-    // "activates" the item, which must not load the picture a second time.
-    void fileChosen();
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QString m_path;

@@ -5,6 +5,7 @@
 #include "app/browser_lists.h"
 #include "app/commands.h"
 #include "app/copies_spinner.h"
+#include "app/file_list.h"
 #include "app/frmabout.h"
 #include "app/helpwindow.h"
 #include "app/picture_browser.h"
@@ -587,10 +588,8 @@ void frmcovercreator::dirSelect_Change() {
 void frmcovercreator::fileSelect_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_toolbar->setEnabled(false);
-    for (int i = 0; i < m_fileSelect->count(); ++i)
-        if (m_fileSelect->item(i)->isSelected())
-            loadIntoPreviews(
-                browser::fullPath(m_fileSelect->path(), m_fileSelect->item(i)->text()));
+    for (const QString& file : m_fileSelect->selectedFiles())
+        loadIntoPreviews(file);
     QApplication::restoreOverrideCursor();
     m_toolbar->setEnabled(true);
 }

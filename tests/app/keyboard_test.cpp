@@ -3,7 +3,7 @@
 // says of each; and no access key twice in the main window or a menu.
 #include "app_fixture.h"
 
-#include "app/browser_lists.h"
+#include "app/file_list.h"
 #include "app/preview_image.h"
 #include "support/access_keys.h"
 

@@ -3,6 +3,7 @@
 
 #include "app/browser_lists.h"
 #include "app/copies_spinner.h"
+#include "app/file_list.h"
 #include "common/units.h"
 #include "print/printer_choice.h"
 

@@ -1,7 +1,8 @@
-// The file list as a user meets it: a double-click on a file, or the single
-// click of a desktop that opens items on one click, loads the picture once.
+// The file list as a user meets it: the pictures' thumbnails; a double-click
+// on a file, or the single click of a desktop that opens items on one click,
+// loads the picture once; the arrow keys move and Enter or Space chooses.
 #include "app/app_fixture.h"
-#include "app/browser_lists.h"
+#include "app/file_list.h"
 #include "app/preview_image.h"
 #include "desktop/desktop.h"
 
@@ -51,6 +52,21 @@ class SingleClickStyle : public QProxyStyle {
     }
 };
 
+// Whether the file's row shows a patch of its picture's colour: its thumbnail.
+bool showsColour(::FileList* list, const QString& name, QColor colour) {
+    const QModelIndex item = list->model()->index(int(list->names().indexOf(name)), 0);
+    const QImage row = list->viewport()->grab(list->visualRect(item)).toImage();
+    for (int y = 0; y < row.height(); ++y)
+        for (int x = 0; x < row.width(); ++x) {
+            const QColor c = row.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                    std::abs(c.blue() - colour.blue()) <
+                40)
+                return true;
+        }
+    return false;
+}
+
 class FileList : public AppFixture {};
 
 TEST_F(FileList, OneGestureLoadsThePictureOnce) {
@@ -60,10 +76,10 @@ TEST_F(FileList, OneGestureLoadsThePictureOnce) {
     SingleClickStyle singleClick; // outlives the window that uses it
     auto main = open();
     main->show();
-    QListWidget* list = main->fileSelect();
+    ::FileList* list = main->fileSelect();
     auto itemCentre = [&](const QString& name) {
-        return list->viewport()->mapToGlobal(
-            list->visualItemRect(list->findItems(name, Qt::MatchExactly).first()).center());
+        const QModelIndex item = list->model()->index(int(list->names().indexOf(name)), 0);
+        return list->viewport()->mapToGlobal(list->visualRect(item).center());
     };
     // 'r', 'b', or '-' for anything else.
     auto preview = [&] {
@@ -75,11 +91,16 @@ TEST_F(FileList, OneGestureLoadsThePictureOnce) {
     desktop::asUser([&](User& user) {
         ASSERT_TRUE(user.findWindow("Parvello"));
         ASSERT_TRUE(user.waitUntilPlaced(main.get()));
+        // The thumbnails are made first: that reads the file too.
+        ASSERT_TRUE(user.waitUntil([&] {
+            return showsColour(list, "red.jpg", Qt::red) && showsColour(list, "blue.jpg", Qt::blue);
+        }));
+        const int before = opens();
         const QPoint at = user.onGui([&] { return itemCentre("red.jpg"); });
         user.doubleClickAt(at);
         ASSERT_TRUE(user.waitUntil([&] { return preview() == 'r'; }));
         QThread::msleep(300); // room for a second load, were there one
-        EXPECT_EQ(opens(), 1) << "a double-click";
+        EXPECT_EQ(opens(), before + 1) << "a double-click";
 
         // Away and back with a single click on a single-click desktop.
         user.onGui([&] { list->setStyle(&singleClick); });
@@ -88,7 +109,49 @@ TEST_F(FileList, OneGestureLoadsThePictureOnce) {
         user.clickAt(at);
         ASSERT_TRUE(user.waitUntil([&] { return preview() == 'r'; }));
         QThread::msleep(300);
-        EXPECT_EQ(opens(), 2) << "a single click on a single-click desktop";
+        EXPECT_EQ(opens(), before + 2) << "a single click on a single-click desktop";
+    });
+}
+
+TEST_F(FileList, ShowsThumbnailsAndKeysMoveAndChoose) {
+    makePicture("blue.jpg", Qt::blue);
+    makePicture("green.jpg", Qt::green);
+    makePicture("red.jpg", Qt::red);
+    writeIniAtPictures("Tab=4\n");
+    auto main = open();
+    main->show();
+    ::FileList* list = main->fileSelect();
+    auto preview = [&] {
+        const QImage& p = main->pictures().picture(10);
+        return p.isNull() ? QColor() : p.pixelColor(p.width() / 2, p.height() / 2);
+    };
+    auto previewIs = [&](int red, int green, int blue) {
+        const QColor c = preview();
+        return (c.red() > 200) == bool(red) && (c.green() > 200) == bool(green) &&
+               (c.blue() > 200) == bool(blue);
+    };
+    desktop::asUser([&](User& user) {
+        ASSERT_TRUE(user.findWindow("Parvello"));
+        ASSERT_TRUE(user.waitUntilPlaced(main.get()));
+        EXPECT_TRUE(user.waitUntil([&] {
+            return showsColour(list, "blue.jpg", Qt::blue) &&
+                   showsColour(list, "green.jpg", Qt::green) &&
+                   showsColour(list, "red.jpg", Qt::red);
+        }));
+
+        const QPoint first = user.onGui([&] {
+            return list->viewport()->mapToGlobal(
+                list->visualRect(list->model()->index(0, 0)).center());
+        });
+        user.clickAt(first);
+        ASSERT_TRUE(user.waitUntil([&] { return previewIs(0, 0, 1); }));
+        user.pressKeys("Down");
+        user.pressKeys("Down");
+        user.pressKeys("Return");
+        ASSERT_TRUE(user.waitUntil([&] { return previewIs(1, 0, 0); }));
+        user.pressKeys("Up");
+        user.pressKeys("space");
+        EXPECT_TRUE(user.waitUntil([&] { return previewIs(0, 1, 0); }));
     });
 }
 

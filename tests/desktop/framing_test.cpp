@@ -2,7 +2,7 @@
 // the preview, the wheel, the keys and a double-click; the framing stays
 // with its preview across tab changes and goes when a new picture comes.
 #include "app/app_fixture.h"
-#include "app/browser_lists.h"
+#include "app/file_list.h"
 #include "app/preview_image.h"
 #include "desktop/desktop.h"
 

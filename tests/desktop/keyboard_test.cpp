@@ -1,7 +1,7 @@
 // The whole way from a file to a printed single picture with the keyboard
 // alone, through the X server: not one mouse event.
 #include "app/app_fixture.h"
-#include "app/browser_lists.h"
+#include "app/file_list.h"
 #include "app/preview_image.h"
 #include "desktop/desktop.h"
 #include "editor/frmManipulate.h"

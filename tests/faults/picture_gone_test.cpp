@@ -4,7 +4,7 @@
 #include "app/app_fixture.h"
 #include "message_log.h"
 
-#include "app/browser_lists.h"
+#include "app/file_list.h"
 #include "app/preview_image.h"
 #include "pictures/picture_loader.h"
 

@@ -6,7 +6,7 @@
 #include "disk_full.h"
 #include "message_log.h"
 
-#include "app/browser_lists.h"
+#include "app/file_list.h"
 #include "app/preview_image.h"
 #include "common/ini_file.h"
 
