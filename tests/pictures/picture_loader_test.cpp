@@ -579,16 +579,36 @@ TEST_F(LoaderTest, HeicAndAvifLoadUprightOnWhiteAndInSrgb) {
               "the picture is too large: 400 megapixels, Parvello takes up to 200");
 }
 
-TEST_F(LoaderTest, DngIsDevelopedWithTheCamerasWhiteBalance) {
-    // A linear DNG whose camera sees linear sRGB (its colour matrix takes
-    // XYZ to linear sRGB) with a red channel half as sensitive, as its
-    // as-shot neutral (0.5, 1, 1) says. The left half, grey as the camera
-    // saw it, comes out grey; the right half blue; the file says to turn it a
-    // quarter clockwise (orientation 6), so grey lies on top.
-    const QString dng = dir.filePath("photo.dng");
-    ASSERT_TRUE(made("convert-im6.q16", {"-size", "64x48", "xc:blue", "-fill", "rgb(25%,50%,50%)",
-                                         "-draw", "rectangle 0,0 31,47", "-alpha", "off", "-depth",
-                                         "16", "-compress", "none", "tiff:" + dng}));
+// A linear DNG whose camera sees linear sRGB (its colour matrix takes XYZ
+// to linear sRGB) with a red channel half as sensitive, as its as-shot
+// neutral (0.5, 1, 1) says: the left half grey as the camera saw it, the
+// right half blue, to be turned a quarter clockwise (orientation 6). With
+// `preview`, a second page holds that picture as a JPEG of half the size,
+// which LibRaw takes for the camera's preview.
+bool linearDng(const QString& path, QSize size, const QString& preview = {}) {
+    const QString colours =
+        QStringLiteral("rectangle 0,0 %1,%2").arg(size.width() / 2 - 1).arg(size.height() - 1);
+    const QString raw = preview.isEmpty() ? path : path + ".raw.tif";
+    if (!made("convert-im6.q16",
+              {"-size", QStringLiteral("%1x%2").arg(size.width()).arg(size.height()), "xc:blue",
+               "-fill", "rgb(25%,50%,50%)", "-draw", colours, "-alpha", "off", "-depth", "16",
+               "-compress", "none", "tiff:" + raw}))
+        return false;
+    const QString jpeg = path + ".preview.jpg", page = path + ".preview.tif";
+    if (!preview.isEmpty()) {
+        const QString half = QStringLiteral("%1x%2").arg(size.width() / 2).arg(size.height() / 2);
+        const QString halfColours = QStringLiteral("rectangle 0,0 %1,%2")
+                                        .arg(size.width() / 4 - 1)
+                                        .arg(size.height() / 2 - 1);
+        // libtiff keeps a JPEG page's tables apart from its data, which
+        // LibRaw does not join: the page's one strip becomes a whole JPEG.
+        if (!made("convert-im6.q16", {"-size", half, "xc:blue", "-fill", "rgb(50%,50%,50%)",
+                                      "-draw", halfColours, jpeg}) ||
+            !made("convert-im6.q16", {jpeg, "-compress", "none", "tiff:" + page + ".plain"}) ||
+            !made("tiffcp", {"-c", "jpeg", "-r", "65535", page + ".plain", page}) ||
+            !made("tiffcp", {raw, page, path}))
+            return false;
+    }
     const QList<QStringList> tags = {
         {"262", "34892"},              // linear raw
         {"274", "6"},                  // orientation
@@ -599,8 +619,35 @@ TEST_F(LoaderTest, DngIsDevelopedWithTheCamerasWhiteBalance) {
         {"50728", "3", "0.5", "1", "1"}, // as-shot neutral
     };
     for (const QStringList& tag : tags)
-        ASSERT_TRUE(made("tiffset", QStringList{"-s"} + tag + QStringList{dng}))
-            << qPrintable(tag[0]);
+        if (!made("tiffset", QStringList{"-s"} + tag + QStringList{path}))
+            return false;
+    if (preview.isEmpty())
+        return true;
+    // The second page's strip offset and length (tags 273, 279, one value
+    // each, little-endian as libtiff writes here) point at the JPEG, appended.
+    QByteArray bytes = testpictures::fileBytes(path);
+    const QByteArray whole = testpictures::fileBytes(jpeg);
+    auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
+    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
+    const qsizetype first = u32(4), second = u32(first + 2 + 12 * u16(first));
+    for (int i = 0; i < u16(second); ++i) {
+        char* entry = bytes.data() + second + 2 + 12 * i;
+        const quint16 tag = qFromLittleEndian<quint16>(entry);
+        if (tag != 273 && tag != 279)
+            continue;
+        qToLittleEndian<quint16>(4, entry + 2); // LONG
+        qToLittleEndian<quint32>(1, entry + 4);
+        qToLittleEndian<quint32>(tag == 273 ? quint32(bytes.size()) : quint32(whole.size()),
+                                 entry + 8);
+    }
+    testpictures::writeBytes(path, bytes + whole);
+    return true;
+}
+
+TEST_F(LoaderTest, DngIsDevelopedWithTheCamerasWhiteBalance) {
+    // The camera's grey comes out grey, turned so that it lies on top.
+    const QString dng = dir.filePath("photo.dng");
+    ASSERT_TRUE(linearDng(dng, QSize(64, 48)));
     const LoadedPicture loaded = pictureloader::load(dng);
     ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error);
     EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32);
@@ -615,6 +662,37 @@ TEST_F(LoaderTest, DngIsDevelopedWithTheCamerasWhiteBalance) {
     const LoadedPicture bad = pictureloader::load(write("bad.dng", bytes.left(200)));
     EXPECT_FALSE(bad.ok());
     EXPECT_EQ(bad.error, "the file ends too soon");
+}
+
+TEST_F(LoaderTest, RawAndHeifOfferTheirSmallPictureWhenItCoversTheBox) {
+    // A 640 x 480 DNG turned upright to 480 x 640, with a 320 x 240 preview:
+    // into a 200 box the picture fits as 150 x 200, which the preview turned
+    // (240 x 320) covers; into a 400 box (300 x 400) it does not.
+    const QString dng = dir.filePath("preview.dng");
+    ASSERT_TRUE(linearDng(dng, QSize(640, 480), "with preview"));
+    const QByteArray raw = testpictures::fileBytes(dng);
+    const LoadedPicture quick = pictureloader::decodeReduced(dng, raw, QSize(200, 200));
+    ASSERT_TRUE(quick.ok()) << qPrintable(quick.error);
+    EXPECT_EQ(quick.image.size(), QSize(240, 320));
+    EXPECT_EQ(quick.fullSize, QSize(480, 640));
+    EXPECT_TRUE(near(quick.image.pixel(120, 20), qRgb(128, 128, 128), 12));
+    EXPECT_TRUE(near(quick.image.pixel(120, 300), qRgb(0, 0, 255), 12));
+    EXPECT_TRUE(pictureloader::decodeReduced(dng, raw, QSize(400, 400)).image.isNull());
+
+    // An 800 x 600 HEIC with a thumbnail of at most 240 pixels, in the
+    // colours of the full picture: it covers a 200 box, not a 400 one.
+    const QString png = dir.filePath("photo.png"), heic = dir.filePath("thumbnail.heic");
+    ASSERT_TRUE(made("convert-im6.q16", {"-size", "800x600", "gradient:red-blue", png}));
+    ASSERT_TRUE(made("heif-enc", {"-q", "90", "-t", "240", png, "-o", heic}));
+    const QByteArray bytes = testpictures::fileBytes(heic);
+    const LoadedPicture thumbnail = pictureloader::decodeReduced(heic, bytes, QSize(200, 200));
+    ASSERT_TRUE(thumbnail.ok()) << qPrintable(thumbnail.error);
+    EXPECT_EQ(thumbnail.image.size(), QSize(240, 180));
+    EXPECT_EQ(thumbnail.fullSize, QSize(800, 600));
+    const QImage full = pictureloader::load(heic).image.scaled(QSize(240, 180));
+    for (const QPoint at : {QPoint(20, 20), QPoint(120, 90), QPoint(220, 160)})
+        EXPECT_TRUE(near(thumbnail.image.pixel(at), full.pixel(at), 12)) << at.x() << "," << at.y();
+    EXPECT_TRUE(pictureloader::decodeReduced(heic, bytes, QSize(400, 400)).image.isNull());
 }
 
 } // namespace
