@@ -122,22 +122,33 @@ LoadedPicture decodeHandle(const QByteArray& bytes, heif_image_handle* handle,
     options->convert_hdr_to_8bit = 1; // 10-bit AVIF as 8-bit RGB
     const bool alpha = heif_image_handle_has_alpha_channel(handle);
     heif_image* rawImage = nullptr;
-    if (heif_error e = heif_decode_image(
-            handle, &rawImage, heif_colorspace_RGB,
-            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
+    if (heif_error e = heif_decode_image(handle, &rawImage, heif_colorspace_RGB,
+                                         heif_chroma_interleaved_RGBA, options.get());
         e.code != heif_error_Ok)
         return {{}, reason(e, bytes)};
-    const std::unique_ptr<heif_image, FreeImage> decoded(rawImage);
+    std::unique_ptr<heif_image, FreeImage> decoded(rawImage);
     int stride = 0;
-    const uint8_t* pixels =
-        heif_image_get_plane_readonly(decoded.get(), heif_channel_interleaved, &stride);
-    if (!pixels)
-        return {{}, unreadable::words(Reason::Damaged)};
+    uint8_t* pixels = heif_image_get_plane(decoded.get(), heif_channel_interleaved, &stride);
     // Turned by its irot box, the picture may have other sides than the header's.
-    const QImage wrapped(pixels, heif_image_get_width(decoded.get(), heif_channel_interleaved),
-                         heif_image_get_height(decoded.get(), heif_channel_interleaved), stride,
-                         alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    QImage image = overWhite(wrapped);
+    const int width = heif_image_get_width(decoded.get(), heif_channel_interleaved);
+    const int height = heif_image_get_height(decoded.get(), heif_channel_interleaved);
+    if (!pixels || width <= 0 || height <= 0 || stride < width * 4)
+        return {{}, unreadable::words(Reason::Damaged)};
+    if (!alpha)
+        // Opaque: the bytes become the picture's in place, R and B swapped
+        // (RGB32 is B, G, R, 255 in memory), with no copy of 48 MB for a
+        // 12-megapixel photo; the picture releases libheif's image.
+        for (int y = 0; y < height; ++y) {
+            uchar* rgba = pixels + qsizetype(y) * stride;
+            auto* row = reinterpret_cast<QRgb*>(rgba);
+            for (int x = 0; x < width; ++x, rgba += 4)
+                row[x] = qRgb(rgba[0], rgba[1], rgba[2]);
+        }
+    QImage image = alpha ? overWhite(QImage(pixels, width, height, stride, QImage::Format_RGBA8888))
+                         : QImage(
+                               pixels, width, height, stride, QImage::Format_RGB32,
+                               [](void* i) { heif_image_release(static_cast<heif_image*>(i)); },
+                               decoded.release());
     if (image.isNull())
         return {{}, unreadable::words(Reason::NoMemory)};
     const QByteArray icc = iccProfile(colours);
@@ -188,9 +199,10 @@ LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box) {
         Handle thumbnail(raw);
         const QSize size = sizeOf(thumbnail.get());
         // Turned as the primary picture (libheif applies the thumbnail's own
-        // irot box: a file that gave it none shows here) and large enough.
+        // irot box: a file that gave it none shows here), large enough, and
+        // no larger than the picture itself.
         if (size.isEmpty() || !sameShape(size, full) || size.width() < wanted.width() ||
-            size.height() < wanted.height())
+            size.height() < wanted.height() || size.width() > full.width())
             continue;
         if (!best || size.width() < sizeOf(best.get()).width())
             best = std::move(thumbnail);

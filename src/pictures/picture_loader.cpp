@@ -36,7 +36,7 @@ LoadedPicture tooLarge(QSize size) {
 LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
     // Qt's own bound, checked before its readers allocate, set once (it is
     // shared by every thread): ours at 8 bytes a pixel, as 16-bit PNG and
-    // TIFF come out. Qt's default, 256 MB, would refuse 24-megapixel ones.
+    // TIFF come out. Qt's default, 128 MB, would refuse a 40-megapixel photo.
     static const bool limited = [] {
         QImageReader::setAllocationLimit(int(MaxPixels * 8 / (1024 * 1024)) + 1);
         return true;
