@@ -68,9 +68,11 @@ QByteArray iccProfile(const heif_image_handle* handle) {
 // taken as sRGB.
 QColorSpace nclxSpace(const heif_image_handle* handle) {
     heif_color_profile_nclx* raw = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &raw).code != heif_error_Ok)
-        return QColorSpace::SRgb;
+    const heif_error e = heif_image_handle_get_nclx_color_profile(handle, &raw);
+    // libheif may hand over a profile along with an error: it is ours either way.
     const std::unique_ptr<heif_color_profile_nclx, FreeNclx> nclx(raw);
+    if (e.code != heif_error_Ok || !nclx)
+        return QColorSpace::SRgb;
     return nclx->color_primaries == heif_color_primaries_SMPTE_EG_432_1 ? QColorSpace::DisplayP3
                                                                         : QColorSpace::SRgb;
 }
