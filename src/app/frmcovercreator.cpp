@@ -614,7 +614,7 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
             places.push_back(box.position);
     QString error;
     if (!m_pictures.load(fileName, places, &error))
-        qInfo("Parvello: %s", qPrintable(error));
+        qInfo("Parvello: %s could not be read: %s", qPrintable(fileName), qPrintable(error));
 }
 
 void frmcovercreator::Image_Click(int position) {

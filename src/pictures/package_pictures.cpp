@@ -1,6 +1,5 @@
 #include "pictures/package_pictures.h"
 
-#include "common/jpeg_reader.h"
 #include "pictures/full_picture.h"
 #include "pictures/picture_loader.h"
 
@@ -60,13 +59,14 @@ bool PackagePictures::load(const QString& fileName, const std::vector<int>& posi
         [fileName, bytes = *bytes](const std::atomic<bool>* cancel) {
             const LoadedPicture loaded = pictureloader::decode(fileName, bytes, cancel);
             if (!loaded.ok() && !cancel->load())
-                qInfo("Parvello: %s", qPrintable(loaded.error));
+                qInfo("Parvello: %s could not be read: %s", qPrintable(fileName),
+                      qPrintable(loaded.error));
             return loaded.image;
         },
         quick.image);
     FullPicture::startSoon(full);
     // The size the full picture will have, for the previews meanwhile.
-    const QSize size = jpegreader::uprightSize(*bytes).value_or(quick.image.size());
+    const QSize size = quick.fullSize.isValid() ? quick.fullSize : quick.image.size();
     const QImage copy = screenCopy(quick.image);
     for (int index : positions)
         set(index, QImage(), full, copy, size, name);

@@ -42,10 +42,11 @@ class PackagePictures : public QObject {
     int screenCopySide() const { return m_screenCopySide; }
 
     // Reads `fileName` once and gives its picture to every position in
-    // `positions`: the screen copy at once (a JPEG from a quick reduced
-    // decode), the full picture from a decode on a worker that starts once
-    // the previews have painted. False, with the reason in `error`, when the
-    // file cannot be read; the positions then keep their pictures.
+    // `positions`: the screen copy at once (from a quick reduced decode: a
+    // JPEG, or the small picture a HEIF or raw file carries), the full picture
+    // from a decode on a worker that starts once the previews have painted.
+    // False, with the reason in `error` (the user's words, without the file's
+    // name), when the file cannot be read; the positions keep their pictures.
     bool load(const QString& fileName, const std::vector<int>& positions, QString* error = nullptr);
 
     // A picture made elsewhere (a scan, an edit of the picture from file
