@@ -1,6 +1,8 @@
 // The paper, quality and colour the user chose reach the printer with every
 // job: read back from what the IPP Everywhere photo printer received.
+#include "job_wait.h"
 #include "photo_fixture.h"
+#include "print/print_job.h"
 #include "print/printer.h"
 #include "print/sheet_orders.h"
 #include "support/pictures_from.h"
@@ -152,4 +154,18 @@ TEST_F(PaperChoice, PpdQueueTakesTheChosenPaper) {
     const QRect found = testpdf::findColour(testpdf::render(files[0], kDpi), qRgb(30, 30, 200));
     EXPECT_TRUE(
         landsAt(found, expectedPixels(QRectF(0, 0, 3 * 3600 + 10, 3 * 4680 + 10), kDpi), 1));
+}
+
+// The printer asks for paper while the job waits: the message names the
+// paper the job wants.
+TEST_F(PaperChoice, PrinterWantingPaperNamesThePaperTheJobWants) {
+    photo.setWantsPaper(true);
+    const print::PaperChoice choice{
+        "na_index-4x6_4x6in", true, "photographic-glossy", "5", "", "color"};
+    print::PrintJob job(print::cupsPrinter(kPhotoQueue, choice),
+                        {print::singleOrder(picture(), 2, false)});
+    const print::PrintSummary summary = testjob::run(job);
+    EXPECT_EQ(
+        summary.troubles,
+        QStringList{"Load 4x6 glossy photo paper into the printer: the 4x6 print is waiting."});
 }
