@@ -75,7 +75,7 @@ PrintPreview::PrintPreview(const std::vector<PreviewPage>& pages, const QString&
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel(
         (printer.isEmpty() ? QStringLiteral("No printer: the sheets will be saved as PDF files.")
-                           : QStringLiteral("Printer: %1.").arg(printer)) +
+                           : QStringLiteral("Printing on %1.").arg(printer)) +
             QStringLiteral(" Shaded edges of the paper do not print."),
         this);
     heading->setWordWrap(true);
@@ -118,14 +118,17 @@ PrintPreview::PrintPreview(const std::vector<PreviewPage>& pages, const QString&
 
 PrintPreview* showPrintPreview(const Packages& packages, int copyCount,
                                const PackagePictures& pictures, const PrintOptions& options) {
-    const std::unique_ptr<SheetTarget> target = defaultTarget();
+    QStringList paperNote; // the printer and its paper, as the print question names them
+    const std::unique_ptr<SheetTarget> target = defaultTarget(fallbackFolder(), &paperNote);
     // One pixel to the point, sharp on a high-density screen too.
     const qreal ratio = qApp->devicePixelRatio();
     std::vector<PreviewPage> pages = previewPages(target->paper(), packages, copyCount, pictures,
                                                   options, units::kPointsPerInch * ratio);
     for (PreviewPage& page : pages)
         page.image.setDevicePixelRatio(ratio);
-    auto* preview = new PrintPreview(pages, target->printerName());
+    const QString printer = target->printerName();
+    auto* preview =
+        new PrintPreview(pages, printer.isEmpty() ? printer : paperNote.value(0, printer));
     preview->setAttribute(Qt::WA_DeleteOnClose);
     preview->show();
     return preview;

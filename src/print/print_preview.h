@@ -34,6 +34,8 @@ std::vector<PreviewPage> previewPages(const Paper& paper, const Packages& packag
 class PrintPreview : public QDialog {
     Q_OBJECT
   public:
+    // `printer`: the printer and its paper ("Office_Inkjet: Letter, glossy
+    // photo paper, best quality"); empty when the sheets become PDF files.
     PrintPreview(const std::vector<PreviewPage>& pages, const QString& printer,
                  QWidget* parent = nullptr);
     int pageCount() const { return m_pageCount; }

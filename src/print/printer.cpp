@@ -158,14 +158,15 @@ class Unreachable final : public SheetTarget {
 
 } // namespace
 
-std::unique_ptr<SheetTarget> defaultTarget(const QString& folder, QStringList* paperNote) {
+std::unique_ptr<SheetTarget> defaultTarget(const QString& folder, QStringList* paperNote,
+                                           const PaperChoice* given) {
     const QString inUse = printerInUse();
     PaperChoice paper;
     QString error;
     // A printer that does not say what it offers gets its own defaults.
     if (const std::optional<PrinterOptions> options = printerOptions(inUse, &error)) {
         QString notice;
-        paper = rememberedPaper(inUse, *options, &notice);
+        paper = given ? *given : rememberedPaper(inUse, *options, &notice);
         if (paperNote) {
             *paperNote << queueName(inUse) + QStringLiteral(": ") + paperInWords(paper, *options);
             if (!notice.isEmpty())

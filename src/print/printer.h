@@ -74,8 +74,10 @@ QString fallbackFolder();
 // reason: nothing goes to a PDF unasked. `paperNote` (may be null) receives
 // what the print question names: "Office_Inkjet: Letter, glossy photo paper,
 // best quality", and the notice when a remembered value had to be dropped.
+// `paper` (may be null) is used instead of the remembered paper.
 std::unique_ptr<SheetTarget> defaultTarget(const QString& folder = fallbackFolder(),
-                                           QStringList* paperNote = nullptr);
+                                           QStringList* paperNote = nullptr,
+                                           const PaperChoice* paper = nullptr);
 
 // The picture resampled (area-averaged, never nearest-neighbour) to the
 // device pixels of a cell of the given twip size at `dpi`, filling it as the

@@ -188,6 +188,9 @@ class PrintQuestion : public Popup {
         ASSERT_TRUE(cups.start(&error)) << error.toStdString();
         ASSERT_TRUE(cups.addPrinter(printer, true, &error)) << error.toStdString();
     }
+    // The print question: the printer and its paper (its default Letter, its
+    // one quality), then the reminder.
+    QString question() const { return printer.name + ": Letter, normal quality\n" + PrinterReady; }
     // Jobs that reached the printer, once a job sent now would have landed.
     qsizetype settledJobs() {
         QThread::msleep(1500);
@@ -198,7 +201,7 @@ class PrintQuestion : public Popup {
         ASSERT_TRUE(
             user.waitUntil([&] { return main.isEnabled() && main.cmdPrint()->isEnabled(); }));
         user.click(main.cmdPrint());
-        ASSERT_TRUE(waitForMessage(user, PrinterReady));
+        ASSERT_TRUE(waitForMessage(user, question()));
     }
 };
 
@@ -247,7 +250,7 @@ TEST_F(PrintQuestion, PrintPressedAgainUnderAMessageAsksAgain) {
     desktop::asUser([&](User& user) {
         ASSERT_TRUE(user.findWindow("Print Single Picture"));
         user.click(single->Command1);
-        ASSERT_TRUE(waitForMessage(user, PrinterReady));
+        ASSERT_TRUE(waitForMessage(user, question()));
         user.click(popup->Command2);
         ASSERT_TRUE(waitForMessage(
             user, QStringLiteral("Unable to print! The printing system says: Destination \"%1\" "
@@ -257,7 +260,7 @@ TEST_F(PrintQuestion, PrintPressedAgainUnderAMessageAsksAgain) {
 
         user.click(single->Command1); // the dialog stays usable under the message
         user.click(popup->Command1);
-        EXPECT_TRUE(waitForMessage(user, PrinterReady));
+        EXPECT_TRUE(waitForMessage(user, question()));
         EXPECT_TRUE(user.onGui([&] { return popup->Command3->isVisible(); }));
         user.click(popup->Command3);
         EXPECT_TRUE(waitUntilGone(user));

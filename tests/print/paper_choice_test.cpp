@@ -1,8 +1,11 @@
 // The paper, quality and colour the user chose reach the printer with every
 // job: read back from what the IPP Everywhere photo printer received.
+#include "job_wait.h"
 #include "photo_fixture.h"
+#include "print/print_job.h"
 #include "print/printer.h"
 #include "print/sheet_orders.h"
+#include "support/pictures_from.h"
 
 using namespace testcups;
 
@@ -127,4 +130,42 @@ TEST_F(PaperChoice, FourBySixPrintOnFourBySixPaperIsTheWholeCard) {
     // inch above and below.
     const QRect found = testpdf::findColour(testpdf::render(documents[1], dpi), qRgb(200, 30, 30));
     EXPECT_TRUE(landsAt(found, QRectF(dpi / 6.0, dpi / 4.0, 4 * dpi - dpi / 3.0, 5.5 * dpi), 1));
+}
+
+// The folder printer's queue has a PPD: the chosen paper reaches it as its
+// page size, and the wallet sheet sits in A4's printable corner.
+TEST_F(PaperChoice, PpdQueueTakesTheChosenPaper) {
+    print::PaperChoice a4;
+    a4.size = "iso_a4_210x297mm";
+    const auto target = print::cupsPrinter(printer().name, a4);
+    ASSERT_TRUE(target);
+    const auto pictures = picturesFrom([](int) {
+        QImage blue(300, 390, QImage::Format_RGB32);
+        blue.fill(qRgb(30, 30, 200));
+        return blue;
+    });
+    ASSERT_EQ(print::printPackages(*target, {&print::kPackages[4]}, 1, *pictures).jobs.size(), 1u);
+    const QStringList files = jobs(1);
+    ASSERT_EQ(files.size(), 1);
+    const QSizeF page = testpdf::pageSize(files[0]);
+    EXPECT_NEAR(page.width(), 210 / 25.4 * 72, 1);
+    EXPECT_NEAR(page.height(), 297 / 25.4 * 72, 1);
+    // Three wallets across, three down, 5 twips apart.
+    const QRect found = testpdf::findColour(testpdf::render(files[0], kDpi), qRgb(30, 30, 200));
+    EXPECT_TRUE(
+        landsAt(found, expectedPixels(QRectF(0, 0, 3 * 3600 + 10, 3 * 4680 + 10), kDpi), 1));
+}
+
+// The printer asks for paper while the job waits: the message names the
+// paper the job wants.
+TEST_F(PaperChoice, PrinterWantingPaperNamesThePaperTheJobWants) {
+    photo.setWantsPaper(true);
+    const print::PaperChoice choice{
+        "na_index-4x6_4x6in", true, "photographic-glossy", "5", "", "color"};
+    print::PrintJob job(print::cupsPrinter(kPhotoQueue, choice),
+                        {print::singleOrder(picture(), 2, false)});
+    const print::PrintSummary summary = testjob::run(job);
+    EXPECT_EQ(
+        summary.troubles,
+        QStringList{"Load 4x6 glossy photo paper into the printer: the 4x6 print is waiting."});
 }

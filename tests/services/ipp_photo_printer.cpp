@@ -180,7 +180,11 @@ bool IppPhotoPrinter::start(QString* error) {
         *error = "no room for the printer's command";
         return false;
     }
-    keep.write("#!/bin/sh\ncp \"$1\" '" + d.toUtf8() + "/received/'\n");
+    // While the test says the printer wants paper, a job waits for it a while.
+    keep.write("#!/bin/sh\nif [ -e '" + d.toUtf8() +
+               "/wants-paper' ]; then\n  echo 'STATE: +media-needed' >&2\n  sleep 8\n"
+               "  echo 'STATE: -media-needed' >&2\nfi\ncp \"$1\" '" +
+               d.toUtf8() + "/received/'\n");
     keep.close();
     keep.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     m_printer->start("setpriv",
@@ -205,6 +209,14 @@ bool IppPhotoPrinter::start(QString* error) {
 void IppPhotoPrinter::stop() {
     stopProcess(m_printer);
     stopProcess(m_bus);
+}
+
+void IppPhotoPrinter::setWantsPaper(bool wants) {
+    QFile flag(m_dir.path() + "/wants-paper");
+    if (wants)
+        flag.open(QIODevice::WriteOnly);
+    else
+        flag.remove();
 }
 
 QStringList IppPhotoPrinter::receivedDocuments() const {

@@ -33,6 +33,9 @@ class IppPhotoPrinter {
 
     // Every job the printer has received, oldest first.
     std::vector<ReceivedJob> receivedJobs(QString* error) const;
+    // From now on each job makes the printer report that it needs paper
+    // (media-needed) for 8 seconds before it prints.
+    void setWantsPaper(bool wants);
     // The document of every job, as the printer received it, oldest first.
     QStringList receivedDocuments() const;
     // Waits until at least `count` jobs and their documents have arrived;

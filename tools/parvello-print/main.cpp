@@ -3,11 +3,14 @@
 //
 //   parvello-print [OPTIONS] [--copies N] PACKAGE PICTURE...
 //   parvello-print [OPTIONS] --single SIZE [--landscape] PICTURE
+//   parvello-print [--printer NAME] --list-printer-options
 
 #include "cell_pictures.h"
+#include "paper_flags.h"
 #include "pictures/package_pictures.h"
 #include "print/captions.h"
 #include "print/layouts.h"
+#include "print/paper_memory.h"
 #include "print/print_job.h"
 #include "print/print_options.h"
 #include "print/printer.h"
@@ -33,6 +36,7 @@ QString usage() {
     return QStringLiteral(
                "usage: parvello-print [OPTIONS] [--copies N] PACKAGE PICTURE...\n"
                "       parvello-print [OPTIONS] --single SIZE [--landscape] PICTURE\n"
+               "       parvello-print [--printer NAME] --list-printer-options\n"
                "PACKAGE and SIZE: %1. One picture fills every cell,\n"
                "or give one picture per cell in layout order. Copies: %2 to %3.\n"
                "OPTIONS:\n"
@@ -42,7 +46,14 @@ QString usage() {
                "  --fill MODE      stretch (the default), crop (cover the cell, nothing\n"
                "                   distorted) or fit (the whole picture, the rest white)\n"
                "  --no-turn        never turn a picture a quarter turn to fit its cell\n"
-               "  --cut-guides     thin grey cut marks beyond the cells' corners\n")
+               "  --cut-guides     thin grey cut marks beyond the cells' corners\n"
+               "Paper (unless given, what was last chosen for the printer in Parvello):\n"
+               "  --paper SIZE       a paper size the printer offers (4x6, Letter, A4, ...)\n"
+               "  --borderless       print to every edge of the paper\n"
+               "  --paper-type TYPE  a paper type the printer offers (photographic-glossy, ...)\n"
+               "  --quality Q        draft, normal or high\n"
+               "  --source TRAY      a tray the printer offers (main, photo, ...)\n"
+               "  --list-printer-options  what the printer offers, then stop\n")
         .arg(captions())
         .arg(print::kMinCopies)
         .arg(print::kMaxCopies);
@@ -62,6 +73,9 @@ struct Job {
     bool landscape = false;
     print::PrintOptions options;
     QStringList positional;
+    paperflags::Flags paper;
+    bool listPrinterOptions = false;
+    std::optional<print::PaperChoice> chosenPaper; // the paper options applied
 };
 
 // Reads the command line into `job`; an exit code when it already decides
@@ -109,6 +123,22 @@ std::optional<int> parseArguments(const QStringList& args, Job& job) {
             job.options.turnToFit = false;
         } else if (a == "--cut-guides") {
             job.options.cutGuides = true;
+        } else if (a == "--paper") {
+            if (!value(&job.paper.size) || job.paper.size.isEmpty())
+                return fail("--paper needs a paper size (--list-printer-options lists them)");
+        } else if (a == "--paper-type") {
+            if (!value(&job.paper.type) || job.paper.type.isEmpty())
+                return fail("--paper-type needs a paper type (--list-printer-options lists them)");
+        } else if (a == "--quality") {
+            if (!value(&job.paper.quality) || job.paper.quality.isEmpty())
+                return fail("--quality takes draft, normal or high");
+        } else if (a == "--source") {
+            if (!value(&job.paper.source) || job.paper.source.isEmpty())
+                return fail("--source needs a tray (--list-printer-options lists them)");
+        } else if (a == "--borderless") {
+            job.paper.borderless = true;
+        } else if (a == "--list-printer-options") {
+            job.listPrinterOptions = true;
         } else if (a.startsWith("--")) {
             std::fputs(qPrintable(usage()), stderr);
             return fail("unknown option " + a);
@@ -118,6 +148,30 @@ std::optional<int> parseArguments(const QStringList& args, Job& job) {
     }
     if (!job.printer.isEmpty() && !job.pdfDir.isEmpty())
         return fail("--printer and --pdf exclude each other");
+    if ((job.paper.given() || job.listPrinterOptions) && !job.pdfDir.isEmpty())
+        return fail("the paper options go with a printer, not with --pdf");
+    return std::nullopt;
+}
+
+// The paper options checked against what the printer in use offers, or
+// what it offers listed; an exit code when that ends the run.
+std::optional<int> choosePaper(Job& job) {
+    if (!job.paper.given() && !job.listPrinterOptions)
+        return std::nullopt;
+    const QString inUse = print::printerInUse();
+    QString error;
+    const std::optional<print::PrinterOptions> options = print::printerOptions(inUse, &error);
+    if (!options)
+        return fail(error);
+    const QString name = print::queueName(inUse);
+    const print::PaperChoice remembered = print::rememberedPaper(inUse, *options);
+    if (job.listPrinterOptions) {
+        std::fputs(qPrintable(paperflags::listed(name, *options, remembered)), stdout);
+        return 0;
+    }
+    job.chosenPaper = paperflags::apply(job.paper, remembered, *options, name, &error);
+    if (!job.chosenPaper)
+        return fail(error);
     return std::nullopt;
 }
 
@@ -224,10 +278,17 @@ int main(int argc, char** argv) {
         return *exitCode;
 
     print::setChosenPrinter(job.printer);
+    if (const std::optional<int> exitCode = choosePaper(job))
+        return *exitCode;
+    QStringList paperNote; // "parvello-photo: 4x6 borderless, ...", and a dropped value
     std::unique_ptr<print::SheetTarget> target =
-        job.pdfDir.isEmpty() ? print::defaultTarget() : print::pdfFolder(job.pdfDir);
+        job.pdfDir.isEmpty() ? print::defaultTarget(print::fallbackFolder(), &paperNote,
+                                                    job.chosenPaper ? &*job.chosenPaper : nullptr)
+                             : print::pdfFolder(job.pdfDir);
     if (const QString notice = print::takeChoiceNotice(); !notice.isEmpty())
         std::fprintf(stderr, "parvello-print: %s\n", qPrintable(notice));
+    for (const QString& line : paperNote)
+        std::fprintf(stderr, "parvello-print: %s\n", qPrintable(line));
 
     std::variant<Sheets, int> sheets =
         job.single.isEmpty() ? printPackage(job, *target) : printSingle(job, *target);
