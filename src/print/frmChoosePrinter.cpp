@@ -240,7 +240,7 @@ void frmChoosePrinter::showPaper() {
     chkBorderless->setChecked(offered && paper.choice.borderless);
     if (offered) {
         for (const SizeKinds& s : sizesOnce(*paper.options))
-            cboPaperSize->addItem(s.caption, s.name);
+            cboPaperSize->addItem(sizeInWords(s.name, s.caption), s.name);
         cboPaperSize->setCurrentIndex(std::max(0, cboPaperSize->findData(paper.choice.size)));
     }
     // While the printer is asked the usual rows stand empty; then only what

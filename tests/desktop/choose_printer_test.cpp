@@ -62,7 +62,7 @@ TEST_F(ChoosePrinterWindow, PhotoPaperChosenByKeysAndRemembered) {
                    !chooser()->isAsking();
         }));
         user.pressKeys("alt+z");
-        user.pressKeys("4"); // 4 x 6, the one size whose caption starts so
+        user.pressKeys("4"); // 4x6, the one size whose caption starts so
         user.pressKeys("alt+b");
         user.pressKeys("alt+t");
         user.pressKeys("m"); // Matte, not the glossy a photo printer starts with
