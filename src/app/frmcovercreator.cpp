@@ -7,6 +7,7 @@
 #include "app/copies_spinner.h"
 #include "app/frmabout.h"
 #include "app/helpwindow.h"
+#include "app/load_errors.h"
 #include "app/picture_browser.h"
 #include "app/preview_image.h"
 #include "app/preview_page.h"
@@ -125,6 +126,14 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     connect(m_tray.get(), &Tray::exitRequested, this, [this] { runCommand(Command::Exit); });
 
     m_popup = std::make_unique<notify::frmmsnpopup>(this);
+    tellLoadErrors(m_pictures, *m_popup);
+    // The window stays usable while a picture loads.
+    connect(&m_pictures, &PackagePictures::loadingChanged, this, [](bool loading) {
+        if (loading)
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
 
     // The browser takes the height, the previews whatever the window gains,
     // the options keep their width.
@@ -142,7 +151,10 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     Form_Load();
 }
 
-frmcovercreator::~frmcovercreator() = default;
+frmcovercreator::~frmcovercreator() {
+    if (m_pictures.isLoading())
+        QApplication::restoreOverrideCursor();
+}
 
 QWidget* frmcovercreator::buildBrowser() {
     QWidget* browser = nullptr;
@@ -585,14 +597,10 @@ void frmcovercreator::dirSelect_Change() {
 }
 
 void frmcovercreator::fileSelect_Click() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_toolbar->setEnabled(false);
     for (int i = 0; i < m_fileSelect->count(); ++i)
         if (m_fileSelect->item(i)->isSelected())
             loadIntoPreviews(
                 browser::fullPath(m_fileSelect->path(), m_fileSelect->item(i)->text()));
-    QApplication::restoreOverrideCursor();
-    m_toolbar->setEnabled(true);
 }
 
 void frmcovercreator::openFile(const QString& fileName) {
@@ -613,9 +621,7 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
                 ? box.position == selected
                 : (previewTab(box.position) == tab && box.position < positions::kPackage))
             places.push_back(box.position);
-    QString error;
-    if (!m_pictures.load(fileName, places, &error))
-        qInfo("Parvello: %s", qPrintable(error));
+    m_pictures.load(fileName, places);
 }
 
 void frmcovercreator::Image_Click(int position) {
