@@ -496,7 +496,10 @@ void frmcovercreator::setCurrentTab(int tab) {
     SSTab1_Click(); // also when the tab does not change
 }
 bool frmcovercreator::setDrive(const QString& drive) {
-    return m_drvSelect->setDrive(drive);
+    // Any folder names the drive that holds it (settings of older versions
+    // name a mount root).
+    return !drive.isEmpty() && QFileInfo(drive).isDir() &&
+           m_drvSelect->setDrive(browser::driveOf(drive));
 }
 bool frmcovercreator::setFolder(const QString& folder) {
     if (!m_dirSelect->setPath(folder))
@@ -592,6 +595,7 @@ void frmcovercreator::drvSelect_Change() {
 }
 
 void frmcovercreator::dirSelect_Change() {
+    m_drvSelect->setDrive(browser::driveOf(m_dirSelect->path()));
     m_fileSelect->setPath(m_dirSelect->path());
     update();
 }
