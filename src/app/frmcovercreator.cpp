@@ -21,6 +21,7 @@
 #include "common/weblink.h"
 #include "editor/frmManipulate.h"
 #include "notify/frmmsnpopup.h"
+#include "pictures/picture_formats.h"
 #include "print/captions.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
@@ -46,6 +47,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -607,10 +609,24 @@ void frmcovercreator::fileSelect_Click() {
                 browser::fullPath(m_fileSelect->path(), m_fileSelect->item(i)->text()));
 }
 
-void frmcovercreator::openFile(const QString& fileName) {
-    const QFileInfo info(fileName);
-    if (!setFolder(info.absolutePath()))
+void frmcovercreator::openFile(const QString& argument) {
+    // A file manager may hand over a URI ("file:///home/anna/My%20Photos/a.jpg").
+    const QUrl url(argument);
+    const QFileInfo info(url.isLocalFile() ? url.toLocalFile() : argument);
+    if (!info.isFile()) {
+        m_popup->tell(notReadMessage(info.fileName(), QStringLiteral("there is no such file")));
         return;
+    }
+    if (!pictures::isReadableName(info.fileName())) {
+        m_popup->tell(notReadMessage(info.fileName(),
+                                     QStringLiteral("Parvello does not read this kind of file")));
+        return;
+    }
+    if (!setFolder(info.absolutePath())) {
+        m_popup->tell(
+            notReadMessage(info.fileName(), QStringLiteral("its folder cannot be opened")));
+        return;
+    }
     m_fileSelect->clearSelection();
     if (m_fileSelect->selectFile(info.fileName()))
         fileSelect_Click();

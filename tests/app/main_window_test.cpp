@@ -182,16 +182,46 @@ TEST_F(MainWindowTest, LargePhotoPrintsAtFullSizeAndANewerClickWins) {
         EXPECT_EQ(w->pictures().picture(i).size(), QSize(3000, 2000)) << i;
 }
 
+// As a path with spaces, a file:// URI or a path relative to the working folder; a missing
+// file or one that is no picture is told, and the window stays as it was.
 TEST_F(MainWindowTest, APictureGivenOnTheCommandLineOpensInTheCurrentTab) {
+    w->show();
     QTemporaryDir other;
-    QImage image(30, 20, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    ASSERT_TRUE(image.save(other.filePath("Holiday.JPG")));
+    const QString photos = other.filePath("My Photos");
+    QDir().mkpath(photos);
+    for (auto [name, colour] : {std::pair{"Holiday 1.JPG", Qt::blue}, {"green.png", Qt::green}}) {
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(photos + '/' + name));
+    }
     w->SSTab1()->setCurrentIndex(1);
-    w->openFile(other.filePath("Holiday.JPG"));
+    w->openFile(photos + "/Holiday 1.JPG");
     waitForLoads();
-    EXPECT_EQ(w->dirSelect()->path(), other.path());
+    EXPECT_EQ(w->dirSelect()->path(), photos);
     EXPECT_EQ(colours(0, 2), "-bb");
+    w->openFile(QUrl::fromLocalFile(QDir(pictures()).filePath("red.jpg")).toString());
+    waitForLoads();
+    EXPECT_EQ(colours(0, 2), "-rr");
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(other.path());
+    w->openFile("My Photos/green.png");
+    QDir::setCurrent(before);
+    waitForLoads();
+    EXPECT_EQ(colours(0, 2), "-gg");
+
+    w->openFile(photos + "/gone.jpg");
+    EXPECT_EQ(testpopup::lastMessage(w->popup()),
+              "gone.jpg could not be read: there is no such file.");
+    ASSERT_TRUE(testpopup::dismiss(w->popup()));
+    QFile notes(photos + "/notes.txt");
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.close();
+    w->openFile(notes.fileName());
+    EXPECT_EQ(testpopup::lastMessage(w->popup()),
+              "notes.txt could not be read: Parvello does not read this kind of file.");
+    ASSERT_TRUE(testpopup::dismiss(w->popup()));
+    EXPECT_EQ(w->dirSelect()->path(), photos);
+    EXPECT_EQ(colours(0, 2), "-gg");
 }
 
 TEST_F(MainWindowTest, SelectedPreviewAloneGetsTheNextFile) {
