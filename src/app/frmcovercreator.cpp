@@ -34,6 +34,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -122,6 +123,7 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
         appIcon.addFile(
             paths::dataFile(QStringLiteral("pictures/icons/parvello-%1.png").arg(size)));
     setWindowIcon(appIcon);
+    setAcceptDrops(true);
     if (!m_tray)
         m_tray = makeSystemTray(appIcon);
     connect(m_tray.get(), &Tray::restoreRequested, this, [this] { NoSysIcon(true); });
@@ -208,8 +210,12 @@ QWidget* frmcovercreator::buildTabs() {
             image, QRect(box.left, box.top - 360, box.width, box.height));
         image->setToolTip(previewToolTip(box.position));
         m_previews[size_t(box.position)] = image;
-        if (box.position < positions::kPackage)
+        if (box.position < positions::kPackage) {
             connect(image, &PreviewImage::clicked, this, &frmcovercreator::Image_Click);
+            connect(
+                image, &PreviewImage::fileDropped, this,
+                [this](int position, const QString& file) { m_pictures.load(file, {position}); });
+        }
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmcovercreator::SSTab1_Click);
 
@@ -642,6 +648,20 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
                 : (previewTab(box.position) == tab && box.position < positions::kPackage))
             places.push_back(box.position);
     m_pictures.load(fileName, places);
+}
+
+void frmcovercreator::dragEnterEvent(QDragEnterEvent* event) {
+    if (browser::droppedPicture(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmcovercreator::dropEvent(QDropEvent* event) {
+    if (const auto file = browser::droppedPicture(event->mimeData())) {
+        event->acceptProposedAction();
+        loadIntoPreviews(*file);
+    }
 }
 
 void frmcovercreator::Image_Click(int position) {

@@ -108,6 +108,10 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void changeEvent(QEvent* event) override;     // Form_Resize
     void closeEvent(QCloseEvent* event) override; // Form_Unload
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A picture file dropped on the window, but not on a print, is loaded
+    // as a click on it in the file list would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // The window's three columns.

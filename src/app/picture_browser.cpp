@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QStandardPaths>
+#include <QUrl>
 #include <algorithm>
 
 namespace browser {
@@ -130,6 +132,15 @@ std::optional<QStringList> subFolders(const QString& folder) {
     if (!dir.exists() || !dir.isReadable())
         return std::nullopt;
     return dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+}
+
+std::optional<QString> droppedPicture(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return std::nullopt;
+    const QUrl url = data->urls().first();
+    if (!url.isLocalFile() || !pictures::isReadableName(url.fileName()))
+        return std::nullopt;
+    return url.toLocalFile();
 }
 
 QString fullPath(const QString& folder, const QString& fileName) {

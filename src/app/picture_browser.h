@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <optional>
 
+class QMimeData;
+
 namespace browser {
 
 // A place the drive list offers: what people call it, and its folder.
@@ -43,6 +45,10 @@ std::optional<QStringList> pictureFiles(const QString& folder);
 
 // The sub-folders of a folder, sorted by name; nothing when it cannot be read.
 std::optional<QStringList> subFolders(const QString& folder);
+
+// The picture a drag from the file manager carries: exactly one local file
+// (text/uri-list) with a name we read; nothing for anything else.
+std::optional<QString> droppedPicture(const QMimeData* data);
 
 // Folder and file name joined with exactly one "/".
 QString fullPath(const QString& folder, const QString& fileName);

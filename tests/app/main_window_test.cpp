@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -221,6 +222,46 @@ TEST_F(MainWindowTest, APictureGivenOnTheCommandLineOpensInTheCurrentTab) {
               "notes.txt could not be read: Parvello does not read this kind of file.");
     ASSERT_TRUE(testpopup::dismiss(w->popup()));
     EXPECT_EQ(w->dirSelect()->path(), photos);
+    EXPECT_EQ(colours(0, 2), "-gg");
+}
+
+// What the file manager's drag carries: file URIs. Whether the widget takes it (the drop
+// cursor shows); if it does, dropped.
+bool dragAndDrop(QWidget* target, const QStringList& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files)
+        urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    const QPoint centre = target->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+TEST_F(MainWindowTest, APictureDroppedOnAPrintGoesThereAndElsewhereActsAsAClick) {
+    w->SSTab1()->setCurrentIndex(1);
+    const QDir folder(pictures());
+    ASSERT_TRUE(dragAndDrop(w->previewImage(2), {folder.filePath("red.jpg")}));
+    waitForLoads();
+    EXPECT_EQ(colours(0, 2), "--r");
+    ASSERT_TRUE(dragAndDrop(w.get(), {folder.filePath("GREEN.JPG")}));
+    waitForLoads();
+    EXPECT_EQ(colours(0, 2), "-gg");
+    // Only one picture file at a time; the scanned picture takes none.
+    QFile notes(folder.filePath("notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.close();
+    EXPECT_FALSE(dragAndDrop(w->previewImage(2), {notes.fileName()}));
+    EXPECT_FALSE(dragAndDrop(w.get(), {notes.fileName()}));
+    EXPECT_FALSE(
+        dragAndDrop(w->previewImage(2), {folder.filePath("red.jpg"), folder.filePath("blue.bmp")}));
+    EXPECT_FALSE(w->previewImage(19)->acceptDrops());
+    waitForLoads();
     EXPECT_EQ(colours(0, 2), "-gg");
 }
 
