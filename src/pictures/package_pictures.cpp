@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 const QImage& PackagePictures::picture(int index) const {
     Entry& e = m_entries.at(size_t(index));
@@ -41,12 +42,12 @@ QImage screenCopy(const QImage& picture, int side) {
 
 // What the worker makes of a file for the screen.
 struct PackagePictures::QuickLoad {
-    QString error;    // why there is nothing to show
-    QImage picture;   // the full picture, when one decode gave everything
-    QImage reduced;   // else the quick reduced one,
-    QByteArray bytes; // and the file's content for the full decode
-    QImage screenCopy;
-    QSize size; // the full picture's
+    QString error;     // why there is nothing to show
+    QImage picture;    // the full picture, when one decode gave everything
+    QImage reduced;    // else the quick reduced one,
+    QByteArray bytes;  // and the file's content for the full decode
+    QImage screenCopy; // null when later loads overtook it before it began
+    QSize size;        // the full picture's
 };
 
 void PackagePictures::load(const QString& fileName, const std::vector<int>& positions) {
@@ -54,13 +55,27 @@ void PackagePictures::load(const QString& fileName, const std::vector<int>& posi
         return;
     const quint64 load = ++m_lastLoad;
     for (int index : positions)
-        m_latest.at(size_t(index)) = load;
+        m_latest->at(size_t(index)) = load;
     setLoading(+1);
-    QtConcurrent::run([fileName, side = m_screenCopySide] {
-        return readForScreen(fileName, side);
-    }).then(this, [this, fileName, positions, load](const QuickLoad& quick) {
-        showLoaded(fileName, positions, load, quick);
-        setLoading(-1);
+    // Clicking through a folder quickly leaves loads nobody waits for.
+    auto wanted = [latest = m_latest, positions, load] {
+        return std::any_of(positions.begin(), positions.end(),
+                           [&](int index) { return latest->at(size_t(index)) == load; });
+    };
+    // Always reported through the event loop, even when the worker is done
+    // at once: load() never changes the positions itself.
+    (void)QtConcurrent::run([fileName, side = m_screenCopySide, wanted, positions, load,
+                             self = QPointer<PackagePictures>(this)] {
+        const QuickLoad quick = readForScreen(fileName, side, wanted);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, fileName, positions, load, quick] {
+                if (!self)
+                    return;
+                self->showLoaded(fileName, positions, load, quick);
+                self->setLoading(-1);
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -70,6 +85,8 @@ void PackagePictures::showLoaded(const QString& fileName, const std::vector<int>
         emit loadFailed(fileName, quick.error);
         return;
     }
+    if (quick.screenCopy.isNull())
+        return; // overtaken before it began
     std::shared_ptr<FullPicture> full;
     if (quick.picture.isNull()) {
         // Reported back to this thread, unless the positions let go of it first.
@@ -91,7 +108,7 @@ void PackagePictures::showLoaded(const QString& fileName, const std::vector<int>
     const QString name = QFileInfo(fileName).fileName();
     bool shown = false;
     for (int index : positions) {
-        if (m_latest.at(size_t(index)) != load)
+        if (m_latest->at(size_t(index)) != load)
             continue; // a later load or picture took it
         Entry& e = m_entries.at(size_t(index));
         std::shared_ptr<Entry> before = full ? std::make_shared<Entry>(std::move(e)) : nullptr;
@@ -129,10 +146,9 @@ void PackagePictures::setLoading(int change) {
 
 void PackagePictures::set(int index, const QImage& picture, const QString& name) {
     const quint64 load = ++m_lastLoad;
-    m_latest.at(size_t(index)) = load;
-    m_entries.at(size_t(index)) = {picture,        nullptr, screenCopy(picture, m_screenCopySide),
-                                   picture.size(), {},      name,
-                                   load,           nullptr};
+    m_latest->at(size_t(index)) = load;
+    const QImage copy = screenCopy(picture, m_screenCopySide);
+    m_entries.at(size_t(index)) = {picture, nullptr, copy, picture.size(), {}, name, load, {}};
     emit changed(index);
 }
 
@@ -167,10 +183,13 @@ const imaging::Framing& PackagePictures::Snapshot::framing(int index) const {
 
 // On a worker: the file read once, and a screen copy from a quick reduced
 // decode where the file gives one, else from the one full decode.
-PackagePictures::QuickLoad PackagePictures::readForScreen(const QString& fileName, int side) {
+PackagePictures::QuickLoad PackagePictures::readForScreen(const QString& fileName, int side,
+                                                          const std::function<bool()>& wanted) {
     QuickLoad r;
+    if (!wanted())
+        return r;
     const std::optional<QByteArray> bytes = pictureloader::readFile(fileName, &r.error);
-    if (!bytes)
+    if (!bytes || !wanted())
         return r;
     LoadedPicture quick = pictureloader::decodeReduced(fileName, *bytes, QSize(side, side));
     if (quick.ok()) {

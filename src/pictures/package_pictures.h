@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QObject>
 #include <array>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -89,7 +91,8 @@ class PackagePictures : public QObject {
 
   private:
     struct QuickLoad;
-    static QuickLoad readForScreen(const QString& fileName, int side);
+    static QuickLoad readForScreen(const QString& fileName, int side,
+                                   const std::function<bool()>& wanted);
     void showLoaded(const QString& fileName, const std::vector<int>& positions, quint64 load,
                     const QuickLoad& quick);
     void fullDecoded(const QString& fileName, quint64 load, const QString& error);
@@ -108,7 +111,10 @@ class PackagePictures : public QObject {
     };
     mutable std::array<Entry, positions::kCount> m_entries;
     int m_screenCopySide = 1024;
-    std::array<quint64, positions::kCount> m_latest{}; // the last load or set() of each position
+    // The last load or set() of each position; read by the workers too, to
+    // skip a load that later ones have overtaken before it began.
+    using Latest = std::array<std::atomic<quint64>, positions::kCount>;
+    std::shared_ptr<Latest> m_latest = std::make_shared<Latest>();
     quint64 m_lastLoad = 0;
     int m_loading = 0;
 };
