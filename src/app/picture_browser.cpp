@@ -37,10 +37,8 @@ QString unescaped(const QByteArray& field) {
 // Where the desktop mounts memory cards and USB sticks, and where people
 // mount them by hand.
 bool isMediaFolder(const QString& folder) {
-    const int depth = int(folder.count('/'));
-    return (folder.startsWith("/media/") && depth >= 2) ||
-           (folder.startsWith("/mnt/") && depth >= 2) ||
-           (folder.startsWith("/run/media/") && depth >= 4);
+    return folder.startsWith("/media/") || folder.startsWith("/mnt/") ||
+           (folder.startsWith("/run/media/") && folder.count('/') >= 4);
 }
 
 // The label of the volume on `device` (/dev/sdb1), from udev's links;
@@ -53,7 +51,7 @@ QString volumeLabel(const QString& device) {
     for (const QFileInfo& link : labels.entryInfoList(QDir::System | QDir::Files))
         if (link.canonicalFilePath() == target) {
             QString label = link.fileName();
-            for (qsizetype at; (at = label.indexOf("\\x")) >= 0;)
+            for (qsizetype at = 0; (at = label.indexOf("\\x", at)) >= 0; ++at)
                 label.replace(at, 4, QChar(label.mid(at + 2, 2).toInt(nullptr, 16)));
             return label;
         }

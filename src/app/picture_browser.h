@@ -1,6 +1,7 @@
 #pragma once
-// The file-system side of the picture browser: which volumes are drives, which
-// files are pictures, and how a file's full path is built.
+// The file-system side of the picture browser: which places are drives, which
+// files are pictures (also among those dropped on the window), and how a
+// file's full path is built.
 
 #include <QByteArray>
 #include <QList>
@@ -39,8 +40,7 @@ QString driveOf(const QString& path, const QList<Drive>& drives);
 QString driveOf(const QString& path);
 
 // The picture files of a folder (the formats we read, see picture_formats.h),
-// sorted by name; nothing when the folder
-// cannot be read.
+// sorted by name; nothing when the folder cannot be read.
 std::optional<QStringList> pictureFiles(const QString& folder);
 
 // The sub-folders of a folder, sorted by name; nothing when it cannot be read.
