@@ -2,6 +2,7 @@
 
 #include "common/colour_profile.h"
 #include "common/jpeg_dc.h"
+#include "common/unreadable.h"
 #include "common/upright.h"
 
 #include <QBuffer>
@@ -10,6 +11,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <jerror.h>
 #include <jpeglib.h>
 #include <sys/mman.h>
 
@@ -20,13 +22,10 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
 };
 
 [[noreturn]] void errorExit(j_common_ptr info) {
-    auto* err = reinterpret_cast<ErrorManager*>(info->err);
-    info->err->format_message(info, err->message);
-    std::longjmp(err->jump, 1);
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 
 // A file cut short or with damaged data only warns: what can be decoded is
@@ -42,7 +41,6 @@ class Decoder {
         m_info.err = jpeg_std_error(&m_err.base);
         m_err.base.error_exit = errorExit;
         m_err.base.output_message = ignoreMessage;
-        m_err.message[0] = '\0';
     }
     ~Decoder() { jpeg_destroy_decompress(&m_info); }
     Decoder(const Decoder&) = delete;
@@ -140,7 +138,12 @@ class Decoder {
     }
 
     const jpeg_decompress_struct& info() const { return m_info; }
-    QString error() const { return QString::fromLatin1(m_err.message); }
+    // Why the header or the decode failed, in the user's words.
+    QString error(const QByteArray& bytes) const {
+        return m_err.base.msg_code == JERR_OUT_OF_MEMORY
+                   ? unreadable::words(unreadable::Reason::NoMemory)
+                   : unreadable::words(unreadable::damagedOrCutShort(bytes));
+    }
 
     // The embedded colour profile, collected as Qt's reader collects it.
     QByteArray iccProfile() const {
@@ -229,28 +232,27 @@ Result read(const QByteArray& bytes, int reduction, qint64 maxPixels,
             const std::atomic<bool>* cancel) {
     Decoder decoder;
     if (!decoder.start(bytes, reduction))
-        return {{}, decoder.error()};
+        return {{}, decoder.error(bytes)};
     if (!decoder.colourModelHandled())
-        return {{}, QStringLiteral("a colour model this reader does not decode")};
+        return {{}, unreadable::words(unreadable::Reason::Unsupported)};
     const jpeg_decompress_struct& info = decoder.info();
     // The stored size counts even for a reduced decode: libjpeg may hold every
     // coefficient of the full picture while it reads.
     if (qint64(info.image_width) * info.image_height > maxPixels)
-        return {{},
-                QStringLiteral("%1 x %2 pixels is too large")
-                    .arg(info.image_width)
-                    .arg(info.image_height)};
+        return {{}, unreadable::tooLarge(info.image_width, info.image_height, maxPixels)};
     const int w = int(info.output_width), h = int(info.output_height);
 
     QImage image(w, h, QImage::Format_RGB32);
     if (image.isNull())
-        return {{}, QStringLiteral("not enough memory for the picture")};
+        return {{}, unreadable::words(unreadable::Reason::NoMemory)};
     preferHugePages(image.bits(), size_t(image.sizeInBytes()));
     // Saved markers go with the decode's memory: take the profile first.
     const QByteArray icc = decoder.iccProfile();
     bool cancelled = false;
     if (!decoder.decode(image.bits(), image.bytesPerLine(), cancel, &cancelled))
-        return {{}, cancelled ? QStringLiteral("cancelled") : decoder.error()};
+        return {{},
+                cancelled ? unreadable::words(unreadable::Reason::Cancelled)
+                          : decoder.error(bytes)};
 
     return {finish(std::move(image), decoder, icc, bytes), {}};
 }
@@ -258,7 +260,7 @@ Result read(const QByteArray& bytes, int reduction, qint64 maxPixels,
 Result readEighthForScreen(const QByteArray& bytes, qint64 maxPixels) {
     Decoder decoder;
     if (!decoder.start(bytes, 8))
-        return {{}, decoder.error()};
+        return {{}, decoder.error(bytes)};
     const jpeg_decompress_struct& info = decoder.info();
     std::optional<jpegdc::Scan> scan = decoder.dcScan();
     if (!scan || !decoder.colourModelHandled() || decoder.isCmyk() ||
@@ -266,7 +268,7 @@ Result readEighthForScreen(const QByteArray& bytes, qint64 maxPixels) {
         return read(bytes, 8, maxPixels);
     QImage image(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     if (image.isNull())
-        return {{}, QStringLiteral("not enough memory for the picture")};
+        return {{}, unreadable::words(unreadable::Reason::NoMemory)};
     if (!jpegdc::decode(*scan, reinterpret_cast<uint32_t*>(image.bits()), image.bytesPerLine()))
         return read(bytes, 8, maxPixels);
     return {finish(std::move(image), decoder, decoder.iccProfile(), bytes), {}};

@@ -29,7 +29,7 @@ int reductionFor(QSize upright, QSize atLeast);
 
 struct Result {
     QImage image;  // Format_RGB32; null on failure
-    QString error; // why there is no picture
+    QString error; // why there is no picture, in the user's words (common/unreadable.h)
 };
 
 // Decodes at 1/reduction of the full size (1, 2, 4 or 8). A picture of more

@@ -1,15 +1,20 @@
 #include "pictures/heif_loader.h"
 
 #include "common/colour_profile.h"
+#include "common/unreadable.h"
 
 #include <QColorSpace>
 #include <algorithm>
+#include <cmath>
 #include <libheif/heif.h>
 #include <memory>
+#include <vector>
 
 namespace pictureloader {
 
 namespace {
+
+using unreadable::Reason;
 
 struct FreeContext {
     void operator()(heif_context* c) const { heif_context_free(c); }
@@ -23,6 +28,30 @@ struct FreeImage {
 struct FreeNclx {
     void operator()(heif_color_profile_nclx* n) const { heif_nclx_color_profile_free(n); }
 };
+struct FreeOptions {
+    void operator()(heif_decoding_options* o) const { heif_decoding_options_free(o); }
+};
+using Handle = std::unique_ptr<heif_image_handle, FreeHandle>;
+
+// libheif's error on `bytes` in the user's words.
+QString reason(const heif_error& error, const QByteArray& bytes) {
+    switch (error.code) {
+    case heif_error_Invalid_input:
+    case heif_error_Decoder_plugin_error:
+        return unreadable::words(error.subcode == heif_suberror_End_of_data
+                                     ? Reason::EndsTooSoon
+                                     : unreadable::damagedOrCutShort(bytes));
+    case heif_error_Unsupported_filetype:
+    case heif_error_Unsupported_feature:
+        return unreadable::words(Reason::Unsupported);
+    case heif_error_Memory_allocation_error:
+        return unreadable::words(error.subcode == heif_suberror_Security_limit_exceeded
+                                     ? Reason::Damaged
+                                     : Reason::NoMemory);
+    default:
+        return unreadable::words(unreadable::damagedOrCutShort(bytes));
+    }
+}
 
 // The embedded ICC profile's bytes; empty when there is none.
 QByteArray iccProfile(const heif_image_handle* handle) {
@@ -39,11 +68,103 @@ QByteArray iccProfile(const heif_image_handle* handle) {
 // taken as sRGB.
 QColorSpace nclxSpace(const heif_image_handle* handle) {
     heif_color_profile_nclx* raw = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &raw).code != heif_error_Ok)
-        return QColorSpace::SRgb;
+    const heif_error e = heif_image_handle_get_nclx_color_profile(handle, &raw);
+    // libheif may hand over a profile along with an error: it is ours either way.
     const std::unique_ptr<heif_color_profile_nclx, FreeNclx> nclx(raw);
+    if (e.code != heif_error_Ok || !nclx)
+        return QColorSpace::SRgb;
     return nclx->color_primaries == heif_color_primaries_SMPTE_EG_432_1 ? QColorSpace::DisplayP3
                                                                         : QColorSpace::SRgb;
+}
+
+QSize sizeOf(const heif_image_handle* handle) {
+    return {heif_image_handle_get_width(handle), heif_image_handle_get_height(handle)};
+}
+
+// The file's primary picture, or why it cannot be had.
+struct Primary {
+    std::unique_ptr<heif_context, FreeContext> context;
+    Handle handle;
+    QString error;
+};
+
+Primary openPrimary(const QByteArray& bytes) {
+    Primary p{std::unique_ptr<heif_context, FreeContext>(heif_context_alloc()), nullptr, {}};
+    if (!p.context) {
+        p.error = unreadable::words(Reason::NoMemory);
+        return p;
+    }
+    if (heif_error e = heif_context_read_from_memory_without_copy(
+            p.context.get(), bytes.constData(), size_t(bytes.size()), nullptr);
+        e.code != heif_error_Ok) {
+        p.error = reason(e, bytes);
+        return p;
+    }
+    heif_image_handle* handle = nullptr;
+    if (heif_error e = heif_context_get_primary_image_handle(p.context.get(), &handle);
+        e.code != heif_error_Ok) {
+        p.error = reason(e, bytes);
+        return p;
+    }
+    p.handle.reset(handle);
+    return p;
+}
+
+// Decodes the picture behind `handle` (turned as its boxes say), in the
+// colours `colours` describes.
+LoadedPicture decodeHandle(const QByteArray& bytes, heif_image_handle* handle,
+                           const heif_image_handle* colours) {
+    const QSize size = sizeOf(handle);
+    if (qint64(size.width()) * size.height() > MaxPixels)
+        return {{}, unreadable::tooLarge(size.width(), size.height(), MaxPixels)};
+    const std::unique_ptr<heif_decoding_options, FreeOptions> options(
+        heif_decoding_options_alloc());
+    if (!options)
+        return {{}, unreadable::words(Reason::NoMemory)};
+    options->convert_hdr_to_8bit = 1; // 10-bit AVIF as 8-bit RGB
+    const bool alpha = heif_image_handle_has_alpha_channel(handle);
+    heif_image* rawImage = nullptr;
+    if (heif_error e = heif_decode_image(handle, &rawImage, heif_colorspace_RGB,
+                                         heif_chroma_interleaved_RGBA, options.get());
+        e.code != heif_error_Ok)
+        return {{}, reason(e, bytes)};
+    std::unique_ptr<heif_image, FreeImage> decoded(rawImage);
+    int stride = 0;
+    uint8_t* pixels = heif_image_get_plane(decoded.get(), heif_channel_interleaved, &stride);
+    // Turned by its irot box, the picture may have other sides than the header's.
+    const int width = heif_image_get_width(decoded.get(), heif_channel_interleaved);
+    const int height = heif_image_get_height(decoded.get(), heif_channel_interleaved);
+    if (!pixels || width <= 0 || height <= 0 || stride < width * 4)
+        return {{}, unreadable::words(Reason::Damaged)};
+    if (!alpha)
+        // Opaque: the bytes become the picture's in place, R and B swapped
+        // (RGB32 is B, G, R, 255 in memory), with no copy of 48 MB for a
+        // 12-megapixel photo; the picture releases libheif's image.
+        for (int y = 0; y < height; ++y) {
+            uchar* rgba = pixels + qsizetype(y) * stride;
+            auto* row = reinterpret_cast<QRgb*>(rgba);
+            for (int x = 0; x < width; ++x, rgba += 4)
+                row[x] = qRgb(rgba[0], rgba[1], rgba[2]);
+        }
+    QImage image = alpha ? overWhite(QImage(pixels, width, height, stride, QImage::Format_RGBA8888))
+                         : QImage(
+                               pixels, width, height, stride, QImage::Format_RGB32,
+                               [](void* i) { heif_image_release(static_cast<heif_image*>(i)); },
+                               decoded.release());
+    if (image.isNull())
+        return {{}, unreadable::words(Reason::NoMemory)};
+    const QByteArray icc = iccProfile(colours);
+    if (icc.isEmpty())
+        image.setColorSpace(nclxSpace(colours));
+    colour::toSrgb(image, icc);
+    return {image, {}};
+}
+
+// Whether two sizes have the same proportions, give or take the rounding of
+// a small picture's sides.
+bool sameShape(QSize a, QSize b) {
+    return std::abs(double(a.width()) / a.height() - double(b.width()) / b.height()) <
+           0.02 * double(a.width()) / a.height();
 }
 
 } // namespace
@@ -54,52 +175,51 @@ bool isHeif(const QByteArray& bytes) {
                                int(std::min<qsizetype>(bytes.size(), 1 << 20))) != heif_filetype_no;
 }
 
-LoadedPicture decodeHeif(const QString& fileName, const QByteArray& bytes) {
-    auto failed = [&](const heif_error& error) {
-        return LoadedPicture{{}, fileName + ": " + QString::fromUtf8(error.message)};
-    };
-    const std::unique_ptr<heif_context, FreeContext> context(heif_context_alloc());
-    if (heif_error e = heif_context_read_from_memory_without_copy(context.get(), bytes.constData(),
-                                                                  size_t(bytes.size()), nullptr);
-        e.code != heif_error_Ok)
-        return failed(e);
-    heif_image_handle* rawHandle = nullptr;
-    if (heif_error e = heif_context_get_primary_image_handle(context.get(), &rawHandle);
-        e.code != heif_error_Ok)
-        return failed(e);
-    const std::unique_ptr<heif_image_handle, FreeHandle> handle(rawHandle);
-    const int width = heif_image_handle_get_width(handle.get());
-    const int height = heif_image_handle_get_height(handle.get());
-    if (qint64(width) * height > MaxPixels)
-        return {
-            {},
-            QStringLiteral("%1: %2 x %3 pixels is too large").arg(fileName).arg(width).arg(height)};
+LoadedPicture decodeHeif(const QByteArray& bytes) {
+    const Primary primary = openPrimary(bytes);
+    if (!primary.handle)
+        return {{}, primary.error};
+    return decodeHandle(bytes, primary.handle.get(), primary.handle.get());
+}
 
-    const bool alpha = heif_image_handle_has_alpha_channel(handle.get());
-    heif_image* rawImage = nullptr;
-    if (heif_error e = heif_decode_image(
-            handle.get(), &rawImage, heif_colorspace_RGB,
-            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, nullptr);
-        e.code != heif_error_Ok)
-        return failed(e);
-    const std::unique_ptr<heif_image, FreeImage> decoded(rawImage);
-    int stride = 0;
-    const uint8_t* pixels =
-        heif_image_get_plane_readonly(decoded.get(), heif_channel_interleaved, &stride);
-    if (!pixels)
-        return {{}, fileName + ": the file holds no picture"};
-    // Turned by its irot box, the picture may have other sides than the header's.
-    const QImage wrapped(pixels, heif_image_get_width(decoded.get(), heif_channel_interleaved),
-                         heif_image_get_height(decoded.get(), heif_channel_interleaved), stride,
-                         alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    QImage image = overWhite(wrapped);
-    if (image.isNull())
-        return {{}, fileName + ": not enough memory for the picture"};
-    const QByteArray icc = iccProfile(handle.get());
-    if (icc.isEmpty())
-        image.setColorSpace(nclxSpace(handle.get()));
-    colour::toSrgb(image, icc);
-    return {image, {}};
+LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box) {
+    const Primary primary = openPrimary(bytes);
+    if (!primary.handle)
+        return {};
+    const QSize full = sizeOf(primary.handle.get());
+    if (full.isEmpty())
+        return {};
+    const QSize wanted = full.scaled(box, Qt::KeepAspectRatio);
+    const int count = heif_image_handle_get_number_of_thumbnails(primary.handle.get());
+    std::vector<heif_item_id> ids(size_t(std::max(count, 0)));
+    heif_image_handle_get_list_of_thumbnail_IDs(primary.handle.get(), ids.data(), count);
+    Handle best;
+    for (heif_item_id id : ids) {
+        heif_image_handle* raw = nullptr;
+        if (heif_image_handle_get_thumbnail(primary.handle.get(), id, &raw).code != heif_error_Ok)
+            continue;
+        Handle thumbnail(raw);
+        const QSize size = sizeOf(thumbnail.get());
+        // Turned as the primary picture (libheif applies the thumbnail's own
+        // irot box: a file that gave it none shows here), large enough, and
+        // no larger than the picture itself.
+        if (size.isEmpty() || !sameShape(size, full) || size.width() < wanted.width() ||
+            size.height() < wanted.height() || size.width() > full.width())
+            continue;
+        if (!best || size.width() < sizeOf(best.get()).width())
+            best = std::move(thumbnail);
+    }
+    if (!best)
+        return {};
+    // A thumbnail without colours of its own has the primary picture's.
+    const bool ownColours =
+        heif_image_handle_get_color_profile_type(best.get()) != heif_color_profile_type_not_present;
+    LoadedPicture quick =
+        decodeHandle(bytes, best.get(), ownColours ? best.get() : primary.handle.get());
+    if (quick.image.size() != sizeOf(best.get()))
+        return {};
+    quick.fullSize = full;
+    return quick;
 }
 
 } // namespace pictureloader

@@ -10,7 +10,12 @@ namespace pictureloader {
 bool isHeif(const QByteArray& bytes);
 
 // The primary picture, opaque and in sRGB (its ICC profile, or the colours
-// its nclx box names, converted); fileName names the file in errors.
-LoadedPicture decodeHeif(const QString& fileName, const QByteArray& bytes);
+// its nclx box names, converted).
+LoadedPicture decodeHeif(const QByteArray& bytes);
+
+// The smallest thumbnail the file carries that covers `box` once the primary
+// picture is fitted into it, decoded as the primary picture would be; a null
+// picture when none does.
+LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box);
 
 } // namespace pictureloader

@@ -1,6 +1,5 @@
 #include "pictures/package_pictures.h"
 
-#include "common/jpeg_reader.h"
 #include "pictures/full_picture.h"
 #include "pictures/picture_loader.h"
 
@@ -193,7 +192,7 @@ PackagePictures::QuickLoad PackagePictures::readForScreen(const QString& fileNam
         return r;
     LoadedPicture quick = pictureloader::decodeReduced(fileName, *bytes, QSize(side, side));
     if (quick.ok()) {
-        r.size = jpegreader::uprightSize(*bytes).value_or(quick.image.size());
+        r.size = quick.fullSize.isValid() ? quick.fullSize : quick.image.size();
         r.screenCopy = screenCopy(quick.image, side);
         r.reduced = std::move(quick.image);
         r.bytes = *bytes;

@@ -45,10 +45,12 @@ class PackagePictures : public QObject {
 
     // Gives the picture of `fileName` to every position in `positions`,
     // read and decoded on a worker so that the window never waits: the
-    // positions change once the screen copy is made (a JPEG's from a quick
-    // reduced decode), then the full picture is decoded on another worker.
+    // positions change once the screen copy is made (from a quick reduced
+    // decode: a JPEG, or the small picture a HEIF or raw file carries), then
+    // the full picture is decoded on another worker.
     // A later load or set() wins over an earlier load that finishes late.
-    // When the file cannot be read, `loadFailed` says why and the positions
+    // When the file cannot be read, `loadFailed` says why (the user's words,
+    // without the file's name) and the positions
     // keep their pictures; when only the full decode fails, they get back
     // what they showed before.
     void load(const QString& fileName, const std::vector<int>& positions);

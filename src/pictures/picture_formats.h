@@ -13,7 +13,7 @@ namespace pictures {
 
 // How a format is read: its content decides between libjpeg-turbo, libheif
 // and Qt's readers; WMF drawings go through libwmf, camera raw files through
-// LibRaw (a DNG is a TIFF inside: its name decides).
+// LibRaw (most are TIFFs inside: their name decides).
 enum class Reader { None, ByContent, Wmf, Raw };
 // How a format is written: one of Qt's writers, or one of our own.
 enum class Writer { None, Qt, Bitmap, Gif };
@@ -34,11 +34,17 @@ struct PictureFormat {
 
 // In the order the save dialog offers them.
 // clang-format off
-inline constexpr std::array<PictureFormat, 11> kPictureFormats{{
+inline constexpr std::array<PictureFormat, 18> kPictureFormats{{
+    {"ARW", {"ARW"},         {},              "image/x-sony-arw",
+           Reader::Raw,       Writer::None,   {},     -1},
     {"AVIF", {"AVIF"},       {},              "image/avif",
            Reader::ByContent, Writer::None,   {},     -1},
     {"BMP", {"BMP"},         {"DIB", "RLE"},  "image/bmp",
            Reader::ByContent, Writer::Bitmap, {},     -1},
+    {"CR2", {"CR2"},         {},              "image/x-canon-cr2",
+           Reader::Raw,       Writer::None,   {},     -1},
+    {"CR3", {"CR3"},         {},              "image/x-canon-cr3",
+           Reader::Raw,       Writer::None,   {},     -1},
     {"DNG", {"DNG"},         {},              "image/x-adobe-dng",
            Reader::Raw,       Writer::None,   {},     -1},
     {"GIF", {"GIF"},         {},              "image/gif",
@@ -49,8 +55,16 @@ inline constexpr std::array<PictureFormat, 11> kPictureFormats{{
            Reader::ByContent, Writer::None,   {},     -1},
     {"JPG", {"JPG", "JPEG"}, {"JPE", "JFIF"}, "image/jpeg",
            Reader::ByContent, Writer::Qt,     "jpeg", 85},
+    {"NEF", {"NEF"},         {},              "image/x-nikon-nef",
+           Reader::Raw,       Writer::None,   {},     -1},
+    {"ORF", {"ORF"},         {},              "image/x-olympus-orf",
+           Reader::Raw,       Writer::None,   {},     -1},
     {"PNG", {"PNG"},         {},              "image/png",
            Reader::ByContent, Writer::Qt,     "png",  -1},
+    {"RAF", {"RAF"},         {},              "image/x-fuji-raf",
+           Reader::Raw,       Writer::None,   {},     -1},
+    {"RW2", {"RW2"},         {},              "image/x-panasonic-rw2",
+           Reader::Raw,       Writer::None,   {},     -1},
     {"TIF", {"TIF", "TIFF"}, {},              "image/tiff",
            Reader::ByContent, Writer::Qt,     "tiff", -1},
     {"WEBP", {"WEBP"},       {},              "image/webp",

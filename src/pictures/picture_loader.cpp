@@ -2,6 +2,7 @@
 
 #include "common/colour_profile.h"
 #include "common/jpeg_reader.h"
+#include "common/unreadable.h"
 #include "common/upright.h"
 #include "pictures/heif_loader.h"
 #include "pictures/picture_formats.h"
@@ -22,32 +23,49 @@ bool readBy(pictures::Reader reader, const QString& fileName) {
     return format && format->reader == reader;
 }
 
+using unreadable::Reason;
+
+LoadedPicture failure(Reason reason) {
+    return {{}, unreadable::words(reason)};
+}
+
+LoadedPicture tooLarge(QSize size) {
+    return {{}, unreadable::tooLarge(size.width(), size.height(), MaxPixels)};
+}
+
 LoadedPicture decodeWithQt(const QString& fileName, const QByteArray& bytes) {
+    // Qt's own bound, checked before its readers allocate, set once (it is
+    // shared by every thread): ours at 8 bytes a pixel, as 16-bit PNG and
+    // TIFF come out. Qt's default, 128 MB, would refuse a 40-megapixel photo.
+    static const bool limited = [] {
+        QImageReader::setAllocationLimit(int(MaxPixels * 8 / (1024 * 1024)) + 1);
+        return true;
+    }();
+    Q_UNUSED(limited);
     QByteArray content = bytes; // shared, not copied
     QBuffer buffer(&content);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
-    // Qt refuses anything above 128 MB by default (about 33 megapixels);
-    // our own bound is MaxPixels at 4 bytes a pixel.
-    QImageReader::setAllocationLimit(int(MaxPixels * 4 / (1024 * 1024)) + 1);
+    // A TIFF's first page, the canvas of an animation: what read() gives.
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > MaxPixels)
-        return {{},
-                QStringLiteral("%1: %2 x %3 pixels is too large")
-                    .arg(fileName)
-                    .arg(size.width())
-                    .arg(size.height())};
+        return tooLarge(size);
 
     QImage image;
-    if (!reader.read(&image))
-        return {{}, fileName + ": " + reader.errorString()};
+    if (!reader.read(&image)) {
+        if (reader.error() != QImageReader::UnsupportedFormatError)
+            return failure(unreadable::damagedOrCutShort(bytes));
+        // No reader knows the content: under the name of a format we read,
+        // the file is damaged; under any other, it is no picture of ours.
+        return failure(pictures::isReadableName(fileName) ? Reason::Damaged : Reason::Unsupported);
+    }
     // Some readers (MNG) report success with no picture at all.
     if (image.isNull())
-        return {{}, fileName + ": the file holds no picture"};
+        return failure(Reason::Damaged);
     image = overWhite(std::move(image));
     if (image.isNull())
-        return {{}, fileName + ": not enough memory for the picture"};
+        return failure(Reason::NoMemory);
     colour::toSrgb(image);
     if (reader.transformation() == QImageIOHandler::TransformationNone)
         image = upright::apply(std::move(image), upright::pngOrWebpTurns(bytes));
@@ -83,19 +101,19 @@ LoadedPicture load(const QString& fileName) {
 std::optional<QByteArray> readFile(const QString& fileName, QString* error) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = fileName + ": " + file.errorString();
+        *error = unreadable::cannotOpen(file.errorString());
         return std::nullopt;
     }
     // No picture we accept takes more room in a file than in memory.
-    if (file.size() > MaxPixels * 4) {
-        *error = fileName + ": the file is too large for a picture";
+    if (file.size() > MaxFileBytes) {
+        *error = unreadable::fileTooLarge(file.size(), MaxFileBytes);
         return std::nullopt;
     }
     QByteArray bytes(file.size(), Qt::Uninitialized);
     jpegreader::preferHugePages(bytes.data(), size_t(bytes.size()));
     const qint64 read = file.read(bytes.data(), bytes.size());
     if (read < 0) {
-        *error = fileName + ": " + file.errorString();
+        *error = unreadable::cannotOpen(file.errorString());
         return std::nullopt;
     }
     bytes.truncate(read); // cut short while we read: decoded as far as it goes
@@ -111,25 +129,30 @@ LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, Q
                              const std::atomic<bool>* cancel) {
     if (readBy(pictures::Reader::Wmf, fileName))
         return loadWmf(fileName);
+    if (bytes.isEmpty())
+        return failure(Reason::Empty);
     if (readBy(pictures::Reader::Raw, fileName))
-        return decodeRaw(fileName, bytes);
+        return decodeRaw(bytes);
     // Files are often misnamed (a PNG saved as .JPG): the content decides.
     if (isHeif(bytes))
-        return decodeHeif(fileName, bytes);
+        return decodeHeif(bytes);
     if (!jpegreader::handles(bytes))
         return decodeWithQt(fileName, bytes);
     const std::optional<QSize> size =
         atLeast.isEmpty() ? std::nullopt : jpegreader::uprightSize(bytes);
     const int reduction = size ? jpegreader::reductionFor(*size, atLeast) : 1;
     jpegreader::Result r = jpegreader::read(bytes, reduction, MaxPixels, cancel);
-    if (r.image.isNull())
-        return {{}, fileName + ": " + r.error};
-    return {std::move(r.image), {}};
+    return {std::move(r.image), std::move(r.error)};
 }
 
 LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box) {
-    if (readBy(pictures::Reader::Wmf, fileName) || readBy(pictures::Reader::Raw, fileName) ||
-        !jpegreader::handles(bytes))
+    if (readBy(pictures::Reader::Wmf, fileName))
+        return {};
+    if (readBy(pictures::Reader::Raw, fileName))
+        return decodeRawPreview(bytes, box);
+    if (isHeif(bytes))
+        return decodeHeifThumbnail(bytes, box);
+    if (!jpegreader::handles(bytes))
         return {};
     const std::optional<QSize> size = jpegreader::uprightSize(bytes);
     if (!size || size->isEmpty())
@@ -139,9 +162,7 @@ LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QS
         return {};
     jpegreader::Result r = reduction == 8 ? jpegreader::readEighthForScreen(bytes, MaxPixels)
                                           : jpegreader::read(bytes, reduction, MaxPixels);
-    if (r.image.isNull())
-        return {{}, fileName + ": " + r.error};
-    return {std::move(r.image), {}};
+    return {std::move(r.image), std::move(r.error), *size};
 }
 
 } // namespace pictureloader

@@ -1,12 +1,18 @@
 #pragma once
-// Camera raw files (DNG) developed through LibRaw with the white balance the
-// camera chose, into sRGB, turned as the camera says.
+// Camera raw files (DNG, CR2, CR3, NEF, ARW, ORF, RAF, RW2) developed through
+// LibRaw with the white balance the camera chose, into sRGB, turned as the
+// camera says.
 
 #include "pictures/picture_loader.h"
 
 namespace pictureloader {
 
-// The developed picture; fileName names the file in errors.
-LoadedPicture decodeRaw(const QString& fileName, const QByteArray& bytes);
+// The developed picture.
+LoadedPicture decodeRaw(const QByteArray& bytes);
+
+// The preview the camera put in the file (mostly a JPEG), turned as the
+// developed picture is, when it covers `box` once the picture is fitted into
+// it; a null picture when it does not.
+LoadedPicture decodeRawPreview(const QByteArray& bytes, QSize box);
 
 } // namespace pictureloader

@@ -2,6 +2,8 @@
 // macro names (U16 and friends), so they come after every Qt header.
 #include "pictures/picture_loader.h"
 
+#include "common/unreadable.h"
+
 #include <QFile>
 
 #include <libwmf/api.h>
@@ -17,8 +19,12 @@ namespace pictureloader {
 
 namespace {
 
+using unreadable::Reason;
+
 // Drawings are scaled so that their longer side is at most this many pixels.
 constexpr double MaxSide = 3000.0;
+// A drawing's records are read whole: far more than any clip art takes.
+constexpr qint64 MaxDrawingBytes = 64 * 1024 * 1024;
 
 struct ApiGuard {
     wmfAPI* api = nullptr;
@@ -93,14 +99,16 @@ bool recordsFit(const QByteArray& b) {
 
 LoadedPicture loadWmf(const QString& fileName) {
     QFile file(fileName);
-    if (file.size() > 64 * 1024 * 1024 || !file.open(QIODevice::ReadOnly))
-        return {{}, fileName + ": cannot read the drawing"};
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, unreadable::cannotOpen(file.errorString())};
+    if (file.size() > MaxDrawingBytes)
+        return {{}, unreadable::fileTooLarge(file.size(), MaxDrawingBytes)};
     QByteArray bytes = file.readAll();
     if (bytes.isEmpty())
-        return {{}, fileName + ": empty file"};
+        return {{}, unreadable::words(Reason::Empty)};
 
     if (!recordsFit(bytes))
-        return {{}, fileName + ": not a WMF drawing"};
+        return {{}, unreadable::words(Reason::Damaged)};
 
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
@@ -108,7 +116,7 @@ LoadedPicture loadWmf(const QString& fileName) {
         WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     ApiGuard guard;
     if (wmf_api_create(&guard.api, flags, &options) != wmf_E_None)
-        return {{}, fileName + ": WMF renderer unavailable"};
+        return {{}, unreadable::words(Reason::NoMemory)};
 
     wmfD_Rect bbox{};
     unsigned int width = 0, height = 0;
@@ -117,7 +125,7 @@ LoadedPicture loadWmf(const QString& fileName) {
         wmf_scan(guard.api, 0, &bbox) != wmf_E_None ||
         wmf_display_size(guard.api, &width, &height, 96.0, 96.0) != wmf_E_None || width == 0 ||
         height == 0)
-        return {{}, fileName + ": not a WMF drawing"};
+        return {{}, unreadable::words(Reason::Damaged)};
 
     const double scale = std::min(1.0, MaxSide / std::max(width, height));
     width = std::max(1u, unsigned(std::lround(width * scale)));
@@ -132,14 +140,14 @@ LoadedPicture loadWmf(const QString& fileName) {
     const wmf_error_t played = wmf_play(guard.api, 0, &bbox);
     picture.image = static_cast<gdImage*>(gd->gd_image);
     if (played != wmf_E_None || !gd->gd_image)
-        return {{}, fileName + ": the drawing could not be rendered"};
+        return {{}, unreadable::words(Reason::Damaged)};
 
     const int* pixels = wmf_gd_image_pixels(gd->gd_image);
     if (!pixels)
-        return {{}, fileName + ": the drawing could not be rendered"};
+        return {{}, unreadable::words(Reason::Damaged)};
     QImage image(int(width), int(height), QImage::Format_RGB32);
     if (image.isNull())
-        return {{}, fileName + ": too large"};
+        return {{}, unreadable::words(Reason::NoMemory)};
     for (unsigned y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(int(y)));
         for (unsigned x = 0; x < width; ++x)

@@ -47,10 +47,10 @@ TEST_F(PictureGone, DeletedBeforeTheClickKeepsThePreviewsAndSaysSo) {
     EXPECT_LT(centreOf(1).green(), 100);
     EXPECT_TRUE(told().startsWith("green.jpg could not be read: ")) << qPrintable(told());
 
-    // The loader itself says why, naming the file.
+    // The loader itself says why, in the user's words.
     const LoadedPicture gone = pictureloader::load(green);
     EXPECT_FALSE(gone.ok());
-    EXPECT_TRUE(gone.error.startsWith(green));
+    EXPECT_EQ(gone.error, "the file cannot be opened: no such file or directory");
 }
 
 TEST_F(PictureGone, ReplacedByAnEmptyFileOrJunkKeepsThePreviews) {
@@ -82,7 +82,7 @@ TEST_F(PictureGone, WmfDeletedOrCutShortIsRefused) {
     f.close();
     const LoadedPicture cut = pictureloader::load(drawing);
     EXPECT_FALSE(cut.ok());
-    EXPECT_TRUE(cut.error.startsWith(drawing));
+    EXPECT_EQ(cut.error, "the file is damaged");
 }
 
 TEST_F(PictureGone, AReaderThatSucceedsWithoutAPictureIsAnError) {
@@ -99,5 +99,5 @@ TEST_F(PictureGone, AReaderThatSucceedsWithoutAPictureIsAnError) {
     f.close();
     const LoadedPicture loaded = pictureloader::load(path);
     EXPECT_FALSE(loaded.ok());
-    EXPECT_TRUE(loaded.error.startsWith(path)) << loaded.error.toStdString();
+    EXPECT_EQ(loaded.error, "the file is damaged");
 }

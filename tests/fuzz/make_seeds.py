@@ -137,6 +137,77 @@ def linear_dng():
             return f.read()
 
 
+def heic_with_thumbnail():
+    """A HEIC whose primary picture carries a thumbnail, as phones write them."""
+    with tempfile.TemporaryDirectory() as d:
+        png, out = os.path.join(d, "in.png"), os.path.join(d, "out.heic")
+        subprocess.run(["convert-im6.q16", "-size", "64x48", "gradient:red-blue", png], check=True)
+        subprocess.run(["heif-enc", "-q", "50", "-t", "16", png, "-o", out], check=True,
+                       stdout=subprocess.DEVNULL)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+def deep_avif():
+    """A 10-bit AVIF in Display P3 named by its nclx box."""
+    with tempfile.TemporaryDirectory() as d:
+        png, out = os.path.join(d, "in.png"), os.path.join(d, "out.avif")
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", "-depth", "16",
+                        png], check=True)
+        subprocess.run(["avifenc", "-d", "10", "--cicp", "12/13/6", "-s", "10", png, out],
+                       check=True, stdout=subprocess.DEVNULL)
+        with open(out, "rb") as f:
+            return f.read()
+
+
+def webp_frames():
+    """A lossless WebP with transparency and an animation of two frames."""
+    with tempfile.TemporaryDirectory() as d:
+        first, second, clear, out = (os.path.join(d, n) for n in ("1.png", "2.png", "c.webp", "a.webp"))
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", "-alpha", "set",
+                        "-channel", "A", "-evaluate", "set", "50%", "+channel", "png32:" + first],
+                       check=True)
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "xc:green", second], check=True)
+        subprocess.run(["cwebp", "-quiet", "-lossless", first, "-o", clear], check=True)
+        subprocess.run(["img2webp", "-loop", "0", first, second, "-o", out], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with open(clear, "rb") as a, open(out, "rb") as b:
+            return a.read(), b.read()
+
+
+def dng_with_preview():
+    """The linear DNG with a second page LibRaw takes for the camera's JPEG
+    preview: libtiff keeps a JPEG page's tables apart, so the page's one strip
+    is pointed at a whole JPEG appended to the file."""
+    with tempfile.TemporaryDirectory() as d:
+        raw, ppm, jpeg, plain, page, out = (os.path.join(d, n) for n in (
+            "raw.tif", "p.ppm", "p.jpg", "p.tif", "pj.tif", "out.dng"))
+        subprocess.run(["convert-im6.q16", "-size", "16x12", "gradient:red-blue", "-alpha", "off",
+                        "-depth", "16", "-compress", "none", "tiff:" + raw], check=True)
+        subprocess.run(["convert-im6.q16", "-size", "8x6", "gradient:red-blue", ppm], check=True)
+        subprocess.run(["cjpeg", "-outfile", jpeg, ppm], check=True)
+        subprocess.run(["convert-im6.q16", ppm, "-depth", "8", "-compress", "none", "tiff:" + plain],
+                       check=True)
+        subprocess.run(["tiffcp", "-c", "jpeg", "-r", "65535", plain, page], check=True)
+        subprocess.run(["tiffcp", raw, page, out], check=True)
+        for tag in (["262", "34892"], ["274", "6"], ["50706", "1", "4", "0", "0"],
+                    ["50708", "seed camera"], ["50721", "9", "1", "0", "0", "0", "1", "0", "0", "0", "1"],
+                    ["50728", "3", "0.5", "1", "1"]):
+            subprocess.run(["tiffset", "-s", *tag, out], check=True)
+        with open(out, "rb") as f:
+            b = bytearray(f.read())
+        with open(jpeg, "rb") as f:
+            whole = f.read()
+    first = struct.unpack_from("<I", b, 4)[0]
+    second = struct.unpack_from("<I", b, first + 2 + 12 * struct.unpack_from("<H", b, first)[0])[0]
+    for i in range(struct.unpack_from("<H", b, second)[0]):
+        entry = second + 2 + 12 * i
+        tag = struct.unpack_from("<H", b, entry)[0]
+        if tag in (273, 279):
+            struct.pack_into("<HHII", b, entry, tag, 4, 1, len(b) if tag == 273 else len(whole))
+    return bytes(b) + whole
+
+
 def with_size(jpeg, width, height, frame=b"\xff\xc0"):
     """The same JPEG with its frame header claiming another size."""
     at = jpeg.index(frame) + 5
@@ -150,8 +221,7 @@ put("fuzz_ini_file", "crlf_sections.ini",
     b"; kept\r\n[other]\r\nKey=v\r\n\r\n[ main ]\r\n folder = x=y \r\n[MAIN]\r\nTab=9\r\n")
 put("fuzz_ini_file", "nul_and_junk.ini", b"[MAIN]\nFolder=ab\0cd\n\xff\xfe[\n=\n[]\n")
 
-# The picture loader: first byte picks the extension (0 jpg, 1 gif, 2 bmp, 3 ico, 4 wmf, 7 png,
-# 8 tif, 9 webp, 10 heic, 11 avif, 12 dng).
+# The picture loader: first byte picks the extension (0 jpg, 1 gif, 2 bmp, 3 ico, 4 wmf, 7 png).
 put("fuzz_picture_loader", "photo.jpg", b"\0" + converted("jpg"))
 put("fuzz_picture_loader", "anim.gif", b"\1" + converted("gif"))
 put("fuzz_picture_loader", "small.bmp", b"\2" + small_bmp())
@@ -186,19 +256,32 @@ put("fuzz_picture_loader", "adobe_rgb.jpg",
     b"\0" + converted("jpg", "-profile", "/usr/share/color/icc/ghostscript/a98.icc"))
 put("fuzz_picture_loader", "cmyk_profile.jpg", b"\0" + converted(
     "jpg", "-colorspace", "CMYK", "-profile", "/usr/share/color/icc/ghostscript/ps_cmyk.icc"))
-# PNG, TIFF and WebP through Qt's readers: 16 bits with transparency and an
-# eXIf orientation, a turned 16-bit TIFF of two pages, a WebP with EXIF.
+# PNG through Qt's reader: 16 bits with transparency and an eXIf orientation.
 put("fuzz_picture_loader", "turned_clear16.png", b"\7" + with_png_orientation(
     converted("png", "-alpha", "set", "-channel", "A", "-evaluate", "set", "50%", "+channel",
               "-depth", "16", "-define", "png:exclude-chunks=date,time"), 6))
-put("fuzz_picture_loader", "turned_pages16.tif", b"\x08" + turned_tiff_pages())
-put("fuzz_picture_loader", "turned.webp", b"\x09" + turned_webp())
-# HEIF and AVIF through libheif: a photo with transparency, one turned by its irot box.
-put("fuzz_picture_loader", "clear.heic", b"\x0a" + encoded_heif("heif-enc", "clear.heic"))
-put("fuzz_picture_loader", "turned.avif", b"\x0b" + encoded_heif("avifenc", "turned.avif"))
-# A camera raw DNG (linear, turned, with an as-shot white balance) through LibRaw.
-put("fuzz_picture_loader", "linear_turned.dng", b"\x0c" + linear_dng())
 put("fuzz_picture_loader", "huge.gif", b"\1GIF89a" + struct.pack("<HH", 65535, 65535) + b"\0\0\0;")
+
+# The loader's other paths, one target each, whole files.
+# HEIF and AVIF through libheif: a photo with transparency, one turned by its
+# irot box, one with a thumbnail, a 10-bit one.
+put("fuzz_heif", "clear.heic", encoded_heif("heif-enc", "clear.heic"))
+put("fuzz_heif", "turned.avif", encoded_heif("avifenc", "turned.avif"))
+put("fuzz_heif", "thumbnail.heic", heic_with_thumbnail())
+put("fuzz_heif", "deep.avif", deep_avif())
+# TIFF through Qt's reader: a turned 16-bit one of two pages, LZW, JPEG inside.
+put("fuzz_tiff", "turned_pages16.tif", turned_tiff_pages())
+put("fuzz_tiff", "lzw.tif", converted("tif", "-compress", "LZW"))
+put("fuzz_tiff", "jpeg.tif", converted("tif", "-compress", "JPEG"))
+# WebP through Qt's reader: lossy with EXIF, lossless with transparency, animated.
+put("fuzz_webp", "turned.webp", turned_webp())
+clear_webp, animated_webp = webp_frames()
+put("fuzz_webp", "clear_lossless.webp", clear_webp)
+put("fuzz_webp", "animated.webp", animated_webp)
+# Camera raw through LibRaw: a linear DNG (turned, with an as-shot white
+# balance), and one with a JPEG preview.
+put("fuzz_raw", "linear_turned.dng", linear_dng())
+put("fuzz_raw", "preview.dng", dng_with_preview())
 
 # ApplyFilter: code, width, height, padding, parameter (4 bytes), pixels.
 for code, param in [(1, 2), (4, 6), (7, 0xFFFFFF), (15, 5), (16, 3), (17, -10), (18, 0xB4B4B4),

@@ -41,15 +41,17 @@ if(NOT EXISTS "${PREFIX}/share/icons/hicolor/48x48/apps/${key_Icon}.png"
 endif()
 
 # The browser opens *.GIF;*.JPG;*.JPEG;*.BMP;*.ICO;*.WMF;*.PNG;*.TIF;*.TIFF;
-# *.WEBP;*.HEIC;*.HEIF;*.AVIF;*.DNG. Whatever MIME type the desktop's shared-mime-info gives each of
-# those names must be listed, or file managers will not offer Parvello for
-# them.
+# *.WEBP;*.HEIC;*.HEIF;*.AVIF and the camera raw files *.DNG;*.CR2;*.CR3;
+# *.NEF;*.ARW;*.ORF;*.RAF;*.RW2. Whatever MIME type the desktop's
+# shared-mime-info gives each of those names must be listed, or file managers
+# will not offer Parvello for them.
 set(globs /usr/share/mime/globs2)
 if(NOT EXISTS "${globs}")
   message(FATAL_ERROR "${globs} missing: shared-mime-info is not installed")
 endif()
 file(STRINGS "${globs}" glob_lines)
-foreach(ext gif jpg jpeg bmp ico wmf png tif tiff webp heic heif avif dng)
+foreach(ext gif jpg jpeg bmp ico wmf png tif tiff webp heic heif avif dng cr2 cr3 nef arw orf
+            raf rw2)
   set(types "")
   foreach(glob IN LISTS glob_lines)
     if(glob MATCHES "^[0-9]+:([^:]+):\\*\\.${ext}(:.*)?$")

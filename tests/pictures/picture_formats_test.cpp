@@ -7,8 +7,9 @@ using namespace pictures;
 
 TEST(PictureFormats, TheBrowserListsEveryFormatWeReadWhateverItsCase) {
     for (const char* name :
-         {"photo.jpg", "PHOTO.JPG", "a.Jpeg", "b.gif", "c.BMP", "d.ico", "e.WMF", "x.y.jpg",
-          "f.png", "g.TIF", "h.tiff", "i.WebP", "j.HEIC", "k.heif", "l.avif", "m.DNG"})
+         {"photo.jpg", "PHOTO.JPG", "a.Jpeg", "b.gif",  "c.BMP",  "d.ico",  "e.WMF",  "x.y.jpg",
+          "f.png",     "g.TIF",     "h.tiff", "i.WebP", "j.HEIC", "k.heif", "l.avif", "m.DNG",
+          "n.cr2",     "o.CR3",     "p.nef",  "q.ARW",  "r.orf",  "s.RAF",  "t.rw2"})
         EXPECT_TRUE(isReadableName(name)) << name;
     // Nor the other names "Save" takes.
     for (const char* name :

@@ -57,8 +57,8 @@ std::optional<std::vector<QImage>> prepare(const std::vector<Request>& requests,
             Done d;
             const QImage picture = decode(job.file, job.largest, &d.error);
             if (picture.isNull()) {
-                // The loader's reason names the file.
-                d.error = QStringLiteral("cannot read picture %1").arg(d.error);
+                // The loader's reason does not name the file.
+                d.error = QStringLiteral("cannot read picture %1: %2").arg(job.file, d.error);
                 return d;
             }
             for (size_t k = 0; k < job.requests.size(); ++k) {

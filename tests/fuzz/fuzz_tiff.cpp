@@ -1,0 +1,13 @@
+// The picture loader on TIFF files (their first page) through Qt's reader; see fuzz_pictures.h for
+// what must hold.
+#include "fuzz_pictures.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::startQt();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::decodeAs("in.tif", data, size);
+    return 0;
+}

@@ -1,0 +1,12 @@
+// The picture loader on WebP files through Qt's reader; see fuzz_pictures.h for what must hold.
+#include "fuzz_pictures.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::startQt();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::decodeAs("in.webp", data, size);
+    return 0;
+}
