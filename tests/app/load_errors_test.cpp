@@ -29,13 +29,13 @@ TEST(LoadErrors, ADamagedOrUnsupportedFileIsNamedWithTheReason) {
     pictures.set(0, shown, "red.jpg");
     FakePrompt prompt;
     tellLoadErrors(pictures, prompt);
-    for (const QString& file : {coffee, notes}) {
+    const std::pair<QString, QString> cases[] = {
+        {coffee, "coffee.jpg could not be read: the file ends too soon."},
+        {notes, "notes.png could not be read: the file is damaged."}};
+    for (const auto& [file, told] : cases) {
         prompt.told.clear();
         pictures.load(file, {0});
-        const QString message = prompt.lastMessage();
-        const QString name = file.mid(dir.path().size() + 1);
-        EXPECT_TRUE(message.startsWith(name + " could not be read: ")) << qPrintable(message);
-        EXPECT_TRUE(message.endsWith('.')) << qPrintable(message);
+        EXPECT_EQ(prompt.lastMessage(), told);
         EXPECT_EQ(pictures.name(0), "red.jpg");
         EXPECT_EQ(pictures.picture(0).pixelColor(20, 15), QColor(Qt::red));
     }
