@@ -5,6 +5,8 @@
 #include "pictures/package_pictures.h"
 #include "support/test_pictures.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -73,4 +75,32 @@ TEST(PackagePicturesLoad, AFileThatCannotBeReadKeepsThePicturesAndSaysWhy) {
         waitForLoads(pictures);
         EXPECT_EQ(pictures.size(2), QSize(40, 30));
     }
+}
+
+// A HEIC whose thumbnail comes out but whose full picture is damaged:
+// the positions show the small one, then get back what they showed.
+TEST(PackagePicturesLoad, AFailureOnlyTheFullDecodeFindsGivesBackWhatThePositionsShowed) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("photo.png"), heic = dir.filePath("cut.heic");
+    ASSERT_TRUE(richPicture(800, 600).save(png));
+    ASSERT_EQ(QProcess::execute("heif-enc", {"-q", "90", "-t", "240", png, "-o", heic}), 0);
+    // heif-enc writes the full picture first in the data box, its thumbnail
+    // after: the full picture's first unit now claims more than the file holds.
+    QByteArray bytes = testpictures::fileBytes(heic);
+    const qsizetype data = bytes.indexOf("mdat") + 4;
+    ASSERT_GT(data, 4);
+    bytes.replace(data, 4, QByteArray("\x7f\xff\xff\xff", 4));
+    testpictures::writeBytes(heic, bytes);
+
+    PackagePictures pictures;
+    pictures.setScreenCopySide(200);
+    pictures.set(3, richPicture(40, 30));
+    QSignalSpy failed(&pictures, &PackagePictures::loadFailed);
+    QSignalSpy changes(&pictures, &PackagePictures::changed);
+    pictures.load(heic, {3});
+    ASSERT_TRUE(failed.wait(30000));
+    EXPECT_EQ(changes.count(), 2); // the thumbnail shown, then taken back
+    EXPECT_EQ(failed.last().at(1).toString(), "the file is damaged");
+    EXPECT_EQ(pictures.size(3), QSize(40, 30));
+    EXPECT_EQ(pictures.picture(3).size(), QSize(40, 30));
 }
