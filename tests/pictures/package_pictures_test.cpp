@@ -1,7 +1,8 @@
 // The package pictures load themselves on workers: a file read once gives
 // every position it goes to the same screen copy and, once decoded, the same
-// full picture; a later load wins; a file that cannot be read leaves the
-// positions showing what they showed and says why.
+// full picture; a later load wins; a file that cannot be read, or whose full
+// decode fails, leaves the
+// positions showing what they showed, and says why.
 #include "pictures/package_pictures.h"
 #include "support/test_pictures.h"
 
@@ -81,7 +82,7 @@ TEST(PackagePicturesLoad, AFileThatCannotBeReadKeepsThePicturesAndSaysWhy) {
 // the positions show the small one, then get back what they showed.
 TEST(PackagePicturesLoad, AFailureOnlyTheFullDecodeFindsGivesBackWhatThePositionsShowed) {
     QTemporaryDir dir;
-    const QString png = dir.filePath("photo.png"), heic = dir.filePath("cut.heic");
+    const QString png = dir.filePath("photo.png"), heic = dir.filePath("damaged.heic");
     ASSERT_TRUE(richPicture(800, 600).save(png));
     ASSERT_EQ(QProcess::execute("heif-enc", {"-q", "90", "-t", "240", png, "-o", heic}), 0);
     // heif-enc writes the full picture first in the data box, its thumbnail
