@@ -1,8 +1,7 @@
 // The package pictures load themselves on workers: a file read once gives
 // every position it goes to the same screen copy and, once decoded, the same
 // full picture; a later load wins; a file that cannot be read, or whose full
-// decode fails, leaves the
-// positions showing what they showed, and says why.
+// decode fails, leaves the positions showing what they showed, and says why.
 #include "pictures/package_pictures.h"
 #include "support/test_pictures.h"
 
