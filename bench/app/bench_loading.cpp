@@ -25,6 +25,13 @@
 
 namespace {
 
+// A click loads on a worker: the previews change once it has finished.
+void clickFileAndWait(frmcovercreator& window) {
+    window.fileSelect_Click();
+    while (window.pictures().isLoading())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 QTemporaryDir& folder() {
     static QTemporaryDir dir;
     return dir;
@@ -112,7 +119,7 @@ void BM_ClickIntoNineWalletPreviews(benchmark::State& state) {
     window.fileSelect()->setPath(folder().path());
     window.fileSelect()->selectFile("photo.jpg");
     for (auto _ : state) {
-        window.fileSelect_Click();
+        clickFileAndWait(window);
         for (int i = 10; i <= 18; ++i)
             benchmark::DoNotOptimize(window.previewImage(i)->grab().cacheKey());
         state.PauseTiming();
@@ -131,7 +138,7 @@ void BM_ResizeWithNineWalletPreviews(benchmark::State& state) {
     window.SSTab1()->setCurrentIndex(4);
     window.fileSelect()->setPath(folder().path());
     window.fileSelect()->selectFile("photo.jpg");
-    window.fileSelect_Click();
+    clickFileAndWait(window);
     window.show();
     int step = 0;
     for (auto _ : state) {
@@ -154,7 +161,7 @@ void BM_PrintPreviewOfNineWalletPhotos(benchmark::State& state) {
     for (int i = 1; i <= 9; ++i) {
         window.Image_Click(10 + i);
         window.fileSelect()->selectFile(QStringLiteral("wallet%1.jpg").arg(i));
-        window.fileSelect_Click();
+        clickFileAndWait(window);
     }
     for (int i = 11; i <= 19; ++i)
         benchmark::DoNotOptimize(window.pictures().picture(i - 1).constBits()); // decoded

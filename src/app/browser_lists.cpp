@@ -3,7 +3,6 @@
 #include "app/picture_browser.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStyle>
 
@@ -11,17 +10,24 @@
 
 namespace {
 
-// The kernel's mount table as text: reading it asks no file system anything,
-// so a hung network mount cannot stall the window.
-QByteArray mountTable() {
-    QFile table(QStringLiteral("/proc/self/mountinfo"));
-    return table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
+QStyle::StandardPixmap icon(browser::Drive::Kind kind) {
+    switch (kind) {
+    case browser::Drive::Kind::Computer:
+        return QStyle::SP_ComputerIcon;
+    case browser::Drive::Kind::Home:
+        return QStyle::SP_DirHomeIcon;
+    case browser::Drive::Kind::Pictures:
+        return QStyle::SP_DirIcon;
+    case browser::Drive::Kind::Removable:
+        break;
+    }
+    return QStyle::SP_DriveHDIcon;
 }
 
 } // namespace
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
-    m_mounts = mountTable();
+    m_mounts = browser::mountTable();
     refresh();
     connect(this, &QComboBox::activated, this, [this] { emit driveChanged(); });
     // Twice a second: a card shows up well within two seconds of being mounted.
@@ -31,7 +37,7 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
 }
 
 void DriveList::checkMounts() {
-    QByteArray mounts = mountTable();
+    QByteArray mounts = browser::mountTable();
     if (mounts == m_mounts)
         return;
     m_mounts = std::move(mounts);
@@ -52,8 +58,10 @@ void DriveList::refresh() {
     const QString current = drive();
     QSignalBlocker block(this);
     clear();
-    for (const QString& root : browser::drives())
-        addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), root, root);
+    for (const browser::Drive& d : browser::drives()) {
+        addItem(style()->standardIcon(icon(d.kind)), d.caption, d.folder);
+        setItemData(count() - 1, d.folder, Qt::ToolTipRole);
+    }
     const int i = findData(current);
     if (i >= 0)
         setCurrentIndex(i);

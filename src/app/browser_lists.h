@@ -8,14 +8,16 @@
 #include <QListWidget>
 #include <QTimer>
 
-// The drive list follows the mount table: a memory card or USB stick appears
-// when it is mounted and goes when it is unmounted.
+// The drive list: the places people know (Computer, Home, Pictures) and the
+// memory cards and USB sticks by their names, each item's data its folder.
+// It follows the mount table: a card appears when it is mounted and goes
+// when it is unmounted.
 class DriveList : public QComboBox {
     Q_OBJECT
   public:
     explicit DriveList(QWidget* parent = nullptr);
     QString drive() const { return currentData().toString(); }
-    // Selects the drive (a mount root) without telling anyone.
+    // Selects the drive (its folder) without telling anyone.
     bool setDrive(const QString& drive);
     void refresh();
 

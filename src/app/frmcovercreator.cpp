@@ -8,6 +8,7 @@
 #include "app/file_list.h"
 #include "app/frmabout.h"
 #include "app/helpwindow.h"
+#include "app/load_errors.h"
 #include "app/picture_browser.h"
 #include "app/preview_image.h"
 #include "app/preview_page.h"
@@ -21,6 +22,7 @@
 #include "common/weblink.h"
 #include "editor/frmManipulate.h"
 #include "notify/frmmsnpopup.h"
+#include "pictures/picture_formats.h"
 #include "print/captions.h"
 #include "print/frmChoosePrinter.h"
 #include "print/frmPrintSingle.h"
@@ -33,6 +35,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -46,6 +49,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -120,12 +124,21 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
         appIcon.addFile(
             paths::dataFile(QStringLiteral("pictures/icons/parvello-%1.png").arg(size)));
     setWindowIcon(appIcon);
+    setAcceptDrops(true);
     if (!m_tray)
         m_tray = makeSystemTray(appIcon);
     connect(m_tray.get(), &Tray::restoreRequested, this, [this] { NoSysIcon(true); });
     connect(m_tray.get(), &Tray::exitRequested, this, [this] { runCommand(Command::Exit); });
 
     m_popup = std::make_unique<notify::frmmsnpopup>(this);
+    tellLoadErrors(m_pictures, *m_popup);
+    // The window stays usable while a picture loads.
+    connect(&m_pictures, &PackagePictures::loadingChanged, this, [](bool loading) {
+        if (loading)
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
 
     // The browser takes the height, the previews whatever the window gains,
     // the options keep their width.
@@ -143,7 +156,10 @@ frmcovercreator::frmcovercreator(QString settingsFile, std::unique_ptr<Tray> tra
     Form_Load();
 }
 
-frmcovercreator::~frmcovercreator() = default;
+frmcovercreator::~frmcovercreator() {
+    if (m_pictures.isLoading())
+        QApplication::restoreOverrideCursor();
+}
 
 QWidget* frmcovercreator::buildBrowser() {
     QWidget* browser = nullptr;
@@ -195,8 +211,12 @@ QWidget* frmcovercreator::buildTabs() {
             image, QRect(box.left, box.top - 360, box.width, box.height));
         image->setToolTip(previewToolTip(box.position));
         m_previews[size_t(box.position)] = image;
-        if (box.position < positions::kPackage)
+        if (box.position < positions::kPackage) {
             connect(image, &PreviewImage::clicked, this, &frmcovercreator::Image_Click);
+            connect(
+                image, &PreviewImage::fileDropped, this,
+                [this](int position, const QString& file) { m_pictures.load(file, {position}); });
+        }
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, &frmcovercreator::SSTab1_Click);
 
@@ -485,7 +505,10 @@ void frmcovercreator::setCurrentTab(int tab) {
     SSTab1_Click(); // also when the tab does not change
 }
 bool frmcovercreator::setDrive(const QString& drive) {
-    return m_drvSelect->setDrive(drive);
+    // Any folder names the drive that holds it (settings of older versions
+    // name a mount root).
+    return !drive.isEmpty() && QFileInfo(drive).isDir() &&
+           m_drvSelect->setDrive(browser::driveOf(drive));
 }
 bool frmcovercreator::setFolder(const QString& folder) {
     if (!m_dirSelect->setPath(folder))
@@ -581,23 +604,34 @@ void frmcovercreator::drvSelect_Change() {
 }
 
 void frmcovercreator::dirSelect_Change() {
+    m_drvSelect->setDrive(browser::driveOf(m_dirSelect->path()));
     m_fileSelect->setPath(m_dirSelect->path());
     update();
 }
 
 void frmcovercreator::fileSelect_Click() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_toolbar->setEnabled(false);
     for (const QString& file : m_fileSelect->selectedFiles())
         loadIntoPreviews(file);
-    QApplication::restoreOverrideCursor();
-    m_toolbar->setEnabled(true);
 }
 
-void frmcovercreator::openFile(const QString& fileName) {
-    const QFileInfo info(fileName);
-    if (!setFolder(info.absolutePath()))
+void frmcovercreator::openFile(const QString& argument) {
+    // A file manager may hand over a URI ("file:///home/anna/My%20Photos/a.jpg").
+    const QUrl url(argument);
+    const QFileInfo info(url.isLocalFile() ? url.toLocalFile() : argument);
+    if (!info.isFile()) {
+        m_popup->tell(notReadMessage(info.fileName(), QStringLiteral("there is no such file")));
         return;
+    }
+    if (!pictures::isReadableName(info.fileName())) {
+        m_popup->tell(notReadMessage(info.fileName(),
+                                     QStringLiteral("Parvello does not read this kind of file")));
+        return;
+    }
+    if (!setFolder(info.absolutePath())) {
+        m_popup->tell(
+            notReadMessage(info.fileName(), QStringLiteral("its folder cannot be opened")));
+        return;
+    }
     m_fileSelect->clearSelection();
     if (m_fileSelect->selectFile(info.fileName()))
         fileSelect_Click();
@@ -612,9 +646,21 @@ void frmcovercreator::loadIntoPreviews(const QString& fileName) {
                 ? box.position == selected
                 : (previewTab(box.position) == tab && box.position < positions::kPackage))
             places.push_back(box.position);
-    QString error;
-    if (!m_pictures.load(fileName, places, &error))
-        qInfo("Parvello: %s could not be read: %s", qPrintable(fileName), qPrintable(error));
+    m_pictures.load(fileName, places);
+}
+
+void frmcovercreator::dragEnterEvent(QDragEnterEvent* event) {
+    if (browser::droppedPicture(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmcovercreator::dropEvent(QDropEvent* event) {
+    if (const auto file = browser::droppedPicture(event->mimeData())) {
+        event->acceptProposedAction();
+        loadIntoPreviews(*file);
+    }
 }
 
 void frmcovercreator::Image_Click(int position) {

@@ -68,9 +68,11 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void Toolbar1_MouseMove();
     void runCommand(Command command);
 
-    // Opens a picture given on the command line ("Open with Parvello"): its
-    // folder in the browser, the picture in the current tab's previews.
-    void openFile(const QString& fileName);
+    // Opens a picture given on the command line ("Open with Parvello"), as a
+    // path or a file:// URI: its folder in the browser, the picture in the
+    // current tab's previews. A missing file or one that is no picture is
+    // told to the user.
+    void openFile(const QString& argument);
 
     // Tray handling.
     void ShowProgramInTray();
@@ -106,6 +108,10 @@ class frmcovercreator : public QMainWindow, private SettingsTarget {
     void changeEvent(QEvent* event) override;     // Form_Resize
     void closeEvent(QCloseEvent* event) override; // Form_Unload
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A picture file dropped on the window, but not on a print, is loaded
+    // as a click on it in the file list would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // The window's three columns.

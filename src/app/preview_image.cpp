@@ -1,5 +1,6 @@
 #include "app/preview_image.h"
 
+#include "app/picture_browser.h"
 #include "app/preview_table.h"
 #include "common/sharpness.h"
 #include "common/units.h"
@@ -7,6 +8,7 @@
 #include "print/layouts.h"
 #include "print/soft_prints.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,8 +22,10 @@ PreviewImage::PreviewImage(PackagePictures& pictures, int position, QWidget* par
     setObjectName(name());
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The prints can be framed from the keyboard too.
-    if (print::cellOf(position))
+    if (print::cellOf(position)) {
         setFocusPolicy(Qt::StrongFocus);
+        setAcceptDrops(true);
+    }
     connect(&pictures, &PackagePictures::changed, this, &PreviewImage::pictureChanged);
     connect(&pictures, &PackagePictures::framingChanged, this, &PreviewImage::framingChanged);
     pictureChanged(position);
@@ -39,6 +43,20 @@ void PreviewImage::pictureChanged(int index) {
     setAccessibleName(
         previewAccessibleName(index, m_pictures.isEmpty(index), m_pictures.name(index)));
     update();
+}
+
+void PreviewImage::dragEnterEvent(QDragEnterEvent* event) {
+    if (browser::droppedPicture(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void PreviewImage::dropEvent(QDropEvent* event) {
+    if (const auto file = browser::droppedPicture(event->mimeData())) {
+        event->acceptProposedAction();
+        emit fileDropped(m_position, *file);
+    }
 }
 
 void PreviewImage::framingChanged(int index) {

@@ -15,6 +15,8 @@
 // window, the wheel and + / - zoom it, Ctrl with the arrow keys moves it,
 // double-click and 0 put it back. The framing is kept with the picture, in
 // the package pictures.
+//
+// A picture file dragged from the file manager may be dropped on a print.
 
 #include "print/cell_fill.h"
 #include "print/layouts.h"
@@ -55,6 +57,8 @@ class PreviewImage : public QWidget {
 
   signals:
     void clicked(int position);
+    // A picture file was dropped on the print.
+    void fileDropped(int position, const QString& fileName);
 
   protected:
     bool event(QEvent*) override;
@@ -65,6 +69,8 @@ class PreviewImage : public QWidget {
     void wheelEvent(QWheelEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
     void resizeEvent(QResizeEvent*) override;
+    void dragEnterEvent(QDragEnterEvent*) override;
+    void dropEvent(QDropEvent*) override;
 
   private:
     void pictureChanged(int index);

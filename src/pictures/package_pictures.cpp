@@ -3,7 +3,11 @@
 #include "pictures/full_picture.h"
 #include "pictures/picture_loader.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QPointer>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
 
 const QImage& PackagePictures::picture(int index) const {
     Entry& e = m_entries.at(size_t(index));
@@ -23,8 +27,9 @@ QSize PackagePictures::size(int index) const {
     return m_entries.at(size_t(index)).size;
 }
 
-QImage PackagePictures::screenCopy(const QImage& picture) const {
-    const int side = m_screenCopySide;
+namespace {
+
+QImage screenCopy(const QImage& picture, int side) {
     // A reduced JPEG decode mostly is under twice the side already: scaling
     // it once more would cost more time than it saves the previews.
     if (picture.isNull() || (picture.width() < 2 * side && picture.height() < 2 * side))
@@ -32,54 +37,117 @@ QImage PackagePictures::screenCopy(const QImage& picture) const {
     return picture.scaled(QSize(side, side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-bool PackagePictures::load(const QString& fileName, const std::vector<int>& positions,
-                           QString* error) {
+} // namespace
+
+// What the worker makes of a file for the screen.
+struct PackagePictures::QuickLoad {
+    QString error;     // why there is nothing to show
+    QImage picture;    // the full picture, when one decode gave everything
+    QImage reduced;    // else the quick reduced one,
+    QByteArray bytes;  // and the file's content for the full decode
+    QImage screenCopy; // null when later loads overtook it before it began
+    QSize size;        // the full picture's
+};
+
+void PackagePictures::load(const QString& fileName, const std::vector<int>& positions) {
     if (positions.empty())
-        return true;
-    const std::optional<QByteArray> bytes = pictureloader::readFile(fileName, error);
-    if (!bytes)
-        return false;
-    const QString name = QFileInfo(fileName).fileName();
-    const LoadedPicture quick =
-        pictureloader::decodeReduced(fileName, *bytes, QSize(m_screenCopySide, m_screenCopySide));
-    if (!quick.ok()) {
-        // Not a JPEG that reduces: one decode serves the screen and printing.
-        const LoadedPicture loaded = pictureloader::decode(fileName, *bytes);
-        if (!loaded.ok()) {
-            if (error)
-                *error = loaded.error;
-            return false;
-        }
-        const QImage copy = screenCopy(loaded.image);
-        for (int index : positions)
-            set(index, loaded.image, nullptr, copy, loaded.image.size(), name);
-        return true;
-    }
-    auto full = std::make_shared<FullPicture>(
-        [fileName, bytes = *bytes](const std::atomic<bool>* cancel) {
-            const LoadedPicture loaded = pictureloader::decode(fileName, bytes, cancel);
-            if (!loaded.ok() && !cancel->load())
-                qInfo("Parvello: %s could not be read: %s", qPrintable(fileName),
-                      qPrintable(loaded.error));
-            return loaded.image;
-        },
-        quick.image);
-    FullPicture::startSoon(full);
-    // The size the full picture will have, for the previews meanwhile.
-    const QSize size = quick.fullSize.isValid() ? quick.fullSize : quick.image.size();
-    const QImage copy = screenCopy(quick.image);
+        return;
+    const quint64 load = ++m_lastLoad;
     for (int index : positions)
-        set(index, QImage(), full, copy, size, name);
-    return true;
+        m_latest->at(size_t(index)) = load;
+    setLoading(+1);
+    // Clicking through a folder quickly leaves loads nobody waits for.
+    auto wanted = [latest = m_latest, positions, load] {
+        return std::any_of(positions.begin(), positions.end(),
+                           [&](int index) { return latest->at(size_t(index)) == load; });
+    };
+    // Always reported through the event loop, even when the worker is done
+    // at once: load() never changes the positions itself.
+    (void)QtConcurrent::run([fileName, side = m_screenCopySide, wanted, positions, load,
+                             self = QPointer<PackagePictures>(this)] {
+        const QuickLoad quick = readForScreen(fileName, side, wanted);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, fileName, positions, load, quick] {
+                if (!self)
+                    return;
+                self->showLoaded(fileName, positions, load, quick);
+                self->setLoading(-1);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void PackagePictures::showLoaded(const QString& fileName, const std::vector<int>& positions,
+                                 quint64 load, const QuickLoad& quick) {
+    if (!quick.error.isEmpty()) {
+        emit loadFailed(fileName, quick.error);
+        return;
+    }
+    if (quick.screenCopy.isNull())
+        return; // overtaken before it began
+    std::shared_ptr<FullPicture> full;
+    if (quick.picture.isNull()) {
+        // Reported back to this thread, unless the positions let go of it first.
+        auto decode = [fileName, bytes = quick.bytes, load,
+                       self = QPointer<PackagePictures>(this)](const std::atomic<bool>* cancel) {
+            LoadedPicture loaded = pictureloader::decode(fileName, bytes, cancel);
+            if (!cancel->load() && QCoreApplication::instance())
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [self, fileName, load, error = loaded.error] {
+                        if (self)
+                            self->fullDecoded(fileName, load, error);
+                    },
+                    Qt::QueuedConnection);
+            return loaded.image;
+        };
+        full = std::make_shared<FullPicture>(std::move(decode), quick.reduced);
+    }
+    const QString name = QFileInfo(fileName).fileName();
+    bool shown = false;
+    for (int index : positions) {
+        if (m_latest->at(size_t(index)) != load)
+            continue; // a later load or picture took it
+        Entry& e = m_entries.at(size_t(index));
+        std::shared_ptr<Entry> before = full ? std::make_shared<Entry>(std::move(e)) : nullptr;
+        e = {quick.picture, full, quick.screenCopy, quick.size, {}, name, load, std::move(before)};
+        emit changed(index);
+        shown = true;
+    }
+    if (full && shown)
+        FullPicture::startSoon(full);
+}
+
+void PackagePictures::fullDecoded(const QString& fileName, quint64 load, const QString& error) {
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        Entry& e = m_entries[i];
+        if (e.load != load || !e.before)
+            continue;
+        if (error.isEmpty()) {
+            e.before.reset();
+        } else {
+            const Entry before = *e.before;
+            e = before;
+            emit changed(int(i));
+        }
+    }
+    if (!error.isEmpty())
+        emit loadFailed(fileName, error);
+}
+
+void PackagePictures::setLoading(int change) {
+    const bool was = isLoading();
+    m_loading += change;
+    if (isLoading() != was)
+        emit loadingChanged(isLoading());
 }
 
 void PackagePictures::set(int index, const QImage& picture, const QString& name) {
-    set(index, picture, nullptr, screenCopy(picture), picture.size(), name);
-}
-
-void PackagePictures::set(int index, const QImage& picture, std::shared_ptr<FullPicture> full,
-                          const QImage& screenCopy, QSize size, const QString& name) {
-    m_entries.at(size_t(index)) = {picture, std::move(full), screenCopy, size, {}, name};
+    const quint64 load = ++m_lastLoad;
+    m_latest->at(size_t(index)) = load;
+    const QImage copy = screenCopy(picture, m_screenCopySide);
+    m_entries.at(size_t(index)) = {picture, nullptr, copy, picture.size(), {}, name, load, {}};
     emit changed(index);
 }
 
@@ -110,4 +178,33 @@ QImage PackagePictures::Snapshot::picture(int index) const {
 
 const imaging::Framing& PackagePictures::Snapshot::framing(int index) const {
     return m_positions.at(size_t(index)).framing;
+}
+
+// On a worker: the file read once, and a screen copy from a quick reduced
+// decode where the file gives one, else from the one full decode.
+PackagePictures::QuickLoad PackagePictures::readForScreen(const QString& fileName, int side,
+                                                          const std::function<bool()>& wanted) {
+    QuickLoad r;
+    if (!wanted())
+        return r;
+    const std::optional<QByteArray> bytes = pictureloader::readFile(fileName, &r.error);
+    if (!bytes || !wanted())
+        return r;
+    LoadedPicture quick = pictureloader::decodeReduced(fileName, *bytes, QSize(side, side));
+    if (quick.ok()) {
+        r.size = quick.fullSize.isValid() ? quick.fullSize : quick.image.size();
+        r.screenCopy = screenCopy(quick.image, side);
+        r.reduced = std::move(quick.image);
+        r.bytes = *bytes;
+        return r;
+    }
+    LoadedPicture loaded = pictureloader::decode(fileName, *bytes);
+    if (!loaded.ok()) {
+        r.error = loaded.error;
+        return r;
+    }
+    r.size = loaded.image.size();
+    r.screenCopy = screenCopy(loaded.image, side);
+    r.picture = std::move(loaded.image);
+    return r;
 }

@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QObject>
 #include <array>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,13 +43,19 @@ class PackagePictures : public QObject {
     void setScreenCopySide(int side) { m_screenCopySide = side; }
     int screenCopySide() const { return m_screenCopySide; }
 
-    // Reads `fileName` once and gives its picture to every position in
-    // `positions`: the screen copy at once (from a quick reduced decode: a
-    // JPEG, or the small picture a HEIF or raw file carries), the full picture
-    // from a decode on a worker that starts once the previews have painted.
-    // False, with the reason in `error` (the user's words, without the file's
-    // name), when the file cannot be read; the positions keep their pictures.
-    bool load(const QString& fileName, const std::vector<int>& positions, QString* error = nullptr);
+    // Gives the picture of `fileName` to every position in `positions`,
+    // read and decoded on a worker so that the window never waits: the
+    // positions change once the screen copy is made (from a quick reduced
+    // decode: a JPEG, or the small picture a HEIF or raw file carries), then
+    // the full picture is decoded on another worker.
+    // A later load or set() wins over an earlier load that finishes late.
+    // When the file cannot be read, `loadFailed` says why (the user's words,
+    // without the file's name) and the positions
+    // keep their pictures; when only the full decode fails, they get back
+    // what they showed before.
+    void load(const QString& fileName, const std::vector<int>& positions);
+    // Whether a load has not reached its positions yet.
+    bool isLoading() const { return m_loading > 0; }
 
     // A picture made elsewhere (a scan, an edit of the picture from file
     // `name`) for position `index`; it starts unframed.
@@ -79,11 +87,18 @@ class PackagePictures : public QObject {
   signals:
     void changed(int index);
     void framingChanged(int index);
+    // `fileName` could not be shown; `reason` in the loader's words.
+    void loadFailed(const QString& fileName, const QString& reason);
+    void loadingChanged(bool loading);
 
   private:
-    void set(int index, const QImage& picture, std::shared_ptr<FullPicture> full,
-             const QImage& screenCopy, QSize size, const QString& name);
-    QImage screenCopy(const QImage& picture) const;
+    struct QuickLoad;
+    static QuickLoad readForScreen(const QString& fileName, int side,
+                                   const std::function<bool()>& wanted);
+    void showLoaded(const QString& fileName, const std::vector<int>& positions, quint64 load,
+                    const QuickLoad& quick);
+    void fullDecoded(const QString& fileName, quint64 load, const QString& error);
+    void setLoading(int change);
 
     struct Entry {
         QImage picture;
@@ -92,7 +107,16 @@ class PackagePictures : public QObject {
         QSize size;
         imaging::Framing framing;
         QString name;
+        quint64 load = 0; // the load or set() that gave it
+        // What the position showed before, until the full decode has succeeded.
+        std::shared_ptr<Entry> before;
     };
     mutable std::array<Entry, positions::kCount> m_entries;
     int m_screenCopySide = 1024;
+    // The last load or set() of each position; read by the workers too, to
+    // skip a load that later ones have overtaken before it began.
+    using Latest = std::array<std::atomic<quint64>, positions::kCount>;
+    std::shared_ptr<Latest> m_latest = std::make_shared<Latest>();
+    quint64 m_lastLoad = 0;
+    int m_loading = 0;
 };

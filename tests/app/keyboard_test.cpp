@@ -75,6 +75,7 @@ TEST_F(PreviewKeys, ScreenReaderNamesSayThePrintAndItsPicture) {
     makePicture("coffee.jpg", Qt::red);
     w->SSTab1()->setCurrentIndex(2);
     w->openFile(QDir(pictures()).filePath("coffee.jpg"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->pictures().isLoading(); }));
     EXPECT_EQ(w->previewImage(4)->accessibleName(), "4x6 print 2 of 3: coffee.jpg");
     // An edit keeps the name of the picture it was made from; a scan has none.
     w->pictures().set(4, QImage(8, 8, QImage::Format_RGB32), w->pictures().name(4));

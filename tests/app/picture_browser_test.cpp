@@ -78,16 +78,39 @@ TEST(FullPath, NeverDoublesTheSeparator) {
     EXPECT_EQ(browser::fullPath("/media/card/", "a.jpg"), "/media/card/a.jpg");
 }
 
-TEST(Drives, RootComesFirstAndNoPseudoFileSystems) {
-    const QStringList drives = browser::drives();
-    ASSERT_FALSE(drives.isEmpty());
-    EXPECT_EQ(drives.first(), "/");
-    for (const QString& d : drives) {
-        EXPECT_FALSE(d.startsWith("/proc")) << qPrintable(d);
-        EXPECT_FALSE(d.startsWith("/sys")) << qPrintable(d);
-        EXPECT_FALSE(d.startsWith("/dev")) << qPrintable(d);
+// Lines as the kernel writes them in /proc/self/mountinfo.
+const QByteArray kMounts = "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
+                           "27 1 8:2 / / rw,relatime - ext4 /dev/sda2 rw\n"
+                           "30 27 8:3 / /home rw,relatime - ext4 /dev/sda3 rw\n"
+                           "31 27 0:25 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+                           "40 27 8:17 / /media/anna/Holiday\\0402024 rw - vfat /dev/sdz1 rw\n"
+                           "41 27 8:33 / /run/media/anna/CAMERA rw - exfat /dev/sdz2 rw\n"
+                           "42 27 8:49 / /mnt/backup rw - ext4 /dev/sdz3 rw\n";
+
+TEST(Drives, ThePlacesPeopleKnowThenTheCardsByName) {
+    const QList<browser::Drive> drives =
+        browser::drives(kMounts, "/home/anna", "/home/anna/Pictures");
+    QStringList captions, folders;
+    for (const browser::Drive& d : drives) {
+        captions << d.caption;
+        folders << d.folder;
     }
-    EXPECT_EQ(browser::driveOf("/"), "/");
+    EXPECT_EQ(captions,
+              QStringList({"Computer", "Home", "Pictures", "backup", "CAMERA", "Holiday 2024"}));
+    EXPECT_EQ(folders, QStringList({"/", "/home/anna", "/home/anna/Pictures", "/mnt/backup",
+                                    "/run/media/anna/CAMERA", "/media/anna/Holiday 2024"}));
+    // Pictures inside Home, a card inside Computer: the closer one.
+    EXPECT_EQ(browser::driveOf("/home/anna/Pictures/2024", drives), "/home/anna/Pictures");
+    EXPECT_EQ(browser::driveOf("/home/anna/Picturesque", drives), "/home/anna");
+    EXPECT_EQ(browser::driveOf("/media/anna/Holiday 2024/DCIM", drives),
+              "/media/anna/Holiday 2024");
+    EXPECT_EQ(browser::driveOf("/etc", drives), "/");
+}
+
+TEST(Drives, WithoutAPicturesFolderHomeServesForBoth) {
+    const QList<browser::Drive> drives = browser::drives({}, "/home/anna", "/home/anna");
+    ASSERT_EQ(drives.size(), 2);
+    EXPECT_EQ(drives[1].caption, "Home");
 }
 
 } // namespace

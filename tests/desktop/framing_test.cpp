@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 using desktop::User;
 
@@ -32,6 +33,7 @@ TEST_F(Framing, DragWheelKeysAndDoubleClickFrameThePrintItBelongsTo) {
         main->fileSelect()->clearSelection();
         main->fileSelect()->selectFile(file);
         main->fileSelect_Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !main->pictures().isLoading(); }));
     };
     load("photo.jpg");
 

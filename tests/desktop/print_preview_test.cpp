@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTest>
 
 using desktop::User;
 
@@ -83,9 +84,12 @@ TEST_F(PrintPreviewWindow, FileMenuShowsOnePagePerTickedPackage) {
     main->show();
     makePortrait("portrait.jpg");
     makeStripes("stripes.jpg");
+    const auto loaded = [&] { return !main->pictures().isLoading(); };
     main->openFile(QDir(pictures()).filePath("portrait.jpg"));
+    ASSERT_TRUE(QTest::qWaitFor(loaded));
     main->SSTab1()->setCurrentIndex(4);
     main->openFile(QDir(pictures()).filePath("stripes.jpg"));
+    ASSERT_TRUE(QTest::qWaitFor(loaded));
     desktop::asUser([&](User& user) {
         ASSERT_TRUE(user.findWindow("Parvello"));
         user.pressKeys("alt+f");

@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 #include <QTabWidget>
+#include <QTest>
 
 #include <csignal>
 #include <linux/capability.h>
@@ -181,6 +182,7 @@ TEST_F(SettingsWriteFaults, ReadOnlyConfigFolderStartsRunsAndSaysSo) {
         w->fileSelect()->clearSelection();
         ASSERT_TRUE(w->fileSelect()->selectFile("red.jpg"));
         w->fileSelect_Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w->pictures().isLoading(); }));
         EXPECT_FALSE(w->pictures().picture(0).isNull());
         w->close();
     }

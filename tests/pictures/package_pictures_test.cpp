@@ -1,13 +1,26 @@
-// The package pictures load themselves: a file read once gives every
-// position it goes to the same screen copy and, once decoded, the same full
-// picture; a file that cannot be read changes nothing.
+// The package pictures load themselves on workers: a file read once gives
+// every position it goes to the same screen copy and, once decoded, the same
+// full picture; a later load wins; a file that cannot be read, or whose full
+// decode fails, leaves the positions showing what they showed, and says why.
 #include "pictures/package_pictures.h"
 #include "support/test_pictures.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using testpictures::richPicture;
+
+namespace {
+
+void waitForLoads(const PackagePictures& pictures) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pictures.isLoading(); }, 30000));
+}
+
+} // namespace
 
 TEST(PackagePicturesLoad, OneFileFillsEveryPositionGivenWithOneScreenCopy) {
     QTemporaryDir dir;
@@ -15,12 +28,15 @@ TEST(PackagePicturesLoad, OneFileFillsEveryPositionGivenWithOneScreenCopy) {
     ASSERT_TRUE(richPicture(2400, 1600).save(file, "JPG", 90));
     PackagePictures pictures;
     pictures.setScreenCopySide(300);
-    int changes = 0;
-    QObject::connect(&pictures, &PackagePictures::changed, [&changes] { ++changes; });
+    QSignalSpy changes(&pictures, &PackagePictures::changed);
 
-    ASSERT_TRUE(pictures.load(file, {4, 5}));
-    EXPECT_EQ(changes, 2);
+    pictures.load(file, {4, 5});
+    EXPECT_TRUE(pictures.isLoading());
+    EXPECT_TRUE(pictures.isEmpty(4)); // the window does not wait for the file
+    waitForLoads(pictures);
+    EXPECT_EQ(changes.count(), 2);
     EXPECT_TRUE(pictures.isEmpty(3));
+    EXPECT_EQ(pictures.name(4), "photo.jpg");
     EXPECT_EQ(pictures.size(4), QSize(2400, 1600)); // known before the full decode ends
     // A screen copy made once, shared, no larger than twice the side asked for.
     EXPECT_EQ(pictures.preview(4).cacheKey(), pictures.preview(5).cacheKey());
@@ -28,16 +44,63 @@ TEST(PackagePicturesLoad, OneFileFillsEveryPositionGivenWithOneScreenCopy) {
     EXPECT_EQ(pictures.picture(5).size(), QSize(2400, 1600));
 }
 
+TEST(PackagePicturesLoad, ALaterLoadOrPictureWinsOverAnEarlierLoadThatEndsLate) {
+    QTemporaryDir dir;
+    const QString large = dir.filePath("large.png"), small = dir.filePath("small.png");
+    ASSERT_TRUE(richPicture(3000, 2000).save(large)); // a slow PNG, no quick path
+    ASSERT_TRUE(richPicture(30, 20).save(small));
+    PackagePictures pictures;
+    pictures.load(large, {1, 2});
+    pictures.load(small, {2});
+    pictures.load(large, {7});
+    pictures.set(7, richPicture(40, 30));
+    waitForLoads(pictures);
+    EXPECT_EQ(pictures.size(1), QSize(3000, 2000));
+    EXPECT_EQ(pictures.size(2), QSize(30, 20));
+    EXPECT_EQ(pictures.size(7), QSize(40, 30));
+}
+
 TEST(PackagePicturesLoad, AFileThatCannotBeReadKeepsThePicturesAndSaysWhy) {
     QTemporaryDir dir;
-    const QString file = dir.filePath("broken.jpg");
-    testpictures::writeBytes(file, QByteArray("\xff\xd8\xff\xe0 not a picture"));
+    const QString text = dir.filePath("notes.png");
+    testpictures::writeBytes(text, "a shopping list, not a picture\n");
     PackagePictures pictures;
     pictures.set(2, richPicture(40, 30));
-    QString error;
-    EXPECT_FALSE(pictures.load(file, {2}, &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(pictures.size(2), QSize(40, 30));
-    EXPECT_FALSE(pictures.load(dir.filePath("gone.jpg"), {2}, &error));
-    EXPECT_EQ(pictures.size(2), QSize(40, 30));
+    QSignalSpy failed(&pictures, &PackagePictures::loadFailed);
+    for (const QString& file : {text, dir.filePath("gone.jpg")}) {
+        pictures.load(file, {2});
+        ASSERT_TRUE(failed.wait(30000)) << qPrintable(file);
+        EXPECT_EQ(failed.last().at(0).toString(), file);
+        EXPECT_FALSE(failed.last().at(1).toString().isEmpty());
+        waitForLoads(pictures);
+        EXPECT_EQ(pictures.size(2), QSize(40, 30));
+    }
+}
+
+// A HEIC whose thumbnail comes out but whose full picture is damaged:
+// the positions show the small one, then get back what they showed.
+TEST(PackagePicturesLoad, AFailureOnlyTheFullDecodeFindsGivesBackWhatThePositionsShowed) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("photo.png"), heic = dir.filePath("damaged.heic");
+    ASSERT_TRUE(richPicture(800, 600).save(png));
+    ASSERT_EQ(QProcess::execute("heif-enc", {"-q", "90", "-t", "240", png, "-o", heic}), 0);
+    // heif-enc writes the full picture first in the data box, its thumbnail
+    // after: the full picture's first unit now claims more than the file holds.
+    QByteArray bytes = testpictures::fileBytes(heic);
+    const qsizetype data = bytes.indexOf("mdat") + 4;
+    ASSERT_GT(data, 4);
+    bytes.replace(data, 4, QByteArray("\x7f\xff\xff\xff", 4));
+    testpictures::writeBytes(heic, bytes);
+
+    PackagePictures pictures;
+    pictures.setScreenCopySide(200);
+    pictures.set(3, richPicture(40, 30));
+    QSignalSpy failed(&pictures, &PackagePictures::loadFailed);
+    QSignalSpy changes(&pictures, &PackagePictures::changed);
+    pictures.load(heic, {3});
+    ASSERT_TRUE(failed.wait(30000));
+    EXPECT_EQ(changes.count(), 2); // the thumbnail shown, then taken back
+    EXPECT_EQ(failed.last().at(1).toString(), "the file is damaged");
+    EXPECT_EQ(pictures.size(3), QSize(40, 30));
+    EXPECT_EQ(pictures.picture(3).size(), QSize(40, 30));
 }
