@@ -152,6 +152,7 @@ struct Stream {
     std::unique_ptr<uint8_t[]> bytes;
     size_t size = 0; // without the padding
     std::vector<size_t> restarts;
+    bool complete = false; // a marker ends the scan: the file was not cut short inside it
 
     // Enough zeros after the data for a whole MCU of the longest codes.
     static constexpr size_t Padding = 4096;
@@ -177,7 +178,8 @@ struct Stream {
             } else if (code == 0xff) {
                 p = ff + 1; // fill bytes before a marker
             } else {
-                break; // the end of the scan
+                complete = true; // the end of the scan
+                break;
             }
         }
         size = size_t(out - bytes.get());
@@ -562,6 +564,8 @@ bool decode(const Scan& scan, uint32_t* out, ptrdiff_t stride) {
     if (!takes(scan))
         return false;
     const Stream stream(scan.data, scan.size);
+    if (!stream.complete)
+        return false;
     const Layout layout(scan);
     Decoder decoder(scan, layout, stream);
     decoder.buildTables();

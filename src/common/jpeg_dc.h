@@ -40,8 +40,8 @@ struct Scan {
 };
 
 // Writes (width + 7) / 8 x (height + 7) / 8 pixels as 0xffRRGGBB, rows
-// `stride` bytes apart. Data cut short leaves the rest grey, as libjpeg does.
-// False, with nothing written, for sampling factors that do not tile an MCU,
+// `stride` bytes apart. False, with nothing written, for data that end before
+// the scan does (a file cut short), sampling factors that do not tile an MCU,
 // more than 10 blocks an MCU or a broken Huffman table.
 bool decode(const Scan& scan, uint32_t* out, ptrdiff_t stride);
 

@@ -22,15 +22,21 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
+    bool endedTooSoon = false;
 };
 
 [[noreturn]] void errorExit(j_common_ptr info) {
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
 
-// A file cut short or with damaged data only warns: what can be decoded is
-// kept and the rest is grey, as Qt's reader does.
-void ignoreMessage(j_common_ptr) {}
+// libjpeg only warns when the file ends inside the picture, and paints the
+// rest grey: such a picture is refused, since printing half a photo is no
+// use. Other warnings (stray bytes between markers, a restart marker out of
+// place) leave a picture worth showing.
+void noteWarning(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        reinterpret_cast<ErrorManager*>(info->err)->endedTooSoon = true;
+}
 
 // One decompression. libjpeg reports an error by a jump back into start() or
 // decode(), which hold nothing that needs destroying.
@@ -40,7 +46,7 @@ class Decoder {
         std::memset(&m_info, 0, sizeof m_info);
         m_info.err = jpeg_std_error(&m_err.base);
         m_err.base.error_exit = errorExit;
-        m_err.base.output_message = ignoreMessage;
+        m_err.base.emit_message = noteWarning;
     }
     ~Decoder() { jpeg_destroy_decompress(&m_info); }
     Decoder(const Decoder&) = delete;
@@ -94,8 +100,10 @@ class Decoder {
                 rows[i] = bits + qsizetype(first + i) * bytesPerLine;
             jpeg_read_scanlines(&m_info, rows, n);
         }
+        // A file missing only its end marker has given the whole picture.
+        m_cutShort = m_err.endedTooSoon;
         jpeg_finish_decompress(&m_info);
-        return true;
+        return !m_cutShort;
     }
 
     // The header's one baseline scan for the DC reader; nothing when the
@@ -140,6 +148,8 @@ class Decoder {
     const jpeg_decompress_struct& info() const { return m_info; }
     // Why the header or the decode failed, in the user's words.
     QString error(const QByteArray& bytes) const {
+        if (m_cutShort)
+            return unreadable::words(unreadable::Reason::EndsTooSoon);
         return m_err.base.msg_code == JERR_OUT_OF_MEMORY
                    ? unreadable::words(unreadable::Reason::NoMemory)
                    : unreadable::words(unreadable::damagedOrCutShort(bytes));
@@ -160,6 +170,7 @@ class Decoder {
   private:
     jpeg_decompress_struct m_info;
     ErrorManager m_err;
+    bool m_cutShort = false; // the data ended inside the picture
 };
 
 // The EXIF orientation as Qt's reader understands it (it reads only the
