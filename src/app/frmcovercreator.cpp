@@ -178,14 +178,14 @@ QWidget* frmcovercreator::buildBrowser() {
     m_dirSelect->setToolTip("Current directory.");
     QGroupBox* folders = group("Frame2", "Directories");
     fill(folders, m_dirSelect);
-    layout->addWidget(folders, 3000);
+    layout->addWidget(folders, 2000);
 
     m_fileSelect = new FileList;
     m_fileSelect->setObjectName("fileSelect");
     m_fileSelect->setToolTip("Available Pictures.");
     QGroupBox* files = group("Frame3", "Files");
     fill(files, m_fileSelect);
-    layout->addWidget(files, 3400);
+    layout->addWidget(files, 4400);
 
     connect(m_drvSelect, &DriveList::driveChanged, this, &frmcovercreator::drvSelect_Change);
     connect(m_dirSelect, &FolderList::pathChanged, this, &frmcovercreator::dirSelect_Change);
