@@ -2,6 +2,7 @@
 
 #include "acquire/area_picker.h"
 #include "acquire/sharp_size.h"
+#include "common/workers.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -210,7 +211,7 @@ void ScanWindow::startScan(bool preview) {
     m_previewing = preview;
     m_percent = 0;
     m_progressTimer.start();
-    m_worker.setFuture(QtConcurrent::run([this] {
+    m_worker.setFuture(QtConcurrent::run(workers::pool(), [this] {
         return m_scanner.scan([this](int percent) {
             m_percent = percent;
             return !m_cancelRequested;

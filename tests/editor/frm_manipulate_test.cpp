@@ -2,6 +2,7 @@
 // runs, the lock while a filter runs on its worker, the window alive meanwhile, "Cancel" and
 // closing during a run, undo, accept and cancel, the brightness step and its level, and the
 // toolbar's turn and reflections.
+#include "common/workers.h"
 #include "editor/frmManipulate.h"
 #include "imaging/filter_engine.h"
 #include "imaging/random.h"
@@ -390,8 +391,7 @@ TEST(EditorWindow, AFailingFilterKeepsThePictureAndTellsTheUser) {
         if (!asked) {
             asked = true;
             startMenuItem(f, "negative");
-            QThreadPool::globalInstance()
-                ->waitForDone(); // the editor's worker meets the busy engine
+            workers::pool()->waitForDone(); // the editor's worker meets the busy engine
         }
         return true;
     });
