@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang (ASan + UBSan) into
-# build-fuzz/ and runs each for SECONDS seconds (default 30), starting from its
-# seed corpus in tests/fuzz/corpus/. Any crash, sanitizer report, leak in our
-# own code, time-out or broken property fails the run; the input that did it is
-# kept in build-fuzz/artifacts/.
+# build-fuzz/ and runs each for SECONDS seconds (default 30; as many at once as
+# there are cores), starting from its seed corpus in tests/fuzz/corpus/. Any
+# crash, sanitizer report, leak in our own code, time-out or broken property
+# fails the run; the input that did it is kept in build-fuzz/artifacts/.
 #   scripts/fuzz.sh            every target, 30 s each
 #   scripts/fuzz.sh 3600       every target, an hour each
 #   scripts/fuzz.sh 60 fuzz_version fuzz_ini_file
@@ -34,17 +34,32 @@ export ASAN_OPTIONS=${FUZZ_ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1:allocat
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/tests/fuzz/lsan.supp:print_suppressions=0
 mkdir -p "$build/artifacts"
+# One target; its log says how it went.
+run() {
+    local t=$1 corpus=$build/corpus/$1 rc=0
+    mkdir -p "$corpus"
+    # Pictures up to the loader's size guard take ~800 MB; the rest stay small.
+    "$build/bin/$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 ${FUZZ_SEED:+-seed=$FUZZ_SEED} \
+        -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
+        "$corpus" "$root/tests/fuzz/corpus/$t" >"$build/$t.log" 2>&1 || rc=$?
+    echo "$rc" >"$build/$t.status"
+}
+
+# A fuzzer keeps one core busy: as many run at once as there are cores.
+for t in "${targets[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+        wait -n || true
+    done
+    echo "== $t: ${seconds} s"
+    run "$t" &
+done
+wait
+
 status=0
 summary=()
 for t in "${targets[@]}"; do
-    corpus=$build/corpus/$t
-    mkdir -p "$corpus"
     log=$build/$t.log
-    echo "== $t: ${seconds} s"
-    # Pictures up to the loader's size guard take ~800 MB; the rest stay small.
-    if "$build/bin/$t" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=3072 ${FUZZ_SEED:+-seed=$FUZZ_SEED} \
-        -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
-        "$corpus" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1; then
+    if [ "$(cat "$build/$t.status")" = 0 ]; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
         summary+=("$t: ${runs:-?} executions, no failure")
     else
