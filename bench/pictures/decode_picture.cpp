@@ -1,6 +1,7 @@
 // Reads a picture file and decodes it through the loader, as printing does or,
 // with --screen, as the previews' first picture is made (the quick picture
-// for a box of that side, else the full one), for timing the whole process
+// for a box of that side, even a thumbnail smaller than it, else the full
+// one), for timing the whole process
 // against another program. Prints the picture's size.
 //   bench_decode_picture [--screen SIDE] FILE
 #include "pictures/picture_loader.h"
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
     }
     LoadedPicture picture;
     if (side > 0)
-        picture = pictureloader::decodeReduced(file, *bytes, QSize(side, side));
+        picture = pictureloader::decodeReduced(file, *bytes, QSize(side, side),
+                                               pictureloader::Quick::OrSmaller);
     if (!picture.ok())
         picture = pictureloader::decode(file, *bytes);
     if (!picture.ok()) {

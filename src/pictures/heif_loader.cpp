@@ -182,7 +182,7 @@ LoadedPicture decodeHeif(const QByteArray& bytes) {
     return decodeHandle(bytes, primary.handle.get(), primary.handle.get());
 }
 
-LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box) {
+LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box, Quick quick) {
     const Primary primary = openPrimary(bytes);
     if (!primary.handle)
         return {};
@@ -190,6 +190,15 @@ LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box) {
     if (full.isEmpty())
         return {};
     const QSize wanted = full.scaled(box, Qt::KeepAspectRatio);
+    auto covers = [&](QSize size) {
+        return size.width() >= wanted.width() && size.height() >= wanted.height();
+    };
+    // The smallest that covers the box, else the largest.
+    auto better = [&](QSize size, QSize than) {
+        if (covers(size) != covers(than))
+            return covers(size);
+        return covers(size) ? size.width() < than.width() : size.width() > than.width();
+    };
     const int count = heif_image_handle_get_number_of_thumbnails(primary.handle.get());
     std::vector<heif_item_id> ids(size_t(std::max(count, 0)));
     heif_image_handle_get_list_of_thumbnail_IDs(primary.handle.get(), ids.data(), count);
@@ -201,25 +210,24 @@ LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box) {
         Handle thumbnail(raw);
         const QSize size = sizeOf(thumbnail.get());
         // Turned as the primary picture (libheif applies the thumbnail's own
-        // irot box: a file that gave it none shows here), large enough, and
-        // no larger than the picture itself.
-        if (size.isEmpty() || !sameShape(size, full) || size.width() < wanted.width() ||
-            size.height() < wanted.height() || size.width() > full.width())
+        // irot box: a file that gave it none shows here), and no larger than
+        // the picture itself.
+        if (size.isEmpty() || !sameShape(size, full) || size.width() > full.width())
             continue;
-        if (!best || size.width() < sizeOf(best.get()).width())
+        if (!best || better(size, sizeOf(best.get())))
             best = std::move(thumbnail);
     }
-    if (!best)
+    if (!best || (!covers(sizeOf(best.get())) && quick == Quick::Covering))
         return {};
     // A thumbnail without colours of its own has the primary picture's.
     const bool ownColours =
         heif_image_handle_get_color_profile_type(best.get()) != heif_color_profile_type_not_present;
-    LoadedPicture quick =
+    LoadedPicture small =
         decodeHandle(bytes, best.get(), ownColours ? best.get() : primary.handle.get());
-    if (quick.image.size() != sizeOf(best.get()))
+    if (small.image.size() != sizeOf(best.get()))
         return {};
-    quick.fullSize = full;
-    return quick;
+    small.fullSize = full;
+    return small;
 }
 
 } // namespace pictureloader

@@ -14,8 +14,8 @@ bool isHeif(const QByteArray& bytes);
 LoadedPicture decodeHeif(const QByteArray& bytes);
 
 // The smallest thumbnail the file carries that covers `box` once the primary
-// picture is fitted into it, decoded as the primary picture would be; a null
-// picture when none does.
-LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box);
+// picture is fitted into it, decoded as the primary picture would be; when
+// none does, the largest one with Quick::OrSmaller, else a null picture.
+LoadedPicture decodeHeifThumbnail(const QByteArray& bytes, QSize box, Quick quick);
 
 } // namespace pictureloader

@@ -37,6 +37,13 @@ QImage screenCopy(const QImage& picture, int side) {
     return picture.scaled(QSize(side, side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
+// Whether a quick picture shows all that the screen copy of the full picture
+// (of `full` pixels) would.
+bool enoughForScreen(QSize quick, QSize full, int side) {
+    const QSize copy = full.boundedTo(full.scaled(side, side, Qt::KeepAspectRatio));
+    return quick.width() >= copy.width() && quick.height() >= copy.height();
+}
+
 } // namespace
 
 // What the worker makes of a file for the screen.
@@ -47,6 +54,8 @@ struct PackagePictures::QuickLoad {
     QByteArray bytes;  // and the file's content for the full decode
     QImage screenCopy; // null when later loads overtook it before it began
     QSize size;        // the full picture's
+    // The screen copy is smaller than the box: the full decode remakes it.
+    bool provisional = false;
 };
 
 void PackagePictures::load(const QString& fileName, const std::vector<int>& positions) {
@@ -89,15 +98,18 @@ void PackagePictures::showLoaded(const QString& fileName, const std::vector<int>
     std::shared_ptr<FullPicture> full;
     if (quick.picture.isNull()) {
         // Reported back to this thread, unless the positions let go of it first.
-        auto decode = [fileName, bytes = quick.bytes, load,
+        const int side = quick.provisional ? m_screenCopySide : 0;
+        auto decode = [fileName, bytes = quick.bytes, load, side,
                        self = QPointer<PackagePictures>(this)](const std::atomic<bool>* cancel) {
             LoadedPicture loaded = pictureloader::decode(fileName, bytes, cancel);
+            // Made here, not on the screen's thread, which it would hold up.
+            const QImage sharp = side > 0 ? screenCopy(loaded.image, side) : QImage();
             if (!cancel->load() && QCoreApplication::instance())
                 QMetaObject::invokeMethod(
                     QCoreApplication::instance(),
-                    [self, fileName, load, error = loaded.error] {
+                    [self, fileName, load, error = loaded.error, sharp] {
                         if (self)
-                            self->fullDecoded(fileName, load, error);
+                            self->fullDecoded(fileName, load, error, sharp);
                     },
                     Qt::QueuedConnection);
             return loaded.image;
@@ -119,13 +131,18 @@ void PackagePictures::showLoaded(const QString& fileName, const std::vector<int>
         FullPicture::startSoon(full);
 }
 
-void PackagePictures::fullDecoded(const QString& fileName, quint64 load, const QString& error) {
+void PackagePictures::fullDecoded(const QString& fileName, quint64 load, const QString& error,
+                                  const QImage& sharp) {
     for (size_t i = 0; i < m_entries.size(); ++i) {
         Entry& e = m_entries[i];
         if (e.load != load || !e.before)
             continue;
         if (error.isEmpty()) {
             e.before.reset();
+            if (!sharp.isNull()) {
+                e.preview = sharp; // one copy, shared by the positions
+                emit changed(int(i));
+            }
         } else {
             const Entry before = *e.before;
             e = before;
@@ -181,7 +198,9 @@ const imaging::Framing& PackagePictures::Snapshot::framing(int index) const {
 }
 
 // On a worker: the file read once, and a screen copy from a quick reduced
-// decode where the file gives one, else from the one full decode.
+// decode where the file gives one (even a thumbnail smaller than the box:
+// something at once beats a sharp picture a second later), else from the one
+// full decode.
 PackagePictures::QuickLoad PackagePictures::readForScreen(const QString& fileName, int side,
                                                           const std::function<bool()>& wanted) {
     QuickLoad r;
@@ -190,9 +209,11 @@ PackagePictures::QuickLoad PackagePictures::readForScreen(const QString& fileNam
     const std::optional<QByteArray> bytes = pictureloader::readFile(fileName, &r.error);
     if (!bytes || !wanted())
         return r;
-    LoadedPicture quick = pictureloader::decodeReduced(fileName, *bytes, QSize(side, side));
+    LoadedPicture quick = pictureloader::decodeReduced(fileName, *bytes, QSize(side, side),
+                                                       pictureloader::Quick::OrSmaller);
     if (quick.ok()) {
         r.size = quick.fullSize.isValid() ? quick.fullSize : quick.image.size();
+        r.provisional = !enoughForScreen(quick.image.size(), r.size, side);
         r.screenCopy = screenCopy(quick.image, side);
         r.reduced = std::move(quick.image);
         r.bytes = *bytes;

@@ -47,7 +47,10 @@ class PackagePictures : public QObject {
     // read and decoded on a worker so that the window never waits: the
     // positions change once the screen copy is made (from a quick reduced
     // decode: a JPEG, or the small picture a HEIF or raw file carries), then
-    // the full picture is decoded on another worker.
+    // the full picture is decoded on another worker. A small picture that
+    // does not fill the box is shown enlarged until then: the positions
+    // change again with a sharp screen copy from the full picture. size()
+    // is the full picture's from the start.
     // A later load or set() wins over an earlier load that finishes late.
     // When the file cannot be read, `loadFailed` says why (the user's words,
     // without the file's name) and the positions
@@ -97,7 +100,8 @@ class PackagePictures : public QObject {
                                    const std::function<bool()>& wanted);
     void showLoaded(const QString& fileName, const std::vector<int>& positions, quint64 load,
                     const QuickLoad& quick);
-    void fullDecoded(const QString& fileName, quint64 load, const QString& error);
+    void fullDecoded(const QString& fileName, quint64 load, const QString& error,
+                     const QImage& sharp);
     void setLoading(int change);
 
     struct Entry {

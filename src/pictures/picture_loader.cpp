@@ -145,13 +145,14 @@ LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, Q
     return {std::move(r.image), std::move(r.error)};
 }
 
-LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box) {
+LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box,
+                            Quick quick) {
     if (readBy(pictures::Reader::Wmf, fileName))
         return {};
     if (readBy(pictures::Reader::Raw, fileName))
-        return decodeRawPreview(bytes, box);
+        return decodeRawPreview(bytes, box, quick);
     if (isHeif(bytes))
-        return decodeHeifThumbnail(bytes, box);
+        return decodeHeifThumbnail(bytes, box, quick);
     if (!jpegreader::handles(bytes))
         return {};
     const std::optional<QSize> size = jpegreader::uprightSize(bytes);

@@ -51,12 +51,19 @@ LoadedPicture decode(const QString& fileName, const QByteArray& bytes,
 LoadedPicture decodeCovering(const QString& fileName, const QByteArray& bytes, QSize atLeast,
                              const std::atomic<bool>* cancel = nullptr);
 
+// Whether a quick picture must cover its box. The previews take a smaller
+// one to show at once and sharpen it from the full decode; a thumbnail kept
+// on disk must be right as it is.
+enum class Quick { Covering, OrSmaller };
+
 // A quick picture for the screen that still covers `box` once fitted into it
 // with its proportions kept: a JPEG decoded at the largest DCT reduction that
 // does, or the small picture a HEIF or raw file carries when it is large
-// enough; `fullSize` says how large the full picture will be. A null picture
-// when there is no such quick way.
-LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box);
+// enough (with Quick::OrSmaller, the largest it carries even when it is not);
+// `fullSize` says how large the full picture will be. A null picture when
+// there is no such quick way.
+LoadedPicture decodeReduced(const QString& fileName, const QByteArray& bytes, QSize box,
+                            Quick quick = Quick::Covering);
 
 // An opaque RGB32 picture: a transparent one laid on white, as it prints on
 // paper.

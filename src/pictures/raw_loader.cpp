@@ -125,7 +125,7 @@ LoadedPicture decodeRaw(const QByteArray& bytes) {
     return {image, {}};
 }
 
-LoadedPicture decodeRawPreview(const QByteArray& bytes, QSize box) {
+LoadedPicture decodeRawPreview(const QByteArray& bytes, QSize box, Quick quick) {
     Opened opened = open(bytes);
     if (!opened.raw)
         return {};
@@ -155,8 +155,8 @@ LoadedPicture decodeRawPreview(const QByteArray& bytes, QSize box) {
                                turnOf(*raw));
         image.setColorSpace(QColorSpace::SRgb);
     }
-    if (image.isNull() || !sameShape(image.size(), full) || image.width() < wanted.width() ||
-        image.height() < wanted.height())
+    const bool covers = image.width() >= wanted.width() && image.height() >= wanted.height();
+    if (image.isNull() || !sameShape(image.size(), full) || (!covers && quick == Quick::Covering))
         return {};
     return {image, {}, full};
 }

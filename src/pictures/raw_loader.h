@@ -12,7 +12,7 @@ LoadedPicture decodeRaw(const QByteArray& bytes);
 
 // The preview the camera put in the file (mostly a JPEG), turned as the
 // developed picture is, when it covers `box` once the picture is fitted into
-// it; a null picture when it does not.
-LoadedPicture decodeRawPreview(const QByteArray& bytes, QSize box);
+// it or Quick::OrSmaller takes it anyway; else a null picture.
+LoadedPicture decodeRawPreview(const QByteArray& bytes, QSize box, Quick quick);
 
 } // namespace pictureloader

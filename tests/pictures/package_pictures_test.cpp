@@ -104,3 +104,41 @@ TEST(PackagePicturesLoad, AFailureOnlyTheFullDecodeFindsGivesBackWhatThePosition
     EXPECT_EQ(pictures.size(3), QSize(40, 30));
     EXPECT_EQ(pictures.picture(3).size(), QSize(40, 30));
 }
+
+// A phone's HEIC carries a thumbnail far smaller than the preview box: it is
+// shown at once, enlarged, and the full decode then gives every position the
+// same sharp screen copy. The size the "Soft" tag judges is the full one
+// from the start.
+TEST(PackagePicturesLoad, ASmallThumbnailShowsAtOnceAndTheFullPictureSharpensIt) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("photo.png"), heic = dir.filePath("photo.heic");
+    ASSERT_EQ(
+        QProcess::execute("convert-im6.q16", {"-size", "1600x1200", "gradient:orange-navy", png}),
+        0);
+    ASSERT_EQ(QProcess::execute("heif-enc", {"-q", "90", "-t", "160", png, "-o", heic}), 0);
+
+    PackagePictures pictures;
+    pictures.setScreenCopySide(400);
+    struct Change {
+        int index;
+        QSize preview, size;
+        qint64 key;
+    };
+    std::vector<Change> changes;
+    QObject::connect(&pictures, &PackagePictures::changed, [&](int index) {
+        changes.push_back({index, pictures.preview(index).size(), pictures.size(index),
+                           pictures.preview(index).cacheKey()});
+    });
+    pictures.load(heic, {2, 6});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes.size() >= 4; }, 30000));
+    QTest::qWait(50); // nothing more comes
+    ASSERT_EQ(changes.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(changes[i].index, i % 2 ? 6 : 2);
+        EXPECT_EQ(changes[i].size, QSize(1600, 1200));
+        EXPECT_EQ(changes[i].preview, i < 2 ? QSize(160, 120) : QSize(400, 300));
+        EXPECT_EQ(changes[i].key, changes[i - i % 2].key);
+    }
+    EXPECT_EQ(pictures.picture(6).size(), QSize(1600, 1200));
+}
