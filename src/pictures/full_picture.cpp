@@ -1,5 +1,7 @@
 #include "pictures/full_picture.h"
 
+#include "common/workers.h"
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
@@ -40,8 +42,10 @@ void FullPicture::start() {
     const std::lock_guard lock(m_mutex);
     if (!m_decodeFile)
         return;
-    m_decode = QtConcurrent::run(
-        [decode = std::move(m_decodeFile), cancel = m_cancel] { return decode(cancel.get()); });
+    m_decode =
+        QtConcurrent::run(workers::pool(), [decode = std::move(m_decodeFile), cancel = m_cancel] {
+            return decode(cancel.get());
+        });
     m_decodeFile = nullptr;
 }
 

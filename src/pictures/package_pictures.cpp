@@ -1,5 +1,6 @@
 #include "pictures/package_pictures.h"
 
+#include "common/workers.h"
 #include "pictures/full_picture.h"
 #include "pictures/picture_loader.h"
 
@@ -72,8 +73,8 @@ void PackagePictures::load(const QString& fileName, const std::vector<int>& posi
     };
     // Always reported through the event loop, even when the worker is done
     // at once: load() never changes the positions itself.
-    (void)QtConcurrent::run([fileName, side = m_screenCopySide, wanted, positions, load,
-                             self = QPointer<PackagePictures>(this)] {
+    (void)QtConcurrent::run(workers::pool(), [fileName, side = m_screenCopySide, wanted, positions,
+                                              load, self = QPointer<PackagePictures>(this)] {
         const QuickLoad quick = readForScreen(fileName, side, wanted);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
