@@ -9,8 +9,9 @@ namespace print {
 
 namespace {
 
+constexpr double kTwipsPerMm = units::kTwipsPerInch / units::kMmPerInch;
 // Papers and prints within a millimetre of each other are the same size.
-constexpr double kSameSizeTwips = units::kTwipsPerInch / units::kMmPerInch;
+constexpr double kSameSizeTwips = 1.0 * kTwipsPerMm;
 
 QSizeF twips(const QSizeF& points) {
     return points * units::kTwipsPerPoint;
@@ -28,7 +29,7 @@ std::optional<QRectF> ownPaperCell(const Paper& paper, int sizeIndex, bool horiz
         return std::nullopt;
     const QMarginsF m = paper.marginsFor(orientation) * units::kTwipsPerPoint;
     if (m.isNull()) {
-        const double bleed = kBleedMm * kSameSizeTwips;
+        const double bleed = kBleedMm * kTwipsPerMm;
         return QRectF(-bleed, -bleed, page.width() + 2 * bleed, page.height() + 2 * bleed);
     }
     const QSizeF fitted = print.scaled(page.shrunkBy(m), Qt::KeepAspectRatio);
