@@ -38,9 +38,11 @@ formatting() {
 }
 
 # The test builds carry no debugger's information, which takes a quarter of
-# the compile time; the sanitized one keeps line tables (-g1) for its reports.
+# the compile time. The sanitized one keeps line tables (-g1) for its reports
+# and is optimised less (-O1, as the sanitizers' own guides advise): it builds
+# a quarter faster.
 optimised() {
-    echo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 $1 -DNDEBUG"
+    echo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=$1 -DNDEBUG"
 }
 
 # Each part chains its steps with &&: under "part || ..." the shell's -e does
@@ -49,7 +51,7 @@ normal() {
     (
         export BUILD_DIR=${BUILD_DIR:-$root/build}
         "$root/scripts/build.sh" -DPARVELLO_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            "$(optimised "")" &&
+            "$(optimised -O2)" &&
             cd "$BUILD_DIR" &&
             ctest --output-on-failure -j"$(nproc)" --timeout 600
     )
@@ -63,7 +65,7 @@ sanitized() {
         export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
         "$root/scripts/build.sh" -DPARVELLO_SANITIZE=ON -DPARVELLO_BENCH=OFF -DPARVELLO_WERROR=ON \
-            -DCMAKE_BUILD_TYPE=RelWithDebInfo "$(optimised -g1)" &&
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo "$(optimised "-O1 -g1")" &&
             cd "$BUILD_DIR" &&
             ctest --output-on-failure -j"$(nproc)" --timeout 900
     )
