@@ -2,6 +2,7 @@
 
 #include "common/colour_profile.h"
 #include "common/unreadable.h"
+#include "pictures/heif_canvases.h"
 
 #include <QColorSpace>
 #include <algorithm>
@@ -117,6 +118,9 @@ LoadedPicture decodeHandle(const QByteArray& bytes, heif_image_handle* handle,
     const QSize size = sizeOf(handle);
     if (qint64(size.width()) * size.height() > MaxPixels)
         return {{}, unreadable::tooLarge(size.width(), size.height(), MaxPixels)};
+    // A grid or an overlay may ask for a larger canvas than that size says.
+    if (const qint64 canvas = largestHeifCanvas(bytes); canvas > MaxPixels)
+        return {{}, unreadable::tooLarge(canvas, 1, MaxPixels)};
     const std::unique_ptr<heif_decoding_options, FreeOptions> options(
         heif_decoding_options_alloc());
     if (!options)
@@ -136,6 +140,8 @@ LoadedPicture decodeHandle(const QByteArray& bytes, heif_image_handle* handle,
     const int height = heif_image_get_height(decoded.get(), heif_channel_interleaved);
     if (!pixels || width <= 0 || height <= 0 || stride < width * 4)
         return {{}, unreadable::words(Reason::Damaged)};
+    if (qint64(width) * height > MaxPixels)
+        return {{}, unreadable::tooLarge(width, height, MaxPixels)};
     if (!alpha)
         // Opaque: the bytes become the picture's in place, R and B swapped
         // (RGB32 is B, G, R, 255 in memory), with no copy of 48 MB for a
